@@ -125,11 +125,14 @@ ZQVAPI void zqvFree(void* block) ZQV_NOTHROW;
 /* ---- Vector arithmetic: float, double, complex -------------------------- */
 /* (section: arithmetic) */
 
-/* ---- Number conversions ------------------------------------------------- */
+/* ---- Number conversions, magnitude and power spectrum ------------------ */
 /* (section: conversions) */
 
-/* ---- Magnitude, statistics, square/root/abs, norms, log/exp ------------- */
+/* ---- Statistics, square, square root, absolute value -------------------- */
 /* (section: vector) */
+
+/* ---- Norms, normalization, logarithm and exponential -------------------- */
+/* (section: norm) */
 
 /* ---- Transform flags, bit reversal, tables, FFTs ------------------------ */
 /* (section: fft) */
