@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QObject;
 
@@ -68,6 +69,9 @@ class AudioSink {
 
   // An identifier of the open device, 0 while closed.
   virtual std::uintptr_t handle() const = 0;
+
+  // Why the last open or close failed (empty when it did not).
+  virtual std::string errorText() const = 0;
 };
 
 // The sink the program uses: the default device of the system's audio API.

@@ -1,0 +1,124 @@
+// Everything that talks to a person or starts something outside: message
+// boxes, file dialogs, help, process start and the clock. Qt-free interfaces,
+// so core code can use them; the Qt implementations live in Prompts.cpp and
+// tests use the scripted fakes of tests/app/support/Fakes.h.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace kalvora::platform {
+
+// Modal results of the dialogs.
+enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+// Texts are UTF-8.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // "Are you sure?" with Yes and No: mrYes or mrNo (Escape and closing answer No).
+  virtual int confirm(const std::string& text) = 0;
+  // A question with Yes, No and Cancel: mrYes, mrNo or mrCancel (closing answers Cancel).
+  virtual int question(const std::string& text) = 0;
+  // A message with OK.
+  virtual void message(const std::string& text) = 0;
+};
+
+struct FileDialogOptions {
+  std::string title;
+  std::string filter;        // "Kalvora Instruments|*.kvi|All Files|*.*"
+  std::string defaultExt;    // "kvi": added when the chosen name has no extension
+  std::string initialDir;
+  std::string initialFile;
+  bool askOverwrite = false; // save: ask before replacing an existing file
+};
+
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  // The chosen file's path, or nothing when the person cancelled.
+  virtual std::optional<std::string> openFile(const FileDialogOptions& options) = 0;
+  virtual std::optional<std::string> saveFile(const FileDialogOptions& options) = 0;
+};
+
+class Help {
+ public:
+  virtual ~Help() = default;
+  virtual void showTopic(const std::string& keyword) = 0;
+  virtual void showContents() = 0;
+};
+
+class ProcessStarter {
+ public:
+  virtual ~ProcessStarter() = default;
+  // Starts `program` with `arguments` in `folder`, not waited for and never
+  // through a shell. False when it could not be started.
+  virtual bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                             const std::string& folder) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual std::chrono::system_clock::time_point now() = 0;
+};
+
+// Qt implementations.
+
+class QtPrompts : public Prompts {
+ public:
+  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+  int confirm(const std::string& text) override;
+  int question(const std::string& text) override;
+  void message(const std::string& text) override;
+
+ private:
+  QWidget* parent_;
+};
+
+class QtFileDialogs : public FileDialogs {
+ public:
+  explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+  std::optional<std::string> openFile(const FileDialogOptions& options) override;
+  std::optional<std::string> saveFile(const FileDialogOptions& options) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Opens a help file of HTML topics in a browser window; a topic keyword is an
+// anchor name in that file.
+class QtHelp : public Help {
+ public:
+  explicit QtHelp(std::string helpFile) : helpFile_(std::move(helpFile)) {}
+  ~QtHelp() override;
+  void setHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
+  const std::string& helpFile() const { return helpFile_; }
+  void showTopic(const std::string& keyword) override;
+  void showContents() override;
+
+ private:
+  void show(const std::string& anchor);
+  std::string helpFile_;
+  QWidget* window_ = nullptr;
+};
+
+class QtProcessStarter : public ProcessStarter {
+ public:
+  bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& folder) override;
+};
+
+class SystemClock : public Clock {
+ public:
+  std::chrono::system_clock::time_point now() override { return std::chrono::system_clock::now(); }
+};
+
+// Turns a filter of the form "Name|*.ext|Name|*.*" into Qt's "Name (*.ext);;Name (*.*)".
+std::string QtFilterFromPairs(const std::string& filter);
+
+}  // namespace kalvora::platform
