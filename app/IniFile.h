@@ -1,0 +1,61 @@
+// A small initialisation-file reader/writer: sections in brackets, one
+// "key=value" line per key. Lines it does not understand, the order of
+// sections and keys and the spelling of names are kept as they were, so
+// writing back changes only the values that were set.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TIniFile {
+ public:
+  // Reads the file when it exists; a missing file gives an empty object.
+  explicit TIniFile(std::string fileName);
+
+  const std::string& FileName() const { return fileName_; }
+
+  bool SectionExists(const std::string& section) const;
+  bool ValueExists(const std::string& section, const std::string& key) const;
+
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& defaultValue) const;
+  // Decimal (or "$"/"0x" hexadecimal) integer; anything else gives the default.
+  int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  // Any non-zero integer is true; a value that is not a number gives the default.
+  bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
+
+  void WriteString(const std::string& section, const std::string& key, const std::string& value);
+  void WriteInteger(const std::string& section, const std::string& key, int value);
+  void WriteBool(const std::string& section, const std::string& key, bool value);
+
+  // Writes the whole file (through a temporary file, so a failed write keeps
+  // the old one). Throws std::runtime_error on an input/output error.
+  void UpdateFile() const;
+
+  // The file's text as UpdateFile would write it.
+  std::string Text() const;
+
+ private:
+  struct Line {
+    bool isKey = false;
+    std::string key;    // as spelled in the file
+    std::string value;  // trimmed
+    std::string raw;    // the line as read, for lines that are not keys
+  };
+  struct Section {
+    std::string name;   // empty for the lines before the first section
+    bool hasHeader = false;
+    std::vector<Line> lines;
+  };
+
+  const Section* FindSection(const std::string& section) const;
+  Section& SectionFor(const std::string& section);
+  const Line* FindKey(const std::string& section, const std::string& key) const;
+
+  std::string fileName_;
+  std::vector<Section> sections_;
+};
+
+// Parses an integer the way the settings file stores them; false when the
+// text is not a whole number that fits 32 bits.
+bool ParseIniInteger(const std::string& text, int& value);
