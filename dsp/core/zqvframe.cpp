@@ -48,7 +48,13 @@ int32_t showMessageBox(const char* text, const char* caption, uint32_t flags) {
   return (flags & 0xF) == ZQV_MB_YESNO ? ZQV_IDNO : ZQV_IDOK;
 }
 
+// The process ends here; the text also goes to standard error so that it
+// survives a host whose box went unseen.
 [[noreturn]] void fatalAppExit(const char* text) {
+  if (messageBoxHook.load()) {
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+  }
   showMessageBox(text, "Fatal Application Exit", ZQV_MB_OK | ZQV_MB_SYSTEMMODAL);
   std::exit(1);
 }
