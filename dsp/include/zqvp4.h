@@ -125,6 +125,89 @@ ZQVAPI void zqvFree(void* block) ZQV_NOTHROW;
 /* ---- Vector arithmetic: float, double, complex -------------------------- */
 /* (section: arithmetic) */
 
+/* Single complex values; no argument checks, the status is not read.
+ * Div reports a zero divisor and yields (0, 0). */
+ZQVAPI ZqvCplxS zqvcAdd(ZqvCplxS a, ZqvCplxS b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzAdd(ZqvCplxD a, ZqvCplxD b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcSub(ZqvCplxS a, ZqvCplxS b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzSub(ZqvCplxD a, ZqvCplxD b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcMpy(ZqvCplxS a, ZqvCplxS b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzMpy(ZqvCplxD a, ZqvCplxD b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcDiv(ZqvCplxS a, ZqvCplxS b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzDiv(ZqvCplxD a, ZqvCplxD b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcConj(ZqvCplxS a) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzConj(ZqvCplxD a) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcSet(float re, float im) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzSet(double re, double im) ZQV_NOTHROW;
+
+/* Element-wise vector arithmetic over n elements; 1: vec op= val,
+ * 2: dst op= src, 3: dst = srcA op srcB. Nothing is done while the
+ * thread's status is negative. */
+ZQVAPI void zqvsbZero(float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSet(float val, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbCopy(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbAdd1(float val, float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSub1(float val, float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbMpy1(float val, float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbAdd2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSub2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbMpy2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbAdd3(const float* srcA, const float* srcB, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSub3(const float* srcA, const float* srcB, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbMpy3(const float* srcA, const float* srcB, float* dst, int32_t n) ZQV_NOTHROW;
+
+ZQVAPI void zqvdbZero(double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSet(double val, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbCopy(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbAdd1(double val, double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSub1(double val, double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbMpy1(double val, double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbAdd2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSub2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbMpy2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbAdd3(const double* srcA, const double* srcB, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSub3(const double* srcA, const double* srcB, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbMpy3(const double* srcA, const double* srcB, double* dst, int32_t n) ZQV_NOTHROW;
+
+ZQVAPI void zqvcbZero(ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSet(ZqvCplxS val, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbCopy(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbAdd1(ZqvCplxS val, ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSub1(ZqvCplxS val, ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbMpy1(ZqvCplxS val, ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbAdd2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSub2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbMpy2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbAdd3(const ZqvCplxS* srcA, const ZqvCplxS* srcB, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSub3(const ZqvCplxS* srcA, const ZqvCplxS* srcB, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbMpy3(const ZqvCplxS* srcA, const ZqvCplxS* srcB, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+
+ZQVAPI void zqvzbZero(ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSet(ZqvCplxD val, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbCopy(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbAdd1(ZqvCplxD val, ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSub1(ZqvCplxD val, ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMpy1(ZqvCplxD val, ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbAdd2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSub2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMpy2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbAdd3(const ZqvCplxD* srcA, const ZqvCplxD* srcB, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSub3(const ZqvCplxD* srcA, const ZqvCplxD* srcB, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMpy3(const ZqvCplxD* srcA, const ZqvCplxD* srcB, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+
+/* Conjugates. ConjExtend appends the conjugate mirror of the first k
+ * elements (k = n rounded down to even): room for n + k elements. */
+ZQVAPI void zqvcbConj1(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbConj2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbConjFlip2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbConjExtend1(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbConjExtend2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbConj1(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbConj2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbConjFlip2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbConjExtend1(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbConjExtend2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+
 /* ---- Number conversions, magnitude and power spectrum ------------------ */
 /* (section: conversions) */
 
@@ -139,5 +222,53 @@ ZQVAPI void zqvFree(void* block) ZQV_NOTHROW;
 
 /* ---- Window functions --------------------------------------------------- */
 /* (section: windows) */
+
+/* Multiply a buffer of n >= 3 elements in place by a symmetric window.
+ * Complex elements get the same weight on both parts. These routines
+ * neither read nor clear the status; they stop at their first failed check. */
+ZQVAPI void zqvsWinBartlett(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcWinBartlett(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdWinBartlett(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzWinBartlett(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwWinBartlett(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvWinBartlett(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsWinHann(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcWinHann(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdWinHann(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzWinHann(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwWinHann(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvWinHann(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsWinHamming(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcWinHamming(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdWinHamming(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzWinHamming(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwWinHamming(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvWinHamming(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsWinBlackman(float* vec, int32_t n, float alpha) ZQV_NOTHROW;
+ZQVAPI void zqvcWinBlackman(ZqvCplxS* vec, int32_t n, float alpha) ZQV_NOTHROW;
+ZQVAPI void zqvdWinBlackman(double* vec, int32_t n, double alpha) ZQV_NOTHROW;
+ZQVAPI void zqvzWinBlackman(ZqvCplxD* vec, int32_t n, double alpha) ZQV_NOTHROW;
+ZQVAPI void zqvwWinBlackman(int16_t* vec, int32_t n, float alpha) ZQV_NOTHROW;
+ZQVAPI void zqvvWinBlackman(ZqvCplxW* vec, int32_t n, float alpha) ZQV_NOTHROW;
+/* Blackman with alpha = -0.16, and with the alpha optimised for n. */
+ZQVAPI void zqvsWinBlackmanStd(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcWinBlackmanStd(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdWinBlackmanStd(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzWinBlackmanStd(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwWinBlackmanStd(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvWinBlackmanStd(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsWinBlackmanOpt(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcWinBlackmanOpt(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdWinBlackmanOpt(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzWinBlackmanOpt(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwWinBlackmanOpt(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvWinBlackmanOpt(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+/* Kaiser: weight I0(beta*sqrt(k*(n-1-k))) / I0(beta*(n-1)/2). */
+ZQVAPI void zqvsWinKaiser(float* vec, int32_t n, float beta) ZQV_NOTHROW;
+ZQVAPI void zqvcWinKaiser(ZqvCplxS* vec, int32_t n, float beta) ZQV_NOTHROW;
+ZQVAPI void zqvdWinKaiser(double* vec, int32_t n, double beta) ZQV_NOTHROW;
+ZQVAPI void zqvzWinKaiser(ZqvCplxD* vec, int32_t n, double beta) ZQV_NOTHROW;
+ZQVAPI void zqvwWinKaiser(int16_t* vec, int32_t n, float beta) ZQV_NOTHROW;
+ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 
 #endif /* ZQVP4_H */
