@@ -56,7 +56,8 @@ class AudioSink {
 
   // Queues a block. The bytes must stay valid until its Done notification is
   // posted or reset()/close() returns; the sink never touches them afterwards.
-  virtual void write(std::uint64_t block, const std::uint8_t* data, std::size_t bytes) = 0;
+  // False when the device refused the block (no Done will come for it).
+  virtual bool write(std::uint64_t block, const std::uint8_t* data, std::size_t bytes) = 0;
 
   // Drops every queued block; each is reported as Done (queued, in write order).
   virtual void reset() = 0;
