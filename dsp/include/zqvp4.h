@@ -214,6 +214,66 @@ ZQVAPI void zqvzbConjExtend2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_
 /* ---- Statistics, square, square root, absolute value -------------------- */
 /* (section: vector) */
 
+/* Statistics over a whole vector: mean, mean square ("StdDev": the sum of the
+ * squares divided by n), largest and smallest element. The float and double
+ * largest/smallest follow the total order of the bit patterns (+0 above -0,
+ * NaNs at the ends by sign and payload). */
+ZQVAPI float zqvsMean(const float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI float zqvsStdDev(const float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI float zqvsMax(const float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI float zqvsMin(const float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdMean(const double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdStdDev(const double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdMax(const double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdMin(const double* vec, int32_t n) ZQV_NOTHROW;
+/* 16-bit mean truncated toward zero; mean square narrowed by scaleMode. */
+ZQVAPI int16_t zqvwMean(const int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwStdDev(const int16_t* vec, int32_t n, int32_t scaleMode,
+                          int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwMax(const int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwMin(const int16_t* vec, int32_t n) ZQV_NOTHROW;
+
+/* Element-wise square: 1 in place (vec), 2 from src to dst. */
+ZQVAPI void zqvsbSqr1(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSqr1(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSqr1(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSqr1(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSqr2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSqr2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSqr2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSqr2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+/* 16-bit squares narrowed by scaleMode (ZQV_SATURATE, ZQV_FIXED_SCALE, ZQV_AUTO_SCALE bits). */
+ZQVAPI void zqvwbSqr1(int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSqr1(ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSqr2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSqr2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* Element-wise square root. Negative real and 16-bit elements are left
+ * alone and reported once after the loop; complex forms give the principal
+ * root; 16-bit forms give integer square roots. */
+ZQVAPI void zqvsbSqrt1(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSqrt1(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSqrt1(ZqvCplxS* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSqrt1(ZqvCplxD* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbSqrt1(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbSqrt1(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbSqrt2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbSqrt2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvcbSqrt2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbSqrt2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbSqrt2(const int16_t* src, int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbSqrt2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+
+/* Element-wise absolute value (16-bit: -32768 gives 32767). */
+ZQVAPI void zqvsbAbs1(float* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbAbs1(double* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbAbs1(int16_t* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbAbs2(const float* src, float* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbAbs2(const double* src, double* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbAbs2(const int16_t* src, int16_t* dst, int32_t n) ZQV_NOTHROW;
+
 /* ---- Norms, normalization, logarithm and exponential -------------------- */
 /* (section: norm) */
 

@@ -1,0 +1,309 @@
+// Vector statistics (mean, mean square, largest, smallest) and element-wise
+// square, square root and absolute value for float, double and complex
+// vectors. The 16-bit forms live in zqvvecw.cpp.
+#include "core/zqvvec.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+template <class T>
+using BitsOf = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
+template <class T>
+using SignedBitsOf = std::conditional_t<sizeof(T) == 4, int32_t, int64_t>;
+
+template <class T>
+struct ComplexOf;
+template <>
+struct ComplexOf<float> { using type = ZqvCplxS; };
+template <>
+struct ComplexOf<double> { using type = ZqvCplxD; };
+
+// ---- Statistics ------------------------------------------------------------
+
+// Partial sums are kept in double whatever the element type, so the float
+// forms never round a running sum to float.
+template <class T>
+T meanOf(const char* func, const T* vec, int32_t n) {
+  if (zqvVecRejected(func, vec, n)) return T(0);
+  double acc[8] = {};
+  int64_t i = 0;
+  for (; i + 8 <= n; i += 8)
+    for (int j = 0; j < 8; ++j) acc[j] += static_cast<double>(vec[i + j]);
+  for (; i < n; ++i) acc[0] += static_cast<double>(vec[i]);
+  const double total = ((acc[0] + acc[1]) + (acc[2] + acc[3])) + ((acc[4] + acc[5]) + (acc[6] + acc[7]));
+  return static_cast<T>(total / static_cast<double>(n));
+}
+
+template <class T>
+T meanSquareOf(const char* func, const T* vec, int32_t n) {
+  if (zqvVecRejected(func, vec, n)) return T(0);
+  double acc[4] = {};
+  int64_t i = 0;
+  for (; i + 4 <= n; i += 4)
+    for (int j = 0; j < 4; ++j) {
+      const double x = static_cast<double>(vec[i + j]);
+      acc[j] += x * x;
+    }
+  for (; i < n; ++i) {
+    const double x = static_cast<double>(vec[i]);
+    acc[0] += x * x;
+  }
+  const double total = (acc[0] + acc[1]) + (acc[2] + acc[3]);
+  if (std::isfinite(total)) return static_cast<T>(total / static_cast<double>(n));
+  // Large doubles whose squares leave the double range: the extended format
+  // still holds them, and the mean may fit again.
+  long double wide = 0.0L;
+  for (int64_t k = 0; k < n; ++k) {
+    const long double x = vec[k];
+    wide += x * x;
+  }
+  return static_cast<T>(wide / static_cast<long double>(n));
+}
+
+// A signed integer whose order is the total order of the float bit patterns:
+// negative patterns have their magnitude bits flipped. The map is its own
+// inverse, so the winner goes back to the exact pattern it came from.
+template <class T>
+inline SignedBitsOf<T> orderKey(SignedBitsOf<T> bits) {
+  constexpr int kTop = sizeof(T) * 8 - 1;
+  constexpr SignedBitsOf<T> kMagnitude = std::numeric_limits<SignedBitsOf<T>>::max();
+  return bits ^ ((bits >> kTop) & kMagnitude);
+}
+
+template <class T, bool Largest>
+T extremeOf(const char* func, const T* vec, int32_t n) {
+  using S = SignedBitsOf<T>;
+  if (zqvVecRejected(func, vec, n)) return T(0);
+  // Patterns are compared as integers only, so NaNs and infinities raise no
+  // floating-point exception and the result keeps its exact bits.
+  S best = orderKey<T>(std::bit_cast<S>(vec[0]));
+  for (int64_t i = 1; i < n; ++i) {
+    const S key = orderKey<T>(std::bit_cast<S>(vec[i]));
+    best = Largest ? std::max(best, key) : std::min(best, key);
+  }
+  return std::bit_cast<T>(orderKey<T>(best));
+}
+
+// ---- Squares ----------------------------------------------------------------
+
+template <class T>
+void squareReal(const T* src, T* dst, int32_t n) {
+  for (int64_t i = 0; i < n; ++i) dst[i] = src[i] * src[i];
+}
+
+// Both parts are read before either is written, so in place is exact.
+template <class C>
+void squareComplex(const C* src, C* dst, int32_t n) {
+  for (int64_t i = 0; i < n; ++i) {
+    const auto re = src[i].re, im = src[i].im;
+    dst[i].re = (re - im) * (re + im);
+    dst[i].im = re * im + re * im;
+  }
+}
+
+// ---- Square roots -------------------------------------------------------------
+
+// Sign bit set and not -0.
+template <class T>
+inline bool isNegative(T x) {
+  using U = BitsOf<T>;
+  constexpr U kSign = U{1} << (sizeof(T) * 8 - 1);
+  const U u = std::bit_cast<U>(x);
+  return (u & kSign) != 0 && u != kSign;
+}
+
+// One element on the slow path: negative elements are counted and left
+// alone (in place they stay, in the copy form the destination is not written).
+template <class T>
+inline int64_t sqrtElement(const T* src, T* dst, int64_t i) {
+  const T x = src[i];
+  if (isNegative(x)) return 1;
+  dst[i] = std::sqrt(x);
+  return 0;
+}
+
+// Lanes holding a negative element, as a bit mask; groups without one take the
+// vector square root, groups with one go element by element.
+#if defined(__SSE2__)
+inline int negativeLanes(__m128 x) {
+  const __m128i bits = _mm_castps_si128(x);
+  const __m128i below = _mm_cmplt_epi32(bits, _mm_setzero_si128());
+  const __m128i minusZero = _mm_cmpeq_epi32(bits, _mm_set1_epi32(INT32_MIN));
+  return _mm_movemask_ps(_mm_castsi128_ps(_mm_andnot_si128(minusZero, below)));
+}
+
+inline int negativeLanes(__m128d x) {
+  const int below = _mm_movemask_pd(_mm_cmplt_pd(x, _mm_setzero_pd()));
+  const int nan = _mm_movemask_pd(_mm_cmpunord_pd(x, x));
+  return below | (nan & _mm_movemask_pd(x));
+}
+
+int64_t sqrtGroups(const float* src, float* dst, int64_t n, int64_t* done) {
+  int64_t negatives = 0, i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const __m128 x = _mm_loadu_ps(src + i);
+    if (negativeLanes(x) == 0) {
+      _mm_storeu_ps(dst + i, _mm_sqrt_ps(x));
+    } else {
+      for (int64_t k = i; k < i + 4; ++k) negatives += sqrtElement(src, dst, k);
+    }
+  }
+  *done = i;
+  return negatives;
+}
+
+int64_t sqrtGroups(const double* src, double* dst, int64_t n, int64_t* done) {
+  int64_t negatives = 0, i = 0;
+  for (; i + 2 <= n; i += 2) {
+    const __m128d x = _mm_loadu_pd(src + i);
+    if (negativeLanes(x) == 0) {
+      _mm_storeu_pd(dst + i, _mm_sqrt_pd(x));
+    } else {
+      for (int64_t k = i; k < i + 2; ++k) negatives += sqrtElement(src, dst, k);
+    }
+  }
+  *done = i;
+  return negatives;
+}
+#else
+template <class T>
+int64_t sqrtGroups(const T*, T*, int64_t, int64_t* done) {
+  *done = 0;
+  return 0;
+}
+#endif
+
+template <class T>
+void sqrtReal(const char* func, const T* src, T* dst, int32_t n) {
+  int64_t i = 0;
+  int64_t negatives = sqrtGroups(src, dst, n, &i);
+  for (; i < n; ++i) negatives += sqrtElement(src, dst, i);
+  zqvVecReportNegative(func, negatives, __LINE__);
+}
+
+// Principal root in the extended format, with a = re/2, b = im/2:
+// w = sqrt(a + |(a, b)|), result w + i*b/w. The extended exponent range keeps
+// a^2 + b^2 finite for every finite element.
+template <class C>
+void sqrtComplex(const C* src, C* dst, int32_t n) {
+  using T = decltype(src->re);
+  for (int64_t i = 0; i < n; ++i) {
+    const long double re = src[i].re, im = src[i].im;
+    const long double a = re / 2, b = im / 2;
+    const long double h = std::sqrt(a * a + b * b);
+    const long double w = std::sqrt(a + h);
+    long double outRe, outIm;
+    if (re < 0 && b != 0 && std::isfinite(h)) {
+      // Left half-plane: a + h cancels and may even reach 0, which would give
+      // the conjugate root for a negative imaginary part. h - a does not cancel.
+      const long double t = std::sqrt(h - a);
+      outRe = std::fabs(b) / t;
+      outIm = std::copysign(t, im);
+    } else if (w == 0 || std::isnan(w)) {
+      outRe = w;
+      outIm = std::sqrt(-re);
+    } else {
+      outRe = w;
+      outIm = b / w;
+    }
+    dst[i].re = static_cast<T>(outRe);
+    dst[i].im = static_cast<T>(outIm);
+  }
+}
+
+// ---- Absolute values -----------------------------------------------------------
+
+// Clears the sign bit on the pattern: -0 becomes +0 and NaNs keep their payload.
+template <class T>
+void absReal(const T* src, T* dst, int32_t n) {
+  using U = BitsOf<T>;
+  constexpr U kMagnitude = ~U{0} >> 1;
+  for (int64_t i = 0; i < n; ++i) dst[i] = std::bit_cast<T>(std::bit_cast<U>(src[i]) & kMagnitude);
+}
+
+// ---- Families: checks, then the kernel ------------------------------------------
+
+template <class T, class K>
+void inPlace(const char* func, T* vec, int32_t n, K kernel) {
+  if (zqvVecRejected(func, vec, n)) return;
+  kernel(vec, vec, n);
+}
+
+template <class T, class K>
+void copying(const char* func, const T* src, T* dst, int32_t n, K kernel) {
+  if (zqvVecPairRejected(func, src, dst, n)) return;
+  kernel(src, dst, n);
+}
+
+template <class T>
+auto sqrtKernel(const char* func) {
+  return [func](const T* src, T* dst, int32_t n) { sqrtReal(func, src, dst, n); };
+}
+
+}  // namespace
+
+// Statistics: vec, n.
+ZQVAPI float zqvsMean(const float* vec, int32_t n) noexcept { return meanOf("zqvsMean", vec, n); }
+ZQVAPI double zqvdMean(const double* vec, int32_t n) noexcept { return meanOf("zqvdMean", vec, n); }
+ZQVAPI float zqvsStdDev(const float* vec, int32_t n) noexcept { return meanSquareOf("zqvsStdDev", vec, n); }
+ZQVAPI double zqvdStdDev(const double* vec, int32_t n) noexcept { return meanSquareOf("zqvdStdDev", vec, n); }
+ZQVAPI float zqvsMax(const float* vec, int32_t n) noexcept { return extremeOf<float, true>("zqvsMax", vec, n); }
+ZQVAPI float zqvsMin(const float* vec, int32_t n) noexcept { return extremeOf<float, false>("zqvsMin", vec, n); }
+ZQVAPI double zqvdMax(const double* vec, int32_t n) noexcept { return extremeOf<double, true>("zqvdMax", vec, n); }
+ZQVAPI double zqvdMin(const double* vec, int32_t n) noexcept { return extremeOf<double, false>("zqvdMin", vec, n); }
+
+// Squares: vec, n (in place) or src, dst, n.
+ZQVAPI void zqvsbSqr1(float* vec, int32_t n) noexcept { inPlace("zqvsbSqr1", vec, n, squareReal<float>); }
+ZQVAPI void zqvdbSqr1(double* vec, int32_t n) noexcept { inPlace("zqvdbSqr1", vec, n, squareReal<double>); }
+ZQVAPI void zqvcbSqr1(ZqvCplxS* vec, int32_t n) noexcept { inPlace("zqvcbSqr1", vec, n, squareComplex<ZqvCplxS>); }
+ZQVAPI void zqvzbSqr1(ZqvCplxD* vec, int32_t n) noexcept { inPlace("zqvzbSqr1", vec, n, squareComplex<ZqvCplxD>); }
+ZQVAPI void zqvsbSqr2(const float* src, float* dst, int32_t n) noexcept {
+  copying("zqvsbSqr2", src, dst, n, squareReal<float>);
+}
+ZQVAPI void zqvdbSqr2(const double* src, double* dst, int32_t n) noexcept {
+  copying("zqvdbSqr2", src, dst, n, squareReal<double>);
+}
+ZQVAPI void zqvcbSqr2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) noexcept {
+  copying("zqvcbSqr2", src, dst, n, squareComplex<ZqvCplxS>);
+}
+ZQVAPI void zqvzbSqr2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) noexcept {
+  copying("zqvzbSqr2", src, dst, n, squareComplex<ZqvCplxD>);
+}
+
+// Square roots: vec, n (in place) or src, dst, n.
+ZQVAPI void zqvsbSqrt1(float* vec, int32_t n) noexcept { inPlace("zqvsbSqrt1", vec, n, sqrtKernel<float>("zqvsbSqrt1")); }
+ZQVAPI void zqvdbSqrt1(double* vec, int32_t n) noexcept { inPlace("zqvdbSqrt1", vec, n, sqrtKernel<double>("zqvdbSqrt1")); }
+ZQVAPI void zqvcbSqrt1(ZqvCplxS* vec, int32_t n) noexcept { inPlace("zqvcbSqrt1", vec, n, sqrtComplex<ZqvCplxS>); }
+ZQVAPI void zqvzbSqrt1(ZqvCplxD* vec, int32_t n) noexcept { inPlace("zqvzbSqrt1", vec, n, sqrtComplex<ZqvCplxD>); }
+ZQVAPI void zqvsbSqrt2(const float* src, float* dst, int32_t n) noexcept {
+  copying("zqvsbSqrt2", src, dst, n, sqrtKernel<float>("zqvsbSqrt2"));
+}
+ZQVAPI void zqvdbSqrt2(const double* src, double* dst, int32_t n) noexcept {
+  copying("zqvdbSqrt2", src, dst, n, sqrtKernel<double>("zqvdbSqrt2"));
+}
+ZQVAPI void zqvcbSqrt2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) noexcept {
+  copying("zqvcbSqrt2", src, dst, n, sqrtComplex<ZqvCplxS>);
+}
+ZQVAPI void zqvzbSqrt2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) noexcept {
+  copying("zqvzbSqrt2", src, dst, n, sqrtComplex<ZqvCplxD>);
+}
+
+// Absolute values: vec, n (in place) or src, dst, n.
+ZQVAPI void zqvsbAbs1(float* vec, int32_t n) noexcept { inPlace("zqvsbAbs1", vec, n, absReal<float>); }
+ZQVAPI void zqvdbAbs1(double* vec, int32_t n) noexcept { inPlace("zqvdbAbs1", vec, n, absReal<double>); }
+ZQVAPI void zqvsbAbs2(const float* src, float* dst, int32_t n) noexcept {
+  copying("zqvsbAbs2", src, dst, n, absReal<float>);
+}
+ZQVAPI void zqvdbAbs2(const double* src, double* dst, int32_t n) noexcept {
+  copying("zqvdbAbs2", src, dst, n, absReal<double>);
+}
