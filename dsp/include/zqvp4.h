@@ -211,6 +211,47 @@ ZQVAPI void zqvzbConjExtend2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) ZQV_
 /* ---- Number conversions, magnitude and power spectrum ------------------ */
 /* (section: conversions) */
 
+/* Conversion flags. Conversions to integers need exactly one rounding flag;
+ * conversions from integers admit only 0 and ZQV_CVT_UNSIGNED. */
+enum {
+  ZQV_CVT_ROUND_NEAR = 0x80,  /* to nearest, ties to even */
+  ZQV_CVT_ROUND_ZERO = 0x100, /* toward zero */
+  ZQV_CVT_ROUND_DOWN = 0x200, /* toward minus infinity */
+  ZQV_CVT_ROUND_UP = 0x400,   /* toward plus infinity */
+  ZQV_CVT_UNSIGNED = 0x800,   /* the integer side is unsigned */
+  ZQV_CVT_SATURATE = 0x1000,  /* clamp to the destination's range */
+  ZQV_CVT_CHECK = 0x2000      /* report a value that does not fit */
+};
+
+/* src: len floats or doubles; dst: len integers of bitSize 8, 16 or 32 bits,
+ * signed or (ZQV_CVT_UNSIGNED) unsigned. Clear the status first. The caller's
+ * floating-point environment is the same after the call. */
+ZQVAPI void zqvsbFloatToInt(const float* src, void* dst, int32_t len, int32_t bitSize,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToInt(const double* src, void* dst, int32_t len, int32_t bitSize,
+                            int32_t flags) ZQV_NOTHROW;
+/* src: len integers of bitSize bits (flags 0 or ZQV_CVT_UNSIGNED); dst: len
+ * floats or doubles, not overlapping src. Clear the status first. */
+ZQVAPI void zqvsbIntToFloat(const void* src, float* dst, int32_t len, int32_t bitSize,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbIntToFloat(const void* src, double* dst, int32_t len, int32_t bitSize,
+                            int32_t flags) ZQV_NOTHROW;
+
+/* Magnitude |z| of n complex elements (pairs, or separate real and imaginary
+ * vectors: br forms). Vectors longer than 128 go in blocks of 128 whose
+ * magnitudes are roots of the power already rounded to the result type. */
+ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrMag(const float* srcReal, const float* srcImag, float* mag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int n) ZQV_NOTHROW;
+/* Power re*re + im*im of n complex elements, rounded once to the result type. */
+ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrPowerSpectr(const float* srcReal, const float* srcImag, float* spectr,
+                              int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr,
+                              int n) ZQV_NOTHROW;
+
 /* ---- Statistics, square, square root, absolute value -------------------- */
 /* (section: vector) */
 
@@ -277,8 +318,166 @@ ZQVAPI void zqvwbAbs2(const int16_t* src, int16_t* dst, int32_t n) ZQV_NOTHROW;
 /* ---- Norms, normalization, logarithm and exponential -------------------- */
 /* (section: norm) */
 
+/* Norm flag: exactly one measure, optionally relative to the norm of srcA. */
+enum {
+  ZQV_NormMax = 1,
+  ZQV_NormL1 = 2,
+  ZQV_NormL2 = 4,
+  ZQV_NormRelative = 8
+};
+
+/* Norm of srcA, or of srcA - srcB when srcB is not null. */
+ZQVAPI float zqvsNorm(const float* srcA, const float* srcB, int32_t n, int32_t flag) ZQV_NOTHROW;
+ZQVAPI float zqvcNorm(const ZqvCplxS* srcA, const ZqvCplxS* srcB, int32_t n,
+                      int32_t flag) ZQV_NOTHROW;
+ZQVAPI double zqvdNorm(const double* srcA, const double* srcB, int32_t n,
+                       int32_t flag) ZQV_NOTHROW;
+ZQVAPI double zqvzNorm(const ZqvCplxD* srcA, const ZqvCplxD* srcB, int32_t n,
+                       int32_t flag) ZQV_NOTHROW;
+ZQVAPI float zqvwNorm(const int16_t* srcA, const int16_t* srcB, int32_t n,
+                      int32_t flag) ZQV_NOTHROW;
+ZQVAPI float zqvvNorm(const ZqvCplxW* srcA, const ZqvCplxW* srcB, int32_t n,
+                      int32_t flag) ZQV_NOTHROW;
+
+/* dst[i] = (src[i] - offset) / factor (src and dst may be the same vector). */
+ZQVAPI void zqvsbNormalize(const float* src, float* dst, int32_t n, float offset,
+                           float factor) ZQV_NOTHROW;
+ZQVAPI void zqvcbNormalize(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, ZqvCplxS offset,
+                           float factor) ZQV_NOTHROW;
+ZQVAPI void zqvdbNormalize(const double* src, double* dst, int32_t n, double offset,
+                           double factor) ZQV_NOTHROW;
+ZQVAPI void zqvzbNormalize(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, ZqvCplxD offset,
+                           double factor) ZQV_NOTHROW;
+/* offset: the low 16 bits are used. Results are truncated and wrap to 16 bits. */
+ZQVAPI void zqvwbNormalize(const int16_t* src, int16_t* dst, int32_t n, int32_t offset,
+                           float factor) ZQV_NOTHROW;
+ZQVAPI void zqvvbNormalize(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, ZqvCplxW offset,
+                           float factor) ZQV_NOTHROW;
+
+/* Natural logarithm and exponential, in place (1) or src -> dst (2). */
+ZQVAPI void zqvsbLn1(float* vec, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLn1(double* vec, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbLn2(const float* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLn2(const double* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbExp1(float* vec, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbExp1(double* vec, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbExp2(const float* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbExp2(const double* src, double* dst, int32_t len) ZQV_NOTHROW;
+/* 16-bit: floor(ln x) (0 for x <= 2); floor(e^x) (0 for x < 0) under a scale mode
+ * whose bits are tested (ZQV_AUTO_SCALE, then ZQV_FIXED_SCALE, ZQV_SATURATE). */
+ZQVAPI void zqvwbLn1(int16_t* vec, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbLn2(const int16_t* src, int16_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbExp1(int16_t* vec, int32_t len, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbExp2(const int16_t* src, int16_t* dst, int32_t len, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- Transform flags, bit reversal, tables, FFTs ------------------------ */
 /* (section: fft) */
+
+/* Transform flags: one word, bits combined by OR. */
+enum {
+  ZQV_Forw = 1,          /* forward: exponent -2 pi i nk/N */
+  ZQV_Inv = 2,           /* inverse: exponent +2 pi i nk/N, result times 1/N */
+  ZQV_Init = 4,          /* build and cache this order's tables only */
+  ZQV_FreeTbls = 8,      /* release this order's cached tables only */
+  ZQV_NoScale = 16,      /* no 1/N after an inverse transform */
+  ZQV_NoBitRev = 32,     /* natural order in and out */
+  ZQV_InBitRev = 64,     /* input in bit-reversed order */
+  ZQV_OutBitRev = 128,   /* output left in bit-reversed order */
+  ZQV_OutRCPack = 0x100, /* real output packed as RCPack */
+  ZQV_OutRCPerm = 0x200, /* real output packed as RCPerm */
+  ZQV_InRCPack = 0x400,  /* packed input in RCPack */
+  ZQV_InRCPerm = 0x1000  /* packed input in RCPerm */
+};
+
+/* Bit reversal: values, index tables and reordering (order = log2 of length). */
+ZQVAPI int32_t zqvBitRev(int32_t index, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvCalcBitRevTbl(int32_t* tbl, int32_t order) ZQV_NOTHROW;
+ZQVAPI int32_t* zqvGetBitRevTbl(int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvFreeBitRevTbls(void) ZQV_NOTHROW;
+ZQVAPI void zqvwbBitRev1(int16_t* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvsbBitRev1(float* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvvbBitRev1(ZqvCplxW* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvibBitRev1(int32_t* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvcbBitRev1(ZqvCplxS* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdbBitRev1(double* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvjbBitRev1(ZqvCplxI* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvzbBitRev1(ZqvCplxD* vec, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvwbBitRev2(const int16_t* src, int16_t* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvsbBitRev2(const float* src, float* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvvbBitRev2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvcbBitRev2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdbBitRev2(const double* src, double* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvzbBitRev2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t order) ZQV_NOTHROW;
+
+/* Twiddle tables cached per thread: DFT tables by length, FFT tables by order. */
+ZQVAPI ZqvCplxS* zqvcGetDftTwdTbl(int32_t length) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD* zqvzGetDftTwdTbl(int32_t length) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW* zqvvGetDftTwdTbl(int32_t length) ZQV_NOTHROW;
+ZQVAPI void zqvcCalcDftTwdTbl(ZqvCplxS* tbl, int32_t length) ZQV_NOTHROW;
+ZQVAPI void zqvzCalcDftTwdTbl(ZqvCplxD* tbl, int32_t length) ZQV_NOTHROW;
+ZQVAPI void zqvvCalcDftTwdTbl(ZqvCplxW* tbl, int32_t length) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS* zqvcGetFftTwdTbl(int32_t order) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD* zqvzGetFftTwdTbl(int32_t order) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW* zqvvGetFftTwdTbl(int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvcCalcFftTwdTbl(ZqvCplxS* tbl, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvzCalcFftTwdTbl(ZqvCplxD* tbl, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvvCalcFftTwdTbl(ZqvCplxW* tbl, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvcFreeTwdTbls(void) ZQV_NOTHROW;
+ZQVAPI void zqvzFreeTwdTbls(void) ZQV_NOTHROW;
+ZQVAPI void zqvvFreeTwdTbls(void) ZQV_NOTHROW;
+
+/* Complex FFTs: interleaved (c, z) and separate arrays (cr, zr), N = 2^order. */
+ZQVAPI void zqvcFft(ZqvCplxS* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvcFftNip(const ZqvCplxS* inSamps, ZqvCplxS* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvcrFft(float* reSamps, float* imSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvcrFftNip(const float* reInSamps, const float* imInSamps, float* reOutSamps,
+                        float* imOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzFft(ZqvCplxD* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzFftNip(const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzrFft(double* reSamps, double* imSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzrFftNip(const double* reInSamps, const double* imInSamps, double* reOutSamps,
+                        double* imOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+
+/* Real FFTs and packed spectra. CCS buffers hold N + 2 values, RCPack and
+ * RCPerm buffers N. */
+ZQVAPI void zqvsRealFft(float* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsRealFftNip(const float* inSamps, float* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcsFft(float* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcsFftNip(const float* inSamps, float* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsRealFftl(float* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsRealFftlNip(const float* inSamps, float* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcsFftl(float* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcsFftlNip(const float* inSamps, float* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsReal2Fft(float* xSamps, float* ySamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsReal2FftNip(const float* xInSamps, float* xOutSamps, const float* yInSamps,
+                            float* yOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcs2Fft(float* xSamps, float* ySamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsCcs2FftNip(const float* xInSamps, float* xOutSamps, const float* yInSamps,
+                           float* yOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsMpyRCPack2(const float* src, float* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvsMpyRCPack3(const float* srcA, const float* srcB, float* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvsMpyRCPerm2(const float* src, float* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvsMpyRCPerm3(const float* srcA, const float* srcB, float* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdRealFft(double* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdRealFftNip(const double* inSamps, double* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcsFft(double* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcsFftNip(const double* inSamps, double* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdRealFftl(double* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdRealFftlNip(const double* inSamps, double* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcsFftl(double* samps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcsFftlNip(const double* inSamps, double* outSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdReal2Fft(double* xSamps, double* ySamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdReal2FftNip(const double* xInSamps, double* xOutSamps, const double* yInSamps,
+                            double* yOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcs2Fft(double* xSamps, double* ySamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdCcs2FftNip(const double* xInSamps, double* xOutSamps, const double* yInSamps,
+                           double* yOutSamps, int32_t order, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdMpyRCPack2(const double* src, double* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdMpyRCPack3(const double* srcA, const double* srcB, double* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdMpyRCPerm2(const double* src, double* dst, int32_t order) ZQV_NOTHROW;
+ZQVAPI void zqvdMpyRCPerm3(const double* srcA, const double* srcB, double* dst, int32_t order) ZQV_NOTHROW;
 
 /* ---- Window functions --------------------------------------------------- */
 /* (section: windows) */
