@@ -6,14 +6,42 @@
 
 #include <cstdint>
 
+#include "zqvp4.h"
+
+enum { ZQV_CACHE_ORDERS = 32, ZQV_DFT_LIST_SIZE = 32, ZQV_WORK_BUF_SLOTS = 4 };
+
 // Fields held between the context's dftListCapacity and statusText.
 struct ZqvCacheGroup1 {
-  int32_t reserved;
+  // DFT twiddle lists (complex float, complex double, 16-bit complex).
+  int32_t cDftCount;
+  int32_t zDftCount;
+  int32_t vDftCount;
+  int32_t cDftLength[ZQV_DFT_LIST_SIZE];
+  int32_t zDftLength[ZQV_DFT_LIST_SIZE];
+  int32_t vDftLength[ZQV_DFT_LIST_SIZE];
+  ZqvCplxS* cDftTbl[ZQV_DFT_LIST_SIZE];
+  ZqvCplxD* zDftTbl[ZQV_DFT_LIST_SIZE];
+  ZqvCplxW* vDftTbl[ZQV_DFT_LIST_SIZE];
+  // Full FFT twiddle tables by order.
+  ZqvCplxS* cFftTwd[ZQV_CACHE_ORDERS];
+  ZqvCplxD* zFftTwd[ZQV_CACHE_ORDERS];
+  ZqvCplxW* vFftTwd[ZQV_CACHE_ORDERS];
+  // Bit-reverse index tables and swap-pair tables by order.
+  int32_t* bitRevTbl[ZQV_CACHE_ORDERS];
+  int32_t* bitRevPairTbl[ZQV_CACHE_ORDERS];
 };
 
 // Fields held after statusText.
 struct ZqvCacheGroup2 {
-  int32_t reserved;
+  ZqvCplxS* cHalfTwd[ZQV_CACHE_ORDERS];
+  ZqvCplxD* zHalfTwd[ZQV_CACHE_ORDERS];
+  ZqvCplxS* cRadix4Twd[ZQV_CACHE_ORDERS];
+  ZqvCplxD* zRadix4Twd[ZQV_CACHE_ORDERS];
+  // Real-unpack tables: (0.5 cos, 0.5 - 0.5 sin) pairs.
+  float* sSplitTwd[ZQV_CACHE_ORDERS];
+  double* dSplitTwd[ZQV_CACHE_ORDERS];
+  int32_t workBufCapacity[ZQV_WORK_BUF_SLOTS];
+  ZqvCplxS* workBuf[ZQV_WORK_BUF_SLOTS];
 };
 
 struct ZqvContext;

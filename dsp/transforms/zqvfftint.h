@@ -1,0 +1,64 @@
+// Internal interface of the power-of-two transforms: the flag check, the
+// cached index and twiddle tables, and the reordering helpers the FFT
+// families and the library's other transforms share.
+#ifndef ZQV_FFTINT_H
+#define ZQV_FFTINT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+
+#include "zqvp4.h"
+
+// Number of flag faults found and reported under (func, module, line); 0 when
+// the flag word is valid.
+int32_t zqvFftCheckFlags(int32_t flags, int32_t checkBitOrder, int32_t checkInLayout,
+                         int32_t checkOutLayout, const char* func, const char* module,
+                         int32_t line) noexcept;
+
+// Swap-pair tables (shared by the float and double transforms).
+void zqvCalcBitRevPairTbl(int32_t* tbl, int32_t order) noexcept;
+int32_t* zqvGetBitRevPairTbl(int32_t order) noexcept;
+void zqvFreeBitRevPairTbl(int32_t order) noexcept;
+void zqvcBitRevByPairs(ZqvCplxS* data, int32_t order, const int32_t* tbl) noexcept;
+void zqvzBitRevByPairs(ZqvCplxD* data, int32_t order, const int32_t* tbl) noexcept;
+
+// Kernel tables; null when the order is outside 0..31 or memory is short.
+ZqvCplxS* zqvcGetHalfTwd(int32_t order) noexcept;
+ZqvCplxD* zqvzGetHalfTwd(int32_t order) noexcept;
+ZqvCplxS* zqvcGetRadix4Twd(int32_t order) noexcept;
+ZqvCplxD* zqvzGetRadix4Twd(int32_t order) noexcept;
+float* zqvsGetSplitTwd(int32_t order) noexcept;
+double* zqvdGetSplitTwd(int32_t order) noexcept;
+void zqvcCalcHalfTwd(ZqvCplxS* tbl, int32_t order) noexcept;
+void zqvzCalcHalfTwd(ZqvCplxD* tbl, int32_t order) noexcept;
+void zqvcCalcRadix4Twd(ZqvCplxS* tbl, int32_t order) noexcept;
+void zqvzCalcRadix4Twd(ZqvCplxD* tbl, int32_t order) noexcept;
+void zqvsCalcSplitTwd(float* tbl, int32_t order) noexcept;
+void zqvdCalcSplitTwd(double* tbl, int32_t order) noexcept;
+void zqvcFreeHalfTwd(int32_t order) noexcept;
+void zqvzFreeHalfTwd(int32_t order) noexcept;
+void zqvcFreeRadix4Twd(int32_t order) noexcept;
+void zqvzFreeRadix4Twd(int32_t order) noexcept;
+void zqvsFreeSplitTwd(int32_t order) noexcept;
+void zqvdFreeSplitTwd(int32_t order) noexcept;
+void zqvcFreeKernelTbls() noexcept;
+void zqvzFreeKernelTbls() noexcept;
+
+// Work buffers of at least count complex floats, per thread, four slots.
+ZqvCplxS* zqvGetWorkBuf(int32_t count, int32_t slot) noexcept;
+void zqvFreeWorkBufs() noexcept;
+
+// The bit-reverse table of an order, reporting as zqvGetBitRevTbl does.
+int32_t* zqvFetchBitRevTbl(int32_t order) noexcept;
+
+// Reorders n = 2^order elements in place with a bit-reverse table.
+template <class E>
+void zqvBitRevWithTbl(E* v, std::size_t n, const int32_t* tbl) noexcept {
+  for (std::size_t i = 1; i + 1 < n; ++i) {
+    std::size_t j = static_cast<std::size_t>(tbl[i]);
+    if (i < j) std::swap(v[i], v[j]);
+  }
+}
+
+#endif
