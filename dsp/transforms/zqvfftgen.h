@@ -78,12 +78,11 @@ const T* kernelTbl(int32_t order) {
 template <class T>
 bool tryFetch(const Need& need, Tables<T>& t) {
   t = Tables<T>{};
-  bool ok = true;
-  if (need.kernelOrder >= 0) ok = (t.kernel = kernelTbl<T>(need.kernelOrder)) != nullptr && ok;
-  if (need.pairsOrder >= 0) ok = (t.pairs = zqvGetBitRevPairTbl(need.pairsOrder)) != nullptr && ok;
-  if (need.splitOrder >= 0) ok = (t.split = Traits<T>::split(need.splitOrder)) != nullptr && ok;
-  if (need.halfOrder >= 0) ok = (t.half = Traits<T>::half(need.halfOrder)) != nullptr && ok;
-  return ok;
+  if (need.kernelOrder >= 0 && !(t.kernel = kernelTbl<T>(need.kernelOrder))) return false;
+  if (need.pairsOrder >= 0 && !(t.pairs = zqvGetBitRevPairTbl(need.pairsOrder))) return false;
+  if (need.splitOrder >= 0 && !(t.split = Traits<T>::split(need.splitOrder))) return false;
+  if (need.halfOrder >= 0 && !(t.half = Traits<T>::half(need.halfOrder))) return false;
+  return true;
 }
 
 // Fetches the tables; on a miss releases this precision's kernel tables and

@@ -109,8 +109,9 @@ E* cachedKernel(E* (&slots)[ZQV_CACHE_ORDERS], int32_t order, int32_t elems, Fil
   E*& slot = slots[order];
   if (slot) return slot;
   const int32_t count = kernelTblCount(order);
-  if (count == 0 || static_cast<int64_t>(count) * elems > INT32_MAX) return nullptr;
-  E* tbl = static_cast<E*>(zqvMalloc(count * elems * static_cast<int32_t>(sizeof(E))));
+  const int64_t bytes = static_cast<int64_t>(count) * elems * static_cast<int64_t>(sizeof(E));
+  if (count == 0 || bytes > INT32_MAX) return nullptr;
+  E* tbl = static_cast<E*>(zqvMalloc(static_cast<int32_t>(bytes)));
   if (!tbl) return nullptr;
   fill(tbl, order);
   slot = tbl;
