@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+
+#include "components/CachedFileReadClass.h"
 
 namespace {
 
@@ -78,10 +79,18 @@ void Guarded(const char* message, Fn fn) {
   }
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};  // a missing file reads as empty
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The whole file through the cached reader; a missing file reads as empty.
+// A file the reader refuses (too large, unreadable) is a damaged library.
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file, const char* message) {
+  TCachedFileRead reader;
+  try {
+    reader.LoadFromFile(file.string());
+  } catch (const ECachedFileReadError&) {
+    throw ELibraryFileError(message);
+  }
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(reader.Size()));
+  for (std::uint8_t& b : bytes) b = reader.ReadByte();
+  return bytes;
 }
 
 void WriteWholeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
@@ -212,13 +221,13 @@ std::vector<std::uint8_t> MacroBytes(const std::vector<TMacro>& macros) {
 }
 
 void LoadWavePresets(const std::filesystem::path& file, TWavePresetTable& table) {
-  ReadWavePresets(ReadWholeFile(file), table);
+  ReadWavePresets(ReadWholeFile(file, kWrongWavePresetFile), table);
 }
 void LoadVolumeEnvelopes(const std::filesystem::path& file, TVolumeEnvelopeTable& table) {
-  ReadVolumeEnvelopes(ReadWholeFile(file), table);
+  ReadVolumeEnvelopes(ReadWholeFile(file, kWrongVolumeEnvelopeFile), table);
 }
 void LoadMacros(const std::filesystem::path& file, std::vector<TMacro>& macros) {
-  ReadMacros(ReadWholeFile(file), macros);
+  ReadMacros(ReadWholeFile(file, kWrongMacroFile), macros);
 }
 
 void SaveWavePresets(const std::filesystem::path& file, const TWavePresetTable& table) {

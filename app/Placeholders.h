@@ -1,0 +1,83 @@
+// Long-lived windows whose own units are not built yet. Each is a minimal,
+// named window created in its place in the start-up order, so the order and
+// the main window's wiring are already those of the finished program; the
+// commands that need them say in the status line that they are not
+// available yet.
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+
+class TfMain;
+
+// A modal dialog kept for the whole run and not shown yet.
+class TPlaceholderDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  TPlaceholderDialog(const char* objectName, const char* caption, QWidget* parent);
+};
+
+// An MDI child with a caption and a short note.
+class TPlaceholderChild : public QWidget {
+  Q_OBJECT
+
+ public:
+  TPlaceholderChild(const char* objectName, const char* caption, QWidget* parent = nullptr);
+};
+
+class TfLoadInst : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfLoadInst(QWidget* parent) : TPlaceholderDialog("fLoadInst", "Load A Kalvora Instrument", parent) {}
+};
+
+class TfSure : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfSure(QWidget* parent) : TPlaceholderDialog("fSure", "Kalvora", parent) {}
+};
+
+class TfQuestion : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfQuestion(QWidget* parent) : TPlaceholderDialog("fQuestion", "A Kalvora Question", parent) {}
+};
+
+class TfWavePresetReport : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfWavePresetReport(QWidget* parent)
+      : TPlaceholderDialog("fWavePresetReport", "Wave Preset Report", parent) {}
+};
+
+class TfVolumeEnvelopeReport : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfVolumeEnvelopeReport(QWidget* parent)
+      : TPlaceholderDialog("fVolumeEnvelopeReport", "Volume Envelope Report", parent) {}
+};
+
+class TfMessage : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfMessage(QWidget* parent) : TPlaceholderDialog("fMessage", "A Kalvora Message", parent) {}
+};
+
+class TfMacroRec : public TPlaceholderDialog {
+  Q_OBJECT
+ public:
+  explicit TfMacroRec(QWidget* parent) : TPlaceholderDialog("fMacroRec", "Macro Recording", parent) {}
+};
+
+class TfWaveGen : public TPlaceholderChild {
+  Q_OBJECT
+ public:
+  TfWaveGen() : TPlaceholderChild("fWaveGen", "Voice Editor") {}
+};
+
+class TfViewWave : public TPlaceholderChild {
+  Q_OBJECT
+ public:
+  TfViewWave() : TPlaceholderChild("fViewWave", "Waveform View") {}
+};
