@@ -208,6 +208,17 @@ TEST(LibraryFiles, DamagedFilesAreRefusedWithTheirMessage) {
   ASSERT_EQ(t.Count(), 1);  // a refused file leaves the table alone
   EXPECT_EQ(t[1].Name, "kept");
 
+  // A file larger than the reader holds is refused like a damaged one.
+  const fs::path big = fs::temp_directory_path() / ("kalvora_big_" + std::to_string(::getpid()) + ".dap");
+  {
+    Bytes contents = presetFile;
+    contents.resize(1000001, 75);
+    std::ofstream(big, std::ios::binary).write(reinterpret_cast<const char*>(contents.data()),
+                                               static_cast<std::streamsize>(contents.size()));
+  }
+  EXPECT_THROW(LoadWavePresets(big, t), ELibraryFileError);
+  fs::remove(big);
+
   // A file that does not exist.
   std::vector<TMacro> m;
   try {

@@ -18,6 +18,7 @@
 #include "Fakes.h"
 #include "LibraryFiles.h"
 #include "Main.h"
+#include "Splash.h"
 #include "Startup.h"
 #include "Tools.h"
 #include "platform/NullAudioSink.h"
@@ -374,6 +375,23 @@ TEST_F(MainTest, DamagedLibraryEndsTheStartAfterItsMessage) {
     EXPECT_TRUE(created.empty()) << c.file;
     EXPECT_FALSE(fs::exists(dir_ / "kalvora.dai"));
   }
+}
+
+TEST(Splash, OutlineCutsTheCorners) {
+  TfSplash splash;
+  EXPECT_EQ(splash.size(), QSize(434, 144));
+  const QRegion shape(TfSplash::SplashOutline(), Qt::OddEvenFill);
+  struct Case {
+    QPoint point;
+    bool inside;
+  } cases[] = {
+      {{0, 0}, false},     // the diagonal cut of the top left corner
+      {{40, 20}, false},   // still above the diagonal from (0, 42) to (149, 0)
+      {{100, 30}, true},   // below it
+      {{5, 60}, true},     {{300, 2}, true}, {{433, 0}, false}, {{433, 143}, false},
+      {{1, 143}, false},   {{216, 72}, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(shape.contains(c.point), c.inside) << c.point.x() << "," << c.point.y();
 }
 
 }  // namespace
