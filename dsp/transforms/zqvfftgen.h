@@ -106,9 +106,17 @@ inline bool orderBad(ZqvSite site, int32_t order) {
   return zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31")});
 }
 
+// Inverse scaling through the library's vector multiply, in chunks that its
+// 32-bit count can describe.
 template <class T>
 void scale(T* v, std::size_t count, T factor) {
-  for (std::size_t i = 0; i < count; ++i) v[i] *= factor;
+  while (count > 0) {
+    const int32_t chunk = static_cast<int32_t>(std::min<std::size_t>(count, std::size_t{1} << 30));
+    if constexpr (sizeof(T) == 4) zqvsbMpy1(factor, v, chunk);
+    else zqvdbMpy1(factor, v, chunk);
+    v += chunk;
+    count -= static_cast<std::size_t>(chunk);
+  }
 }
 
 template <class T>

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace zqvfft {
 
@@ -129,6 +130,54 @@ struct IlvVecD {
   }
 };
 
+inline V4f shuf2(V4f a, V4f b, V4i m) { return __builtin_shuffle(a, b, m); }
+
+// Multiplies the upper complex value of v by -i (forward) or +i (inverse).
+template <bool Fwd>
+inline V4f upperTimesMinusI(V4f v) {
+  return shuf(v, V4i{0, 1, 3, 2}) * (Fwd ? V4f{1.0f, 1.0f, 1.0f, -1.0f} : V4f{1.0f, 1.0f, -1.0f, 1.0f});
+}
+
+// The 4-point decimation-in-frequency leaf on two vectors, output bit-reversed.
+template <bool Fwd>
+inline void difLeaf4Vec(float* p) {
+  V4f v0, v1;
+  std::memcpy(&v0, p, 16);
+  std::memcpy(&v1, p + 4, 16);
+  const V4f s = v0 + v1, u = v0 - v1;
+  const V4f a = shuf2(s, u, V4i{0, 1, 4, 5}), b = upperTimesMinusI<Fwd>(shuf2(s, u, V4i{2, 3, 6, 7}));
+  const V4f o0 = a + b, o1 = a - b;  // (X0, X1), (X2, X3)
+  const V4f r0 = shuf2(o0, o1, V4i{0, 1, 4, 5}), r1 = shuf2(o0, o1, V4i{2, 3, 6, 7});
+  std::memcpy(p, &r0, 16);
+  std::memcpy(p + 4, &r1, 16);
+}
+
+// Two 2-point butterflies on two vectors.
+inline void leaf2x2Vec(float* p) {
+  V4f v0, v1;
+  std::memcpy(&v0, p, 16);
+  std::memcpy(&v1, p + 4, 16);
+  const V4f sign{1.0f, 1.0f, -1.0f, -1.0f};
+  const V4f r0 = shuf(v0, V4i{0, 1, 0, 1}) + shuf(v0, V4i{2, 3, 2, 3}) * sign;
+  const V4f r1 = shuf(v1, V4i{0, 1, 0, 1}) + shuf(v1, V4i{2, 3, 2, 3}) * sign;
+  std::memcpy(p, &r0, 16);
+  std::memcpy(p + 4, &r1, 16);
+}
+
+// The 4-point decimation-in-time leaf on two vectors, input bit-reversed.
+template <bool Fwd>
+inline void ditLeaf4Vec(float* p) {
+  V4f v0, v1;
+  std::memcpy(&v0, p, 16);
+  std::memcpy(&v1, p + 4, 16);
+  const V4f a = shuf2(v0, v1, V4i{0, 1, 4, 5}), b = shuf2(v0, v1, V4i{2, 3, 6, 7});
+  const V4f s = a + b, d = a - b;  // (y0, y2), (y1, y3)
+  const V4f pp = shuf2(s, d, V4i{0, 1, 4, 5}), q = upperTimesMinusI<Fwd>(shuf2(s, d, V4i{2, 3, 6, 7}));
+  const V4f o0 = pp + q, o1 = pp - q;
+  std::memcpy(p, &o0, 16);
+  std::memcpy(p + 4, &o1, 16);
+}
+
 // One L-shaped radix-2/4 step on the group [o, o + len): first half becomes
 // the half-length problem, the quarters the two quarter-length problems.
 template <bool Fwd, class Q, class T>
@@ -161,6 +210,30 @@ inline void difLeaf4(const Q& q, std::size_t o) {
 
 template <bool Fwd, class P, class Ps, class T>
 void difRec(const P& p, const Ps& ps, std::size_t o, std::size_t len, const T* tbl, std::size_t n) {
+  if constexpr (std::is_same_v<P, IlvVecF>) {
+    if (len == 8) {
+      difStep<Fwd>(p, o, len, tbl, n / len);
+      difLeaf4Vec<Fwd>(p.d + 2 * o);
+      leaf2x2Vec(p.d + 2 * o + 8);
+      return;
+    }
+    if (len == 4) {
+      difLeaf4Vec<Fwd>(p.d + 2 * o);
+      return;
+    }
+  }
+  if constexpr (P::W == 1) {
+    if (len <= 4) {
+      if (len == 4) {
+        difLeaf4<Fwd>(p, o);
+      } else if (len == 2) {
+        const auto a = p.ld(o), b = p.ld(o + 1);
+        p.st(o, a + b);
+        p.st(o + 1, a - b);
+      }
+      return;
+    }
+  }
   if (len <= 4) {
     if (len == 4) {
       difLeaf4<Fwd>(ps, o);
@@ -231,7 +304,13 @@ void ditKernelT(const P& p, const Ps& ps, std::size_t n, const T* half, std::siz
     }
   }
   for (std::size_t b0 = 0; b0 < n; b0 += blk) {
-    for (std::size_t g = b0; g < b0 + blk; g += 4) ditLeaf4<Fwd>(ps, g);
+    if constexpr (std::is_same_v<P, IlvVecF>) {
+      for (std::size_t g = b0; g < b0 + blk; g += 4) ditLeaf4Vec<Fwd>(p.d + 2 * g);
+    } else if constexpr (P::W == 1) {
+      for (std::size_t g = b0; g < b0 + blk; g += 4) ditLeaf4<Fwd>(p, g);
+    } else {
+      for (std::size_t g = b0; g < b0 + blk; g += 4) ditLeaf4<Fwd>(ps, g);
+    }
     for (std::size_t h = 4; h < blk; h *= 2)
       for (std::size_t g = b0; g < b0 + blk; g += 2 * h) ditPass<Fwd>(p, g, h, 0, h, twb + 2 * h);
   }
