@@ -89,7 +89,9 @@ TEST(InGlobWindow, SliderPositionsGiveFactorsAndTexts) {
     const QString text = r.label ? r.label->text() : bar->toolTip();
     EXPECT_EQ(text.toStdString(), r.text) << r.slider << " " << r.position;
     EXPECT_GT(changes, before) << r.slider;
-    if (!r.label) EXPECT_EQ(status, r.text);
+    if (!r.label) {
+      EXPECT_EQ(status, r.text);
+    }
   }
   // The distortion hint joins the label and the percentage.
   EXPECT_EQ(w.sbDistortionDry->toolTip().toStdString(), "-6 dB / 50 %");

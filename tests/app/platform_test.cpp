@@ -104,7 +104,9 @@ TEST(RtMidi, ListsDevicesWithoutASequencerOrWithOne) {
   QObject receiver;
   EXPECT_FALSE(midi.open(count, &receiver, [](std::uint8_t, std::uint8_t, std::uint8_t) {}));
   EXPECT_FALSE(midi.isOpen());
-  if (count == 0) EXPECT_FALSE(midi.open(0, &receiver, [](std::uint8_t, std::uint8_t, std::uint8_t) {}));
+  if (count == 0) {
+    EXPECT_FALSE(midi.open(0, &receiver, [](std::uint8_t, std::uint8_t, std::uint8_t) {}));
+  }
   midi.close();  // closing a closed input is harmless
 }
 

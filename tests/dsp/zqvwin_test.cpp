@@ -160,7 +160,9 @@ TEST_F(Windows, SixteenBitFormsTruncateTowardZero) {
       }
       // The middle of an odd length has weight 1 and is multiplied once: at
       // most one unit of truncation.
-      if (n % 2) EXPECT_GE(w[n / 2], 32766);
+      if (n % 2) {
+        EXPECT_GE(w[n / 2], 32766);
+      }
     }
   }
 }
