@@ -31,6 +31,8 @@ void zqvReleaseCaches(ZqvContext* ctx) noexcept {
   freeAll(g2.zRadix4Twd);
   freeAll(g2.sSplitTwd);
   freeAll(g2.dSplitTwd);
+  freeAll(g2.sStageTwd);
+  freeAll(g2.dStageTwd);
   freeAll(g2.workBuf);
   ctx->cache1 = ZqvCacheGroup1{};
   ctx->cache2 = ZqvCacheGroup2{};

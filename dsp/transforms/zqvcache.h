@@ -40,6 +40,9 @@ struct ZqvCacheGroup2 {
   // Real-unpack tables: (0.5 cos, 0.5 - 0.5 sin) pairs.
   float* sSplitTwd[ZQV_CACHE_ORDERS];
   double* dSplitTwd[ZQV_CACHE_ORDERS];
+  // Per-stage twiddles of the vector kernels, n complex values per order.
+  float* sStageTwd[ZQV_CACHE_ORDERS];
+  double* dStageTwd[ZQV_CACHE_ORDERS];
   int32_t workBufCapacity[ZQV_WORK_BUF_SLOTS];
   ZqvCplxS* workBuf[ZQV_WORK_BUF_SLOTS];
 };

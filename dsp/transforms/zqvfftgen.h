@@ -8,6 +8,7 @@
 #include "core/zqvframe.h"
 #include "transforms/zqvfftint.h"
 #include "transforms/zqvfftkern.h"
+#include "transforms/zqvfftvec.h"
 
 namespace zqvfft {
 
@@ -31,6 +32,16 @@ struct Traits<float> {
   static void freeHalf(int32_t o) { zqvcFreeHalfTwd(o); }
   static void freeSplit(int32_t o) { zqvsFreeSplitTwd(o); }
   static void freeKernels() { zqvcFreeKernelTbls(); }
+  static const float* stage(int32_t o) { return zqvsGetStageTwd(o); }
+  static void freeStage(int32_t o) { zqvsFreeStageTwd(o); }
+  static void dif(float* x, std::size_t n, bool fwd, const float* st) {
+    if (zqvHasAvx2()) zqvcFftDifAvx(x, n, fwd, st);
+    else zqvfv::difAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st);
+  }
+  static void dit(float* x, std::size_t n, bool fwd, const float* st) {
+    if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
+    else zqvfv::ditAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st, kBlock);
+  }
 };
 
 template <>
@@ -50,6 +61,16 @@ struct Traits<double> {
   static void freeHalf(int32_t o) { zqvzFreeHalfTwd(o); }
   static void freeSplit(int32_t o) { zqvdFreeSplitTwd(o); }
   static void freeKernels() { zqvzFreeKernelTbls(); }
+  static const double* stage(int32_t o) { return zqvdGetStageTwd(o); }
+  static void freeStage(int32_t o) { zqvdFreeStageTwd(o); }
+  static void dif(double* x, std::size_t n, bool fwd, const double* st) {
+    if (zqvHasAvx2()) zqvzFftDifAvx(x, n, fwd, st);
+    else zqvfv::difAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st);
+  }
+  static void dit(double* x, std::size_t n, bool fwd, const double* st) {
+    if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
+    else zqvfv::ditAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st, kBlock);
+  }
 };
 
 constexpr int32_t kLastSplitRadixOrder = 11;
@@ -61,6 +82,7 @@ struct Tables {
   const int32_t* pairs = nullptr;
   const T* split = nullptr;   // real-unpack table
   const T* half = nullptr;    // half table of the full order (inverse real forms)
+  const T* stage = nullptr;   // per-stage table of the vector kernels; may stay null
 };
 
 struct Need {
@@ -82,6 +104,8 @@ bool tryFetch(const Need& need, Tables<T>& t) {
   if (need.pairsOrder >= 0 && !(t.pairs = zqvGetBitRevPairTbl(need.pairsOrder))) return false;
   if (need.splitOrder >= 0 && !(t.split = Traits<T>::split(need.splitOrder))) return false;
   if (need.halfOrder >= 0 && !(t.half = Traits<T>::half(need.halfOrder))) return false;
+  // Optional: without it the transform runs the table-driven kernels.
+  if (need.kernelOrder >= 3 && need.pairsOrder >= 0) t.stage = Traits<T>::stage(need.kernelOrder);
   return true;
 }
 
@@ -100,6 +124,7 @@ template <class T>
 void releaseKernel(int32_t order) {
   if (order <= kLastSplitRadixOrder) Traits<T>::freeRadix4(order);
   else Traits<T>::freeHalf(order);
+  Traits<T>::freeStage(order);
 }
 
 inline bool orderBad(ZqvSite site, int32_t order) {
@@ -127,7 +152,7 @@ bool scaleDue(int32_t flags) {
 // In-place complex transform of interleaved data with the tables at hand.
 template <class T>
 void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, const T* kernel,
-                 const int32_t* pairs) {
+                 const int32_t* pairs, const T* stage) {
   using C = typename Traits<T>::C;
   const std::size_t n = std::size_t{1} << order;
   const typename Traits<T>::Vec p{x};
@@ -139,11 +164,13 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   };
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorder();
-    difKernel(p, ps, n, fwd, kernel);
+    if (stage) Traits<T>::dif(x, n, fwd, stage);
+    else difKernel(p, ps, n, fwd, kernel);
     if (!outBitRev) reorder();
   } else {
     if (!inBitRev) reorder();
-    ditKernel(p, ps, n, fwd, kernel, Traits<T>::kBlock);
+    if (stage) Traits<T>::dit(x, n, fwd, stage);
+    else ditKernel(p, ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorder();
   }
 }
@@ -205,7 +232,7 @@ void complexFft(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site,
   // A plain move serves equal or overlapping buffers too.
   if (nip) std::memmove(out, in, 2 * n * sizeof(T));
   if (order == 0) return;
-  complexCore(out, order, flags & ZQV_Forw, flags & ZQV_InBitRev, flags & ZQV_OutBitRev, t.kernel, t.pairs);
+  complexCore(out, order, flags & ZQV_Forw, flags & ZQV_InBitRev, flags & ZQV_OutBitRev, t.kernel, t.pairs, t.stage);
   if (scaleDue<T>(flags)) scale(out, 2 * n, T(1) / static_cast<T>(n));
 }
 
@@ -336,7 +363,7 @@ void realForward(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site
   const std::size_t n = std::size_t{1} << order;
   const bool fwd = flags & ZQV_Forw;
   if (nip) std::memmove(out, in, n * sizeof(T));
-  if (order >= 2) complexCore(out, m, fwd, false, false, t.kernel, t.pairs);
+  if (order >= 2) complexCore(out, m, fwd, false, false, t.kernel, t.pairs, t.stage);
   const T xh = unpackReal(out, n / 2, fwd, t.split);
   std::size_t count = n;
   if (!packed) {
@@ -387,7 +414,7 @@ void realInverse(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site
   mergeReal(out, n / 2, fwd, t.half);
   out[0] = x0 + xh;
   out[1] = x0 - xh;
-  if (order >= 2) complexCore(out, m, fwd, false, false, t.kernel, t.pairs);
+  if (order >= 2) complexCore(out, m, fwd, false, false, t.kernel, t.pairs, t.stage);
   if (scaleDue<T>(flags)) scale(out, n, T(1) / static_cast<T>(n));
 }
 

@@ -42,6 +42,22 @@ void zqvcFreeRadix4Twd(int32_t order) noexcept;
 void zqvzFreeRadix4Twd(int32_t order) noexcept;
 void zqvsFreeSplitTwd(int32_t order) noexcept;
 void zqvdFreeSplitTwd(int32_t order) noexcept;
+// Per-stage tables of the vector kernels (n complex entries; layout in
+// zqvfftvec.h): the DIF layout up to order 11, the DIT layout above.
+float* zqvsGetStageTwd(int32_t order) noexcept;
+double* zqvdGetStageTwd(int32_t order) noexcept;
+void zqvsCalcStageTwd(float* tbl, int32_t order) noexcept;
+void zqvdCalcStageTwd(double* tbl, int32_t order) noexcept;
+void zqvsFreeStageTwd(int32_t order) noexcept;
+void zqvdFreeStageTwd(int32_t order) noexcept;
+
+// The 256-bit builds of the vector kernels; call only when zqvHasAvx2().
+bool zqvHasAvx2() noexcept;
+void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
+void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
+void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
+void zqvzFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
+
 void zqvcFreeKernelTbls() noexcept;
 void zqvzFreeKernelTbls() noexcept;
 

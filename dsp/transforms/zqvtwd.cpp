@@ -89,6 +89,45 @@ void fillSplit(T* tbl, int32_t order) noexcept {
   }
 }
 
+// Per-stage tables: up to order 11, for each L = 8..n at complex offset
+// L/2 - 4, w_L^k then w_L^(3k) for k < L/4; above, for each h = 1..n/2 at
+// complex offset h, w_(2h)^k for k < h.
+template <class T>
+void fillStage(T* tbl, int32_t order) noexcept {
+  const uint64_t n = uint64_t{1} << order;
+  auto put = [&](uint64_t at, uint64_t k, uint64_t len) {
+    const Root r = unitRoot(k, len);
+    tbl[2 * at] = static_cast<T>(r.c);
+    tbl[2 * at + 1] = static_cast<T>(-r.s);
+  };
+  if (order <= 11) {
+    for (uint64_t len = 8; len <= n; len *= 2) {
+      const uint64_t off = len / 2 - 4, q = len / 4;
+      for (uint64_t k = 0; k < q; ++k) {
+        put(off + k, k, len);
+        put(off + q + k, 3 * k, len);
+      }
+    }
+  } else {
+    for (uint64_t h = 1; h < n; h *= 2)
+      for (uint64_t k = 0; k < h; ++k) put(h + k, k, 2 * h);
+  }
+}
+
+template <class T>
+T* cachedStage(T* (&slots)[ZQV_CACHE_ORDERS], int32_t order) noexcept {
+  if (order < 3 || order > 31) return nullptr;
+  T*& slot = slots[order];
+  if (slot) return slot;
+  const int64_t bytes = (int64_t{2} << order) * static_cast<int64_t>(sizeof(T));
+  if (bytes > INT32_MAX) return nullptr;
+  T* tbl = static_cast<T*>(zqvMalloc(static_cast<int32_t>(bytes)));
+  if (!tbl) return nullptr;
+  fillStage(tbl, order);
+  slot = tbl;
+  return tbl;
+}
+
 // Element count of a half, radix-4 or real-unpack table; 0 when it cannot be held.
 int32_t kernelTblCount(int32_t order) noexcept {
   if (order == 0) return 1;
@@ -230,6 +269,21 @@ double* zqvdGetSplitTwd(int32_t order) noexcept {
   return cachedKernel(zqvFetchContext()->cache2.dSplitTwd, order, 2, zqvdCalcSplitTwd);
 }
 
+void zqvsCalcStageTwd(float* tbl, int32_t order) noexcept { fillStage(tbl, order); }
+void zqvdCalcStageTwd(double* tbl, int32_t order) noexcept { fillStage(tbl, order); }
+float* zqvsGetStageTwd(int32_t order) noexcept { return cachedStage(zqvFetchContext()->cache2.sStageTwd, order); }
+double* zqvdGetStageTwd(int32_t order) noexcept { return cachedStage(zqvFetchContext()->cache2.dStageTwd, order); }
+void zqvsFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.sStageTwd, order); }
+void zqvdFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.dStageTwd, order); }
+
+bool zqvHasAvx2() noexcept {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
+  return has;
+}
+
 void zqvcFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.cHalfTwd, order); }
 void zqvzFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.zHalfTwd, order); }
 void zqvcFreeRadix4Twd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.cRadix4Twd, order); }
@@ -242,6 +296,7 @@ void zqvcFreeKernelTbls() noexcept {
   releaseAll(ctx->cache2.cHalfTwd);
   releaseAll(ctx->cache2.cRadix4Twd);
   releaseAll(ctx->cache2.sSplitTwd);
+  releaseAll(ctx->cache2.sStageTwd);
   releaseAll(ctx->cache1.bitRevPairTbl);
 }
 
@@ -250,6 +305,7 @@ void zqvzFreeKernelTbls() noexcept {
   releaseAll(ctx->cache2.zHalfTwd);
   releaseAll(ctx->cache2.zRadix4Twd);
   releaseAll(ctx->cache2.dSplitTwd);
+  releaseAll(ctx->cache2.dStageTwd);
 }
 
 ZqvCplxS* zqvGetWorkBuf(int32_t count, int32_t slot) noexcept {

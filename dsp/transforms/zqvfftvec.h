@@ -1,0 +1,300 @@
+// Vector kernels of the interleaved complex FFTs, written once over a vector
+// width. Every includer gets its own copy (unnamed namespace), so the wide
+// build in zqvfftavx.cpp never replaces the baseline build at link time.
+// Twiddles come from the per-stage tables (contiguous per stage). Both widths
+// perform the same operations in the same order, so results do not depend on
+// which one runs.
+#ifndef ZQV_FFTVEC_H
+#define ZQV_FFTVEC_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+namespace zqvfv {
+
+typedef float F4 __attribute__((vector_size(16)));
+typedef double D2 __attribute__((vector_size(16)));
+typedef int32_t I4 __attribute__((vector_size(16)));
+typedef int64_t L2 __attribute__((vector_size(16)));
+
+// Operations on one vector of complex values; O supplies ld, st, swapRI,
+// dupRe, dupIm and addSub (a - b in real lanes, a + b in imaginary lanes).
+template <class O>
+struct Cx : O {
+  using V = typename O::V;
+  // i a
+  static V mulI(V a) { return O::addSub(O::zero(), O::swapRI(a)); }
+  // -i a
+  static V mulMinusI(V a) { return O::addSub(O::zero(), -O::swapRI(a)); }
+  // a w (Fwd) or a conj(w)
+  template <bool Fwd>
+  static V cmul(V a, V w) {
+    const V wi = O::dupIm(w);
+    return O::addSub(a * O::dupRe(w), O::swapRI(a) * (Fwd ? wi : -wi));
+  }
+};
+
+struct SseF {
+  using T = float;
+  using V = F4;
+  static constexpr std::size_t W = 2;
+  static V ld(const float* p) {
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  static void st(float* p, V v) { std::memcpy(p, &v, sizeof v); }
+  static V zero() { return V{0.0f, 0.0f, 0.0f, 0.0f}; }
+  static V swapRI(V a) { return __builtin_shuffle(a, I4{1, 0, 3, 2}); }
+  static V dupRe(V a) { return __builtin_shuffle(a, I4{0, 0, 2, 2}); }
+  static V dupIm(V a) { return __builtin_shuffle(a, I4{1, 1, 3, 3}); }
+  static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
+};
+
+struct SseD {
+  using T = double;
+  using V = D2;
+  static constexpr std::size_t W = 1;
+  static V ld(const double* p) {
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  static void st(double* p, V v) { std::memcpy(p, &v, sizeof v); }
+  static V zero() { return V{0.0, 0.0}; }
+  static V swapRI(V a) { return __builtin_shuffle(a, L2{1, 0}); }
+  static V dupRe(V a) { return __builtin_shuffle(a, L2{0, 0}); }
+  static V dupIm(V a) { return __builtin_shuffle(a, L2{1, 1}); }
+  static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
+};
+
+// ---- leaves (narrow vectors) ----
+
+inline F4 shuf2(F4 a, F4 b, I4 m) { return __builtin_shuffle(a, b, m); }
+
+// Multiplies the upper complex value of v by -i (Fwd) or +i.
+template <bool Fwd>
+inline F4 upperTimesMinusI(F4 v) {
+  return __builtin_shuffle(v, I4{0, 1, 3, 2}) *
+         (Fwd ? F4{1.0f, 1.0f, 1.0f, -1.0f} : F4{1.0f, 1.0f, -1.0f, 1.0f});
+}
+
+// 4-point decimation in frequency, output bit-reversed.
+template <bool Fwd>
+inline void difLeaf4(float* p) {
+  const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
+  const F4 s = v0 + v1, u = v0 - v1;
+  const F4 a = shuf2(s, u, I4{0, 1, 4, 5}), b = upperTimesMinusI<Fwd>(shuf2(s, u, I4{2, 3, 6, 7}));
+  const F4 o0 = a + b, o1 = a - b;
+  SseF::st(p, shuf2(o0, o1, I4{0, 1, 4, 5}));
+  SseF::st(p + 4, shuf2(o0, o1, I4{2, 3, 6, 7}));
+}
+
+template <bool Fwd>
+inline void difLeaf4(double* p) {
+  using C = Cx<SseD>;
+  const D2 a = SseD::ld(p), b = SseD::ld(p + 2), c = SseD::ld(p + 4), d = SseD::ld(p + 6);
+  const D2 s0 = a + c, s1 = b + d, u = a - c, v = C::mulI(b - d);
+  SseD::st(p, s0 + s1);
+  SseD::st(p + 2, s0 - s1);
+  SseD::st(p + 4, Fwd ? u - v : u + v);
+  SseD::st(p + 6, Fwd ? u + v : u - v);
+}
+
+// Two 2-point butterflies.
+inline void leaf2x2(float* p) {
+  const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
+  const F4 sign{1.0f, 1.0f, -1.0f, -1.0f};
+  SseF::st(p, __builtin_shuffle(v0, I4{0, 1, 0, 1}) + __builtin_shuffle(v0, I4{2, 3, 2, 3}) * sign);
+  SseF::st(p + 4, __builtin_shuffle(v1, I4{0, 1, 0, 1}) + __builtin_shuffle(v1, I4{2, 3, 2, 3}) * sign);
+}
+
+inline void leaf2x2(double* p) {
+  for (int j = 0; j < 2; ++j) {
+    const D2 a = SseD::ld(p + 4 * j), b = SseD::ld(p + 4 * j + 2);
+    SseD::st(p + 4 * j, a + b);
+    SseD::st(p + 4 * j + 2, a - b);
+  }
+}
+
+inline void leaf2(float* p) {
+  const float ar = p[0], ai = p[1], br = p[2], bi = p[3];
+  p[0] = ar + br;
+  p[1] = ai + bi;
+  p[2] = ar - br;
+  p[3] = ai - bi;
+}
+
+inline void leaf2(double* p) {
+  const D2 a = SseD::ld(p), b = SseD::ld(p + 2);
+  SseD::st(p, a + b);
+  SseD::st(p + 2, a - b);
+}
+
+// 4-point decimation in time, input bit-reversed.
+template <bool Fwd>
+inline void ditLeaf4(float* p) {
+  const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
+  const F4 a = shuf2(v0, v1, I4{0, 1, 4, 5}), b = shuf2(v0, v1, I4{2, 3, 6, 7});
+  const F4 s = a + b, d = a - b;
+  const F4 pp = shuf2(s, d, I4{0, 1, 4, 5}), q = upperTimesMinusI<Fwd>(shuf2(s, d, I4{2, 3, 6, 7}));
+  SseF::st(p, pp + q);
+  SseF::st(p + 4, pp - q);
+}
+
+template <bool Fwd>
+inline void ditLeaf4(double* p) {
+  using C = Cx<SseD>;
+  const D2 x0 = SseD::ld(p), x1 = SseD::ld(p + 2), x2 = SseD::ld(p + 4), x3 = SseD::ld(p + 6);
+  const D2 y0 = x0 + x1, y1 = x0 - x1, y2 = x2 + x3, y3 = C::mulI(x2 - x3);
+  SseD::st(p, y0 + y2);
+  SseD::st(p + 4, y0 - y2);
+  SseD::st(p + 2, Fwd ? y1 - y3 : y1 + y3);
+  SseD::st(p + 6, Fwd ? y1 + y3 : y1 - y3);
+}
+
+// ---- decimation in frequency (natural in, bit-reversed out) ----
+
+// Stage table of a DIF order: for each length L = 8..n, at complex offset
+// L/2 - 4, w_L^k for k < L/4 followed by w_L^(3k) for k < L/4.
+template <class T>
+inline const T* difTw(const T* stage, std::size_t len) {
+  return stage + 2 * (len / 2 - 4);
+}
+
+// One L-shaped step on [o, o + len): the first half becomes the half-length
+// problem, the last two quarters the two quarter-length problems.
+template <bool Fwd, class O>
+inline void difStep(typename O::T* x, std::size_t len, const typename O::T* tw) {
+  using C = Cx<O>;
+  using V = typename O::V;
+  const std::size_t qn = len / 4;
+  typename O::T* const p0 = x;
+  typename O::T* const p1 = x + 2 * qn;
+  typename O::T* const p2 = x + 4 * qn;
+  typename O::T* const p3 = x + 6 * qn;
+  const typename O::T* const tw3 = tw + 2 * qn;
+  for (std::size_t k = 0; k < 2 * qn; k += 2 * O::W) {
+    const V a = O::ld(p0 + k), b = O::ld(p1 + k), c = O::ld(p2 + k), d = O::ld(p3 + k);
+    O::st(p0 + k, a + c);
+    O::st(p1 + k, b + d);
+    const V u = a - c, v = C::mulI(b - d);
+    O::st(p2 + k, C::template cmul<Fwd>(Fwd ? u - v : u + v, O::ld(tw + k)));
+    O::st(p3 + k, C::template cmul<Fwd>(Fwd ? u + v : u - v, O::ld(tw3 + k)));
+  }
+}
+
+template <bool Fwd, class OW, class ON>
+void difRec(typename OW::T* x, std::size_t len, const typename OW::T* stage) {
+  while (len >= 16) {
+    difStep<Fwd, OW>(x, len, difTw(stage, len));
+    difRec<Fwd, OW, ON>(x + len, len / 4, stage);
+    difRec<Fwd, OW, ON>(x + len + len / 2, len / 4, stage);
+    len /= 2;
+  }
+  if (len == 8) {
+    difStep<Fwd, ON>(x, 8, difTw(stage, 8));
+    difLeaf4<Fwd>(x);
+    leaf2x2(x + 8);
+  } else if (len == 4) {
+    difLeaf4<Fwd>(x);
+  } else if (len == 2) {
+    leaf2(x);
+  }
+}
+
+// ---- decimation in time (bit-reversed in, natural out) ----
+
+// Stage table of a DIT order: for each half-span h = 1..n/2, at complex
+// offset h, w_(2h)^k for k < h.
+
+template <bool Fwd, class O>
+inline void ditRadix2(typename O::T* x, std::size_t h, std::size_t k0, std::size_t k1, const typename O::T* tw) {
+  using C = Cx<O>;
+  using V = typename O::V;
+  typename O::T* const p1 = x + 2 * h;
+  for (std::size_t k = 2 * k0; k < 2 * k1; k += 2 * O::W) {
+    const V a = O::ld(x + k), b = C::template cmul<Fwd>(O::ld(p1 + k), O::ld(tw + k));
+    O::st(x + k, a + b);
+    O::st(p1 + k, a - b);
+  }
+}
+
+// Two radix-2 stages at once: spans 2h and 4h, twiddles w_(2h)^k and w_(4h)^k
+// (w_(4h)^(k+h) is -i w_(4h)^k).
+template <bool Fwd, class O>
+inline void ditRadix4(typename O::T* x, std::size_t h, std::size_t k0, std::size_t k1, const typename O::T* tw1,
+                      const typename O::T* tw2) {
+  using C = Cx<O>;
+  using V = typename O::V;
+  typename O::T* const p1 = x + 2 * h;
+  typename O::T* const p2 = x + 4 * h;
+  typename O::T* const p3 = x + 6 * h;
+  for (std::size_t k = 2 * k0; k < 2 * k1; k += 2 * O::W) {
+    const V w1 = O::ld(tw1 + k), w2 = O::ld(tw2 + k);
+    const V x0 = O::ld(x + k), t1 = C::template cmul<Fwd>(O::ld(p1 + k), w1);
+    const V x2 = O::ld(p2 + k), t3 = C::template cmul<Fwd>(O::ld(p3 + k), w1);
+    const V y0 = x0 + t1, y1 = x0 - t1, y2 = x2 + t3, y3 = x2 - t3;
+    const V u2 = C::template cmul<Fwd>(y2, w2), u3 = C::template cmul<Fwd>(y3, w2);
+    const V v3 = Fwd ? C::mulMinusI(u3) : C::mulI(u3);
+    O::st(x + k, y0 + u2);
+    O::st(p2 + k, y0 - u2);
+    O::st(p1 + k, y1 + v3);
+    O::st(p3 + k, y1 - v3);
+  }
+}
+
+template <bool Fwd, class OW, class ON>
+void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, std::size_t blockLen) {
+  using T = typename OW::T;
+  const std::size_t blk = n < blockLen ? n : blockLen;
+  std::size_t hEnd = 4;
+  for (std::size_t b0 = 0; b0 < n; b0 += blk) {
+    T* const xb = x + 2 * b0;
+    for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
+    std::size_t h = 4;
+    for (; 4 * h <= blk; h *= 4)
+      for (std::size_t g = 0; g < blk; g += 4 * h)
+        ditRadix4<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h, stage + 4 * h);
+    if (h < blk) {
+      for (std::size_t g = 0; g < blk; g += 2 * h) ditRadix2<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h);
+      h *= 2;
+    }
+    hEnd = h;
+  }
+  constexpr std::size_t kStrip = 256;
+  for (std::size_t h = hEnd; h < n;) {
+    const bool four = 4 * h <= n;
+    for (std::size_t k0 = 0; k0 < h; k0 += kStrip) {
+      const std::size_t k1 = k0 + kStrip < h ? k0 + kStrip : h;
+      if (four) {
+        for (std::size_t g = 0; g < n; g += 4 * h)
+          ditRadix4<Fwd, OW>(x + 2 * g, h, k0, k1, stage + 2 * h, stage + 4 * h);
+      } else {
+        for (std::size_t g = 0; g < n; g += 2 * h) ditRadix2<Fwd, OW>(x + 2 * g, h, k0, k1, stage + 2 * h);
+      }
+    }
+    h *= four ? 4 : 2;
+  }
+}
+
+// Entry points: natural in, bit-reversed out (n <= 2^11) and bit-reversed in,
+// natural out (blocked). n >= 2.
+template <class OW, class ON>
+void difAll(typename OW::T* x, std::size_t n, bool fwd, const typename OW::T* stage) {
+  if (fwd) difRec<true, OW, ON>(x, n, stage);
+  else difRec<false, OW, ON>(x, n, stage);
+}
+
+template <class OW, class ON>
+void ditAll(typename OW::T* x, std::size_t n, bool fwd, const typename OW::T* stage, std::size_t blockLen) {
+  if (fwd) ditKernel<true, OW, ON>(x, n, stage, blockLen);
+  else ditKernel<false, OW, ON>(x, n, stage, blockLen);
+}
+
+}  // namespace zqvfv
+}  // namespace
+
+#endif
