@@ -74,6 +74,8 @@ struct Traits<double> {
 };
 
 constexpr int32_t kLastSplitRadixOrder = 11;
+// From this order the interleaved reordering goes through tiles, not pairs.
+constexpr int32_t kTiledRevOrder = 13;
 
 // The tables one transform call needs, fetched before any data is touched.
 template <class T>
@@ -159,8 +161,13 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   const IlvScalar<T> ps{x};
   C* xc = reinterpret_cast<C*>(x);
   auto reorder = [&] {
-    if constexpr (sizeof(T) == 4) zqvcBitRevByPairs(xc, order, pairs);
-    else zqvzBitRevByPairs(xc, order, pairs);
+    if constexpr (sizeof(T) == 4) {
+      if (order >= kTiledRevOrder) zqvcBitRevTiled(xc, order);
+      else zqvcBitRevByPairs(xc, order, pairs);
+    } else {
+      if (order >= kTiledRevOrder) zqvzBitRevTiled(xc, order);
+      else zqvzBitRevByPairs(xc, order, pairs);
+    }
   };
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorder();

@@ -22,6 +22,9 @@ int32_t* zqvGetBitRevPairTbl(int32_t order) noexcept;
 void zqvFreeBitRevPairTbl(int32_t order) noexcept;
 void zqvcBitRevByPairs(ZqvCplxS* data, int32_t order, const int32_t* tbl) noexcept;
 void zqvzBitRevByPairs(ZqvCplxD* data, int32_t order, const int32_t* tbl) noexcept;
+// The same reordering without a table, through cache-sized tiles; order 0..31.
+void zqvcBitRevTiled(ZqvCplxS* data, int32_t order) noexcept;
+void zqvzBitRevTiled(ZqvCplxD* data, int32_t order) noexcept;
 
 // Kernel tables; null when the order is outside 0..31 or memory is short.
 ZqvCplxS* zqvcGetHalfTwd(int32_t order) noexcept;

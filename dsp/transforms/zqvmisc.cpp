@@ -112,7 +112,69 @@ void bitRevByPairs(C* x, int32_t order, const int32_t* tbl) noexcept {
   }
 }
 
+// Bit reversal through small tiles: with the index split into top, middle
+// and bottom fields of q, m - 2q and q bits, the rows (top, middle) and
+// (top, reversed middle) are gathered into two tiles, which are written back
+// transposed and reversed. Rows are contiguous, so every cache line read is
+// used whole.
+template <int Q>
+struct RevQ {
+  uint8_t r[Q];
+  constexpr RevQ() : r() {
+    for (int i = 0; i < Q; ++i) {
+      int v = 0;
+      for (int k = 1, j = Q / 2; k < Q; k *= 2, j /= 2)
+        if (i & k) v |= j;
+      r[i] = static_cast<uint8_t>(v);
+    }
+  }
+};
+
+template <class C, int Q>
+inline void tileOut(C* x, std::size_t rowStride, std::size_t at, const C* t) noexcept {
+  constexpr RevQ<Q> rq;
+#pragma GCC unroll 32
+  for (int a = 0; a < Q; ++a) {
+    C* const dst = x + a * rowStride + at;
+    const C* const col = t + rq.r[a];
+#pragma GCC unroll 32
+    for (int c = 0; c < Q; ++c) dst[c] = col[rq.r[c] * Q];
+  }
+}
+
+template <class C, int Q>
+void bitRevTiledQ(C* x, int32_t order) noexcept {
+  constexpr int32_t q = Q == 4 ? 2 : Q == 8 ? 3 : Q == 16 ? 4 : 5;
+  const std::size_t mids = std::size_t{1} << (order - 2 * q), rowStride = std::size_t{1} << (order - q);
+  C t1[Q * Q], t2[Q * Q];
+  std::size_t rb = 0;
+  for (std::size_t b = 0; b < mids; ++b, rb = revCarryNext(rb, mids)) {
+    if (rb < b) continue;
+    const std::size_t ob = b << q, orb = rb << q;
+#pragma GCC unroll 32
+    for (int a = 0; a < Q; ++a) std::memcpy(t1 + a * Q, x + a * rowStride + ob, Q * sizeof(C));
+    if (rb != b) {
+#pragma GCC unroll 32
+      for (int a = 0; a < Q; ++a) std::memcpy(t2 + a * Q, x + a * rowStride + orb, Q * sizeof(C));
+      tileOut<C, Q>(x, rowStride, ob, t2);
+    }
+    tileOut<C, Q>(x, rowStride, orb, t1);
+  }
+}
+
+template <class C>
+void bitRevTiled(C* x, int32_t order) noexcept {
+  if (order >= 14) bitRevTiledQ<C, 32>(x, order);
+  else if (order >= 8) bitRevTiledQ<C, 16>(x, order);
+  else if (order >= 6) bitRevTiledQ<C, 8>(x, order);
+  else if (order >= 4) bitRevTiledQ<C, 4>(x, order);
+  else if (order >= 2) std::swap(x[1], x[std::size_t{1} << (order - 1)]), order == 3 ? std::swap(x[3], x[6]) : void();
+}
+
 }  // namespace
+
+void zqvcBitRevTiled(ZqvCplxS* data, int32_t order) noexcept { bitRevTiled(data, order); }
+void zqvzBitRevTiled(ZqvCplxD* data, int32_t order) noexcept { bitRevTiled(data, order); }
 
 int32_t zqvFftCheckFlags(int32_t flags, int32_t checkBitOrder, int32_t checkInLayout,
                          int32_t checkOutLayout, const char* func, const char* module,
