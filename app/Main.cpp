@@ -170,7 +170,10 @@ TfMain::TfMain(TMainServices services, QWidget* parent) : QMainWindow(parent), s
 }
 
 TfMain::~TfMain() {
-  // The tool window and the wave output go before the document they use.
+  // The child windows, the tool window and the wave output read the document
+  // and the settings: they go first, while both still exist.
+  const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  qDeleteAll(children);
   tools_.reset();
   waveOut_.reset();
 }
