@@ -45,8 +45,8 @@ void zqvcFreeRadix4Twd(int32_t order) noexcept;
 void zqvzFreeRadix4Twd(int32_t order) noexcept;
 void zqvsFreeSplitTwd(int32_t order) noexcept;
 void zqvdFreeSplitTwd(int32_t order) noexcept;
-// Per-stage tables of the vector kernels (n complex entries; layout in
-// zqvfftvec.h): the DIF layout up to order 11, the DIT layout above.
+// Per-stage tables of the vector kernels (4n elements up to order 11, 2n
+// above; layout in zqvfftvec.h): the DIF layout up to order 11, the DIT layout above.
 float* zqvsGetStageTwd(int32_t order) noexcept;
 double* zqvdGetStageTwd(int32_t order) noexcept;
 void zqvsCalcStageTwd(float* tbl, int32_t order) noexcept;

@@ -31,8 +31,12 @@ struct Cx : O {
   // a w (Fwd) or a conj(w)
   template <bool Fwd>
   static V cmul(V a, V w) {
-    const V wi = O::dupIm(w);
-    return O::addSub(a * O::dupRe(w), O::swapRI(a) * (Fwd ? wi : -wi));
+    return cmulSplit<Fwd>(a, O::dupRe(w), O::dupIm(w));
+  }
+  // The same with the twiddles' real and imaginary parts already doubled up.
+  template <bool Fwd>
+  static V cmulSplit(V a, V wr, V wi) {
+    return O::addSub(a * wr, O::swapRI(a) * (Fwd ? wi : -wi));
   }
 };
 
@@ -157,11 +161,12 @@ inline void ditLeaf4(double* p) {
 
 // ---- decimation in frequency (natural in, bit-reversed out) ----
 
-// Stage table of a DIF order: for each length L = 8..n, at complex offset
-// L/2 - 4, w_L^k for k < L/4 followed by w_L^(3k) for k < L/4.
+// Stage table of a DIF order: for each length L = 8..n, at element offset
+// 2L - 16, four runs of L/2 elements: the real parts of w_L^k (k < L/4) each
+// stored twice, their imaginary parts likewise, then the same for w_L^(3k).
 template <class T>
 inline const T* difTw(const T* stage, std::size_t len) {
-  return stage + 2 * (len / 2 - 4);
+  return stage + (2 * len - 16);
 }
 
 // One L-shaped step on [o, o + len): the first half becomes the half-length
@@ -175,33 +180,54 @@ inline void difStep(typename O::T* x, std::size_t len, const typename O::T* tw) 
   typename O::T* const p1 = x + 2 * qn;
   typename O::T* const p2 = x + 4 * qn;
   typename O::T* const p3 = x + 6 * qn;
-  const typename O::T* const tw3 = tw + 2 * qn;
+  const typename O::T* const ti1 = tw + 2 * qn;
+  const typename O::T* const tr3 = tw + 4 * qn;
+  const typename O::T* const ti3 = tw + 6 * qn;
   for (std::size_t k = 0; k < 2 * qn; k += 2 * O::W) {
     const V a = O::ld(p0 + k), b = O::ld(p1 + k), c = O::ld(p2 + k), d = O::ld(p3 + k);
     O::st(p0 + k, a + c);
     O::st(p1 + k, b + d);
     const V u = a - c, v = C::mulI(b - d);
-    O::st(p2 + k, C::template cmul<Fwd>(Fwd ? u - v : u + v, O::ld(tw + k)));
-    O::st(p3 + k, C::template cmul<Fwd>(Fwd ? u + v : u - v, O::ld(tw3 + k)));
+    O::st(p2 + k, C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, O::ld(tw + k), O::ld(ti1 + k)));
+    O::st(p3 + k, C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, O::ld(tr3 + k), O::ld(ti3 + k)));
+  }
+}
+
+// Problems of up to 32 points as straight-line code.
+template <bool Fwd, class OW, class ON, std::size_t Len>
+__attribute__((always_inline)) inline void difFixed(typename OW::T* x, const typename OW::T* stage) {
+  if constexpr (Len == 2) {
+    leaf2(x);
+  } else if constexpr (Len == 4) {
+    difLeaf4<Fwd>(x);
+  } else if constexpr (Len == 8) {
+    difStep<Fwd, ON>(x, 8, difTw(stage, 8));
+    difLeaf4<Fwd>(x);
+    leaf2x2(x + 8);
+  } else {
+    if constexpr (Len / 4 >= OW::W) difStep<Fwd, OW>(x, Len, difTw(stage, Len));
+    else difStep<Fwd, ON>(x, Len, difTw(stage, Len));
+    difFixed<Fwd, OW, ON, Len / 2>(x, stage);
+    difFixed<Fwd, OW, ON, Len / 4>(x + Len, stage);
+    difFixed<Fwd, OW, ON, Len / 4>(x + Len + Len / 2, stage);
   }
 }
 
 template <bool Fwd, class OW, class ON>
 void difRec(typename OW::T* x, std::size_t len, const typename OW::T* stage) {
-  while (len >= 16) {
+  while (len >= 64) {
     difStep<Fwd, OW>(x, len, difTw(stage, len));
     difRec<Fwd, OW, ON>(x + len, len / 4, stage);
     difRec<Fwd, OW, ON>(x + len + len / 2, len / 4, stage);
     len /= 2;
   }
-  if (len == 8) {
-    difStep<Fwd, ON>(x, 8, difTw(stage, 8));
-    difLeaf4<Fwd>(x);
-    leaf2x2(x + 8);
-  } else if (len == 4) {
-    difLeaf4<Fwd>(x);
-  } else if (len == 2) {
-    leaf2(x);
+  switch (len) {
+    case 32: difFixed<Fwd, OW, ON, 32>(x, stage); break;
+    case 16: difFixed<Fwd, OW, ON, 16>(x, stage); break;
+    case 8: difFixed<Fwd, OW, ON, 8>(x, stage); break;
+    case 4: difFixed<Fwd, OW, ON, 4>(x, stage); break;
+    case 2: difFixed<Fwd, OW, ON, 2>(x, stage); break;
+    default: break;
   }
 }
 

@@ -89,8 +89,9 @@ void fillSplit(T* tbl, int32_t order) noexcept {
   }
 }
 
-// Per-stage tables: up to order 11, for each L = 8..n at complex offset
-// L/2 - 4, w_L^k then w_L^(3k) for k < L/4; above, for each h = 1..n/2 at
+// Per-stage tables: up to order 11, for each L = 8..n at element offset
+// 2L - 16, the real parts of w_L^k (k < L/4) each written twice, then their
+// imaginary parts, then the same for w_L^(3k) (4n elements); above, for each h = 1..n/2 at
 // complex offset h, w_(2h)^k for k < h.
 template <class T>
 void fillStage(T* tbl, int32_t order) noexcept {
@@ -102,10 +103,14 @@ void fillStage(T* tbl, int32_t order) noexcept {
   };
   if (order <= 11) {
     for (uint64_t len = 8; len <= n; len *= 2) {
-      const uint64_t off = len / 2 - 4, q = len / 4;
+      T* const run = tbl + (2 * len - 16);
+      const uint64_t q = len / 4;
       for (uint64_t k = 0; k < q; ++k) {
-        put(off + k, k, len);
-        put(off + q + k, 3 * k, len);
+        const Root r1 = unitRoot(k, len), r3 = unitRoot(3 * k, len);
+        run[2 * k] = run[2 * k + 1] = static_cast<T>(r1.c);
+        run[2 * q + 2 * k] = run[2 * q + 2 * k + 1] = static_cast<T>(-r1.s);
+        run[4 * q + 2 * k] = run[4 * q + 2 * k + 1] = static_cast<T>(r3.c);
+        run[6 * q + 2 * k] = run[6 * q + 2 * k + 1] = static_cast<T>(-r3.s);
       }
     }
   } else {
@@ -119,7 +124,7 @@ T* cachedStage(T* (&slots)[ZQV_CACHE_ORDERS], int32_t order) noexcept {
   if (order < 3 || order > 31) return nullptr;
   T*& slot = slots[order];
   if (slot) return slot;
-  const int64_t bytes = (int64_t{2} << order) * static_cast<int64_t>(sizeof(T));
+  const int64_t bytes = (int64_t{order <= 11 ? 4 : 2} << order) * static_cast<int64_t>(sizeof(T));
   if (bytes > INT32_MAX) return nullptr;
   T* tbl = static_cast<T*>(zqvMalloc(static_cast<int32_t>(bytes)));
   if (!tbl) return nullptr;
