@@ -34,6 +34,8 @@ struct AvxF {
   static V dupRe(V a) { return __builtin_shuffle(a, I8{0, 0, 2, 2, 4, 4, 6, 6}); }
   static V dupIm(V a) { return __builtin_shuffle(a, I8{1, 1, 3, 3, 5, 5, 7, 7}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubps256(a, b); }
+  static V rev(V a) { return __builtin_shuffle(a, I8{6, 7, 4, 5, 2, 3, 0, 1}); }
+  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f}; }
 };
 
 struct AvxD {
@@ -51,6 +53,8 @@ struct AvxD {
   static V dupRe(V a) { return __builtin_shuffle(a, L4{0, 0, 2, 2}); }
   static V dupIm(V a) { return __builtin_shuffle(a, L4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubpd256(a, b); }
+  static V rev(V a) { return __builtin_shuffle(a, L4{2, 3, 0, 1}); }
+  static V conj(V a) { return a * V{1.0, -1.0, 1.0, -1.0}; }
 };
 
 }  // namespace zqvfv
@@ -67,4 +71,16 @@ void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::s
 }
 void zqvzFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::AvxD, zqvfv::SseD>(x, n, fwd, stage, blockLen);
+}
+std::size_t zqvsRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept {
+  return zqvfv::unpackVec<zqvfv::AvxF>(x, m, fwd, split);
+}
+std::size_t zqvdRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept {
+  return zqvfv::unpackVec<zqvfv::AvxD>(x, m, fwd, split);
+}
+std::size_t zqvsRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept {
+  return zqvfv::mergeVec<zqvfv::AvxF>(x, m, fwd, half);
+}
+std::size_t zqvdRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept {
+  return zqvfv::mergeVec<zqvfv::AvxD>(x, m, fwd, half);
 }

@@ -42,6 +42,12 @@ struct Traits<float> {
     if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
     else zqvfv::ditAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st, kBlock);
   }
+  static std::size_t unpack(float* x, std::size_t m, bool fwd, const float* split) {
+    return zqvHasAvx2() ? zqvsRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseF>(x, m, fwd, split);
+  }
+  static std::size_t merge(float* x, std::size_t m, bool fwd, const float* half) {
+    return zqvHasAvx2() ? zqvsRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseF>(x, m, fwd, half);
+  }
 };
 
 template <>
@@ -70,6 +76,12 @@ struct Traits<double> {
   static void dit(double* x, std::size_t n, bool fwd, const double* st) {
     if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
     else zqvfv::ditAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st, kBlock);
+  }
+  static std::size_t unpack(double* x, std::size_t m, bool fwd, const double* split) {
+    return zqvHasAvx2() ? zqvdRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseD>(x, m, fwd, split);
+  }
+  static std::size_t merge(double* x, std::size_t m, bool fwd, const double* half) {
+    return zqvHasAvx2() ? zqvdRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseD>(x, m, fwd, half);
   }
 };
 
@@ -291,7 +303,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
   const T a = x[0], b = x[1];
   x[0] = a + b;
   x[1] = T(0);
-  for (std::size_t k = 1; 2 * k < m; ++k) {
+  for (std::size_t k = Traits<T>::unpack(x, m, fwd, split); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T zkr = x[2 * k], zki = x[2 * k + 1], zjr = x[2 * j], zji = x[2 * j + 1];
     const T c = split[2 * (k - 1)], s = split[2 * (k - 1) + 1];
@@ -318,7 +330,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
 // spectrum Z[1..M-1]; position 0 is left to the caller.
 template <class T>
 void mergeReal(T* x, std::size_t m, bool fwd, const T* half) {
-  for (std::size_t k = 1; 2 * k < m; ++k) {
+  for (std::size_t k = Traits<T>::merge(x, m, fwd, half); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T xkr = x[2 * k], xki = x[2 * k + 1], xjr = x[2 * j], xji = x[2 * j + 1];
     const T cc = half[2 * k], ss = fwd ? -half[2 * k + 1] : half[2 * k + 1];

@@ -60,6 +60,12 @@ void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexce
 void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
 void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
 void zqvzFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
+// Vector parts of the real unpack and merge passes; they return the first
+// pair index left to the scalar pass.
+std::size_t zqvsRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept;
+std::size_t zqvdRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept;
+std::size_t zqvsRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept;
+std::size_t zqvdRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept;
 
 void zqvcFreeKernelTbls() noexcept;
 void zqvzFreeKernelTbls() noexcept;

@@ -55,6 +55,8 @@ struct SseF {
   static V dupRe(V a) { return __builtin_shuffle(a, I4{0, 0, 2, 2}); }
   static V dupIm(V a) { return __builtin_shuffle(a, I4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
+  static V rev(V a) { return __builtin_shuffle(a, I4{2, 3, 0, 1}); }
+  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f}; }
 };
 
 struct SseD {
@@ -72,6 +74,8 @@ struct SseD {
   static V dupRe(V a) { return __builtin_shuffle(a, L2{0, 0}); }
   static V dupIm(V a) { return __builtin_shuffle(a, L2{1, 1}); }
   static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
+  static V rev(V a) { return a; }
+  static V conj(V a) { return a * V{1.0, -1.0}; }
 };
 
 // ---- leaves (narrow vectors) ----
@@ -318,6 +322,53 @@ template <class OW, class ON>
 void ditAll(typename OW::T* x, std::size_t n, bool fwd, const typename OW::T* stage, std::size_t blockLen) {
   if (fwd) ditKernel<true, OW, ON>(x, n, stage, blockLen);
   else ditKernel<false, OW, ON>(x, n, stage, blockLen);
+}
+
+// ---- real-transform passes ----
+
+// Vector part of the real unpack pass over pairs (k, m - k) from k = 1 while
+// both runs of W values stay apart; returns the first k left to the caller.
+// Same operations per value as the scalar pass.
+template <class O>
+std::size_t unpackVec(typename O::T* x, std::size_t m, bool fwd, const typename O::T* split) {
+  using V = typename O::V;
+  constexpr std::size_t W = O::W;
+  std::size_t k = 1;
+  for (; 2 * k + 2 * W <= m + 1; k += W) {
+    typename O::T* const pk = x + 2 * k;
+    typename O::T* const pj = x + 2 * (m - k - W + 1);
+    const V a = O::ld(pk), b = O::rev(O::ld(pj)), t = O::ld(split + 2 * (k - 1));
+    const V pq = O::addSub(a, b), sw = O::swapRI(pq), c = O::dupRe(t), s = O::dupIm(t);
+    if (fwd) {
+      const V ri = O::addSub(s * pq, -(c * sw));
+      O::st(pk, O::addSub(ri, -b));
+      O::st(pj, O::rev(O::conj(a - ri)));
+    } else {
+      const V ri = O::addSub(c * sw, s * pq);
+      O::st(pk, O::addSub(a, -ri));
+      O::st(pj, O::rev(b - ri));
+    }
+  }
+  return k;
+}
+
+// Vector part of the merge pass before the inverse real transform (half is
+// the half table of the full order); returns the first k left to the caller.
+template <class O>
+std::size_t mergeVec(typename O::T* x, std::size_t m, bool fwd, const typename O::T* half) {
+  using V = typename O::V;
+  constexpr std::size_t W = O::W;
+  std::size_t k = 1;
+  for (; 2 * k + 2 * W <= m + 1; k += W) {
+    typename O::T* const pk = x + 2 * k;
+    typename O::T* const pj = x + 2 * (m - k - W + 1);
+    const V a = O::ld(pk), b = O::rev(O::ld(pj)), h = O::ld(half + 2 * k);
+    const V pq = O::addSub(a, b), tr = O::addSub(a, -b), cc = O::dupRe(h), si = O::dupIm(h);
+    const V ri = O::addSub((fwd ? -si : si) * pq, cc * O::swapRI(pq));
+    O::st(pk, tr + ri);
+    O::st(pj, O::rev(O::conj(tr - ri)));
+  }
+  return k;
 }
 
 }  // namespace zqvfv
