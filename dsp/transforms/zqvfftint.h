@@ -56,6 +56,8 @@ void zqvdFreeStageTwd(int32_t order) noexcept;
 
 // The 256-bit builds of the vector kernels; call only when zqvHasAvx2().
 bool zqvHasAvx2() noexcept;
+// Lets tests run the 128-bit build on a processor with AVX2 (default true).
+void zqvFftAllowWideVectors(bool allow) noexcept;
 void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
 void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
 void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;

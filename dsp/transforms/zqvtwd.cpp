@@ -1,6 +1,7 @@
 // Twiddle tables, their per-thread caches and the work buffers. Entries are
 // computed in long double from an exact octant reduction of the angle, so
 // every table is accurate to its element type at any length.
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -281,13 +282,19 @@ double* zqvdGetStageTwd(int32_t order) noexcept { return cachedStage(zqvFetchCon
 void zqvsFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.sStageTwd, order); }
 void zqvdFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.dStageTwd, order); }
 
+namespace {
+std::atomic<bool> gWideAllowed{true};
+}  // namespace
+
 bool zqvHasAvx2() noexcept {
   static const bool has = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
-  return has;
+  return has && gWideAllowed.load(std::memory_order_relaxed);
 }
+
+void zqvFftAllowWideVectors(bool allow) noexcept { gWideAllowed.store(allow, std::memory_order_relaxed); }
 
 void zqvcFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.cHalfTwd, order); }
 void zqvzFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.zHalfTwd, order); }

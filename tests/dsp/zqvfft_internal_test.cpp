@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numeric>
+#include <random>
 #include <vector>
 
 #include "core/zqvframe.h"
@@ -83,6 +85,100 @@ TEST(FftInternal, WorkBuffersGrowOnly) {
   zqvFreeWorkBufs();
   EXPECT_EQ(zqvFetchContext()->cache2.workBuf[1], nullptr);
   EXPECT_EQ(zqvFetchContext()->cache2.workBufCapacity[1], 0);
+}
+
+TEST(FftInternal, TiledReversalIsBitReversal) {
+  for (int32_t order = 0; order <= 16; ++order) {
+    const std::size_t n = std::size_t{1} << order;
+    std::vector<ZqvCplxS> c(n);
+    std::vector<ZqvCplxD> z(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      c[i] = {float(i), -float(i)};
+      z[i] = {double(i), 0.5};
+    }
+    zqvcBitRevTiled(c.data(), order);
+    zqvzBitRevTiled(z.data(), order);
+    for (std::size_t k = 0; k < n; ++k) {
+      const int32_t want = zqvBitRev(int32_t(k), order);
+      ASSERT_EQ(c[k].re, float(want)) << order << " " << k;
+      ASSERT_EQ(c[k].im, -float(want)) << order << " " << k;
+      ASSERT_EQ(z[k].re, double(want)) << order << " " << k;
+    }
+  }
+}
+
+TEST(FftInternal, StageTablesHoldTheirRoots) {
+  const long double pi = 3.141592653589793238462643383279502884L;
+  // Up to order 11: per length L, four runs of L/2: Re w^k twice, Im w^k twice, then w^(3k).
+  for (int32_t order : {3, 7, 11}) {
+    const double* t = zqvdGetStageTwd(order);
+    ASSERT_NE(t, nullptr);
+    for (std::size_t len = 8; len <= (std::size_t{1} << order); len *= 2) {
+      const double* run = t + 2 * len - 16;
+      const std::size_t q = len / 4;
+      for (std::size_t k = 0; k < q; ++k) {
+        const long double a = 2 * pi * k / len;
+        ASSERT_NEAR(run[2 * k], cosl(a), 2e-16) << order << " " << len << " " << k;
+        ASSERT_EQ(run[2 * k + 1], run[2 * k]);
+        ASSERT_NEAR(run[2 * q + 2 * k], -sinl(a), 2e-16);
+        ASSERT_EQ(run[2 * q + 2 * k + 1], run[2 * q + 2 * k]);
+        ASSERT_NEAR(run[4 * q + 2 * k], cosl(3 * a), 2e-16);
+        ASSERT_NEAR(run[6 * q + 2 * k + 1], -sinl(3 * a), 2e-16);
+      }
+    }
+  }
+  // From order 12: w_(2h)^k at complex offset h + k.
+  const float* s = zqvsGetStageTwd(13);
+  ASSERT_NE(s, nullptr);
+  for (std::size_t h = 1; h < 8192; h *= 2)
+    for (std::size_t k = 0; k < h; k += 1 + h / 64) {
+      const long double a = pi * k / h;
+      ASSERT_NEAR(s[2 * (h + k)], cosl(a), 1e-7) << h << " " << k;
+      ASSERT_NEAR(s[2 * (h + k) + 1], -sinl(a), 1e-7) << h << " " << k;
+    }
+  zqvsFreeStageTwd(13);
+  EXPECT_EQ(zqvFetchContext()->cache2.sStageTwd[13], nullptr);
+  zqvdFreeStageTwd(7);
+  zqvzFreeKernelTbls();
+  EXPECT_EQ(zqvFetchContext()->cache2.dStageTwd[11], nullptr);
+}
+
+// The 128-bit and 256-bit builds of the kernels do the same operations, so
+// their results are equal value for value (the wide build runs only where
+// the processor has AVX2; elsewhere both runs take the same path).
+template <class T, class Run>
+void expectSameBothWidths(std::size_t count, Run run) {
+  std::mt19937 gen(7);
+  std::uniform_real_distribution<double> d(-1, 1);
+  std::vector<T> in(count);
+  for (T& v : in) v = static_cast<T>(d(gen));
+  std::vector<T> wide = in, narrow = in;
+  zqvFftAllowWideVectors(true);
+  run(wide.data());
+  zqvFftAllowWideVectors(false);
+  run(narrow.data());
+  zqvFftAllowWideVectors(true);
+  for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(wide[i], narrow[i]) << i;
+}
+
+TEST(FftInternal, NarrowAndWideVectorsGiveEqualResults) {
+  const int32_t flagSets[] = {ZQV_Forw, ZQV_Inv, ZQV_Forw | ZQV_OutBitRev, ZQV_Inv | ZQV_InBitRev | ZQV_NoScale};
+  for (int32_t order = 1; order <= 16; ++order) {
+    const std::size_t n = std::size_t{1} << order;
+    for (int32_t flags : flagSets) {
+      SCOPED_TRACE(testing::Message() << "order " << order << " flags " << flags);
+      expectSameBothWidths<float>(2 * n, [&](float* x) { zqvcFft(reinterpret_cast<ZqvCplxS*>(x), order, flags); });
+      expectSameBothWidths<double>(2 * n, [&](double* x) { zqvzFft(reinterpret_cast<ZqvCplxD*>(x), order, flags); });
+    }
+    for (int32_t dir : {ZQV_Forw, ZQV_Inv}) {
+      SCOPED_TRACE(testing::Message() << "real order " << order << " dir " << dir);
+      expectSameBothWidths<float>(n + 2, [&](float* x) { zqvsRealFft(x, order, dir); });
+      expectSameBothWidths<float>(n + 2, [&](float* x) { zqvsCcsFft(x, order, dir); });
+      expectSameBothWidths<double>(n + 2, [&](double* x) { zqvdRealFft(x, order, dir); });
+      expectSameBothWidths<double>(n + 2, [&](double* x) { zqvdCcsFft(x, order, dir); });
+    }
+  }
+  EXPECT_GE(zqvGetErrStatus(), 0);
 }
 
 }  // namespace
