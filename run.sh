@@ -2,7 +2,7 @@
 # Builds the library and the program, then starts kalvora (arguments are passed on).
 source "$(dirname "$0")/tools/common.sh"
 install_missing
-configure_and_build -DKALVORA_TESTS=OFF
+configure_and_build -DKALVORA_APP=ON -DKALVORA_TESTS=OFF
 if [ ! -x "$BUILD_DIR/bin/kalvora" ]; then
   echo "Built $BUILD_DIR/bin/libzqvp4.so (the program is not built yet)."
   exit 0

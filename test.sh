@@ -3,7 +3,7 @@
 # (for example -DKALVORA_SANITIZE=ON); BUILD_DIR picks the build folder.
 source "$(dirname "$0")/tools/common.sh"
 install_missing
-configure_and_build -DKALVORA_TESTS=ON "$@"
+configure_and_build -DKALVORA_APP=ON -DKALVORA_TESTS=ON "$@"
 export QT_QPA_PLATFORM=offscreen
 cd "$BUILD_DIR"
 ctest --output-on-failure -j "$(nproc)"
