@@ -84,3 +84,79 @@ std::size_t zqvsRealMergeAvx(float* x, std::size_t m, bool fwd, const float* hal
 std::size_t zqvdRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept {
   return zqvfv::mergeVec<zqvfv::AvxD>(x, m, fwd, half);
 }
+
+namespace {
+
+typedef double D4v __attribute__((vector_size(32)));
+typedef int64_t L4v __attribute__((vector_size(32)));
+
+inline D4v ldD(const void* p) {
+  D4v v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void stD(void* p, D4v v) { std::memcpy(p, &v, sizeof v); }
+
+inline std::size_t revNext(std::size_t j, std::size_t n) {
+  std::size_t h = n / 2;
+  while (h != 0 && h <= j) {
+    j -= h;
+    h /= 2;
+  }
+  return j + h;
+}
+
+// 4 x 4 tiles of the bit-reversal permutation: rows are read in reversed
+// row order, transposed in registers and written in reversed row order. The
+// values are only moved, never computed on. esz is the element size (8 or 16).
+template <std::size_t Esz>
+void bitRevTile4(unsigned char* x, int32_t order) {
+  const std::size_t mids = std::size_t{1} << (order - 4), stride = Esz << (order - 2);
+  constexpr int rev2[4] = {0, 2, 1, 3};
+  auto load = [&](std::size_t b, D4v (&r)[4][Esz / 8]) {
+    for (int a = 0; a < 4; ++a)
+      for (std::size_t h = 0; h < Esz / 8; ++h) r[a][h] = ldD(x + rev2[a] * stride + (b << 2) * Esz + 32 * h);
+  };
+  auto store = [&](std::size_t b, D4v (&r)[4][Esz / 8]) {
+    D4v o[4][Esz / 8];
+    if constexpr (Esz == 8) {
+      const D4v t0 = __builtin_shuffle(r[0][0], r[1][0], L4v{0, 4, 2, 6});
+      const D4v t1 = __builtin_shuffle(r[0][0], r[1][0], L4v{1, 5, 3, 7});
+      const D4v t2 = __builtin_shuffle(r[2][0], r[3][0], L4v{0, 4, 2, 6});
+      const D4v t3 = __builtin_shuffle(r[2][0], r[3][0], L4v{1, 5, 3, 7});
+      o[0][0] = __builtin_shuffle(t0, t2, L4v{0, 1, 4, 5});
+      o[1][0] = __builtin_shuffle(t1, t3, L4v{0, 1, 4, 5});
+      o[2][0] = __builtin_shuffle(t0, t2, L4v{2, 3, 6, 7});
+      o[3][0] = __builtin_shuffle(t1, t3, L4v{2, 3, 6, 7});
+    } else {
+      for (int c = 0; c < 4; ++c) {
+        const std::size_t h = c / 2;
+        const L4v m = c % 2 ? L4v{2, 3, 6, 7} : L4v{0, 1, 4, 5};
+        o[c][0] = __builtin_shuffle(r[0][h], r[1][h], m);
+        o[c][1] = __builtin_shuffle(r[2][h], r[3][h], m);
+      }
+    }
+    for (int a = 0; a < 4; ++a)
+      for (std::size_t h = 0; h < Esz / 8; ++h) stD(x + rev2[a] * stride + (b << 2) * Esz + 32 * h, o[a][h]);
+  };
+  std::size_t rb = 0;
+  for (std::size_t b = 0; b < mids; ++b, rb = revNext(rb, mids)) {
+    if (rb < b) continue;
+    D4v r1[4][Esz / 8], r2[4][Esz / 8];
+    load(b, r1);
+    if (rb != b) {
+      load(rb, r2);
+      store(b, r2);
+    }
+    store(rb, r1);
+  }
+}
+
+}  // namespace
+
+void zqvcBitRevAvx(ZqvCplxS* data, int32_t order) noexcept {
+  bitRevTile4<8>(reinterpret_cast<unsigned char*>(data), order);
+}
+void zqvzBitRevAvx(ZqvCplxD* data, int32_t order) noexcept {
+  bitRevTile4<16>(reinterpret_cast<unsigned char*>(data), order);
+}

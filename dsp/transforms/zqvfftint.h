@@ -25,6 +25,9 @@ void zqvzBitRevByPairs(ZqvCplxD* data, int32_t order, const int32_t* tbl) noexce
 // The same reordering without a table, through cache-sized tiles; order 0..31.
 void zqvcBitRevTiled(ZqvCplxS* data, int32_t order) noexcept;
 void zqvzBitRevTiled(ZqvCplxD* data, int32_t order) noexcept;
+// The same with 256-bit vectors (only when zqvHasAvx2()); order 4..31.
+void zqvcBitRevAvx(ZqvCplxS* data, int32_t order) noexcept;
+void zqvzBitRevAvx(ZqvCplxD* data, int32_t order) noexcept;
 
 // Kernel tables; null when the order is outside 0..31 or memory is short.
 ZqvCplxS* zqvcGetHalfTwd(int32_t order) noexcept;

@@ -96,13 +96,27 @@ TEST(FftInternal, TiledReversalIsBitReversal) {
       c[i] = {float(i), -float(i)};
       z[i] = {double(i), 0.5};
     }
+    std::vector<ZqvCplxS> c2 = c;
+    std::vector<ZqvCplxD> z2 = z;
     zqvcBitRevTiled(c.data(), order);
     zqvzBitRevTiled(z.data(), order);
+    const bool wide = order >= 4 && zqvHasAvx2();
+    if (wide) {
+      zqvcBitRevAvx(c2.data(), order);
+      zqvzBitRevAvx(z2.data(), order);
+    }
     for (std::size_t k = 0; k < n; ++k) {
       const int32_t want = zqvBitRev(int32_t(k), order);
       ASSERT_EQ(c[k].re, float(want)) << order << " " << k;
       ASSERT_EQ(c[k].im, -float(want)) << order << " " << k;
       ASSERT_EQ(z[k].re, double(want)) << order << " " << k;
+      ASSERT_EQ(z[k].im, 0.5) << order << " " << k;
+      if (wide) {
+        ASSERT_EQ(c2[k].re, float(want)) << order << " " << k;
+        ASSERT_EQ(c2[k].im, -float(want)) << order << " " << k;
+        ASSERT_EQ(z2[k].re, double(want)) << order << " " << k;
+        ASSERT_EQ(z2[k].im, 0.5) << order << " " << k;
+      }
     }
   }
 }
