@@ -205,7 +205,8 @@ __attribute__((always_inline)) inline void difFixed(typename OW::T* x, const typ
   } else if constexpr (Len == 4) {
     difLeaf4<Fwd>(x);
   } else if constexpr (Len == 8) {
-    difStep<Fwd, ON>(x, 8, difTw(stage, 8));
+    if constexpr (OW::W <= 2) difStep<Fwd, OW>(x, 8, difTw(stage, 8));
+    else difStep<Fwd, ON>(x, 8, difTw(stage, 8));
     difLeaf4<Fwd>(x);
     leaf2x2(x + 8);
   } else {
