@@ -19,10 +19,36 @@ typedef double D4 __attribute__((vector_size(32)));
 typedef int32_t I8 __attribute__((vector_size(32)));
 typedef int64_t L4 __attribute__((vector_size(32)));
 
+inline F8 lanes(F8 a, F8 b, I8 m) { return __builtin_shuffle(a, b, m); }
+constexpr I8 kLoLo{0, 1, 2, 3, 8, 9, 10, 11};
+constexpr I8 kHiHi{4, 5, 6, 7, 12, 13, 14, 15};
+constexpr I8 kUnpackLo{0, 1, 8, 9, 4, 5, 12, 13};
+constexpr I8 kUnpackHi{2, 3, 10, 11, 6, 7, 14, 15};
+
+// Two 4-point DIF leaves (one per vector) with the operations of the
+// 128-bit leaf.
+template <bool Fwd>
+inline void difLeaf4x2(F8& z1, F8& z2) {
+  const F8 l = lanes(z1, z2, kLoLo), r = lanes(z1, z2, kHiHi);
+  const F8 s = l + r, u = l - r;
+  const F8 a = lanes(s, u, kUnpackLo);
+  const F8 b = __builtin_shuffle(lanes(s, u, kUnpackHi), I8{0, 1, 3, 2, 4, 5, 7, 6}) *
+               (Fwd ? F8{1, 1, 1, -1, 1, 1, 1, -1} : F8{1, 1, -1, 1, 1, 1, -1, 1});
+  const F8 o0 = a + b, o1 = a - b;
+  const F8 ul = lanes(o0, o1, kUnpackLo), uh = lanes(o0, o1, kUnpackHi);
+  z1 = lanes(ul, uh, kLoLo);
+  z2 = lanes(ul, uh, kHiHi);
+}
+
 struct AvxF {
   using T = float;
   using V = F8;
   static constexpr std::size_t W = 4;
+  static constexpr bool kDif16 = true;
+  // The 16-point DIF problem in registers: the same operations as the
+  // L-shaped steps and leaves on memory.
+  template <bool Fwd>
+  static void dif16(float* x, const float* tw16, const float* tw8);
   static V ld(const float* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -38,10 +64,37 @@ struct AvxF {
   static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f}; }
 };
 
+template <bool Fwd>
+inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
+  using C = Cx<AvxF>;
+  const F8 a = ld(x), b = ld(x + 8), c = ld(x + 16), d = ld(x + 24);
+  const F8 s0 = a + c, s1 = b + d, u = a - c, v = C::mulI(b - d);
+  F8 c2 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, ld(tw16), ld(tw16 + 8));
+  F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, ld(tw16 + 16), ld(tw16 + 24));
+  // 8 points in (s0, s1): quarters s0.lo, s0.hi, s1.lo, s1.hi.
+  F8 e = s0 + s1;
+  const F8 f = s0 - s1, g = C::mulI(f);
+  const F8 uu = lanes(f, f, kLoLo), vv = lanes(g, g, kHiHi);
+  const F8 pq = Fwd ? uu + vv * F8{-1, -1, -1, -1, 1, 1, 1, 1} : uu + vv * F8{1, 1, 1, 1, -1, -1, -1, -1};
+  const F8 y0 = ld(tw8), y1 = ld(tw8 + 8);
+  const F8 h = C::cmulSplit<Fwd>(pq, lanes(y0, y1, kLoLo), lanes(y0, y1, kHiHi));
+  // Leaves: 4 points in e, c2, c3; two 2-point butterflies in each lane of h.
+  const F8 h2 = __builtin_shuffle(h, I8{0, 1, 0, 1, 4, 5, 4, 5}) +
+                __builtin_shuffle(h, I8{2, 3, 2, 3, 6, 7, 6, 7}) * F8{1, 1, -1, -1, 1, 1, -1, -1};
+  F8 e2 = e;
+  difLeaf4x2<Fwd>(c2, c3);
+  difLeaf4x2<Fwd>(e, e2);
+  st(x, e);
+  st(x + 8, h2);
+  st(x + 16, c2);
+  st(x + 24, c3);
+}
+
 struct AvxD {
   using T = double;
   using V = D4;
   static constexpr std::size_t W = 2;
+  static constexpr bool kDif16 = false;
   static V ld(const double* p) {
     V v;
     std::memcpy(&v, p, sizeof v);

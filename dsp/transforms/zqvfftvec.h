@@ -44,6 +44,7 @@ struct SseF {
   using T = float;
   using V = F4;
   static constexpr std::size_t W = 2;
+  static constexpr bool kDif16 = false;
   static V ld(const float* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -63,6 +64,7 @@ struct SseD {
   using T = double;
   using V = D2;
   static constexpr std::size_t W = 1;
+  static constexpr bool kDif16 = false;
   static V ld(const double* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -204,6 +206,8 @@ __attribute__((always_inline)) inline void difFixed(typename OW::T* x, const typ
     leaf2(x);
   } else if constexpr (Len == 4) {
     difLeaf4<Fwd>(x);
+  } else if constexpr (Len == 16 && OW::kDif16) {
+    OW::template dif16<Fwd>(x, difTw(stage, 16), difTw(stage, 8));
   } else if constexpr (Len == 8) {
     if constexpr (OW::W <= 2) difStep<Fwd, OW>(x, 8, difTw(stage, 8));
     else difStep<Fwd, ON>(x, 8, difTw(stage, 8));
