@@ -49,6 +49,11 @@ struct AvxF {
   // L-shaped steps and leaves on memory.
   template <bool Fwd>
   static void dif16(float* x, const float* tw16, const float* tw8);
+  // 4-point DIT leaves and the radix-4 pass over spans 4 to 16 in registers,
+  // with the operations of the passes on memory.
+  static constexpr bool kDit16 = true;
+  template <bool Fwd>
+  static void dit16(float* x, const float* tw1, const float* tw2);
   static V ld(const float* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -90,11 +95,45 @@ inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
   st(x + 24, c3);
 }
 
+// Two 4-point DIT leaves (one per vector), as the 128-bit leaf computes them.
+template <bool Fwd>
+inline void ditLeaf4x2(F8& z1, F8& z2) {
+  const F8 ul = lanes(z1, z2, kUnpackLo), uh = lanes(z1, z2, kUnpackHi);
+  // (x0, x2) and (x1, x3) of each vector, first vector in the low lane.
+  const F8 a = __builtin_shuffle(ul, I8{0, 1, 4, 5, 2, 3, 6, 7});
+  const F8 b = __builtin_shuffle(uh, I8{0, 1, 4, 5, 2, 3, 6, 7});
+  const F8 s = a + b, d = a - b;
+  const F8 pp = lanes(s, d, kUnpackLo);
+  const F8 q = __builtin_shuffle(lanes(s, d, kUnpackHi), I8{0, 1, 3, 2, 4, 5, 7, 6}) *
+               (Fwd ? F8{1, 1, 1, -1, 1, 1, 1, -1} : F8{1, 1, -1, 1, 1, 1, -1, 1});
+  const F8 o0 = pp + q, o1 = pp - q;
+  z1 = lanes(o0, o1, kLoLo);
+  z2 = lanes(o0, o1, kHiHi);
+}
+
+template <bool Fwd>
+inline void AvxF::dit16(float* x, const float* tw1, const float* tw2) {
+  using C = Cx<AvxF>;
+  F8 x0 = ld(x), x1 = ld(x + 8), x2 = ld(x + 16), x3 = ld(x + 24);
+  ditLeaf4x2<Fwd>(x0, x1);
+  ditLeaf4x2<Fwd>(x2, x3);
+  const F8 w1 = ld(tw1), w2 = ld(tw2);
+  const F8 t1 = C::cmul<Fwd>(x1, w1), t3 = C::cmul<Fwd>(x3, w1);
+  const F8 y0 = x0 + t1, y1 = x0 - t1, y2 = x2 + t3, y3 = x2 - t3;
+  const F8 u2 = C::cmul<Fwd>(y2, w2), u3 = C::cmul<Fwd>(y3, w2);
+  const F8 v3 = Fwd ? C::mulMinusI(u3) : C::mulI(u3);
+  st(x, y0 + u2);
+  st(x + 16, y0 - u2);
+  st(x + 8, y1 + v3);
+  st(x + 24, y1 - v3);
+}
+
 struct AvxD {
   using T = double;
   using V = D4;
   static constexpr std::size_t W = 2;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDit16 = false;
   static V ld(const double* p) {
     V v;
     std::memcpy(&v, p, sizeof v);

@@ -45,6 +45,7 @@ struct SseF {
   using V = F4;
   static constexpr std::size_t W = 2;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDit16 = false;
   static V ld(const float* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -65,6 +66,7 @@ struct SseD {
   using V = D2;
   static constexpr std::size_t W = 1;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDit16 = false;
   static V ld(const double* p) {
     V v;
     std::memcpy(&v, p, sizeof v);
@@ -288,8 +290,13 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
   std::size_t hEnd = 4;
   for (std::size_t b0 = 0; b0 < n; b0 += blk) {
     T* const xb = x + 2 * b0;
-    for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
     std::size_t h = 4;
+    if constexpr (OW::kDit16) {
+      for (std::size_t g = 0; g < blk; g += 16) OW::template dit16<Fwd>(xb + 2 * g, stage + 8, stage + 16);
+      h = 16;
+    } else {
+      for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
+    }
     for (; 4 * h <= blk; h *= 4)
       for (std::size_t g = 0; g < blk; g += 4 * h)
         ditRadix4<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h, stage + 4 * h);
