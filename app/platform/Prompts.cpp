@@ -101,9 +101,15 @@ void QtHelp::show(const std::string& anchor) {
     browser->resize(640, 480);
     window_ = browser;
   }
-  QUrl url = QUrl::fromLocalFile(QFileInfo(q(helpFile_)).absoluteFilePath());
-  if (!anchor.empty()) url.setFragment(q(anchor));
-  browser->setSource(url);
+  const QFileInfo file(q(helpFile_));
+  if (file.exists()) {
+    QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+    if (!anchor.empty()) url.setFragment(q(anchor));
+    browser->setSource(url);
+  } else {
+    // Say why the window is empty rather than show a blank page.
+    browser->setPlainText(QStringLiteral("The help file %1 was not found.").arg(file.absoluteFilePath()));
+  }
   browser->show();
   browser->raise();
 }
