@@ -67,6 +67,7 @@ struct AvxF {
   static V addSub(V a, V b) { return __builtin_ia32_addsubps256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, I8{6, 7, 4, 5, 2, 3, 0, 1}); }
   static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f}; }
+  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f}; }
 };
 
 template <bool Fwd>
@@ -147,6 +148,7 @@ struct AvxD {
   static V addSub(V a, V b) { return __builtin_ia32_addsubpd256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, L4{2, 3, 0, 1}); }
   static V conj(V a) { return a * V{1.0, -1.0, 1.0, -1.0}; }
+  static V negRe(V a) { return a * V{-1.0, 1.0, -1.0, 1.0}; }
 };
 
 }  // namespace zqvfv

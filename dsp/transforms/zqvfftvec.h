@@ -24,10 +24,10 @@ typedef int64_t L2 __attribute__((vector_size(16)));
 template <class O>
 struct Cx : O {
   using V = typename O::V;
-  // i a
-  static V mulI(V a) { return O::addSub(O::zero(), O::swapRI(a)); }
-  // -i a
-  static V mulMinusI(V a) { return O::addSub(O::zero(), -O::swapRI(a)); }
+  // i a and -i a: a swap and a sign multiply (kept off the adders, which
+  // carry most of the butterflies' work).
+  static V mulI(V a) { return O::negRe(O::swapRI(a)); }
+  static V mulMinusI(V a) { return O::conj(O::swapRI(a)); }
   // a w (Fwd) or a conj(w)
   template <bool Fwd>
   static V cmul(V a, V w) {
@@ -59,6 +59,7 @@ struct SseF {
   static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
   static V rev(V a) { return __builtin_shuffle(a, I4{2, 3, 0, 1}); }
   static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f}; }
+  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
 };
 
 struct SseD {
@@ -80,6 +81,7 @@ struct SseD {
   static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
   static V rev(V a) { return a; }
   static V conj(V a) { return a * V{1.0, -1.0}; }
+  static V negRe(V a) { return a * V{-1.0, 1.0}; }
 };
 
 // ---- leaves (narrow vectors) ----
