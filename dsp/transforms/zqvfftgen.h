@@ -24,7 +24,7 @@ struct Traits<float> {
   static constexpr const char* kOutCr = "out zqvcrFft";
   static constexpr const char* kReal2 = "zqvsReal2Fft";
   static constexpr const char* kCr = "zqvcrFft";
-  static constexpr std::size_t kBlock = 1024;
+  static constexpr std::size_t kBlock = kFftBlockS;
   static const float* radix4(int32_t o) { return reinterpret_cast<const float*>(zqvcGetRadix4Twd(o)); }
   static const float* half(int32_t o) { return reinterpret_cast<const float*>(zqvcGetHalfTwd(o)); }
   static const float* split(int32_t o) { return zqvsGetSplitTwd(o); }
@@ -59,7 +59,7 @@ struct Traits<double> {
   static constexpr const char* kOutCr = "out zqvzrFft";
   static constexpr const char* kReal2 = "zqvdReal2Fft";
   static constexpr const char* kCr = "zqvzrFft";
-  static constexpr std::size_t kBlock = 256;
+  static constexpr std::size_t kBlock = kFftBlockD;
   static const double* radix4(int32_t o) { return reinterpret_cast<const double*>(zqvzGetRadix4Twd(o)); }
   static const double* half(int32_t o) { return reinterpret_cast<const double*>(zqvzGetHalfTwd(o)); }
   static const double* split(int32_t o) { return zqvdGetSplitTwd(o); }

@@ -48,7 +48,11 @@ void zqvcFreeRadix4Twd(int32_t order) noexcept;
 void zqvzFreeRadix4Twd(int32_t order) noexcept;
 void zqvsFreeSplitTwd(int32_t order) noexcept;
 void zqvdFreeSplitTwd(int32_t order) noexcept;
-// Per-stage tables of the vector kernels (4n elements up to order 11, 2n
+// Block lengths (complex values) of the decimation-in-time kernels.
+constexpr std::size_t kFftBlockS = 1024;
+constexpr std::size_t kFftBlockD = 256;
+
+// Per-stage tables of the vector kernels (4n elements up to order 11, 2n + 4B
 // above; layout in zqvfftvec.h): the DIF layout up to order 11, the DIT layout above.
 float* zqvsGetStageTwd(int32_t order) noexcept;
 double* zqvdGetStageTwd(int32_t order) noexcept;

@@ -247,7 +247,8 @@ void difRec(typename OW::T* x, std::size_t len, const typename OW::T* stage) {
 // ---- decimation in time (bit-reversed in, natural out) ----
 
 // Stage table of a DIT order: for each half-span h = 1..n/2, at complex
-// offset h, w_(2h)^k for k < h.
+// offset h, w_(2h)^k for k < h; then, from element 2n, the in-block region
+// with the stages h < B doubled up (see ditRadix4Dup).
 
 template <bool Fwd, class O>
 inline void ditRadix2(typename O::T* x, std::size_t h, std::size_t k0, std::size_t k1, const typename O::T* tw) {
@@ -285,6 +286,35 @@ inline void ditRadix4(typename O::T* x, std::size_t h, std::size_t k0, std::size
   }
 }
 
+// The same over a whole group with the doubled-up in-block twiddles: stage
+// h has the real parts of w_(2h)^k (each twice) at element offset 4h and the
+// imaginary parts at 6h of the in-block region.
+template <bool Fwd, class O>
+inline void ditRadix4Dup(typename O::T* x, std::size_t h, const typename O::T* dup) {
+  using C = Cx<O>;
+  using V = typename O::V;
+  using T = typename O::T;
+  T* const p1 = x + 2 * h;
+  T* const p2 = x + 4 * h;
+  T* const p3 = x + 6 * h;
+  const T* const r1 = dup + 4 * h;
+  const T* const i1 = dup + 6 * h;
+  const T* const r2 = dup + 8 * h;
+  const T* const i2 = dup + 12 * h;
+  for (std::size_t k = 0; k < 2 * h; k += 2 * O::W) {
+    const V wr1 = O::ld(r1 + k), wi1 = O::ld(i1 + k), wr2 = O::ld(r2 + k), wi2 = O::ld(i2 + k);
+    const V x0 = O::ld(x + k), t1 = C::template cmulSplit<Fwd>(O::ld(p1 + k), wr1, wi1);
+    const V x2 = O::ld(p2 + k), t3 = C::template cmulSplit<Fwd>(O::ld(p3 + k), wr1, wi1);
+    const V y0 = x0 + t1, y1 = x0 - t1, y2 = x2 + t3, y3 = x2 - t3;
+    const V u2 = C::template cmulSplit<Fwd>(y2, wr2, wi2), u3 = C::template cmulSplit<Fwd>(y3, wr2, wi2);
+    const V v3 = Fwd ? C::mulMinusI(u3) : C::mulI(u3);
+    O::st(x + k, y0 + u2);
+    O::st(p2 + k, y0 - u2);
+    O::st(p1 + k, y1 + v3);
+    O::st(p3 + k, y1 - v3);
+  }
+}
+
 template <bool Fwd, class OW, class ON>
 void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, std::size_t blockLen) {
   using T = typename OW::T;
@@ -300,8 +330,7 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
       for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
     }
     for (; 4 * h <= blk; h *= 4)
-      for (std::size_t g = 0; g < blk; g += 4 * h)
-        ditRadix4<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h, stage + 4 * h);
+      for (std::size_t g = 0; g < blk; g += 4 * h) ditRadix4Dup<Fwd, OW>(xb + 2 * g, h, stage + 2 * n);
     if (h < blk) {
       for (std::size_t g = 0; g < blk; g += 2 * h) ditRadix2<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h);
       h *= 2;

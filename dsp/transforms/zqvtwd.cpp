@@ -92,8 +92,15 @@ void fillSplit(T* tbl, int32_t order) noexcept {
 
 // Per-stage tables: up to order 11, for each L = 8..n at element offset
 // 2L - 16, the real parts of w_L^k (k < L/4) each written twice, then their
-// imaginary parts, then the same for w_L^(3k) (4n elements); above, for each h = 1..n/2 at
-// complex offset h, w_(2h)^k for k < h.
+// imaginary parts, then the same for w_L^(3k) (4n elements); above, 2n + 4B
+// elements (B the block length): for each h = 1..n/2 at complex offset h,
+// w_(2h)^k for k < h; then, from element 2n, for each h < B the real parts
+// of w_(2h)^k each written twice at 4h + 2k and the imaginary parts at 6h + 2k.
+template <class T>
+constexpr uint64_t stageBlock() {
+  return sizeof(T) == 4 ? kFftBlockS : kFftBlockD;
+}
+
 template <class T>
 void fillStage(T* tbl, int32_t order) noexcept {
   const uint64_t n = uint64_t{1} << order;
@@ -117,6 +124,13 @@ void fillStage(T* tbl, int32_t order) noexcept {
   } else {
     for (uint64_t h = 1; h < n; h *= 2)
       for (uint64_t k = 0; k < h; ++k) put(h + k, k, 2 * h);
+    T* const dup = tbl + 2 * n;
+    for (uint64_t h = 1; h < stageBlock<T>(); h *= 2)
+      for (uint64_t k = 0; k < h; ++k) {
+        const Root r = unitRoot(k, 2 * h);
+        dup[4 * h + 2 * k] = dup[4 * h + 2 * k + 1] = static_cast<T>(r.c);
+        dup[6 * h + 2 * k] = dup[6 * h + 2 * k + 1] = static_cast<T>(-r.s);
+      }
   }
 }
 
@@ -125,7 +139,8 @@ T* cachedStage(T* (&slots)[ZQV_CACHE_ORDERS], int32_t order) noexcept {
   if (order < 3 || order > 31) return nullptr;
   T*& slot = slots[order];
   if (slot) return slot;
-  const int64_t bytes = (int64_t{order <= 11 ? 4 : 2} << order) * static_cast<int64_t>(sizeof(T));
+  const int64_t elems = order <= 11 ? int64_t{4} << order : (int64_t{2} << order) + 4 * int64_t{stageBlock<T>()};
+  const int64_t bytes = elems * static_cast<int64_t>(sizeof(T));
   if (bytes > INT32_MAX) return nullptr;
   T* tbl = static_cast<T*>(zqvMalloc(static_cast<int32_t>(bytes)));
   if (!tbl) return nullptr;
