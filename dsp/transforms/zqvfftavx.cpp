@@ -246,10 +246,57 @@ void bitRevTile4(unsigned char* x, int32_t order) {
   }
 }
 
+inline void transpose4(const D4v* r, D4v* o) {
+  const D4v t0 = __builtin_shuffle(r[0], r[1], L4v{0, 4, 2, 6});
+  const D4v t1 = __builtin_shuffle(r[0], r[1], L4v{1, 5, 3, 7});
+  const D4v t2 = __builtin_shuffle(r[2], r[3], L4v{0, 4, 2, 6});
+  const D4v t3 = __builtin_shuffle(r[2], r[3], L4v{1, 5, 3, 7});
+  o[0] = __builtin_shuffle(t0, t2, L4v{0, 1, 4, 5});
+  o[1] = __builtin_shuffle(t1, t3, L4v{0, 1, 4, 5});
+  o[2] = __builtin_shuffle(t0, t2, L4v{2, 3, 6, 7});
+  o[3] = __builtin_shuffle(t1, t3, L4v{2, 3, 6, 7});
+}
+
+// 8 x 8 tiles of 8-byte elements (rows of one cache line), from order 6:
+// both tiles of a pair are copied out first, then each is transposed in
+// 4 x 4 blocks of registers and written back.
+void bitRevTile8(unsigned char* x, int32_t order) {
+  const std::size_t mids = std::size_t{1} << (order - 6), stride = std::size_t{8} << (order - 3);
+  constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  D4v t1[8][2], t2[8][2];
+  auto load = [&](std::size_t b, D4v (&t)[8][2]) {
+    for (int a = 0; a < 8; ++a) {
+      t[a][0] = ldD(x + rev3[a] * stride + b * 64);
+      t[a][1] = ldD(x + rev3[a] * stride + b * 64 + 32);
+    }
+  };
+  auto store = [&](std::size_t b, const D4v (&t)[8][2]) {
+    for (int hr = 0; hr < 2; ++hr)
+      for (int hc = 0; hc < 2; ++hc) {
+        // Rows 4hr.. of the tile, columns 4hc..: rows 4hc.. of the result, columns 4hr...
+        const D4v r[4] = {t[4 * hr][hc], t[4 * hr + 1][hc], t[4 * hr + 2][hc], t[4 * hr + 3][hc]};
+        D4v o[4];
+        transpose4(r, o);
+        for (int c = 0; c < 4; ++c) stD(x + rev3[4 * hc + c] * stride + b * 64 + 32 * hr, o[c]);
+      }
+  };
+  std::size_t rb = 0;
+  for (std::size_t b = 0; b < mids; ++b, rb = revNext(rb, mids)) {
+    if (rb < b) continue;
+    load(b, t1);
+    if (rb != b) {
+      load(rb, t2);
+      store(b, t2);
+    }
+    store(rb, t1);
+  }
+}
+
 }  // namespace
 
 void zqvcBitRevAvx(ZqvCplxS* data, int32_t order) noexcept {
-  bitRevTile4<8>(reinterpret_cast<unsigned char*>(data), order);
+  if (order >= 6) bitRevTile8(reinterpret_cast<unsigned char*>(data), order);
+  else bitRevTile4<8>(reinterpret_cast<unsigned char*>(data), order);
 }
 void zqvzBitRevAvx(ZqvCplxD* data, int32_t order) noexcept {
   bitRevTile4<16>(reinterpret_cast<unsigned char*>(data), order);

@@ -87,8 +87,8 @@ struct Traits<double> {
 
 constexpr int32_t kLastSplitRadixOrder = 11;
 // From this order the interleaved reordering goes through tiles, not pairs
-// (one order later for complex floats with AVX2, whose 4 x 4 register tiles
-// win up to there; complex doubles use those at every order from 4).
+// (two orders later for complex floats with AVX2, whose register tiles win
+// up to there; complex doubles use those at every order from 4).
 constexpr int32_t kTiledRevOrder = 13;
 
 // The tables one transform call needs, fetched before any data is touched.
@@ -177,7 +177,7 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   auto reorder = [&] {
     const bool wide = order >= 4 && zqvHasAvx2();
     if constexpr (sizeof(T) == 4) {
-      if (order >= kTiledRevOrder + (wide ? 1 : 0)) zqvcBitRevTiled(xc, order);
+      if (order >= kTiledRevOrder + (wide ? 2 : 0)) zqvcBitRevTiled(xc, order);
       else if (wide) zqvcBitRevAvx(xc, order);
       else zqvcBitRevByPairs(xc, order, pairs);
     } else {
