@@ -49,6 +49,9 @@ struct AvxF {
   // L-shaped steps and leaves on memory.
   template <bool Fwd>
   static void dif16(float* x, const float* tw16, const float* tw8);
+  static constexpr bool kDif32 = true;
+  template <bool Fwd>
+  static void dif32(float* x, const float* tw32, const float* tw16, const float* tw8);
   // 4-point DIT leaves and the radix-4 pass over spans 4 to 16 in registers,
   // with the operations of the passes on memory.
   static constexpr bool kDit16 = true;
@@ -70,19 +73,20 @@ struct AvxF {
   static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f}; }
 };
 
+// The 16-point DIF problem on four registers (points 4j..4j+3 in r[j]).
 template <bool Fwd>
-inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
+inline void dif16Regs(F8 (&r)[4], const float* tw16, const float* tw8) {
   using C = Cx<AvxF>;
-  const F8 a = ld(x), b = ld(x + 8), c = ld(x + 16), d = ld(x + 24);
+  const F8 a = r[0], b = r[1], c = r[2], d = r[3];
   const F8 s0 = a + c, s1 = b + d, u = a - c, v = C::mulI(b - d);
-  F8 c2 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, ld(tw16), ld(tw16 + 8));
-  F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, ld(tw16 + 16), ld(tw16 + 24));
+  F8 c2 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, AvxF::ld(tw16), AvxF::ld(tw16 + 8));
+  F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, AvxF::ld(tw16 + 16), AvxF::ld(tw16 + 24));
   // 8 points in (s0, s1): quarters s0.lo, s0.hi, s1.lo, s1.hi.
   F8 e = s0 + s1;
   const F8 f = s0 - s1, g = C::mulI(f);
   const F8 uu = lanes(f, f, kLoLo), vv = lanes(g, g, kHiHi);
   const F8 pq = Fwd ? uu + vv * F8{-1, -1, -1, -1, 1, 1, 1, 1} : uu + vv * F8{1, 1, 1, 1, -1, -1, -1, -1};
-  const F8 y0 = ld(tw8), y1 = ld(tw8 + 8);
+  const F8 y0 = AvxF::ld(tw8), y1 = AvxF::ld(tw8 + 8);
   const F8 h = C::cmulSplit<Fwd>(pq, lanes(y0, y1, kLoLo), lanes(y0, y1, kHiHi));
   // Leaves: 4 points in e, c2, c3; two 2-point butterflies in each lane of h.
   const F8 h2 = __builtin_shuffle(h, I8{0, 1, 0, 1, 4, 5, 4, 5}) +
@@ -90,10 +94,59 @@ inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
   F8 e2 = e;
   difLeaf4x2<Fwd>(c2, c3);
   difLeaf4x2<Fwd>(e, e2);
-  st(x, e);
-  st(x + 8, h2);
-  st(x + 16, c2);
-  st(x + 24, c3);
+  r[0] = e;
+  r[1] = h2;
+  r[2] = c2;
+  r[3] = c3;
+}
+
+// Two 8-point DIF problems, (p[0], p[1]) and (p[2], p[3]), side by side in
+// the two lanes: the 8-point step, a 4-point leaf and two 2-point ones each.
+template <bool Fwd>
+inline void dif8x2Regs(F8 (&p)[4], const float* tw8) {
+  using C = Cx<AvxF>;
+  const F8 e1 = p[0] + p[1], f1 = p[0] - p[1], e2 = p[2] + p[3], f2 = p[2] - p[3];
+  const F8 u = lanes(f1, f2, kLoLo), v = C::mulI(lanes(f1, f2, kHiHi));
+  const F8 y0 = AvxF::ld(tw8), y1 = AvxF::ld(tw8 + 8);
+  const F8 r1 = lanes(y0, y0, kLoLo), i1 = lanes(y0, y0, kHiHi), r3 = lanes(y1, y1, kLoLo), i3 = lanes(y1, y1, kHiHi);
+  const F8 c1 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, r1, i1);
+  const F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, r3, i3);
+  const F8 sign{1, 1, -1, -1, 1, 1, -1, -1};
+  const F8 d1 = __builtin_shuffle(c1, I8{0, 1, 0, 1, 4, 5, 4, 5}) + __builtin_shuffle(c1, I8{2, 3, 2, 3, 6, 7, 6, 7}) * sign;
+  const F8 d3 = __builtin_shuffle(c3, I8{0, 1, 0, 1, 4, 5, 4, 5}) + __builtin_shuffle(c3, I8{2, 3, 2, 3, 6, 7, 6, 7}) * sign;
+  F8 l1 = e1, l2 = e2;
+  difLeaf4x2<Fwd>(l1, l2);
+  p[0] = l1;
+  p[1] = lanes(d1, d3, kLoLo);
+  p[2] = l2;
+  p[3] = lanes(d1, d3, kHiHi);
+}
+
+template <bool Fwd>
+inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
+  F8 r[4] = {ld(x), ld(x + 8), ld(x + 16), ld(x + 24)};
+  dif16Regs<Fwd>(r, tw16, tw8);
+  for (int j = 0; j < 4; ++j) st(x + 8 * j, r[j]);
+}
+
+template <bool Fwd>
+inline void AvxF::dif32(float* x, const float* tw32, const float* tw16, const float* tw8) {
+  using C = Cx<AvxF>;
+  F8 h[4], q[4];
+  for (int i = 0; i < 2; ++i) {
+    const F8 a = ld(x + 8 * i), b = ld(x + 16 + 8 * i), c = ld(x + 32 + 8 * i), d = ld(x + 48 + 8 * i);
+    h[i] = a + c;
+    h[2 + i] = b + d;
+    const F8 u = a - c, v = C::mulI(b - d);
+    q[i] = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, ld(tw32 + 8 * i), ld(tw32 + 16 + 8 * i));
+    q[2 + i] = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, ld(tw32 + 32 + 8 * i), ld(tw32 + 48 + 8 * i));
+  }
+  dif16Regs<Fwd>(h, tw16, tw8);
+  dif8x2Regs<Fwd>(q, tw8);
+  for (int j = 0; j < 4; ++j) {
+    st(x + 8 * j, h[j]);
+    st(x + 32 + 8 * j, q[j]);
+  }
 }
 
 // Two 4-point DIT leaves (one per vector), as the 128-bit leaf computes them.
@@ -134,6 +187,7 @@ struct AvxD {
   using V = D4;
   static constexpr std::size_t W = 2;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDif32 = false;
   static constexpr bool kDit16 = true;
   template <bool Fwd>
   static void dit16(double* x, const double* tw1, const double* tw2);

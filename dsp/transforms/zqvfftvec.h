@@ -45,6 +45,7 @@ struct SseF {
   using V = F4;
   static constexpr std::size_t W = 2;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDif32 = false;
   static constexpr bool kDit16 = false;
   static V ld(const float* p) {
     V v;
@@ -67,6 +68,7 @@ struct SseD {
   using V = D2;
   static constexpr std::size_t W = 1;
   static constexpr bool kDif16 = false;
+  static constexpr bool kDif32 = false;
   static constexpr bool kDit16 = false;
   static V ld(const double* p) {
     V v;
@@ -210,6 +212,8 @@ __attribute__((always_inline)) inline void difFixed(typename OW::T* x, const typ
     leaf2(x);
   } else if constexpr (Len == 4) {
     difLeaf4<Fwd>(x);
+  } else if constexpr (Len == 32 && OW::kDif32) {
+    OW::template dif32<Fwd>(x, difTw(stage, 32), difTw(stage, 16), difTw(stage, 8));
   } else if constexpr (Len == 16 && OW::kDif16) {
     OW::template dif16<Fwd>(x, difTw(stage, 16), difTw(stage, 8));
   } else if constexpr (Len == 8) {
