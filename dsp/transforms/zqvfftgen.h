@@ -35,11 +35,13 @@ struct Traits<float> {
   static const float* stage(int32_t o) { return zqvsGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvsFreeStageTwd(o); }
   static void dif(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx2()) zqvcFftDifAvx(x, n, fwd, st);
+    if (zqvHasAvx512()) zqvcFftDifAvx512(x, n, fwd, st);
+    else if (zqvHasAvx2()) zqvcFftDifAvx(x, n, fwd, st);
     else zqvfv::difAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st);
   }
   static void dit(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
+    if (zqvHasAvx512()) zqvcFftDitAvx512(x, n, fwd, st, kBlock);
+    else if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
     else zqvfv::ditAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st, kBlock);
   }
   static std::size_t unpack(float* x, std::size_t m, bool fwd, const float* split) {
@@ -70,11 +72,13 @@ struct Traits<double> {
   static const double* stage(int32_t o) { return zqvdGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvdFreeStageTwd(o); }
   static void dif(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx2()) zqvzFftDifAvx(x, n, fwd, st);
+    if (zqvHasAvx512()) zqvzFftDifAvx512(x, n, fwd, st);
+    else if (zqvHasAvx2()) zqvzFftDifAvx(x, n, fwd, st);
     else zqvfv::difAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st);
   }
   static void dit(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
+    if (zqvHasAvx512()) zqvzFftDitAvx512(x, n, fwd, st, kBlock);
+    else if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
     else zqvfv::ditAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st, kBlock);
   }
   static std::size_t unpack(double* x, std::size_t m, bool fwd, const double* split) {

@@ -65,6 +65,15 @@ void zqvdFreeStageTwd(int32_t order) noexcept;
 bool zqvHasAvx2() noexcept;
 // Lets tests run the 128-bit build on a processor with AVX2 (default true).
 void zqvFftAllowWideVectors(bool allow) noexcept;
+// Widest vectors the kernels may use: 128, 256 or 512 bits (default 512).
+void zqvFftLimitVectorBits(int32_t bits) noexcept;
+// The 512-bit builds of the long DIF steps and DIT passes; call only when
+// zqvHasAvx512() (which implies zqvHasAvx2()).
+bool zqvHasAvx512() noexcept;
+void zqvcFftDifAvx512(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
+void zqvzFftDifAvx512(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
+void zqvcFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
+void zqvzFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
 void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
 void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
 void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;

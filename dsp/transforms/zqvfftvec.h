@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 namespace zqvfv {
@@ -230,8 +231,24 @@ __attribute__((always_inline)) inline void difFixed(typename OW::T* x, const typ
   }
 }
 
+// Widths with a Narrow member hand problems shorter than kWideFrom to it.
+template <class O, class = void>
+struct HasNarrow : std::false_type {};
+template <class O>
+struct HasNarrow<O, std::void_t<typename O::Narrow>> : std::true_type {};
+
 template <bool Fwd, class OW, class ON>
 void difRec(typename OW::T* x, std::size_t len, const typename OW::T* stage) {
+  if constexpr (HasNarrow<OW>::value) {
+    while (len >= OW::kWideFrom) {
+      difStep<Fwd, OW>(x, len, difTw(stage, len));
+      difRec<Fwd, OW, ON>(x + len, len / 4, stage);
+      difRec<Fwd, OW, ON>(x + len + len / 2, len / 4, stage);
+      len /= 2;
+    }
+    difRec<Fwd, typename OW::Narrow, ON>(x, len, stage);
+    return;
+  }
   while (len >= 64) {
     difStep<Fwd, OW>(x, len, difTw(stage, len));
     difRec<Fwd, OW, ON>(x + len, len / 4, stage);
@@ -290,6 +307,50 @@ inline void ditRadix4(typename O::T* x, std::size_t h, std::size_t k0, std::size
   }
 }
 
+// Three radix-2 stages at once: spans 2h, 4h and 8h. Twiddles w_(2h)^k,
+// w_(4h)^k and w_(8h)^k, w_(8h)^(k+h) from the table (the rest by the -i
+// relation), so one pass over the array does the work of three.
+template <bool Fwd, class O>
+inline void ditRadix8(typename O::T* x, std::size_t h, std::size_t k0, std::size_t k1, const typename O::T* tw1,
+                      const typename O::T* tw2, const typename O::T* tw3) {
+  using C = Cx<O>;
+  using V = typename O::V;
+  using T = typename O::T;
+  T* const p[8] = {x, x + 2 * h, x + 4 * h, x + 6 * h, x + 8 * h, x + 10 * h, x + 12 * h, x + 14 * h};
+  const T* const tw3b = tw3 + 2 * h;
+  for (std::size_t k = 2 * k0; k < 2 * k1; k += 2 * O::W) {
+    V a[8];
+    const V w1 = O::ld(tw1 + k);
+    for (int j = 0; j < 8; j += 2) {
+      const V u = O::ld(p[j] + k), t = C::template cmul<Fwd>(O::ld(p[j + 1] + k), w1);
+      a[j] = u + t;
+      a[j + 1] = u - t;
+    }
+    const V w2 = O::ld(tw2 + k);
+    for (int j = 0; j < 8; j += 4) {
+      const V t0 = C::template cmul<Fwd>(a[j + 2], w2), t1 = C::template cmul<Fwd>(a[j + 3], w2);
+      const V v1 = Fwd ? C::mulMinusI(t1) : C::mulI(t1);
+      const V b0 = a[j], b1 = a[j + 1];
+      a[j] = b0 + t0;
+      a[j + 2] = b0 - t0;
+      a[j + 1] = b1 + v1;
+      a[j + 3] = b1 - v1;
+    }
+    const V wa = O::ld(tw3 + k), wb = O::ld(tw3b + k);
+    const V t0 = C::template cmul<Fwd>(a[4], wa), t1 = C::template cmul<Fwd>(a[5], wb);
+    const V t2 = C::template cmul<Fwd>(a[6], wa), t3 = C::template cmul<Fwd>(a[7], wb);
+    const V v2 = Fwd ? C::mulMinusI(t2) : C::mulI(t2), v3 = Fwd ? C::mulMinusI(t3) : C::mulI(t3);
+    O::st(p[0] + k, a[0] + t0);
+    O::st(p[4] + k, a[0] - t0);
+    O::st(p[1] + k, a[1] + t1);
+    O::st(p[5] + k, a[1] - t1);
+    O::st(p[2] + k, a[2] + v2);
+    O::st(p[6] + k, a[2] - v2);
+    O::st(p[3] + k, a[3] + v3);
+    O::st(p[7] + k, a[3] - v3);
+  }
+}
+
 // The same over a whole group with the doubled-up in-block twiddles: stage
 // h has the real parts of w_(2h)^k (each twice) at element offset 4h and the
 // imaginary parts at 6h of the in-block region.
@@ -342,18 +403,24 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
     hEnd = h;
   }
   constexpr std::size_t kStrip = 256;
+  // Outer passes: radix 8 where it leaves no lone radix-2 pass, else radix 4,
+  // radix 2 only for a single stage; fewer sweeps through the cache.
   for (std::size_t h = hEnd; h < n;) {
-    const bool four = 4 * h <= n;
+    const std::size_t left = n / h;
+    const std::size_t radix = left == 2 ? 2 : (left == 4 || left == 16) ? 4 : 8;
     for (std::size_t k0 = 0; k0 < h; k0 += kStrip) {
       const std::size_t k1 = k0 + kStrip < h ? k0 + kStrip : h;
-      if (four) {
+      if (radix == 8) {
+        for (std::size_t g = 0; g < n; g += 8 * h)
+          ditRadix8<Fwd, OW>(x + 2 * g, h, k0, k1, stage + 2 * h, stage + 4 * h, stage + 8 * h);
+      } else if (radix == 4) {
         for (std::size_t g = 0; g < n; g += 4 * h)
           ditRadix4<Fwd, OW>(x + 2 * g, h, k0, k1, stage + 2 * h, stage + 4 * h);
       } else {
         for (std::size_t g = 0; g < n; g += 2 * h) ditRadix2<Fwd, OW>(x + 2 * g, h, k0, k1, stage + 2 * h);
       }
     }
-    h *= four ? 4 : 2;
+    h *= radix;
   }
 }
 

@@ -298,7 +298,7 @@ void zqvsFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->ca
 void zqvdFreeStageTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.dStageTwd, order); }
 
 namespace {
-std::atomic<bool> gWideAllowed{true};
+std::atomic<int32_t> gVectorBits{512};
 }  // namespace
 
 bool zqvHasAvx2() noexcept {
@@ -306,10 +306,20 @@ bool zqvHasAvx2() noexcept {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") != 0;
   }();
-  return has && gWideAllowed.load(std::memory_order_relaxed);
+  return has && gVectorBits.load(std::memory_order_relaxed) >= 256;
 }
 
-void zqvFftAllowWideVectors(bool allow) noexcept { gWideAllowed.store(allow, std::memory_order_relaxed); }
+bool zqvHasAvx512() noexcept {
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("avx512f") != 0 &&
+           __builtin_cpu_supports("avx512dq") != 0;
+  }();
+  return has && gVectorBits.load(std::memory_order_relaxed) >= 512;
+}
+
+void zqvFftAllowWideVectors(bool allow) noexcept { zqvFftLimitVectorBits(allow ? 512 : 128); }
+void zqvFftLimitVectorBits(int32_t bits) noexcept { gVectorBits.store(bits, std::memory_order_relaxed); }
 
 void zqvcFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.cHalfTwd, order); }
 void zqvzFreeHalfTwd(int32_t order) noexcept { releaseOne(zqvFetchContext()->cache2.zHalfTwd, order); }

@@ -157,22 +157,27 @@ TEST(FftInternal, StageTablesHoldTheirRoots) {
   EXPECT_EQ(zqvFetchContext()->cache2.dStageTwd[11], nullptr);
 }
 
-// The 128-bit and 256-bit builds of the kernels do the same operations, so
-// their results are equal value for value (the wide build runs only where
-// the processor has AVX2; elsewhere both runs take the same path).
+// The 128-bit, 256-bit and 512-bit builds of the kernels do the same
+// operations, so their results are equal value for value (a wide build runs
+// only where the processor has it; elsewhere the runs take the same path).
 template <class T, class Run>
 void expectSameBothWidths(std::size_t count, Run run) {
   std::mt19937 gen(7);
   std::uniform_real_distribution<double> d(-1, 1);
   std::vector<T> in(count);
   for (T& v : in) v = static_cast<T>(d(gen));
-  std::vector<T> wide = in, narrow = in;
+  std::vector<T> widest = in, mid = in, narrow = in;
   zqvFftAllowWideVectors(true);
-  run(wide.data());
+  run(widest.data());
+  zqvFftLimitVectorBits(256);
+  run(mid.data());
   zqvFftAllowWideVectors(false);
   run(narrow.data());
   zqvFftAllowWideVectors(true);
-  for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(wide[i], narrow[i]) << i;
+  for (std::size_t i = 0; i < count; ++i) {
+    ASSERT_EQ(widest[i], narrow[i]) << i;
+    ASSERT_EQ(mid[i], narrow[i]) << i;
+  }
 }
 
 TEST(FftInternal, NarrowAndWideVectorsGiveEqualResults) {
