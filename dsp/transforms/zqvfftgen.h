@@ -91,8 +91,8 @@ struct Traits<double> {
 
 constexpr int32_t kLastSplitRadixOrder = 11;
 // From this order the interleaved reordering goes through tiles, not pairs
-// (two orders later for complex floats with AVX2, whose register tiles win
-// up to there; complex doubles use those at every order from 4).
+// (with AVX2, two orders later for complex floats and one for complex
+// doubles: their register tiles win up to there).
 constexpr int32_t kTiledRevOrder = 13;
 
 // The tables one transform call needs, fetched before any data is touched.
@@ -185,8 +185,8 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
       else if (wide) zqvcBitRevAvx(xc, order);
       else zqvcBitRevByPairs(xc, order, pairs);
     } else {
-      if (wide) zqvzBitRevAvx(xc, order);
-      else if (order >= kTiledRevOrder) zqvzBitRevTiled(xc, order);
+      if (order >= kTiledRevOrder + (wide ? 1 : 0)) zqvzBitRevTiled(xc, order);
+      else if (wide) zqvzBitRevAvx(xc, order);
       else zqvzBitRevByPairs(xc, order, pairs);
     }
   };
