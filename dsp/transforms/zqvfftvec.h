@@ -1,9 +1,9 @@
 // Vector kernels of the interleaved complex FFTs, written once over a vector
 // width. Every includer gets its own copy (unnamed namespace), so the wide
-// build in zqvfftavx.cpp never replaces the baseline build at link time.
-// Twiddles come from the per-stage tables (contiguous per stage). Both widths
-// perform the same operations in the same order, so results do not depend on
-// which one runs.
+// builds in zqvfftavx.cpp and zqvfftavx512.cpp never replace the baseline
+// build at link time. Twiddles come from the per-stage tables (contiguous per
+// stage). All widths perform the same operations in the same order, so
+// results do not depend on which one runs.
 #ifndef ZQV_FFTVEC_H
 #define ZQV_FFTVEC_H
 
