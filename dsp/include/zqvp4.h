@@ -530,4 +530,25 @@ ZQVAPI void zqvzWinKaiser(ZqvCplxD* vec, int32_t n, double beta) ZQV_NOTHROW;
 ZQVAPI void zqvwWinKaiser(int16_t* vec, int32_t n, float beta) ZQV_NOTHROW;
 ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 
+/* ---- DFT, 16-bit FFTs, convolution support, Goertzel, DCT ------------- */
+/* (section: transforms-more) */
+
+/* ---- FIR filters ---------------------------------------------------------- */
+/* (section: fir) */
+
+/* ---- IIR filters ---------------------------------------------------------- */
+/* (section: iir) */
+
+/* ---- LMS adaptive filters ------------------------------------------------- */
+/* (section: lms) */
+
+/* ---- Convolution, correlation, two-dimensional filtering ------------------ */
+/* (section: convolution) */
+
+/* ---- Sampling, wavelets, generators --------------------------------------- */
+/* (section: generation) */
+
+/* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
+/* (section: core-more) */
+
 #endif /* ZQVP4_H */
