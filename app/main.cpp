@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "Splash.h"
-#include "Startup.h"
+#include "windows/Splash.h"
+#include "windows/Startup.h"
 #include "platform/LibraryMessageBox.h"
 #include "platform/MidiInput.h"
-#include "platform/Prompts.h"
+#include "platform/qt/QtPrompts.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 namespace {
 

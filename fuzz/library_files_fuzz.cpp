@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "LibraryFiles.h"
+#include "formats/LibraryFiles.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // TCachedFileRead: reads a whole file into memory once, then hands out bytes,
 // 16-bit little-endian words and zero-terminated strings from a position.
 // Reads past the loaded bytes give what the buffer holds there (zeros in a
-// fresh object); nothing is ever read outside the buffer.
+// fresh object); nothing is ever read outside the buffer. A component over
+// the program's one byte reader.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string>
 
 #include <QObject>
+
+#include "formats/ByteStream.h"
 
 // An input/output error while loading a file.
 class ECachedFileReadError : public std::runtime_error {
@@ -36,14 +39,11 @@ class TCachedFileRead : public QObject {
   // Bytes up to the next zero byte (or the buffer's end); the position moves past the zero.
   std::string ReadString();
 
-  std::int32_t Position() const { return FPosition; }
+  std::int32_t Position() const { return static_cast<std::int32_t>(FReader.Position()); }
   std::int32_t Size() const { return FSize; }
 
  private:
-  std::uint8_t ByteAt(std::int64_t index) const;
-  void Advance(std::int64_t count);
-
   std::unique_ptr<std::uint8_t[]> FBuffer;
-  std::int32_t FPosition = 0;
+  TByteReader FReader;  // over the whole buffer; past its end bytes read as zeros
   std::int32_t FSize = 0;
 };

@@ -1,6 +1,8 @@
 // Writes the starter libraries the program needs beside it on a first start:
 // kalvora.dap (wave presets), kalvora.dav (volume envelopes) and kalvora.dam
 // (macros, empty). Usage: make_default_libraries <folder>
+// A file that exists already is left alone: it may hold the user's own
+// presets, envelopes and macros, and the build runs this after every change.
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -9,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "LibraryFiles.h"
+#include "formats/LibraryFiles.h"
 
 namespace {
 
@@ -71,9 +73,10 @@ int main(int argc, char** argv) {
 
   try {
     std::filesystem::create_directories(folder);
-    SaveWavePresets(folder / "kalvora.dap", presets);
-    SaveVolumeEnvelopes(folder / "kalvora.dav", envelopes);
-    SaveMacros(folder / "kalvora.dam", {});
+    auto missing = [&](const char* name) { return !std::filesystem::exists(folder / name); };
+    if (missing("kalvora.dap")) SaveWavePresets(folder / "kalvora.dap", presets);
+    if (missing("kalvora.dav")) SaveVolumeEnvelopes(folder / "kalvora.dav", envelopes);
+    if (missing("kalvora.dam")) SaveMacros(folder / "kalvora.dam", {});
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return 1;

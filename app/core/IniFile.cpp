@@ -1,0 +1,208 @@
+#include "core/IniFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <climits>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  return s.substr(b, e - b);
+}
+
+// Names compare without regard to ASCII case, as the settings file always has.
+bool SameName(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseIniInteger(const std::string& text, int& value) {
+  std::string t = Trim(text);
+  if (t.empty()) return false;
+  bool negative = false;
+  size_t i = 0;
+  if (t[0] == '-' || t[0] == '+') {
+    negative = t[0] == '-';
+    i = 1;
+  }
+  int base = 10;
+  if (i < t.size() && t[i] == '$') {
+    base = 16;
+    ++i;
+  } else if (i + 1 < t.size() && t[i] == '0' && (t[i + 1] == 'x' || t[i + 1] == 'X')) {
+    base = 16;
+    i += 2;
+  }
+  if (i >= t.size()) return false;
+  long long v = 0;
+  for (; i < t.size(); ++i) {
+    char c = t[i];
+    int d;
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return false;
+    v = v * base + d;
+    if (v > 0xFFFFFFFFLL) return false;
+  }
+  if (negative) v = -v;
+  // Hexadecimal texts may name all 32 bits (colours such as $FFFFFFFF).
+  if (base == 16 && v > INT_MAX && v <= 0xFFFFFFFFLL) v -= 0x100000000LL;
+  if (v < INT_MIN || v > INT_MAX) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+  sections_.push_back(Section{});
+  std::ifstream in(fileName_, std::ios::binary);
+  if (!in) return;
+  std::string line;
+  bool first = true;
+  while (std::getline(in, line)) {
+    // An editor may have saved the file as UTF-8 with a byte-order mark: the
+    // mark is not part of the first section's name.
+    if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    first = false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string t = Trim(line);
+    if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
+      Section s;
+      s.name = Trim(t.substr(1, t.size() - 2));
+      s.hasHeader = true;
+      sections_.push_back(std::move(s));
+      continue;
+    }
+    Line l;
+    size_t eq = line.find('=');
+    if (!t.empty() && t[0] != ';' && eq != std::string::npos && !Trim(line.substr(0, eq)).empty()) {
+      l.isKey = true;
+      l.key = Trim(line.substr(0, eq));
+      l.value = Trim(line.substr(eq + 1));
+    } else {
+      l.raw = line;
+    }
+    sections_.back().lines.push_back(std::move(l));
+  }
+}
+
+const TIniFile::Section* TIniFile::FindSection(const std::string& section) const {
+  for (const Section& s : sections_)
+    if (s.hasHeader && SameName(s.name, section)) return &s;
+  return nullptr;
+}
+
+TIniFile::Section& TIniFile::SectionFor(const std::string& section) {
+  for (Section& s : sections_)
+    if (s.hasHeader && SameName(s.name, section)) return s;
+  Section s;
+  s.name = section;
+  s.hasHeader = true;
+  sections_.push_back(std::move(s));
+  return sections_.back();
+}
+
+const TIniFile::Line* TIniFile::FindKey(const std::string& section, const std::string& key) const {
+  const Section* s = FindSection(section);
+  if (!s) return nullptr;
+  for (const Line& l : s->lines)
+    if (l.isKey && SameName(l.key, key)) return &l;
+  return nullptr;
+}
+
+bool TIniFile::SectionExists(const std::string& section) const { return FindSection(section) != nullptr; }
+
+bool TIniFile::ValueExists(const std::string& section, const std::string& key) const {
+  return FindKey(section, key) != nullptr;
+}
+
+std::string TIniFile::ReadString(const std::string& section, const std::string& key,
+                                 const std::string& defaultValue) const {
+  const Line* l = FindKey(section, key);
+  return l ? l->value : defaultValue;
+}
+
+int TIniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const {
+  const Line* l = FindKey(section, key);
+  int v;
+  if (l && ParseIniInteger(l->value, v)) return v;
+  return defaultValue;
+}
+
+bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  // A line break inside a value would split it into two lines of the file.
+  std::string v;
+  for (char c : value)
+    if (c != '\n' && c != '\r') v += c;
+  v = Trim(v);
+  Section& s = SectionFor(section);
+  for (Line& l : s.lines)
+    if (l.isKey && SameName(l.key, key)) {
+      l.value = v;
+      return;
+    }
+  Line l;
+  l.isKey = true;
+  l.key = key;
+  l.value = v;
+  // New keys go after the last key, before trailing blank lines.
+  size_t pos = s.lines.size();
+  while (pos > 0 && !s.lines[pos - 1].isKey && Trim(s.lines[pos - 1].raw).empty()) --pos;
+  s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(pos), std::move(l));
+}
+
+void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
+  WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+std::string TIniFile::Text() const {
+  std::string out;
+  for (const Section& s : sections_) {
+    if (s.hasHeader) out += "[" + s.name + "]\r\n";
+    for (const Line& l : s.lines) out += (l.isKey ? l.key + "=" + l.value : l.raw) + "\r\n";
+  }
+  return out;
+}
+
+void TIniFile::UpdateFile() const {
+  const std::string tmp = fileName_ + ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
+    std::string text = Text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(tmp.c_str());
+      throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
+    }
+  }
+  if (std::rename(tmp.c_str(), fileName_.c_str()) != 0) {
+    std::remove(tmp.c_str());
+    throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
+  }
+}

@@ -1,0 +1,14 @@
+// The default description of new instruments, kalvora.dad beside the
+// program: plain text, one line of the description per line (CR LF written,
+// LF or CR LF read), bytes kept as they are. Qt-free.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A missing file gives no lines.
+std::vector<std::string> ReadDescriptionFile(const std::filesystem::path& file);
+// Through a temporary file and a rename; throws EByteFileError
+// ("Can not write the file ...") and leaves the old file whole.
+void WriteDescriptionFile(const std::filesystem::path& file, const std::vector<std::string>& lines);

@@ -1,0 +1,124 @@
+#include "platform/qt/QtPrompts.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace kalvora::platform {
+
+namespace {
+
+QString q(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string s(const QString& q) {
+  return q.toUtf8().toStdString();
+}
+
+QString appTitle() {
+  const QString name = QCoreApplication::applicationName();
+  return name.isEmpty() ? QStringLiteral("Kalvora") : name;
+}
+
+}  // namespace
+
+std::string QtFilterFromPairs(const std::string& filter) {
+  const QStringList parts = q(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+  }
+  return s(out.join(QStringLiteral(";;")));
+}
+
+int QtPrompts::confirm(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Are you sure?"), q(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes ? mrYes : mrNo;
+}
+
+int QtPrompts::question(const std::string& text) {
+  QMessageBox box(QMessageBox::Question, appTitle(), q(text),
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    default: return mrCancel;
+  }
+}
+
+void QtPrompts::message(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, appTitle(), q(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+std::optional<std::string> QtFileDialogs::openFile(const FileDialogOptions& o) {
+  QString start = o.initialFile.empty() ? q(o.initialDir) : QDir(q(o.initialDir)).filePath(q(o.initialFile));
+  QString name = QFileDialog::getOpenFileName(parent_, q(o.title), start, q(QtFilterFromPairs(o.filter)));
+  if (name.isEmpty()) return std::nullopt;
+  return s(name);
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const FileDialogOptions& o) {
+  QFileDialog dialog(parent_, q(o.title), q(o.initialDir), q(QtFilterFromPairs(o.filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(q(o.defaultExt));
+  if (!o.initialFile.empty()) dialog.selectFile(q(o.initialFile));
+  if (!o.askOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return s(dialog.selectedFiles().front());
+}
+
+QtHelp::~QtHelp() {
+  delete window_;
+}
+
+void QtHelp::showTopic(const std::string& keyword) {
+  show(keyword);
+}
+
+void QtHelp::showContents() {
+  show({});
+}
+
+void QtHelp::show(const std::string& anchor) {
+  auto* browser = qobject_cast<QTextBrowser*>(window_);
+  if (!browser) {
+    browser = new QTextBrowser;
+    browser->setWindowTitle(appTitle() + QStringLiteral(" Help"));
+    browser->resize(640, 480);
+    window_ = browser;
+  }
+  const QFileInfo file(q(helpFile_));
+  if (file.exists()) {
+    QUrl url = QUrl::fromLocalFile(file.absoluteFilePath());
+    if (!anchor.empty()) url.setFragment(q(anchor));
+    browser->setSource(url);
+  } else {
+    // Say why the window is empty rather than show a blank page.
+    browser->setPlainText(QStringLiteral("The help file %1 was not found.").arg(file.absoluteFilePath()));
+  }
+  browser->show();
+  browser->raise();
+}
+
+bool QtProcessStarter::startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                                     const std::string& folder) {
+  QStringList args;
+  for (const auto& a : arguments) args << q(a);
+  return QProcess::startDetached(q(program), args, q(folder));
+}
+
+}  // namespace kalvora::platform

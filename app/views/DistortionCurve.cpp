@@ -1,0 +1,38 @@
+#include "views/DistortionCurve.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPolygonF>
+
+#include "views/Colors.h"
+
+TDistortionCurveBox::TDistortionCurveBox(QWidget* parent, const TInGlobSettings& settings)
+    : QWidget(parent), settings_(settings) {
+  setObjectName("pbDistortion");
+  setMinimumSize(120, 120);
+}
+
+QImage TDistortionCurveBox::Render() const {
+  const int w = std::max(width(), 1), h = std::max(height(), 1);
+  QImage image(w, h, QImage::Format_RGB32);
+  image.fill(ColorFromBGR(0xC0C0C0));
+  QPainter p(&image);
+  const TDistortionFactors f = settings_.GetDistortionFactors();
+  QPolygonF reference, distorted;
+  for (int i = 0; i <= w; ++i) {
+    reference << QPointF(i, h - 1 - static_cast<double>(DistortionCurveSine(i, w, h)));
+    distorted << QPointF(i, h - 1 - static_cast<double>(DistortionCurveOutput(i, w, h, f)));
+  }
+  p.setPen(ColorFromBGR(0x000000));
+  p.drawPolyline(reference);
+  p.setPen(ColorFromBGR(0xFF0000));
+  p.drawPolyline(distorted);
+  return image;
+}
+
+void TDistortionCurveBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, Render());
+}
+

@@ -1,0 +1,207 @@
+// TfMain: the multiple-document main window. It owns the instrument document,
+// the settings file object, the tool window's services and the sample's wave
+// output, and carries the program's commands.
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "core/Document.h"
+#include "core/IniFile.h"
+#include "core/MainSettings.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolButton;
+class TEnhWaveOut;
+class TfTools;
+class TTilePanel;
+class TMainClientArea;
+
+namespace kalvora::platform {
+class AudioSink;
+class Clock;
+class FileDialogs;
+class Help;
+class MidiInput;
+class Prompts;
+}  // namespace kalvora::platform
+
+// What the main window talks to outside itself. Tests pass fakes.
+struct TMainServices {
+  std::filesystem::path DataFolder;  // where the program's data files lie
+  kalvora::platform::Prompts* Prompts = nullptr;
+  kalvora::platform::FileDialogs* FileDialogs = nullptr;
+  kalvora::platform::Help* Help = nullptr;
+  kalvora::platform::Clock* Clock = nullptr;
+  kalvora::platform::MidiInput* Midi = nullptr;  // null: no MIDI input
+  // Sound devices for the sample and the previews; null: the system's default.
+  std::function<std::unique_ptr<kalvora::platform::AudioSink>()> MakeAudioSink;
+};
+
+// The program cannot start (a library file is missing or damaged); the
+// message has been shown already.
+class EStartupAborted : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kCanNotPlay = "Kalvora can not play the sample at the moment, please wait ...";
+inline constexpr const char* kCanNotSave = "Kalvora can not save the sample at the moment, please wait ...";
+inline constexpr const char* kCanNotLoad = "Kalvora can not load an instrument at the moment, please wait ...";
+inline constexpr const char* kCanNotClose = "Kalvora can not be closed while it calculates, please wait ...";
+inline constexpr const char* kSaveChangesQuestion = "Save changes to the current instrument?";
+inline constexpr const char* kNewInstrumentCaption = "Kalvora - new instrument";
+
+class TfMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Runs the creation steps; throws EStartupAborted after showing the
+  // message when a library file cannot be read.
+  explicit TfMain(TMainServices services, QWidget* parent = nullptr);
+  ~TfMain() override;
+
+  // --- document services
+  TInstrumentDocument& Document() { return doc_; }
+  void SetSampleUpToDate(bool flag);
+  bool IsSampleUpToDate() const { return doc_.SampleUpToDate(); }
+  void SetInstrumentUpToDate(bool flag);
+  bool IsInstrumentUpToDate() const { return doc_.InstrumentUpToDate(); }
+  void SetStatus(TDocumentStatus status);
+  void ResetVoice(int n) { doc_.ResetVoice(n); }
+
+  // --- owned services
+  TfTools* Tools() { return tools_.get(); }
+  void CreateTools();  // the hidden tool window, created in start-up order
+  TEnhWaveOut& WaveOut() { return *waveOut_; }
+  TIniFile& Ini() { return *ini_; }
+  TMainSettings& Settings() { return settings_; }
+  std::vector<std::string>& DefaultDescription() { return defaultDescription_; }
+  kalvora::platform::Prompts& Prompts() { return *services_.Prompts; }
+  kalvora::platform::Help& Help() { return *services_.Help; }
+  QMdiArea* MdiArea() const;
+
+  // --- status line and hints
+  void ShowStatusText(const std::string& text);
+  void ShowHint(const QString& longHint);
+  QString StatusText() const;
+
+  // --- settings and window places
+  void LoadSettings();
+  void SaveSettings();
+  void RestoreFormPosition(QWidget* window, const std::string& key);
+  void RestoreFormSize(QWidget* window, const std::string& key);
+  void SaveFormPosition(QWidget* window, const std::string& key);
+  void SaveFormSize(QWidget* window, const std::string& key);
+  // Windows whose places SaveSettings stores (the long-lived ones).
+  void RegisterPlacedWindow(const std::string& key, QWidget* window, bool withSize);
+
+  // --- libraries
+  void LoadWavePresets();
+  void LoadVolumeEnvelopes();
+  void LoadMacros();
+  void SaveWavePresets();
+  void SaveVolumeEnvelopes();
+  void SaveMacros();
+  void RebuildMacroMenu();
+
+  // --- commands
+  void PlayCommand();
+  void SaveSampleCommand();
+  void LoadInstrumentCommand();
+  // False when the instrument was not written (cancelled or not possible).
+  bool SaveCurrentInstrument();
+  bool SaveInstrumentAs();
+  void ExecuteMacro(int number);
+  void RunOptions();
+  void ShowStatistics();
+  void ShowAbout();
+  void ShowHelpContents();
+  void ApplyBackground();
+  // Loads the instrument named by the only argument when that file exists.
+  void LoadCommandLineInstrument(const std::vector<std::string>& arguments);
+  // Where the instrument file reader will be attached; until then the
+  // commands that read or write instruments say so in the status line.
+  std::function<bool(const std::filesystem::path&)> LoadInstrumentFile;
+  std::function<bool(const std::filesystem::path&)> SaveInstrumentFile;
+
+  void WaveOutDone();
+
+  // --- first activation; runs once (also when called again)
+  void FormActivate();
+  bool Activated() const { return activated_; }
+  // Closing: the question, then the closing steps. False: the program goes on.
+  bool FormCloseQuery();
+  void FormClose();
+  bool ClosingDone() const { return closed_; }
+
+  // Elements the code touches (named as the window's controls).
+  QLabel *lLogoVersion, *lWorking, *lPlaying, *lReady, *lSampleUpToDate, *lInstrumentUpToDate, *lStatus;
+  QWidget *PanelTop, *PanelLeft, *PanelBottom;  // tiled panels
+  QWidget *panAbout, *panHelp, *panExit;
+  QToolButton *bPlay, *bSave, *bLoadInstrument, *bSaveInstrument, *bOptions, *bStatistics, *bAbout,
+      *bHelp, *bExit;
+  QMenu *MenuKalvora, *MenuEdit, *MenuView, *MenuVoice, *MenuInstrument, *MenuMacro, *MenuHelp,
+      *MenuLoadAgain;
+  QAction *MenuTopPanel, *MenuLeftPanel, *MenuBottomPanel;
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void FormCreate();
+  void BuildPanels();
+  void BuildMenus();
+  void LayoutLeftPanel();
+  void LayoutTopPanel();
+  void ApplyPanelChecks();
+  void ApplyHints();
+  void RebuildLoadAgainMenu();
+  void NotAvailable(const std::string& what);
+  void LoadDefaultDescription();
+  void SaveDefaultDescription();
+  void OpenMidiIn(int device);
+  void CloseMidiIn();
+  QAction* AddCommand(QMenu* menu, const QString& caption, const QKeySequence& key,
+                      std::function<void()> handler);
+  // Run-time errors end the command they happen in: shown, and the program goes on.
+  void AtCommandBoundary(const std::function<void()>& fn);
+
+  TMainServices services_;
+  TInstrumentDocument doc_;
+  std::unique_ptr<TIniFile> ini_;
+  TMainSettings settings_;
+  std::vector<std::string> defaultDescription_;
+  std::unique_ptr<TfTools> tools_;
+  std::unique_ptr<TEnhWaveOut> waveOut_;
+  std::chrono::system_clock::time_point startTime_;
+  TMainClientArea* MDIBackground = nullptr;
+  std::vector<QAction*> macroActions_;
+  struct PlacedWindow {
+    std::string key;
+    QPointer<QWidget> window;  // null once the window is gone
+    bool withSize;
+  };
+  std::vector<PlacedWindow> placed_;
+  std::vector<std::pair<QToolButton*, QString>> shortHints_;
+  bool activated_ = false;
+  bool closed_ = false;
+  bool closing_ = false;
+};
+
+// The hot key of a macro (key code in the low byte, +$2000 Shift, +$4000
+// Ctrl, +$8000 Alt) as a key sequence; empty for keys it cannot name.
+QKeySequence HotKeyToKeySequence(std::uint16_t hotKey);

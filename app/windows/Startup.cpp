@@ -1,0 +1,110 @@
+#include "windows/Startup.h"
+
+#include <QEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+#include "windows/InGlob.h"
+#include "windows/Placeholders.h"
+#include "windows/Tools.h"
+
+namespace {
+
+// Refuses every close of the frame it watches.
+class TKeepOpen : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() != QEvent::Close) return false;
+    e->ignore();
+    return true;
+  }
+};
+
+// The children that live for the whole run: a system menu and a minimise
+// button (and a maximise button on a resizable one), never a close button,
+// and closing the frame another way (its system menu, Ctrl+F4) neither hides
+// nor frees it: the main window reads their places at the end.
+QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizable) {
+  Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
+  if (resizable) flags |= Qt::WindowMaximizeButtonHint;
+  QMdiSubWindow* sub = main.MdiArea()->addSubWindow(child, flags);
+  sub->setAttribute(Qt::WA_DeleteOnClose, false);
+  sub->installEventFilter(new TKeepOpen(sub));
+  if (QMenu* menu = sub->systemMenu())
+    for (QAction* a : menu->actions())
+      if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->text().contains(QStringLiteral("Close")))
+        a->setVisible(false);
+  sub->move(place);
+  sub->show();
+  return sub;
+}
+
+}  // namespace
+
+TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<std::string>& arguments,
+                                     const TWindowCreated& onCreated) {
+  auto created = [&](const char* name, QObject* w) {
+    if (onCreated) onCreated(name, w);
+  };
+  TKalvoraWindows w;
+
+  w.Main = std::make_unique<TfMain>(std::move(services));
+  TfMain& main = *w.Main;
+  main.show();
+  main.FormActivate();  // the first activation comes before any later window
+  created("TfMain", &main);
+
+  w.LoadInst = new TfLoadInst(&main);
+  main.RestoreFormPosition(w.LoadInst, "LoadInst");
+  main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
+  created("TfLoadInst", w.LoadInst);
+  w.Sure = new TfSure(&main);
+  created("TfSure", w.Sure);
+  w.Question = new TfQuestion(&main);
+  created("TfQuestion", w.Question);
+  w.WavePresetReport = new TfWavePresetReport(&main);
+  created("TfWavePresetReport", w.WavePresetReport);
+  w.VolumeEnvelopeReport = new TfVolumeEnvelopeReport(&main);
+  created("TfVolumeEnvelopeReport", w.VolumeEnvelopeReport);
+  w.Message = new TfMessage(&main);
+  created("TfMessage", w.Message);
+  main.CreateTools();
+  w.Tools = main.Tools();
+  created("TfTools", w.Tools);
+  w.MacroRec = new TfMacroRec(&main);
+  created("TfMacroRec", w.MacroRec);
+
+  w.WaveGen = new TfWaveGen;
+  AddChild(main, w.WaveGen, QPoint(0, 0), false)->resize(330, 190);
+  main.RestoreFormPosition(w.WaveGen, "WaveGen");
+  main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);
+  created("TfWaveGen", w.WaveGen);
+
+  TInGlobHost host;
+  host.DefaultDescription = main.DefaultDescription();
+  host.DefaultQuality = main.Settings().DefaultCalculationQuality;
+  host.SampleChanged = [&main] { main.SetSampleUpToDate(false); };
+  host.ShowStatusText = [&main](const std::string& text) { main.ShowStatusText(text); };
+  // Placed here once it sits in its MDI frame; stored by the main window's settings.
+  w.InGlob = new TfInGlob(main.Document().GlobalSettings(), std::move(host));
+  AddChild(main, w.InGlob, QPoint(340, 0), false);
+  main.RestoreFormPosition(w.InGlob, "InGlob");
+  main.RegisterPlacedWindow("InGlob", w.InGlob, false);
+  created("TfInGlob", w.InGlob);
+
+  w.ViewWave = new TfViewWave;
+  QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 200), true);
+  view->resize(330, 180);
+  main.RestoreFormPosition(w.ViewWave, "ViewWave");
+  main.RestoreFormSize(w.ViewWave, "ViewWave");
+  main.RegisterPlacedWindow("ViewWave", w.ViewWave, true);
+  created("TfViewWave", w.ViewWave);
+  main.LoadCommandLineInstrument(arguments);
+
+  return w;
+}

@@ -1,0 +1,178 @@
+// The settings file: the reader/writer and the keys start-up and closing use.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "core/IniFile.h"
+#include "core/MainSettings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class IniTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("kalvora_ini_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    path_ = (dir_ / "kalvora.dai").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void WriteFile(const std::string& text) {
+    std::ofstream(path_, std::ios::binary) << text;
+  }
+  std::string ReadFile() {
+    std::ifstream in(path_, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(IniTest, ReadsValuesWithDefaults) {
+  WriteFile("; comment\r\n[General]\r\nStarts = 12\r\nShow Hints=0\r\nName=  some text  \r\n"
+            "Bad=12x\r\n[Colours]\r\nclFrom=$FF00\r\nclTo=16777215\r\nNeg=-3\r\n");
+  TIniFile ini(path_);
+  struct Case {
+    const char* section;
+    const char* key;
+    int def;
+    int expected;
+  } cases[] = {
+      {"General", "Starts", 0, 12},
+      {"general", "STARTS", 0, 12},   // names ignore case
+      {"General", "Bad", 7, 7},       // not a number: default
+      {"General", "Missing", 5, 5},
+      {"Missing", "Starts", 9, 9},
+      {"Colours", "clFrom", 0, 0xFF00},
+      {"Colours", "clTo", 0, 0xFFFFFF},
+      {"Colours", "Neg", 0, -3},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ini.ReadInteger(c.section, c.key, c.def), c.expected) << c.section << "/" << c.key;
+  EXPECT_FALSE(ini.ReadBool("General", "Show Hints", true));
+  EXPECT_TRUE(ini.ReadBool("General", "Starts", false));  // any non-zero integer
+  EXPECT_EQ(ini.ReadString("General", "Name", ""), "some text");
+  EXPECT_EQ(ini.ReadString("General", "Nothing", "?"), "?");
+}
+
+TEST_F(IniTest, WritingKeepsOtherLinesAndOrder) {
+  WriteFile("; keep me\r\n[A]\r\nx=1\r\nodd line\r\ny=2\r\n\r\n[B]\r\nz=3\r\n");
+  TIniFile ini(path_);
+  ini.WriteInteger("a", "Y", 5);  // existing key keeps its spelling and place
+  ini.WriteString("A", "new", "v");
+  ini.WriteBool("C", "flag", true);
+  ini.UpdateFile();
+  EXPECT_EQ(ReadFile(), "; keep me\r\n[A]\r\nx=1\r\nodd line\r\ny=5\r\nnew=v\r\n\r\n[B]\r\nz=3\r\n[C]\r\nflag=1\r\n");
+}
+
+TEST_F(IniTest, MissingFileAndUnwritableFolder) {
+  TIniFile ini(path_);
+  EXPECT_FALSE(ini.SectionExists("General"));
+  ini.WriteString("S", "k", "line\nbreak");  // a value stays on one line
+  ini.UpdateFile();
+  EXPECT_EQ(TIniFile(path_).ReadString("S", "k", ""), "linebreak");
+
+  TIniFile bad((dir_ / "no_such_folder" / "kalvora.dai").string());
+  bad.WriteInteger("S", "k", 1);
+  EXPECT_THROW(bad.UpdateFile(), std::runtime_error);
+}
+
+TEST_F(IniTest, FreshStartGivesDefaultsAndWritesThem) {
+  TMainSettings s;
+  {
+    TIniFile ini(path_);
+    LoadMainSettings(ini, s);
+  }
+  EXPECT_EQ(s.Starts, 1);
+  EXPECT_TRUE(s.ShowHints);
+  EXPECT_EQ(s.DefaultCalculationQuality, 2);
+  EXPECT_EQ(s.BackgroundMain.TileMode, tmTile);  // stored Mode 0
+  EXPECT_EQ(s.BackgroundMain.ColorFrom, 0xFFFFFFu);
+  EXPECT_EQ(s.BackgroundMain.ColorTo, 0xC0C0C0u);
+  EXPECT_EQ(s.DefaultVoiceNames[0], "01");
+  EXPECT_EQ(s.DefaultVoiceNames[31], "32");
+  EXPECT_EQ(s.WaveviewSonogramFFTSize, 4);
+  EXPECT_EQ(s.AutoConvertMode, 2);
+  EXPECT_TRUE(s.RecentFiles.empty());
+
+  TIniFile out(path_);
+  SaveMainSettings(out, s);
+  out.UpdateFile();
+  TIniFile back(path_);
+  struct Key {
+    const char* section;
+    const char* key;
+    const char* value;
+  } keys[] = {
+      {"General", "Open Time", "0"},        {"General", "Calculation Time", "0"},
+      {"General", "Calculated Waves", "0"}, {"General", "Starts", "1"},
+      {"General", "Show Hints", "1"},       {"General", "Default Calculation Quality", "2"},
+      {"General", "Top Panel", "1"},        {"General", "Left Panel", "1"},
+      {"General", "Bottom Panel", "1"},     {"Background Main", "Default", "1"},
+      {"Background Main", "Mode", "0"},     {"Background Main", "clFrom", "16777215"},
+      {"Background Main", "clTo", "12632256"}, {"Background Border", "Mode", "0"},
+      {"Options", "AutoConvert", "0"},      {"Options", "AutoConvertMode", "2"},
+      {"Default Voice Names", "#05", "05"}, {"MIDI Input", "Enabled", "0"},
+      {"MIDI Input", "DeviceID", "0"},      {"Waveview", "Sonogram FFT Size", "4"},
+      {"MRU File List", "#1", "?"},
+  };
+  for (const Key& k : keys) EXPECT_EQ(back.ReadString(k.section, k.key, "<absent>"), k.value) << k.key;
+}
+
+TEST_F(IniTest, SettingsRoundTripAndSpecialValues) {
+  WriteFile("[General]\r\nStarts=41\r\nOpen Time=1.25\r\nCalculation Time=abc\r\n"
+            "[Background Main]\r\nMode=5\r\n[Background Border]\r\nMode=3\r\n"
+            "[Default Voice Names]\r\n#05=Bass\r\n"
+            "[MRU File List]\r\n#1=/a.kvi\r\n#2=/b.kvi\r\n#3=?\r\n#4=/stale.kvi\r\n");
+  TMainSettings s;
+  TIniFile ini(path_);
+  LoadMainSettings(ini, s);
+  EXPECT_EQ(s.Starts, 42);
+  EXPECT_DOUBLE_EQ(s.OpenTime, 1.25);
+  EXPECT_EQ(s.CalculationTime, 0.0);               // not a number
+  EXPECT_EQ(s.BackgroundMain.TileMode, tmNone);    // Mode 5 leaves it as it was
+  EXPECT_EQ(s.BackgroundBorder.TileMode, tmGradient);
+  EXPECT_EQ(s.DefaultVoiceNames[4], "Bass");
+  EXPECT_EQ(s.DefaultVoiceNames[3], "04");
+  ASSERT_EQ(s.RecentFiles, (std::vector<std::string>{"/a.kvi", "/b.kvi"}));
+
+  s.OpenTime += 0.1;  // shortest text that reads back exactly
+  s.RecentFiles = {"/c.kvi"};
+  SaveMainSettings(ini, s);
+  ini.UpdateFile();
+  TMainSettings again;
+  LoadMainSettings(TIniFile(path_), again);
+  EXPECT_EQ(again.OpenTime, s.OpenTime);
+  EXPECT_EQ(again.Starts, 43);
+  EXPECT_EQ(again.RecentFiles, std::vector<std::string>{"/c.kvi"});  // the old #2 is not read back
+  EXPECT_EQ(again.BackgroundBorder.TileMode, tmGradient);
+}
+
+TEST_F(IniTest, FormPlaces) {
+  WriteFile("[Positions]\r\nMain x=-1\r\nMain y=40\r\nMain w=800\r\n");
+  TIniFile ini(path_);
+  TFormPlace p = ReadFormPlace(ini, "Main");
+  EXPECT_EQ(p.x, -1);
+  EXPECT_EQ(p.y, 40);
+  EXPECT_EQ(p.w, 800);
+  EXPECT_EQ(p.h, -1);
+  WriteFormPosition(ini, "InGlob", 10, 20);
+  WriteFormSize(ini, "InGlob", 30, 40);
+  TFormPlace q = ReadFormPlace(ini, "InGlob");
+  EXPECT_EQ(q.x, 10);
+  EXPECT_EQ(q.h, 40);
+  EXPECT_EQ(ini.ReadInteger("Positions", "InGlob y", 0), 20);
+}
+
+}  // namespace

@@ -1,0 +1,408 @@
+// The main window: start-up order, first activation, layout, closing.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "views/Colors.h"
+#include "Fakes.h"
+#include "formats/LibraryFiles.h"
+#include "windows/Main.h"
+#include "windows/Splash.h"
+#include "windows/Startup.h"
+#include "windows/Tools.h"
+#include "platform/null/NullAudioSink.h"
+#include "platform/null/NullMidiInput.h"
+
+namespace fs = std::filesystem;
+using namespace kalvora::test;
+
+namespace {
+
+std::string ReadText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+QColor TextColor(QLabel* l) { return l->palette().color(QPalette::WindowText); }
+
+class MainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kalvora_main_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    TWavePresetTable presets;
+    TWavePreset saw;
+    saw.Name = "Sawtooth";
+    for (int i = 0; i < 150; ++i) saw.Data[i] = static_cast<std::uint8_t>(i);
+    presets.PushBack(saw);
+    TVolumeEnvelopeTable envelopes;
+    TVolumeEnvelope full;
+    full.Name = "Full";
+    full.Count = 2;
+    full.X[1] = 255;
+    full.Y[0] = full.Y[1] = 255;
+    envelopes.PushBack(full);
+    SaveWavePresets(dir_ / "kalvora.dap", presets);
+    SaveVolumeEnvelopes(dir_ / "kalvora.dav", envelopes);
+    SaveMacros(dir_ / "kalvora.dam", {{"Octave up", "one octave higher", 0x4000 + 'U', true, {"00212"}},
+                                      {"No key", "", 0, false, {}}});
+  }
+  void TearDown() override {
+    windows_ = {};
+    fs::remove_all(dir_);
+  }
+
+  TMainServices Services() {
+    TMainServices s;
+    s.DataFolder = dir_;
+    s.Prompts = &prompts_;
+    s.FileDialogs = &dialogs_;
+    s.Help = &help_;
+    s.Clock = &clock_;
+    s.Midi = &midi_;
+    s.MakeAudioSink = [] { return std::make_unique<kalvora::platform::NullAudioSink>(); };
+    return s;
+  }
+
+  TfMain& Start(const std::vector<std::string>& arguments = {}, const TWindowCreated& onCreated = {}) {
+    windows_ = CreateKalvoraWindows(Services(), arguments, onCreated);
+    return *windows_.Main;
+  }
+
+  fs::path dir_;
+  FakePrompts prompts_;
+  FakeFileDialogs dialogs_;
+  FakeHelp help_;
+  FakeClock clock_;
+  kalvora::platform::NullMidiInput midi_;
+  TKalvoraWindows windows_;
+};
+
+TEST_F(MainTest, StartUpCreatesTheWindowsInOrder) {
+  std::vector<std::string> order;
+  bool mainShownAndActivatedFirst = false;
+  Start({}, [&](const std::string& name, QObject* w) {
+    order.push_back(name);
+    ASSERT_NE(w, nullptr);
+    if (order.size() == 2) {
+      TfMain* main = windows_.Main ? windows_.Main.get() : nullptr;
+      // windows_ is filled after the call returns; reach the main window through the new one's parent.
+      if (!main) main = qobject_cast<TfMain*>(w->parent());
+      mainShownAndActivatedFirst = main && main->isVisible() && main->Activated();
+    }
+  });
+  EXPECT_EQ(order, (std::vector<std::string>{"TfMain", "TfLoadInst", "TfSure", "TfQuestion", "TfWavePresetReport",
+                                             "TfVolumeEnvelopeReport", "TfMessage", "TfTools", "TfMacroRec",
+                                             "TfWaveGen", "TfInGlob", "TfViewWave"}));
+  EXPECT_TRUE(mainShownAndActivatedFirst);
+
+  TfMain& main = *windows_.Main;
+  EXPECT_EQ(main.windowTitle(), "Kalvora - new instrument");
+  EXPECT_EQ(main.lLogoVersion->text(), "V 3.0");
+  EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+  EXPECT_EQ(TextColor(main.lReady), ColorFromBGR(clBlue));
+  EXPECT_EQ(TextColor(main.lWorking), ColorFromBGR(clBlack));
+  EXPECT_FALSE(main.IsSampleUpToDate());
+  EXPECT_FALSE(main.IsInstrumentUpToDate());
+  EXPECT_EQ(main.Document().WavePresets.Count(), 1);
+  EXPECT_EQ(main.Document().VolumeEnvelopes.Count(), 1);
+  EXPECT_TRUE(main.Document().Voice(1).Active);
+  EXPECT_TRUE(main.bPlay->isEnabled());
+  EXPECT_EQ(main.Settings().Starts, 1);
+  EXPECT_NE(main.Tools(), nullptr);
+}
+
+TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {
+  TfMain& main = Start();
+  main.resize(900, 600);
+  main.ShowStatusText("Ready for work");
+  QApplication::processEvents();
+  QStringList menus;
+  for (QAction* a : main.menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, (QStringList{"&Kalvora", "&Edit", "&View", "V&oice", "&Instrument", "&Macro", "&Help"}));
+  EXPECT_TRUE(main.PanelTop->isVisible());
+  EXPECT_TRUE(main.PanelLeft->isVisible());
+  EXPECT_TRUE(main.PanelBottom->isVisible());
+  // The lights keep their distances from the bottom of the left panel.
+  EXPECT_EQ(main.lReady->y(), main.PanelLeft->height() - 28);
+  EXPECT_EQ(main.lWorking->y(), main.PanelLeft->height() - 68);
+  EXPECT_EQ(main.panExit->x(), main.PanelTop->width() - 39);
+  EXPECT_EQ(main.StatusText(), "Ready for work");
+  const QString file = QCoreApplication::applicationDirPath() + "/kalvora_main_window.png";
+  EXPECT_TRUE(main.grab().save(file));
+}
+
+TEST_F(MainTest, CommandsAndHints) {
+  TfMain& main = Start();
+  struct Case {
+    QToolButton* button;
+    const char* statusTip;
+  } buttons[] = {
+      {main.bPlay, "shortcut: CTRL+P or Sustain Pedal or MIDI note"},
+      {main.bStatistics, "shortcut: CTRL+T"},
+      {main.bExit, "shortcut: ALT+F4"},
+  };
+  for (const Case& c : buttons) EXPECT_EQ(c.button->statusTip(), c.statusTip);
+  EXPECT_EQ(main.bPlay->toolTip(), "calculate and play the sample");
+
+  // Busy guards refuse in the status line.
+  main.SetStatus(TDocumentStatus::Working);
+  main.bPlay->click();
+  EXPECT_EQ(main.StatusText().toStdString(), kCanNotPlay);
+  main.LoadInstrumentCommand();
+  EXPECT_EQ(main.StatusText().toStdString(), kCanNotLoad);
+  main.SetStatus(TDocumentStatus::Ready);
+
+  // Help goes to the help window at its topic.
+  main.bHelp->click();
+  EXPECT_EQ(help_.topics, std::vector<std::string>{""});
+
+  // The document's change notification marks the sample and instrument out of date.
+  main.SetSampleUpToDate(true);
+  main.SetInstrumentUpToDate(true);
+  EXPECT_EQ(TextColor(main.lSampleUpToDate), ColorFromBGR(clBlue));
+  main.Document().MarkChanged();
+  EXPECT_FALSE(main.IsSampleUpToDate());
+  EXPECT_FALSE(main.IsInstrumentUpToDate());
+  EXPECT_EQ(TextColor(main.lSampleUpToDate), ColorFromBGR(clBlack));
+  EXPECT_EQ(TextColor(main.lInstrumentUpToDate), ColorFromBGR(clBlack));
+
+  // Without an active voice there is nothing to play or save.
+  main.Document().Voice(1).Active = false;
+  main.SetSampleUpToDate(false);
+  EXPECT_FALSE(main.bPlay->isEnabled());
+  EXPECT_FALSE(main.bSave->isEnabled());
+}
+
+TEST_F(MainTest, MacroMenuListsTheStoredMacros) {
+  TfMain& main = Start();
+  auto items = [&] {
+    std::vector<std::pair<QString, QKeySequence>> r;
+    const auto actions = main.MenuMacro->actions();
+    for (int i = 4; i < actions.size(); ++i) r.push_back({actions[i]->text(), actions[i]->shortcut()});
+    return r;
+  };
+  auto first = items();
+  ASSERT_EQ(first.size(), 2u);
+  EXPECT_EQ(first[0].first, "Octave up");
+  EXPECT_EQ(first[0].second, QKeySequence(Qt::CTRL | Qt::Key_U));
+  EXPECT_TRUE(first[1].second.isEmpty());
+
+  main.Document().Macros.pop_back();
+  main.Document().Macros.push_back({"Shifted", "", 0x2000 + 0x71, false, {}});
+  main.RebuildMacroMenu();
+  auto second = items();
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_EQ(second[1].first, "Shifted");
+  EXPECT_EQ(second[1].second, QKeySequence(Qt::SHIFT | Qt::Key_F2));
+}
+
+TEST_F(MainTest, HotKeys) {
+  struct Case {
+    std::uint16_t hotKey;
+    QKeySequence expected;
+  } cases[] = {
+      {0x4000 + 'A', QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {0x8000 + 0x2000 + '7', QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_7)},
+      {0x70, QKeySequence(Qt::Key_F1)},
+      {0x4000 + 0x0D, QKeySequence()},  // not a key the menu can name
+      {0, QKeySequence()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(HotKeyToKeySequence(c.hotKey), c.expected) << c.hotKey;
+}
+
+TEST_F(MainTest, CancelInTheClosingQuestionKeepsTheProgram) {
+  TfMain& main = Start();
+  main.Document().MarkChanged();
+  const std::string presetsBefore = ReadText(dir_ / "kalvora.dap");
+  prompts_.expectQuestion(kSaveChangesQuestion, mrCancel);
+  EXPECT_FALSE(main.close());
+  EXPECT_TRUE(main.isVisible());
+  EXPECT_FALSE(main.ClosingDone());
+  EXPECT_FALSE(fs::exists(dir_ / "kalvora.dai"));  // nothing written
+  EXPECT_FALSE(main.IsInstrumentUpToDate());
+
+  // No: the program closes; settings and description are written, the
+  // unchanged libraries are not.
+  clock_.advance(std::chrono::hours(12));
+  prompts_.expectQuestion(kSaveChangesQuestion, mrNo);
+  EXPECT_TRUE(main.close());
+  EXPECT_TRUE(main.ClosingDone());
+  TIniFile ini((dir_ / "kalvora.dai").string());
+  EXPECT_EQ(ini.ReadInteger("General", "Starts", 0), 1);
+  EXPECT_EQ(ini.ReadString("General", "Open Time", ""), "0.5");
+  EXPECT_TRUE(ini.ValueExists("Positions", "Main w"));
+  EXPECT_TRUE(ini.ValueExists("Positions", "ViewWave h"));
+  EXPECT_TRUE(ini.ValueExists("Positions", "InGlob x"));
+  EXPECT_TRUE(fs::exists(dir_ / "kalvora.dad"));
+  EXPECT_EQ(ReadText(dir_ / "kalvora.dap"), presetsBefore);
+}
+
+TEST_F(MainTest, ClosingWritesModifiedLibrariesAndRefusesDuringACalculation) {
+  TfMain& main = Start();
+  main.SetInstrumentUpToDate(true);  // no question
+  main.SetStatus(TDocumentStatus::Working);
+  EXPECT_FALSE(main.close());
+  EXPECT_EQ(main.StatusText().toStdString(), kCanNotClose);
+  main.SetStatus(TDocumentStatus::Ready);
+
+  TWavePreset sine;
+  sine.Name = "Sine";
+  sine.Data.fill(75);
+  ASSERT_EQ(main.Document().AddWavePreset(sine), TTableResult::Added);
+  main.Document().MacrosModified = true;
+  main.Document().Macros.clear();
+  main.SetInstrumentUpToDate(true);
+  EXPECT_TRUE(main.close());
+  TWavePresetTable presets;
+  LoadWavePresets(dir_ / "kalvora.dap", presets);
+  EXPECT_EQ(presets.Count(), 2);
+  std::vector<TMacro> macros{TMacro{}};
+  LoadMacros(dir_ / "kalvora.dam", macros);
+  EXPECT_TRUE(macros.empty());
+}
+
+TEST_F(MainTest, YesSavesTheInstrumentOrKeepsTheProgram) {
+  TfMain& main = Start();
+  main.Document().MarkChanged();
+  // No instrument writer attached yet: the close does not go on and lose it.
+  prompts_.expectQuestion(kSaveChangesQuestion, mrYes);
+  EXPECT_FALSE(main.close());
+  EXPECT_FALSE(main.ClosingDone());
+
+  std::vector<fs::path> saved;
+  main.SaveInstrumentFile = [&](const fs::path& p) {
+    saved.push_back(p);
+    return true;
+  };
+  prompts_.expectQuestion(kSaveChangesQuestion, mrYes);
+  dialogs_.expectSave(std::nullopt);  // cancelled file dialog: still running
+  EXPECT_FALSE(main.close());
+  prompts_.expectQuestion(kSaveChangesQuestion, mrYes);
+  dialogs_.expectSave((dir_ / "song.kvi").string());
+  EXPECT_TRUE(main.close());
+  EXPECT_EQ(saved, std::vector<fs::path>{dir_ / "song.kvi"});
+  EXPECT_EQ(dialogs_.shown().back().defaultExt, "kvi");
+  EXPECT_TRUE(dialogs_.shown().back().askOverwrite);
+}
+
+TEST_F(MainTest, CommandLineInstrument) {
+  std::ofstream(dir_ / "a.kvi") << "x";
+  struct Case {
+    std::vector<std::string> arguments;
+    bool loaded;
+  } cases[] = {
+      {{(dir_ / "a.kvi").string()}, true},
+      {{(dir_ / "missing.kvi").string()}, false},
+      {{(dir_ / "a.kvi").string(), (dir_ / "a.kvi").string()}, false},
+      {{}, false},
+  };
+  TfMain& main = Start();
+  for (const Case& c : cases) {
+    std::vector<fs::path> loaded;
+    main.LoadInstrumentFile = [&](const fs::path& p) {
+      loaded.push_back(p);
+      return true;
+    };
+    main.LoadCommandLineInstrument(c.arguments);
+    EXPECT_EQ(loaded.size(), c.loaded ? 1u : 0u) << c.arguments.size();
+  }
+  main.SetInstrumentUpToDate(true);
+}
+
+TEST_F(MainTest, SettingsAreAppliedAtTheFirstActivation) {
+  std::ofstream(dir_ / "kalvora.dai") << "[General]\nStarts=4\nLeft Panel=0\n[MIDI Input]\nEnabled=1\nDeviceID=0\n"
+                                         "[Default Voice Names]\n#05=Bass\n[MRU File List]\n#1=/x/one.kvi\n";
+  std::ofstream(dir_ / "kalvora.dad") << "first line\r\nsecond\r\n";
+  TfMain& main = Start();
+  EXPECT_EQ(main.Settings().Starts, 5);
+  EXPECT_FALSE(main.PanelLeft->isVisible());
+  EXPECT_FALSE(main.MenuLeftPanel->isChecked());
+  EXPECT_TRUE(midi_.isOpen());
+  EXPECT_EQ(main.Document().DefaultVoiceNames[4], "Bass");
+  EXPECT_EQ(main.DefaultDescription(), (std::vector<std::string>{"first line", "second"}));
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 1);
+  EXPECT_EQ(main.MenuLoadAgain->actions()[0]->text(), "/x/one.kvi");
+
+  main.MenuLeftPanel->setChecked(true);
+  main.SetInstrumentUpToDate(true);
+  EXPECT_TRUE(main.close());
+  EXPECT_FALSE(midi_.isOpen());
+  TIniFile ini((dir_ / "kalvora.dai").string());
+  EXPECT_EQ(ini.ReadInteger("General", "Starts", 0), 5);
+  EXPECT_TRUE(ini.ReadBool("General", "Left Panel", false));
+  EXPECT_EQ(ini.ReadString("MRU File List", "#1", ""), "/x/one.kvi");
+  EXPECT_EQ(ReadText(dir_ / "kalvora.dad"), "first line\r\nsecond\r\n");
+}
+
+TEST_F(MainTest, DamagedLibraryEndsTheStartAfterItsMessage) {
+  struct Case {
+    const char* file;
+    std::string contents;  // empty: the file is missing
+    const char* message;
+  } cases[] = {
+      {"kalvora.dap", "", kWrongWavePresetFile},
+      {"kalvora.dav", std::string("Kalvora Wave Preset File\0\x1e\0", 27), kWrongVolumeEnvelopeFile},
+      {"kalvora.dam", std::string("Kalvora Macro File\0\x1e\x01", 21), kWrongMacroFile},  // ends early
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    if (c.contents.empty()) fs::remove(dir_ / c.file);
+    else std::ofstream(dir_ / c.file, std::ios::binary) << c.contents;
+    FakePrompts prompts;
+    prompts.expectMessage(c.message);
+    TMainServices s = Services();
+    s.Prompts = &prompts;
+    std::vector<std::string> created;
+    EXPECT_THROW(CreateKalvoraWindows(s, {}, [&](const std::string& n, QObject*) { created.push_back(n); }),
+                 EStartupAborted);
+    EXPECT_TRUE(created.empty()) << c.file;
+    EXPECT_FALSE(fs::exists(dir_ / "kalvora.dai"));
+  }
+}
+
+TEST_F(MainTest, AFatalStartMessageAlsoGoesToStandardError) {
+  fs::remove(dir_ / "kalvora.dap");
+  FakePrompts prompts;
+  prompts.expectMessage(kWrongWavePresetFile);
+  TMainServices s = Services();
+  s.Prompts = &prompts;
+  ::testing::internal::CaptureStderr();
+  EXPECT_THROW(CreateKalvoraWindows(s, {}), EStartupAborted);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(kWrongWavePresetFile), std::string::npos);
+}
+
+TEST(Splash, OutlineCutsTheCorners) {
+  TfSplash splash;
+  EXPECT_EQ(splash.size(), QSize(434, 144));
+  const QRegion shape(TfSplash::SplashOutline(), Qt::OddEvenFill);
+  struct Case {
+    QPoint point;
+    bool inside;
+  } cases[] = {
+      {{0, 0}, false},     // the diagonal cut of the top left corner
+      {{40, 20}, false},   // still above the diagonal from (0, 42) to (149, 0)
+      {{100, 30}, true},   // below it
+      {{5, 60}, true},     {{300, 2}, true}, {{433, 0}, false}, {{433, 143}, false},
+      {{1, 143}, false},   {{216, 72}, true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(shape.contains(c.point), c.inside) << c.point.x() << "," << c.point.y();
+}
+
+}  // namespace
