@@ -19,10 +19,13 @@ QImage TDistortionCurveBox::Render() const {
   image.fill(ColorFromBGR(0xC0C0C0));
   QPainter p(&image);
   const TDistortionFactors f = settings_.GetDistortionFactors();
+  // The curve spans the columns 0..w - 1 the image has, so its right end
+  // (the top of the sine) is drawn, not cut off one column outside.
+  const int span = std::max(w - 1, 1);
   QPolygonF reference, distorted;
-  for (int i = 0; i <= w; ++i) {
-    reference << QPointF(i, h - 1 - static_cast<double>(DistortionCurveSine(i, w, h)));
-    distorted << QPointF(i, h - 1 - static_cast<double>(DistortionCurveOutput(i, w, h, f)));
+  for (int i = 0; i <= span; ++i) {
+    reference << QPointF(i, h - 1 - static_cast<double>(DistortionCurveSine(i, span, h)));
+    distorted << QPointF(i, h - 1 - static_cast<double>(DistortionCurveOutput(i, span, h, f)));
   }
   p.setPen(ColorFromBGR(0x000000));
   p.drawPolyline(reference);

@@ -17,6 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -157,6 +158,7 @@ void TfInGlob::BuildControls() {
     auto* g = new QGridLayout(tsGeneral);
     memoDescription = new QPlainTextEdit(tsGeneral);
     memoDescription->setObjectName("memoDescription");
+    memoDescription->setLineWrapMode(QPlainTextEdit::NoWrap);
     cbCalcQuality = new QComboBox(tsGeneral);
     cbCalcQuality->setObjectName("cbCalcQuality");
     cbCalcQuality->addItems({"11025 Hz", "22050 Hz", "44100 Hz"});
@@ -418,6 +420,16 @@ void TfInGlob::BuildControls() {
 
   pcInGlob->addTab(tsGeneral, "General");
   pcInGlob->addTab(tsEffects, "Effects");
+  // The window is as large as its largest page needs, whichever effect
+  // pages the order shows: a page that comes in later never finds its
+  // labels and buttons squeezed.
+  {
+    QWidget* pages[6] = {tsEQ, tsDistortion, tsVolume, tsLowpass, tsMaximize, tsFade};
+    for (int k = 0; k < 6; ++k) pcInGlob->addTab(pages[k], kEffectNames[k]);
+    pcInGlob->tabBar()->setUsesScrollButtons(false);  // every tab in full view
+    pcInGlob->setMinimumSize(pcInGlob->sizeHint());
+    while (pcInGlob->count() > 2) pcInGlob->removeTab(2);
+  }
   {
     QSignalBlocker block(bDistortionTC);
     bDistortionTC->setChecked(settings_.LinkDown());

@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
 
 #include "windows/InGlob.h"
 #include "windows/Placeholders.h"
@@ -11,34 +10,33 @@
 
 namespace {
 
-// Refuses every close of the frame it watches.
-class TKeepOpen : public QObject {
+// Closing a frame that lives for the whole run minimises it, as closing an
+// MDI child does by default on the system this program comes from; the
+// window is never hidden for good nor freed.
+class TMinimiseOnClose : public QObject {
  public:
   using QObject::QObject;
 
  protected:
-  bool eventFilter(QObject*, QEvent* e) override {
+  bool eventFilter(QObject* watched, QEvent* e) override {
     if (e->type() != QEvent::Close) return false;
     e->ignore();
+    if (auto* frame = qobject_cast<QWidget*>(watched)) frame->showMinimized();
     return true;
   }
 };
 
 // The children that live for the whole run: a system menu and a minimise
-// button (and a maximise button on a resizable one), never a close button,
-// and closing the frame another way (its system menu, Ctrl+F4) neither hides
-// nor frees it: the main window reads their places at the end.
+// button (and a maximise button on a resizable one); closing the frame (its
+// button, its system menu, Ctrl+F4) minimises it and never frees it: the
+// main window reads their places at the end.
 QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizable) {
   Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
   if (resizable) flags |= Qt::WindowMaximizeButtonHint;
   QMdiSubWindow* sub = main.MdiArea()->addSubWindow(child, flags);
   sub->setAttribute(Qt::WA_DeleteOnClose, false);
-  sub->installEventFilter(new TKeepOpen(sub));
-  if (QMenu* menu = sub->systemMenu())
-    for (QAction* a : menu->actions())
-      if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->text().contains(QStringLiteral("Close")))
-        a->setVisible(false);
+  sub->installEventFilter(new TMinimiseOnClose(sub));
   sub->move(place);
   sub->show();
   return sub;

@@ -13,6 +13,8 @@
 #include <cmath>
 #include <functional>
 
+#include "views/Colors.h"
+#include "views/DistortionCurve.h"
 #include "windows/InGlob.h"
 #include "core/InGlobSettings.h"
 
@@ -297,3 +299,17 @@ TEST(InGlobWindow, PagesAndBoxesFollowTheEffectOrder) {
   EXPECT_EQ(w.lbEffectRouting->currentRow(), 0);
   EXPECT_EQ(w.pcInGlob->tabText(2), "Graphic EQ");
 }
+
+TEST(InGlobWindow, TheDistortionCurveReachesTheRightEdge) {
+  TInGlobSettings settings = Fresh();
+  TDistortionCurveBox box(nullptr, settings);
+  for (int size : {120, 121, 200}) {
+    box.resize(size, size);
+    const QImage image = box.Render();
+    // The top of the quarter sine lies in the last column, on the top row.
+    bool drawn = false;
+    for (int y = 0; y <= 1; ++y) drawn |= image.pixelColor(size - 1, y) != ColorFromBGR(0xC0C0C0);
+    EXPECT_TRUE(drawn) << size;
+  }
+}
+

@@ -16,7 +16,9 @@
 
 #include "views/Colors.h"
 #include "Fakes.h"
+#include "MainFixture.h"
 #include "formats/LibraryFiles.h"
+#include "windows/InGlob.h"
 #include "windows/Main.h"
 #include "windows/Splash.h"
 #include "windows/Startup.h"
@@ -29,70 +31,7 @@ using namespace kalvora::test;
 
 namespace {
 
-std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
 QColor TextColor(QLabel* l) { return l->palette().color(QPalette::WindowText); }
-
-class MainTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kalvora_main_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    TWavePresetTable presets;
-    TWavePreset saw;
-    saw.Name = "Sawtooth";
-    for (int i = 0; i < 150; ++i) saw.Data[i] = static_cast<std::uint8_t>(i);
-    presets.PushBack(saw);
-    TVolumeEnvelopeTable envelopes;
-    TVolumeEnvelope full;
-    full.Name = "Full";
-    full.Count = 2;
-    full.X[1] = 255;
-    full.Y[0] = full.Y[1] = 255;
-    envelopes.PushBack(full);
-    SaveWavePresets(dir_ / "kalvora.dap", presets);
-    SaveVolumeEnvelopes(dir_ / "kalvora.dav", envelopes);
-    SaveMacros(dir_ / "kalvora.dam", {{"Octave up", "one octave higher", 0x4000 + 'U', true, {"00212"}},
-                                      {"No key", "", 0, false, {}}});
-  }
-  void TearDown() override {
-    windows_ = {};
-    fs::remove_all(dir_);
-  }
-
-  TMainServices Services() {
-    TMainServices s;
-    s.DataFolder = dir_;
-    s.Prompts = &prompts_;
-    s.FileDialogs = &dialogs_;
-    s.Help = &help_;
-    s.Clock = &clock_;
-    s.Midi = &midi_;
-    s.MakeAudioSink = [] { return std::make_unique<kalvora::platform::NullAudioSink>(); };
-    return s;
-  }
-
-  TfMain& Start(const std::vector<std::string>& arguments = {}, const TWindowCreated& onCreated = {}) {
-    windows_ = CreateKalvoraWindows(Services(), arguments, onCreated);
-    return *windows_.Main;
-  }
-
-  fs::path dir_;
-  FakePrompts prompts_;
-  FakeFileDialogs dialogs_;
-  FakeHelp help_;
-  FakeClock clock_;
-  kalvora::platform::NullMidiInput midi_;
-  TKalvoraWindows windows_;
-};
 
 TEST_F(MainTest, StartUpCreatesTheWindowsInOrder) {
   std::vector<std::string> order;
@@ -349,6 +288,21 @@ TEST_F(MainTest, SettingsAreAppliedAtTheFirstActivation) {
   EXPECT_TRUE(ini.ReadBool("General", "Left Panel", false));
   EXPECT_EQ(ini.ReadString("MRU File List", "#1", ""), "/x/one.kvi");
   EXPECT_EQ(ReadText(dir_ / "kalvora.dad"), "first line\r\nsecond\r\n");
+}
+
+// One line of a megabyte in the default description: the start must not
+// wait on laying out the description box, and the line stays whole.
+TEST_F(MainTest, AVeryLongDescriptionLineStartsAndKeepsTheLine) {
+  const std::string line(1 << 20, 'x');
+  std::ofstream(dir_ / "kalvora.dad", std::ios::binary) << line << "\r\nend\r\n";
+  TfMain& main = Start();
+  ASSERT_NE(windows_.InGlob, nullptr);
+  QCoreApplication::processEvents();
+  windows_.InGlob->repaint();
+  EXPECT_EQ(windows_.InGlob->GetDescription(), (std::vector<std::string>{line, "end"}));
+  main.SetInstrumentUpToDate(true);
+  EXPECT_TRUE(main.close());
+  EXPECT_EQ(ReadText(dir_ / "kalvora.dad"), line + "\r\nend\r\n");
 }
 
 TEST_F(MainTest, DamagedLibraryEndsTheStartAfterItsMessage) {

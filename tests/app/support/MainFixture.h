@@ -1,0 +1,89 @@
+// A program started in a temporary data folder with fakes for every
+// outside service, for the suites of the windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "Fakes.h"
+#include "formats/LibraryFiles.h"
+#include "platform/null/NullAudioSink.h"
+#include "platform/null/NullMidiInput.h"
+#include "windows/Main.h"
+#include "windows/Startup.h"
+
+namespace kalvora::test {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+class MainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kalvora_main_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    TWavePresetTable presets;
+    TWavePreset saw;
+    saw.Name = "Sawtooth";
+    for (int i = 0; i < 150; ++i) saw.Data[i] = static_cast<std::uint8_t>(i);
+    presets.PushBack(saw);
+    TVolumeEnvelopeTable envelopes;
+    TVolumeEnvelope full;
+    full.Name = "Full";
+    full.Count = 2;
+    full.X[1] = 255;
+    full.Y[0] = full.Y[1] = 255;
+    envelopes.PushBack(full);
+    SaveWavePresets(dir_ / "kalvora.dap", presets);
+    SaveVolumeEnvelopes(dir_ / "kalvora.dav", envelopes);
+    SaveMacros(dir_ / "kalvora.dam", {{"Octave up", "one octave higher", 0x4000 + 'U', true, {"00212"}},
+                                      {"No key", "", 0, false, {}}});
+  }
+  void TearDown() override {
+    windows_ = {};
+    fs::remove_all(dir_);
+  }
+
+  TMainServices Services() {
+    TMainServices s;
+    s.DataFolder = dir_;
+    s.Prompts = &prompts_;
+    s.FileDialogs = &dialogs_;
+    s.Help = &help_;
+    s.Clock = &clock_;
+    s.Midi = &midi_;
+    s.MakeAudioSink = [] { return std::make_unique<kalvora::platform::NullAudioSink>(); };
+    return s;
+  }
+
+  TfMain& Start(const std::vector<std::string>& arguments = {}, const TWindowCreated& onCreated = {}) {
+    windows_ = CreateKalvoraWindows(Services(), arguments, onCreated);
+    return *windows_.Main;
+  }
+
+  fs::path dir_;
+  FakePrompts prompts_;
+  FakeFileDialogs dialogs_;
+  FakeHelp help_;
+  FakeClock clock_;
+  kalvora::platform::NullMidiInput midi_;
+  TKalvoraWindows windows_;
+};
+
+}  // namespace kalvora::test
