@@ -175,4 +175,42 @@ TEST_F(IniTest, FormPlaces) {
   EXPECT_EQ(ini.ReadInteger("Positions", "InGlob y", 0), 20);
 }
 
+TEST_F(IniTest, AByteOrderMarkIsNotPartOfTheFirstSection) {
+  WriteFile("\xEF\xBB\xBF[General]\r\nStarts=7\r\n");
+  TIniFile ini(path_);
+  EXPECT_EQ(ini.ReadInteger("General", "Starts", 0), 7);
+  ini.WriteInteger("General", "Starts", 8);
+  ini.UpdateFile();
+  // One section still, not a second one added at the end.
+  const std::string text = ReadFile();
+  EXPECT_EQ(text.find("[General]"), text.rfind("[General]"));
+  EXPECT_EQ(TIniFile(path_).ReadInteger("General", "Starts", 0), 8);
+}
+
+TEST(WindowPlaces, StayReachableInTheirArea) {
+  const TPlaceArea screen{0, 0, 1024, 768};
+  struct Case {
+    int x, y, w, h;
+    int expectedX, expectedY;
+  } cases[] = {
+      {100, 50, 400, 300, 100, 50},           // inside: kept
+      {-100000, -100000, 400, 300, 0 - 360, 0},  // 40 pixels of it stay on the left edge
+      {99999, 99999, 400, 300, 1024 - 40, 768 - 40},
+      {-200, 10, 400, 300, -200, 10},         // partly off but reachable: kept
+      {2147483647, -2147483647 - 1, 400, 300, 984, 0},
+      {500, 500, 10, 10, 500, 500},           // a window narrower than the grip
+      {5000, 0, 10, 10, 1014, 0},
+  };
+  for (const Case& c : cases) {
+    int x = c.x, y = c.y;
+    KeepReachable(x, y, c.w, c.h, screen);
+    EXPECT_EQ(x, c.expectedX) << c.x << "," << c.y;
+    EXPECT_EQ(y, c.expectedY) << c.x << "," << c.y;
+  }
+  int x = -5, y = 99999;
+  KeepReachable(x, y, 100, 100, TPlaceArea{});  // no area known: as asked
+  EXPECT_EQ(x, -5);
+  EXPECT_EQ(y, 99999);
+}
+
 }  // namespace
