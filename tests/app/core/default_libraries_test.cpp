@@ -4,24 +4,18 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
+#include "TempFolder.h"
 #include "formats/LibraryFiles.h"
 
 namespace fs = std::filesystem;
 
-namespace {
+using kalvora::test::ReadText;
 
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+namespace {
 
 TEST(DefaultLibraries, OnlyMissingFilesAreWritten) {
   const fs::path dir = fs::temp_directory_path() / ("kalvora_defaults_" + std::to_string(::getpid()));
@@ -40,10 +34,10 @@ TEST(DefaultLibraries, OnlyMissingFilesAreWritten) {
   p.Name = "Mine";
   mine.PushBack(p);
   SaveWavePresets(dir / "kalvora.dap", mine);
-  const std::string before = Read(dir / "kalvora.dap");
+  const std::string before = ReadText(dir / "kalvora.dap");
   fs::remove(dir / "kalvora.dam");
   ASSERT_EQ(std::system(run.c_str()), 0);  // as a rebuild runs it
-  EXPECT_EQ(Read(dir / "kalvora.dap"), before);
+  EXPECT_EQ(ReadText(dir / "kalvora.dap"), before);
   std::vector<TMacro> macros{{"x", "", 0, false, {}}};
   LoadMacros(dir / "kalvora.dam", macros);  // written again, empty
   EXPECT_TRUE(macros.empty());

@@ -4,33 +4,20 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include <unistd.h>
-
+#include "TempFolder.h"
 #include "formats/ByteStream.h"
 #include "formats/DescriptionFile.h"
 
 namespace fs = std::filesystem;
 
+using kalvora::test::ReadText;
+
 namespace {
 
-class Files : public ::testing::Test {
+class Files : public kalvora::test::TempFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kalvora_formats_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  fs::path dir_;
+  Files() : TempFolderTest("kalvora_formats_") {}
 };
 
 TEST(ByteStream, WriterAndStrictReaderAgree) {
@@ -89,7 +76,7 @@ TEST_F(Files, ReadFileBytesTellsMissingFromEmpty) {
 TEST_F(Files, AFailedReplaceKeepsTheOldFile) {
   const fs::path file = dir_ / "kalvora.dad";
   WriteDescriptionFile(file, {"old", "lines"});
-  EXPECT_EQ(Read(file), "old\r\nlines\r\n");
+  EXPECT_EQ(ReadText(file), "old\r\nlines\r\n");
   fs::create_directories(dir_ / "kalvora.dad.tmp");
   try {
     WriteDescriptionFile(file, {"new"});
@@ -97,10 +84,10 @@ TEST_F(Files, AFailedReplaceKeepsTheOldFile) {
   } catch (const EByteFileError& e) {
     EXPECT_EQ(std::string(e.what()), "Can not write the file \"" + file.string() + "\"");
   }
-  EXPECT_EQ(Read(file), "old\r\nlines\r\n");
+  EXPECT_EQ(ReadText(file), "old\r\nlines\r\n");
   fs::remove(dir_ / "kalvora.dad.tmp");
   WriteDescriptionFile(file, {"new"});
-  EXPECT_EQ(Read(file), "new\r\n");
+  EXPECT_EQ(ReadText(file), "new\r\n");
   EXPECT_FALSE(fs::exists(dir_ / "kalvora.dad.tmp"));
 }
 

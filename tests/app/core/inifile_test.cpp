@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "TempFolder.h"
 #include "core/IniFile.h"
 #include "core/MainSettings.h"
 
@@ -14,28 +15,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class IniTest : public ::testing::Test {
+class IniTest : public kalvora::test::TempFolderTest {
  protected:
+  IniTest() : TempFolderTest("kalvora_ini_") {}
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("kalvora_ini_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    TempFolderTest::SetUp();
     path_ = (dir_ / "kalvora.dai").string();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   void WriteFile(const std::string& text) {
     std::ofstream(path_, std::ios::binary) << text;
   }
-  std::string ReadFile() {
-    std::ifstream in(path_, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
+  std::string ReadFile() { return kalvora::test::ReadText(path_); }
 
-  fs::path dir_;
   std::string path_;
 };
 

@@ -5,14 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 #include "Fakes.h"
+#include "TempFolder.h"
 #include "formats/LibraryFiles.h"
 #include "platform/null/NullAudioSink.h"
 #include "platform/null/NullMidiInput.h"
@@ -23,21 +20,11 @@ namespace kalvora::test {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadText(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-class MainTest : public ::testing::Test {
+class MainTest : public TempFolderTest {
  protected:
+  MainTest() : TempFolderTest("kalvora_main_") {}
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("kalvora_main_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    TempFolderTest::SetUp();
     TWavePresetTable presets;
     TWavePreset saw;
     saw.Name = "Sawtooth";
@@ -57,7 +44,7 @@ class MainTest : public ::testing::Test {
   }
   void TearDown() override {
     windows_ = {};
-    fs::remove_all(dir_);
+    TempFolderTest::TearDown();
   }
 
   TMainServices Services() {
@@ -77,7 +64,6 @@ class MainTest : public ::testing::Test {
     return *windows_.Main;
   }
 
-  fs::path dir_;
   FakePrompts prompts_;
   FakeFileDialogs dialogs_;
   FakeHelp help_;
