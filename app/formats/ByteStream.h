@@ -34,6 +34,8 @@ class TByteReader {
       : data_(data), size_(size), end_(end) {}
   explicit TByteReader(const std::vector<std::uint8_t>& bytes, TEnd end = TEnd::Strict)
       : TByteReader(bytes.data(), bytes.size(), end) {}
+  // The reader keeps no copy: the bytes must outlive it.
+  TByteReader(std::vector<std::uint8_t>&&, TEnd = TEnd::Strict) = delete;
 
   std::uint8_t ReadByte();
   std::uint16_t ReadWord();

@@ -40,7 +40,8 @@ TEST(ByteStream, WriterAndStrictReaderAgree) {
   const std::vector<std::uint8_t> open = {'x', 'y'};  // a text without its zero byte
   TByteReader unended(open);
   EXPECT_THROW(unended.ReadString(), EByteStreamEnd);
-  TByteReader half({0x34});
+  const std::vector<std::uint8_t> one = {0x34};
+  TByteReader half(one);
   EXPECT_THROW(half.ReadWord(), EByteStreamEnd);
 }
 
