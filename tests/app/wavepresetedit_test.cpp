@@ -28,6 +28,12 @@ TWaveCycle Alternating(int even, int odd) {
   return w;
 }
 
+TWaveCycle ThreeLevels(int a, int b, int c) {  // a, b, c, a, b, c, ...
+  TWaveCycle w{};
+  for (int i = 0; i < kWaveSamples; ++i) w[i] = static_cast<std::uint8_t>(i % 3 == 0 ? a : i % 3 == 1 ? b : c);
+  return w;
+}
+
 // A few samples of a result: index -> expected level.
 using Spots = std::vector<std::pair<int, int>>;
 
@@ -59,6 +65,9 @@ TEST(WavePresetEdit, ReshapingCommands) {
       {"maximize alternating", MaximizeWave, Alternating(10, 20), {{0, 0}, {1, 149}}},
       // Alternating 70/72: k = 74.5, (70 - 71) x 74.5 + 74.5 = 0, (72 - 71) x 74.5 + 74.5 = 149.
       {"maximize alternating narrow", MaximizeWave, Alternating(70, 72), {{0, 0}, {1, 149}}},
+      // 0, 1, 2: k = 74.5, the middle level lands on 74.5 -> 74 (half to even).
+      {"maximize three levels", MaximizeWave, ThreeLevels(0, 1, 2), {{0, 0}, {1, 74}, {2, 149}}},
+      {"maximize three levels high", MaximizeWave, ThreeLevels(100, 103, 106), {{0, 0}, {1, 74}, {2, 149}}},
       {"mirror h ramp", MirrorWaveH, Ramp(), {{0, 149}, {1, 148}, {149, 0}}},
       {"mirror h alternating", MirrorWaveH, Alternating(0, 149), {{0, 149}, {1, 0}}},
       {"mirror h constant", MirrorWaveH, Constant(5), {{0, 5}, {149, 5}}},
