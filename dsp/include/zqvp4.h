@@ -589,6 +589,66 @@ typedef struct {
   int32_t filterMode;
 } ZqvFirDlyState;
 
+/* One-state FIR, members s c sc cs d z dz zd (samples, then taps). These
+ * routines neither read nor clear the thread's status. */
+ZQVAPI int32_t zqvsFirInit(const float* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirInitMr(const float* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI float zqvsFir(ZqvFirState* state, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbFir(ZqvFirState* state, const float* src, float* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirInit(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcFir(ZqvFirState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscFirInit(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscFir(ZqvFirState* state, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbFir(ZqvFirState* state, const float* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsFirInit(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsFirInitMr(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsFir(ZqvFirState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirInit(const double* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirInitMr(const double* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI double zqvdFir(ZqvFirState* state, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbFir(ZqvFirState* state, const double* src, double* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzFir(ZqvFirState* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzFir(ZqvFirState* state, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbFir(ZqvFirState* state, const double* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdFirInit(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdFirInitMr(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdFir(ZqvFirState* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirSetTaps(const float* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirGetTaps(ZqvFirState* state, float* taps) ZQV_NOTHROW;
+ZQVAPI void zqvsFirSetDlyl(const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirGetDlyl(ZqvFirState* state, float* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirSetTaps(const ZqvCplxS* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirGetTaps(ZqvFirState* state, ZqvCplxS* taps) ZQV_NOTHROW;
+ZQVAPI void zqvcFirSetDlyl(const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirGetDlyl(ZqvFirState* state, ZqvCplxS* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirSetTaps(const double* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirGetTaps(ZqvFirState* state, double* taps) ZQV_NOTHROW;
+ZQVAPI void zqvdFirSetDlyl(const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirGetDlyl(ZqvFirState* state, double* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirSetTaps(const ZqvCplxD* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirGetTaps(ZqvFirState* state, ZqvCplxD* taps) ZQV_NOTHROW;
+ZQVAPI void zqvzFirSetDlyl(const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirGetDlyl(ZqvFirState* state, ZqvCplxD* dlyVals) ZQV_NOTHROW;
+ZQVAPI void zqvFirFree(ZqvFirState* state) ZQV_NOTHROW;
+
 /* Low-level FIR over the caller's arrays, members s c d z w for the state
  * routines and s c sc cs d z dz zd w for filtering. The delay line is kept
  * newest first while in filter mode. Nothing to free. */
