@@ -294,3 +294,21 @@ std::array<float, kFilterTaps> FilterTaps(TFilterKind kind, int f1Position, int 
   }
   return h;
 }
+
+TWaveCycle FilteredWave(const TWaveCycle& wave, const std::array<float, kFilterTaps>& taps) {
+  constexpr int kWarmUpCycles = 10;
+  ZqvFirState state{};
+  if (zqvsFirInit(taps.data(), kFilterTaps, nullptr, &state) != 1)
+    throw std::runtime_error("The filter could not be set up.");
+  std::array<float, kWaveSamples> y{};
+  for (int i = 0; i < kWarmUpCycles * kWaveSamples; ++i) zqvsFir(&state, wave[i % kWaveSamples]);
+  for (int i = 0; i < kWaveSamples; ++i) y[i] = zqvsFir(&state, wave[i]);
+  zqvFirFree(&state);  // set up per computation, so released per computation
+  const auto [lo, hi] = std::minmax_element(y.begin(), y.end());
+  const long double range = static_cast<long double>(*hi) - *lo;
+  const long double k = range > 0.0L ? 149.0L / range : 0.0L;
+  TWaveCycle out{};
+  for (int i = 0; i < kWaveSamples; ++i)
+    out[i] = static_cast<std::uint8_t>(RoundToLevel(y[i] * k - *lo * k, 0, kWaveTop));
+  return out;
+}

@@ -121,3 +121,11 @@ TFilterBars FilterBarsForBandpass(TFilterBars bars);  // F1 >= F2, exchanged whe
 // The 129 taps of the ideal (unwindowed) filter, centre tap 64.
 constexpr int kFilterTaps = 129;
 std::array<float, kFilterTaps> FilterTaps(TFilterKind kind, int f1Position, int f2Position);
+
+// The filter preview: the taps run through the library's one-state FIR over
+// ten cycles of the wave (outputs dropped, so the filter has settled), then
+// one more cycle whose outputs, stretched to 0..149, are the preview. The
+// filter's 64-sample delay stays in the result; a flat output gives all 0.
+// The state lives only for this call. Throws std::runtime_error when the
+// library cannot set the filter up.
+TWaveCycle FilteredWave(const TWaveCycle& wave, const std::array<float, kFilterTaps>& taps);

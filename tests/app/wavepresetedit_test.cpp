@@ -378,3 +378,55 @@ TEST(WavePresetEdit, FilterTapsAreTheIdealResponse) {
 }
 
 }  // namespace
+
+namespace {
+
+TWaveCycle Cosine(int periods, int amplitude) {
+  TWaveCycle w{};
+  for (int n = 0; n < 150; ++n)
+    w[n] = static_cast<std::uint8_t>(std::lround(75 + amplitude * std::cos(2 * std::numbers::pi * periods * n / 150.0)));
+  return w;
+}
+
+TEST(WavePresetEdit, FilterIdentityKeepsTheDelayAndFlatWavesGiveZero) {
+  // F1 = 0 is the full band: one unit tap at the centre, so the preview is
+  // the wave 64 samples late, already spanning 0..149.
+  const auto identity = FilterTaps(TFilterKind::kLowpass, 0, 50);
+  for (const TWaveCycle& w : {Ramp(), Alternating(0, 149), ThreeLevels(0, 149, 20)}) {
+    const TWaveCycle out = FilteredWave(w, identity);
+    for (int i = 0; i < 150; ++i) ASSERT_EQ(out[i], w[(i - 64 + 150) % 150]) << i;
+  }
+  // A wave not spanning the range is stretched: 10/20 alternating -> 0/149.
+  const TWaveCycle narrow = FilteredWave(Alternating(10, 20), identity);
+  EXPECT_EQ(narrow[0], 0);
+  EXPECT_EQ(narrow[1], 149);
+  // A flat wave gives a flat output, which maps to all 0, for every filter.
+  for (const auto& taps : {identity, FilterTaps(TFilterKind::kLowpass, 50, 50), FilterTaps(TFilterKind::kHighpass, 0, 30),
+                           FilterTaps(TFilterKind::kBandpass, 80, 20)})
+    for (int level : {0, 75, 149}) EXPECT_EQ(FilteredWave(Constant(level), taps), Constant(0)) << level;
+}
+
+TEST(WavePresetEdit, FilterPassesOrRemovesACosine) {
+  // Three periods per cycle are 3/75 of the Nyquist rate: a lowpass at half
+  // the rate keeps the cosine (64 samples late), a highpass at half the rate
+  // leaves only the ripple of the truncated response.
+  const TWaveCycle w = Cosine(3, 70);
+  const TWaveCycle low = FilteredWave(w, FilterTaps(TFilterKind::kLowpass, 50, 50));
+  for (int i = 0; i < 150; ++i) {
+    const double expected = 74.5 + 74.5 * std::cos(2 * std::numbers::pi * 3 * (i - 64) / 150.0);
+    EXPECT_NEAR(low[i], expected, 2.0) << i;
+  }
+  // A bandpass around 40 periods (0.53 of Nyquist) keeps 40 periods and
+  // drops 3: the preview follows the fast cosine.
+  TWaveCycle mixed{};
+  for (int n = 0; n < 150; ++n)
+    mixed[n] = static_cast<std::uint8_t>(std::lround(75 + 35 * std::cos(2 * std::numbers::pi * 3 * n / 150.0) +
+                                                     35 * std::cos(2 * std::numbers::pi * 40 * n / 150.0)));
+  const TWaveCycle band = FilteredWave(mixed, FilterTaps(TFilterKind::kBandpass, 60, 40));
+  for (int i = 0; i < 150; ++i) {
+    const double expected = 74.5 + 74.5 * std::cos(2 * std::numbers::pi * 40 * (i - 64) / 150.0);
+    EXPECT_NEAR(band[i], expected, 12.0) << i;
+  }
+}
+
+}  // namespace
