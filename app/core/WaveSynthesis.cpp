@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 
 THarmonicTables BuildHarmonicTables(const TWaveCycle& source) {
   THarmonicTables h{};

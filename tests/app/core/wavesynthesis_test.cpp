@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "IniFile.h"
+#include "core/IniFile.h"
 #include "core/WaveSynthesis.h"
 
 namespace {
