@@ -217,9 +217,9 @@ int32_t initRecord(const char* func, const float* taps, int32_t tapsLen, const i
   st->givenTapsLen = tapsLen;
   st->memberTag = kTag;
   const int64_t total = dlyLen + blockLen;
-  if (multi) st->phaseTable = static_cast<ZqvFirPhase*>(recordBlock(U, sizeof(ZqvFirPhase)));
-  st->taps = recordBlock(padded <= std::numeric_limits<int32_t>::max() ? padded : -1, sizeof(float));
-  st->buffer = recordBlock(total <= std::numeric_limits<int32_t>::max() ? total : -1, sizeof(int16_t));
+  if (multi) st->phaseTable = static_cast<ZqvFirPhase*>(firAlloc(U, sizeof(ZqvFirPhase)));
+  st->taps = firAlloc(padded <= std::numeric_limits<int32_t>::max() ? padded : -1, sizeof(float));
+  st->buffer = firAlloc(total <= std::numeric_limits<int32_t>::max() ? total : -1, sizeof(int16_t));
   if (!st->taps || !st->buffer || (multi && !st->phaseTable)) {
     releaseRecord(st);
     return zqvError(ZQV_OUT_OF_MEMORY, func, "Allocation failure", kModule,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <type_traits>
 
 #include "core/zqvframe.h"
@@ -94,7 +95,7 @@ namespace {
 // Float samples and taps: the product of two floats is exact in double, so a
 // fused multiply-add rounds each step of the sum exactly as a multiply and an
 // add do. 32 outputs keep eight accumulators in flight.
-__attribute__((target("avx2,fma"))) void dotRunFloatFma(const float* h, int64_t len, const float* x, int64_t step,
+__attribute__((target("avx2,fma"))) inline void dotRunFloatFma(const float* h, int64_t len, const float* x, int64_t step,
                                                           float* out, int64_t count) noexcept {
   int64_t o = 0;
   for (; o + 32 <= count; o += 32) {
@@ -111,7 +112,7 @@ __attribute__((target("avx2,fma"))) void dotRunFloatFma(const float* h, int64_t 
   for (; o < count; ++o) out[o] = dot(h, len, x + o, step);
 }
 
-bool hasFma() noexcept {
+inline bool hasFma() noexcept {
   static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
   return yes;
 }
@@ -150,6 +151,12 @@ template <class X, class H>
 void dotStrided(const H* h, int64_t len, const X* x, int64_t advance, typename Member<X, H>::Out* out,
                 int64_t outStride, int64_t count) noexcept {
   for (int64_t t = 0; t < count; ++t) out[t * outStride] = dot(h, len, x + t * advance, 1);
+}
+
+// A zqvMalloc block of count elements; sizes the allocator cannot describe fail.
+inline void* firAlloc(int64_t count, int64_t elemSize) noexcept {
+  if (count < 0 || count > std::numeric_limits<int32_t>::max() / elemSize) return nullptr;
+  return zqvMalloc(static_cast<int32_t>(count * elemSize));
 }
 
 // A refused call: whether a check failed and what the error routine answered,
