@@ -548,6 +548,38 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- Sampling, wavelets, generators --------------------------------------- */
 /* (section: generation) */
 
+/* Up- and down-sampling by an integer factor, without filtering. phase:
+ * 0 <= *phase < factor, the place of the kept or placed sample within each
+ * group of factor. UpSample: dst[i*factor + *phase] = src[i], zeros between,
+ * *dstLen = factor*srcLen. DownSample: dst gets src[*phase], src[*phase +
+ * factor], ...; *dstLen their number, *phase the next block's phase. dst may
+ * be src. These routines stop at their first failed check and never read the
+ * status. */
+ZQVAPI void zqvsUpSample(const float* src, int32_t srcLen, float* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvcUpSample(const ZqvCplxS* src, int32_t srcLen, ZqvCplxS* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvdUpSample(const double* src, int32_t srcLen, double* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvzUpSample(const ZqvCplxD* src, int32_t srcLen, ZqvCplxD* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvwUpSample(const int16_t* src, int32_t srcLen, int16_t* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvvUpSample(const ZqvCplxW* src, int32_t srcLen, ZqvCplxW* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvsDownSample(const float* src, int32_t srcLen, float* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvcDownSample(const ZqvCplxS* src, int32_t srcLen, ZqvCplxS* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvdDownSample(const double* src, int32_t srcLen, double* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvzDownSample(const ZqvCplxD* src, int32_t srcLen, ZqvCplxD* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvwDownSample(const int16_t* src, int32_t srcLen, int16_t* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvvDownSample(const ZqvCplxW* src, int32_t srcLen, ZqvCplxW* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
