@@ -580,6 +580,113 @@ ZQVAPI void zqvwDownSample(const int16_t* src, int32_t srcLen, int16_t* dst, int
 ZQVAPI void zqvvDownSample(const ZqvCplxW* src, int32_t srcLen, ZqvCplxW* dst, int32_t* dstLen,
                            int32_t factor, int32_t* phase) ZQV_NOTHROW;
 
+/* Random generators: a lagged subtract-with-borrow sequence added to a
+ * linear congruential sequence, seeded by the classic rand() recurrence.
+ * Records belong to the caller and hold the whole state; equal seeds give
+ * equal sequences. The S records serve the float and complex float forms,
+ * D the double and complex double forms, W the 16-bit forms. A complex value
+ * takes its real part from the first number drawn. A vector call gives the
+ * values of as many single calls. */
+typedef struct {
+  float center;     /* low + (high - low)/2 */
+  float scale;      /* (high - low) * 2.328306436539e-10 */
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3; /* newest first */
+  uint32_t seedVal;
+} ZqvRandUniStateS;
+typedef struct {
+  double center;
+  double scale;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandUniStateD;
+typedef struct {
+  float center;
+  float scale;
+  int32_t reserved1, reserved2; /* 0 */
+  uint32_t lcgVal;
+  uint32_t reserved3;           /* a third seeding draw */
+  uint32_t lag1, lag2, lag3;
+  int32_t borrow;
+  uint32_t seedVal;
+  int32_t reserved4;            /* 32 */
+} ZqvRandUniStateW;
+typedef struct {
+  float mean;
+  float stdDev;
+  float keptVal;    /* the second deviate of the last pair */
+  int32_t haveKept; /* 1 while keptVal waits to be returned */
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandGausStateS;
+typedef struct {
+  double mean;
+  double stdDev;
+  double keptVal;
+  int32_t haveKept;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandGausStateD;
+typedef struct {
+  int32_t haveKept;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  int16_t mean;
+  int16_t stdDev;
+  int16_t keptVal;
+  uint32_t seedVal;
+} ZqvRandGausStateW;
+
+/* Uniform over low..high; float seeds are truncated toward zero. 16-bit
+ * values are truncated toward zero. */
+ZQVAPI void zqvsRandUniInit(float seed, float low, float high, ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcRandUniInit(float seed, float low, float high, ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdRandUniInit(double seed, double low, double high, ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzRandUniInit(double seed, double low, double high, ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwRandUniInit(int32_t seed, int16_t low, int16_t high, ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvRandUniInit(int32_t seed, int16_t low, int16_t high, ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsRandUni(ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdRandUni(ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwRandUni(ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcRandUni(ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzRandUni(ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvRandUni(ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbRandUni(ZqvRandUniStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbRandUni(ZqvRandUniStateS* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbRandUni(ZqvRandUniStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbRandUni(ZqvRandUniStateD* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbRandUni(ZqvRandUniStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbRandUni(ZqvRandUniStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
+/* Gaussian with the given mean and standard deviation (polar method, two
+ * deviates per pair of numbers). */
+ZQVAPI void zqvsRandGausInit(float seed, float mean, float stdDev, ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcRandGausInit(float seed, float mean, float stdDev, ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdRandGausInit(double seed, double mean, double stdDev, ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzRandGausInit(double seed, double mean, double stdDev, ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwRandGausInit(int16_t seed, int16_t mean, int16_t stdDev, ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvRandGausInit(int16_t seed, int16_t mean, int16_t stdDev, ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsRandGaus(ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdRandGaus(ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwRandGaus(ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcRandGaus(ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzRandGaus(ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvRandGaus(ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbRandGaus(ZqvRandGausStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbRandGaus(ZqvRandGausStateS* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbRandGaus(ZqvRandGausStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbRandGaus(ZqvRandGausStateD* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbRandGaus(ZqvRandGausStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbRandGaus(ZqvRandGausStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
