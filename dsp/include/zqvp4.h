@@ -687,6 +687,73 @@ ZQVAPI void zqvzbRandGaus(ZqvRandGausStateD* statePtr, ZqvCplxD* samps, int32_t 
 ZQVAPI void zqvwbRandGaus(ZqvRandGausStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
 ZQVAPI void zqvvbRandGaus(ZqvRandGausStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
 
+/* Tone generator: y(n) = mag cos(2 pi rfreq n + phase) (complex forms:
+ * mag e^(i(2 pi rfreq n + phase))) from a second-order recursion;
+ * 0 <= rfreq < 0.5, 0 <= phase < 2 pi, mag >= 0. Init writes the tag "BDT"
+ * that every generating routine checks. The 16-bit forms share one record
+ * and round by the current rounding mode (a value out of range gives
+ * -32768); single samples come from a cache of 32 (16 complex) samples. */
+typedef struct {
+  double twoCosW;
+  double y1;      /* the last output */
+  double y2;      /* the output before it */
+  float mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateS;
+typedef struct {
+  double twoCosW;
+  double y1;
+  double y2;
+  double mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateD;
+typedef struct {
+  double twoCosW;
+  ZqvCplxD y1;
+  ZqvCplxD y2;
+  float mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateC;
+typedef struct {
+  double twoCosW;
+  ZqvCplxD y1;
+  ZqvCplxD y2;
+  double mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateZ;
+typedef struct {
+  double twoCosW;
+  double yRe, yIm;         /* the next output */
+  double yPrevRe, yPrevIm; /* the output before it */
+  int32_t cacheIdx;        /* next cached sample; the cache size when empty */
+  union {
+    int16_t w[32];
+    ZqvCplxW v[16];
+  } cache;
+  int16_t mag;
+  float rfreq, phase;
+  char tag[4];
+} ZqvToneStateW;
+
+ZQVAPI void zqvsToneInit(float rfreq, float phase, float mag, ZqvToneStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcToneInit(float rfreq, float phase, float mag, ZqvToneStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdToneInit(double rfreq, double phase, double mag, ZqvToneStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzToneInit(double rfreq, double phase, double mag, ZqvToneStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwToneInit(float rfreq, float phase, int16_t mag, ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvToneInit(float rfreq, float phase, int16_t mag, ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsTone(ZqvToneStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdTone(ZqvToneStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcTone(ZqvToneStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzTone(ZqvToneStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwTone(ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvTone(ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbTone(ZqvToneStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbTone(ZqvToneStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbTone(ZqvToneStateC* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbTone(ZqvToneStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbTone(ZqvToneStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbTone(ZqvToneStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
