@@ -754,6 +754,71 @@ ZQVAPI void zqvzbTone(ZqvToneStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen
 ZQVAPI void zqvwbTone(ZqvToneStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
 ZQVAPI void zqvvbTone(ZqvToneStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
 
+/* Triangle generator: magnitude mag, relative frequency 0 <= rfreq < 0.5,
+ * starting phase 0 <= phase < 2 pi, asymmetry -pi < asym < pi. Over one
+ * period, with H = pi + asym and L = pi - asym, the wave falls from mag at
+ * phase 0 to -mag at phase H and rises back to mag at 2 pi. Complex forms
+ * start their imaginary part (H + 2 pi)/2 later. The S record serves the
+ * float and 16-bit forms, C the complex float and complex 16-bit forms;
+ * 16-bit samples are rounded by the current rounding mode. */
+typedef struct {
+  float mag;
+  float inc;               /* incDown or incUp */
+  float incDown, incUp;
+  float foldDown, foldUp;  /* -L/H, -H/L */
+  float wrapDown, wrapUp;
+  float offDown, offUp;
+  float value;             /* the next output */
+} ZqvTrnglStateS;
+typedef struct {
+  double mag;
+  double inc;
+  double incDown, incUp;
+  double foldDown, foldUp;
+  double wrapDown, wrapUp;
+  double offDown, offUp;
+  double value;
+} ZqvTrnglStateD;
+typedef struct {
+  float mag;
+  float incRe, incIm;
+  float incDown, incUp;
+  float foldDown, foldUp;
+  float wrapDown, wrapUp;
+  float offDown, offUp;
+  float valueRe, valueIm;
+} ZqvTrnglStateC;
+typedef struct {
+  double mag;
+  double incRe, incIm;
+  double incDown, incUp;
+  double foldDown, foldUp;
+  double wrapDown, wrapUp;
+  double offDown, offUp;
+  double valueRe, valueIm;
+} ZqvTrnglStateZ;
+
+ZQVAPI void zqvsTrnglInit(float rfreq, float phase, float mag, float asym, ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcTrnglInit(float rfreq, float phase, float mag, float asym, ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdTrnglInit(double rfreq, double phase, double mag, double asym,
+                          ZqvTrnglStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzTrnglInit(double rfreq, double phase, double mag, double asym,
+                          ZqvTrnglStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwTrnglInit(float rfreq, float phase, int16_t mag, float asym, ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvTrnglInit(float rfreq, float phase, int16_t mag, float asym, ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsTrngl(ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdTrngl(ZqvTrnglStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwTrngl(ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcTrngl(ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzTrngl(ZqvTrnglStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvTrngl(ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbTrngl(ZqvTrnglStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbTrngl(ZqvTrnglStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbTrngl(ZqvTrnglStateS* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbTrngl(ZqvTrnglStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
