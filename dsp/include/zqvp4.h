@@ -819,6 +819,66 @@ ZQVAPI void zqvcbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxS* samps, int32_t sampsL
 ZQVAPI void zqvzbTrngl(ZqvTrnglStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
 ZQVAPI void zqvvbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
 
+/* Wavelet transform of 2^dataOrder samples over level levels (0 ..
+ * dataOrder-1), periodic at the borders. Transformed layout: the coarsest
+ * approximation, then the details from the coarsest level to the finest.
+ * wtType 1..9 are built-in wavelets (1 two-tap orthogonal, 2 Daublet par1 =
+ * 1..10, 3 Symmlet par1 = 1..7, 4 Coiflet par1 = 1..5, 5 a fixed 24-tap
+ * orthogonal filter, 6 binomial pair (par1, par2), 7 the same exchanged,
+ * 8 and 9 the pairs (2, 2) and (3, 3)); 10 (SetState only) takes the
+ * caller's four filters. Filters: 0 analysis low-pass, 1 analysis high-pass,
+ * 2 synthesis low-pass, 3 synthesis high-pass. Clear a new record before its
+ * first Init or SetState; free it with zqvWtFree before initialising it
+ * again. The 16-bit forms keep float filters; a record serves only the
+ * transforms of the type it was made for. Each failed check of a group is
+ * reported; the routines return while the thread's status is negative. */
+typedef struct {
+  int32_t dataType;    /* 0 none, 1 float, 2 double, 4 16-bit */
+  int32_t wtType;      /* 1..9, or 10 for the caller's filters */
+  int32_t kind;        /* 1 orthogonal, 2 biorthogonal, 3 the caller's */
+  int32_t par1, par2;
+  int32_t dataOrder;
+  int32_t level;
+  int32_t Flen[4];
+  int32_t Fofs[4];
+  void* tap_filt[4];   /* float or double filters, owned by the record */
+  void* src_pad;       /* work buffer of 2^dataOrder + 2 max(Flen[0], Flen[1]) values */
+} wtState;
+
+ZQVAPI void zqvsWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                       int32_t wtType) ZQV_NOTHROW;
+ZQVAPI void zqvdWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                       int32_t wtType) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                          int32_t wtType) ZQV_NOTHROW;
+ZQVAPI void zqvsWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                           int32_t level, const float* const* Ftaps, const int32_t* Flen,
+                           const int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvdWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                           int32_t level, const double* const* Ftaps, const int32_t* Flen,
+                           const int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                              int32_t level, const float* const* Ftaps, const int32_t* Flen,
+                              const int32_t* Fofs) ZQV_NOTHROW;
+/* Ftaps receives the record's own filters, not copies. */
+ZQVAPI void zqvsWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, float** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvdWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, double** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvwWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, float** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+/* src and dst: 2^dataOrder values; dst may be src. */
+ZQVAPI void zqvsWtDecompose(wtState* st, const float* src, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdWtDecompose(wtState* st, const double* src, double* dst) ZQV_NOTHROW;
+ZQVAPI void zqvwWtDecompose(wtState* st, const int16_t* src, int16_t* dst) ZQV_NOTHROW;
+ZQVAPI void zqvsWtReconstruct(wtState* st, const float* src, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdWtReconstruct(wtState* st, const double* src, double* dst) ZQV_NOTHROW;
+ZQVAPI void zqvwWtReconstruct(wtState* st, const int16_t* src, int16_t* dst) ZQV_NOTHROW;
+ZQVAPI void zqvWtFree(wtState* st) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
