@@ -197,6 +197,25 @@ TEST_F(Tone, SingleSixteenBitSamplesComeFromTheCache) {
   EXPECT_EQ(c.cacheIdx, 1);
 }
 
+// A cache index outside the cache (a damaged record) counts as an empty
+// cache instead of reading past it.
+TEST_F(Tone, DamagedCacheIndexRefills) {
+  for (int32_t idx : {-5, 33, 1000000}) {
+    ZqvToneStateW st{}, ref{};
+    zqvwToneInit(0.1f, 0.0f, 1000, &st);
+    ref = st;
+    st.cacheIdx = idx;
+    int16_t expect[40], got[40];
+    zqvwbTone(&ref, expect, 40);
+    zqvwbTone(&st, got, 40);
+    for (int i = 0; i < 40; ++i) ASSERT_EQ(got[i], expect[i]) << idx << " " << i;
+    st = ref;
+    st.cacheIdx = idx;
+    zqvwTone(&st);
+    EXPECT_EQ(st.cacheIdx, 1);
+  }
+}
+
 TEST_F(Tone, InitRefusesBadArgumentsAndStoresNothing) {
   struct Case { float rfreq, phase, mag; bool nullState; const char* message; };
   const float nan = std::nanf("");

@@ -505,4 +505,31 @@ TEST_F(Wavelet, TransformsCheckTheRecord) {
   (void)len;
 }
 
+// A report routine that clears the status and answers 0 does not let a
+// damaged record through.
+int32_t forgivingReport(int32_t status, const char* func, const char* message, const char* file, int32_t line) {
+  zqvRecordingReport(status, func, message, file, line);
+  zqvSetErrStatus(0);
+  return 0;
+}
+
+TEST_F(Wavelet, AForgivingReportRoutineDoesNotLetABadRecordThrough) {
+  wtState st{};
+  zqvdWtInit(2, 0, 4, 2, &st, 2);
+  wtState bad = st;
+  bad.level = 9;
+  bad.Fofs[0] = 50;
+  const ZqvReportFn previous = zqvRedirectError(forgivingReport);
+  std::vector<double> x(16, 1.0), y(16, -3.0);
+  zqvdWtDecompose(&bad, x.data(), y.data());
+  zqvdWtReconstruct(&bad, x.data(), y.data());
+  wtState other{};
+  zqvdWtInit(2, 0, 40, 45, &other, 2);
+  zqvRedirectError(previous);
+  EXPECT_EQ(y, std::vector<double>(16, -3.0));
+  EXPECT_EQ(other.src_pad, nullptr);
+  EXPECT_EQ(recordedReports().size(), 6u);  // two for each call
+  zqvWtFree(&st);
+}
+
 }  // namespace
