@@ -747,6 +747,337 @@ ZQVAPI int32_t zqvwbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyStat
 /* ---- Sampling, wavelets, generators --------------------------------------- */
 /* (section: generation) */
 
+/* Up- and down-sampling by an integer factor, without filtering. phase:
+ * 0 <= *phase < factor, the place of the kept or placed sample within each
+ * group of factor. UpSample: dst[i*factor + *phase] = src[i], zeros between,
+ * *dstLen = factor*srcLen. DownSample: dst gets src[*phase], src[*phase +
+ * factor], ...; *dstLen their number, *phase the next block's phase. dst may
+ * be src. These routines stop at their first failed check and never read the
+ * status. */
+ZQVAPI void zqvsUpSample(const float* src, int32_t srcLen, float* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvcUpSample(const ZqvCplxS* src, int32_t srcLen, ZqvCplxS* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvdUpSample(const double* src, int32_t srcLen, double* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvzUpSample(const ZqvCplxD* src, int32_t srcLen, ZqvCplxD* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvwUpSample(const int16_t* src, int32_t srcLen, int16_t* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvvUpSample(const ZqvCplxW* src, int32_t srcLen, ZqvCplxW* dst, int32_t* dstLen,
+                         int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvsDownSample(const float* src, int32_t srcLen, float* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvcDownSample(const ZqvCplxS* src, int32_t srcLen, ZqvCplxS* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvdDownSample(const double* src, int32_t srcLen, double* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvzDownSample(const ZqvCplxD* src, int32_t srcLen, ZqvCplxD* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvwDownSample(const int16_t* src, int32_t srcLen, int16_t* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+ZQVAPI void zqvvDownSample(const ZqvCplxW* src, int32_t srcLen, ZqvCplxW* dst, int32_t* dstLen,
+                           int32_t factor, int32_t* phase) ZQV_NOTHROW;
+
+/* Random generators: a lagged subtract-with-borrow sequence added to a
+ * linear congruential sequence, seeded by the classic rand() recurrence.
+ * Records belong to the caller and hold the whole state; equal seeds give
+ * equal sequences. The S records serve the float and complex float forms,
+ * D the double and complex double forms, W the 16-bit forms. A complex value
+ * takes its real part from the first number drawn. A vector call gives the
+ * values of as many single calls. */
+typedef struct {
+  float center;     /* low + (high - low)/2 */
+  float scale;      /* (high - low) * 2.328306436539e-10 */
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3; /* newest first */
+  uint32_t seedVal;
+} ZqvRandUniStateS;
+typedef struct {
+  double center;
+  double scale;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandUniStateD;
+typedef struct {
+  float center;
+  float scale;
+  int32_t reserved1, reserved2; /* 0 */
+  uint32_t lcgVal;
+  uint32_t reserved3;           /* a third seeding draw */
+  uint32_t lag1, lag2, lag3;
+  int32_t borrow;
+  uint32_t seedVal;
+  int32_t reserved4;            /* 32 */
+} ZqvRandUniStateW;
+typedef struct {
+  float mean;
+  float stdDev;
+  float keptVal;    /* the second deviate of the last pair */
+  int32_t haveKept; /* 1 while keptVal waits to be returned */
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandGausStateS;
+typedef struct {
+  double mean;
+  double stdDev;
+  double keptVal;
+  int32_t haveKept;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  uint32_t seedVal;
+} ZqvRandGausStateD;
+typedef struct {
+  int32_t haveKept;
+  uint32_t lcgVal;
+  int32_t borrow;
+  uint32_t lag1, lag2, lag3;
+  int16_t mean;
+  int16_t stdDev;
+  int16_t keptVal;
+  uint32_t seedVal;
+} ZqvRandGausStateW;
+
+/* Uniform over low..high; float seeds are truncated toward zero. 16-bit
+ * values are truncated toward zero. */
+ZQVAPI void zqvsRandUniInit(float seed, float low, float high, ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcRandUniInit(float seed, float low, float high, ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdRandUniInit(double seed, double low, double high, ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzRandUniInit(double seed, double low, double high, ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwRandUniInit(int32_t seed, int16_t low, int16_t high, ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvRandUniInit(int32_t seed, int16_t low, int16_t high, ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsRandUni(ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdRandUni(ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwRandUni(ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcRandUni(ZqvRandUniStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzRandUni(ZqvRandUniStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvRandUni(ZqvRandUniStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbRandUni(ZqvRandUniStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbRandUni(ZqvRandUniStateS* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbRandUni(ZqvRandUniStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbRandUni(ZqvRandUniStateD* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbRandUni(ZqvRandUniStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbRandUni(ZqvRandUniStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
+/* Gaussian with the given mean and standard deviation (polar method, two
+ * deviates per pair of numbers). */
+ZQVAPI void zqvsRandGausInit(float seed, float mean, float stdDev, ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcRandGausInit(float seed, float mean, float stdDev, ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdRandGausInit(double seed, double mean, double stdDev, ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzRandGausInit(double seed, double mean, double stdDev, ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwRandGausInit(int16_t seed, int16_t mean, int16_t stdDev, ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvRandGausInit(int16_t seed, int16_t mean, int16_t stdDev, ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsRandGaus(ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdRandGaus(ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwRandGaus(ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcRandGaus(ZqvRandGausStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzRandGaus(ZqvRandGausStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvRandGaus(ZqvRandGausStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbRandGaus(ZqvRandGausStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbRandGaus(ZqvRandGausStateS* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbRandGaus(ZqvRandGausStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbRandGaus(ZqvRandGausStateD* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbRandGaus(ZqvRandGausStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbRandGaus(ZqvRandGausStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
+/* Tone generator: y(n) = mag cos(2 pi rfreq n + phase) (complex forms:
+ * mag e^(i(2 pi rfreq n + phase))) from a second-order recursion;
+ * 0 <= rfreq < 0.5, 0 <= phase < 2 pi, mag >= 0. Init writes the tag "BDT"
+ * that every generating routine checks. The 16-bit forms share one record
+ * and round by the current rounding mode (a value out of range gives
+ * -32768); single samples come from a cache of 32 (16 complex) samples. */
+typedef struct {
+  double twoCosW;
+  double y1;      /* the last output */
+  double y2;      /* the output before it */
+  float mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateS;
+typedef struct {
+  double twoCosW;
+  double y1;
+  double y2;
+  double mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateD;
+typedef struct {
+  double twoCosW;
+  ZqvCplxD y1;
+  ZqvCplxD y2;
+  float mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateC;
+typedef struct {
+  double twoCosW;
+  ZqvCplxD y1;
+  ZqvCplxD y2;
+  double mag, rfreq, phase;
+  char tag[4];
+} ZqvToneStateZ;
+typedef struct {
+  double twoCosW;
+  double yRe, yIm;         /* the next output */
+  double yPrevRe, yPrevIm; /* the output before it */
+  int32_t cacheIdx;        /* next cached sample; the cache size when empty */
+  union {
+    int16_t w[32];
+    ZqvCplxW v[16];
+  } cache;
+  int16_t mag;
+  float rfreq, phase;
+  char tag[4];
+} ZqvToneStateW;
+
+ZQVAPI void zqvsToneInit(float rfreq, float phase, float mag, ZqvToneStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcToneInit(float rfreq, float phase, float mag, ZqvToneStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdToneInit(double rfreq, double phase, double mag, ZqvToneStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzToneInit(double rfreq, double phase, double mag, ZqvToneStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwToneInit(float rfreq, float phase, int16_t mag, ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvToneInit(float rfreq, float phase, int16_t mag, ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsTone(ZqvToneStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdTone(ZqvToneStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcTone(ZqvToneStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzTone(ZqvToneStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwTone(ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvTone(ZqvToneStateW* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbTone(ZqvToneStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbTone(ZqvToneStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbTone(ZqvToneStateC* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbTone(ZqvToneStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbTone(ZqvToneStateW* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbTone(ZqvToneStateW* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
+/* Triangle generator: magnitude mag, relative frequency 0 <= rfreq < 0.5,
+ * starting phase 0 <= phase < 2 pi, asymmetry -pi < asym < pi. Over one
+ * period, with H = pi + asym and L = pi - asym, the wave falls from mag at
+ * phase 0 to -mag at phase H and rises back to mag at 2 pi. Complex forms
+ * start their imaginary part (H + 2 pi)/2 later. The S record serves the
+ * float and 16-bit forms, C the complex float and complex 16-bit forms;
+ * 16-bit samples are rounded by the current rounding mode. */
+typedef struct {
+  float mag;
+  float inc;               /* incDown or incUp */
+  float incDown, incUp;
+  float foldDown, foldUp;  /* -L/H, -H/L */
+  float wrapDown, wrapUp;
+  float offDown, offUp;
+  float value;             /* the next output */
+} ZqvTrnglStateS;
+typedef struct {
+  double mag;
+  double inc;
+  double incDown, incUp;
+  double foldDown, foldUp;
+  double wrapDown, wrapUp;
+  double offDown, offUp;
+  double value;
+} ZqvTrnglStateD;
+typedef struct {
+  float mag;
+  float incRe, incIm;
+  float incDown, incUp;
+  float foldDown, foldUp;
+  float wrapDown, wrapUp;
+  float offDown, offUp;
+  float valueRe, valueIm;
+} ZqvTrnglStateC;
+typedef struct {
+  double mag;
+  double incRe, incIm;
+  double incDown, incUp;
+  double foldDown, foldUp;
+  double wrapDown, wrapUp;
+  double offDown, offUp;
+  double valueRe, valueIm;
+} ZqvTrnglStateZ;
+
+ZQVAPI void zqvsTrnglInit(float rfreq, float phase, float mag, float asym, ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcTrnglInit(float rfreq, float phase, float mag, float asym, ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdTrnglInit(double rfreq, double phase, double mag, double asym,
+                          ZqvTrnglStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzTrnglInit(double rfreq, double phase, double mag, double asym,
+                          ZqvTrnglStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwTrnglInit(float rfreq, float phase, int16_t mag, float asym, ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvvTrnglInit(float rfreq, float phase, int16_t mag, float asym, ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsTrngl(ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdTrngl(ZqvTrnglStateD* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwTrngl(ZqvTrnglStateS* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcTrngl(ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzTrngl(ZqvTrnglStateZ* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvTrngl(ZqvTrnglStateC* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsbTrngl(ZqvTrnglStateS* statePtr, float* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvdbTrngl(ZqvTrnglStateD* statePtr, double* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvwbTrngl(ZqvTrnglStateS* statePtr, int16_t* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvcbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxS* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvzbTrngl(ZqvTrnglStateZ* statePtr, ZqvCplxD* samps, int32_t sampsLen) ZQV_NOTHROW;
+ZQVAPI void zqvvbTrngl(ZqvTrnglStateC* statePtr, ZqvCplxW* samps, int32_t sampsLen) ZQV_NOTHROW;
+
+/* Wavelet transform of 2^dataOrder samples over level levels (0 ..
+ * dataOrder-1), periodic at the borders. Transformed layout: the coarsest
+ * approximation, then the details from the coarsest level to the finest.
+ * wtType 1..9 are built-in wavelets (1 two-tap orthogonal, 2 Daublet par1 =
+ * 1..10, 3 Symmlet par1 = 1..7, 4 Coiflet par1 = 1..5, 5 a fixed 24-tap
+ * orthogonal filter, 6 binomial pair (par1, par2), 7 the same exchanged,
+ * 8 and 9 the pairs (2, 2) and (3, 3)); 10 (SetState only) takes the
+ * caller's four filters. Filters: 0 analysis low-pass, 1 analysis high-pass,
+ * 2 synthesis low-pass, 3 synthesis high-pass. Clear a new record before its
+ * first Init or SetState; free it with zqvWtFree before initialising it
+ * again. The 16-bit forms keep float filters; a record serves only the
+ * transforms of the type it was made for. Each failed check of a group is
+ * reported; the routines return while the thread's status is negative. */
+typedef struct {
+  int32_t dataType;    /* 0 none, 1 float, 2 double, 4 16-bit */
+  int32_t wtType;      /* 1..9, or 10 for the caller's filters */
+  int32_t kind;        /* 1 orthogonal, 2 biorthogonal, 3 the caller's */
+  int32_t par1, par2;
+  int32_t dataOrder;
+  int32_t level;
+  int32_t Flen[4];
+  int32_t Fofs[4];
+  void* tap_filt[4];   /* float or double filters, owned by the record */
+  void* src_pad;       /* work buffer of 2^dataOrder + 2 max(Flen[0], Flen[1]) values */
+} wtState;
+
+ZQVAPI void zqvsWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                       int32_t wtType) ZQV_NOTHROW;
+ZQVAPI void zqvdWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                       int32_t wtType) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwWtInit(int32_t par1, int32_t par2, int32_t dataOrder, int32_t level, wtState* st,
+                          int32_t wtType) ZQV_NOTHROW;
+ZQVAPI void zqvsWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                           int32_t level, const float* const* Ftaps, const int32_t* Flen,
+                           const int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvdWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                           int32_t level, const double* const* Ftaps, const int32_t* Flen,
+                           const int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwWtSetState(wtState* st, int32_t wtType, int32_t par1, int32_t par2, int32_t dataOrder,
+                              int32_t level, const float* const* Ftaps, const int32_t* Flen,
+                              const int32_t* Fofs) ZQV_NOTHROW;
+/* Ftaps receives the record's own filters, not copies. */
+ZQVAPI void zqvsWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, float** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvdWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, double** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+ZQVAPI void zqvwWtGetState(const wtState* st, int32_t* wtType, int32_t* par1, int32_t* par2,
+                           int32_t* dataOrder, int32_t* level, float** Ftaps, int32_t* Flen,
+                           int32_t* Fofs) ZQV_NOTHROW;
+/* src and dst: 2^dataOrder values; dst may be src. */
+ZQVAPI void zqvsWtDecompose(wtState* st, const float* src, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdWtDecompose(wtState* st, const double* src, double* dst) ZQV_NOTHROW;
+ZQVAPI void zqvwWtDecompose(wtState* st, const int16_t* src, int16_t* dst) ZQV_NOTHROW;
+ZQVAPI void zqvsWtReconstruct(wtState* st, const float* src, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdWtReconstruct(wtState* st, const double* src, double* dst) ZQV_NOTHROW;
+ZQVAPI void zqvwWtReconstruct(wtState* st, const int16_t* src, int16_t* dst) ZQV_NOTHROW;
+ZQVAPI void zqvWtFree(wtState* st) ZQV_NOTHROW;
+
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
