@@ -6,11 +6,20 @@
 
 #include "components/EffectSettings.h"
 
-QColor ButtonFaceColor() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
-QColor ButtonHighlightColor() { return QApplication::palette().color(QPalette::Active, QPalette::Light); }
-QColor ButtonShadowColor() { return QApplication::palette().color(QPalette::Active, QPalette::Dark); }
-QColor WindowTextColor() { return QApplication::palette().color(QPalette::Active, QPalette::WindowText); }
-QColor InactiveCaptionColor() { return QApplication::palette().color(QPalette::Inactive, QPalette::Highlight); }
+namespace {
+
+// Palette colours may carry more than 8 bits a channel; drawing stores 8.
+QColor SystemColor(QPalette::ColorGroup group, QPalette::ColorRole role) {
+  return QColor::fromRgb(QApplication::palette().color(group, role).rgb());
+}
+
+}  // namespace
+
+QColor ButtonFaceColor() { return SystemColor(QPalette::Active, QPalette::Button); }
+QColor ButtonHighlightColor() { return SystemColor(QPalette::Active, QPalette::Light); }
+QColor ButtonShadowColor() { return SystemColor(QPalette::Active, QPalette::Dark); }
+QColor WindowTextColor() { return SystemColor(QPalette::Active, QPalette::WindowText); }
+QColor InactiveCaptionColor() { return SystemColor(QPalette::Inactive, QPalette::Highlight); }
 
 QRect Frame3D(QPainter& p, QRect r, const QColor& topLeft, const QColor& bottomRight, int width) {
   for (int i = 0; i < width && r.width() > 0 && r.height() > 0; ++i) {
