@@ -63,14 +63,14 @@ QImage ToolButtonPicture(TToolPicture which, int size) {
       p.drawRect(16, 9, 4, 12);
       p.drawLine(2, 21, 22, 21);
       break;
-    case TToolPicture::About:  // "i" in a circle
-      p.setBrush(blue);
+    case TToolPicture::About:  // "i" in a circle, dark enough to keep the "i" in grey
+      p.setBrush(QColor(20, 40, 120));
       p.drawEllipse(QPointF(12, 12), 9, 9);
       p.fillRect(QRect(11, 10, 3, 8), paper);
       p.fillRect(QRect(11, 6, 3, 2), paper);
       break;
     case TToolPicture::Help: {  // "?" in a circle
-      p.setBrush(green);
+      p.setBrush(QColor(20, 100, 40));
       p.drawEllipse(QPointF(12, 12), 9, 9);
       QFont f;
       f.setPixelSize(14);
