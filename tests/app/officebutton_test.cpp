@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QContextMenuEvent>
+#include <QEnterEvent>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -202,6 +204,33 @@ TEST_F(ButtonRow, DropDownMenuOpensAndNeverClicks) {
   EXPECT_TRUE(clicks.empty());
   EXPECT_FALSE(buttons[1]->Pressed());
   QApplication::processEvents();
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(ButtonRow, ARemovedMenuIsForgotten) {
+  auto* menu = new QMenu;
+  buttons[0]->SetDropDownMenu(menu);
+  delete menu;
+  EXPECT_EQ(buttons[0]->DropDownMenu(), nullptr);
+  Click(0);
+  EXPECT_EQ(clicks, std::vector<int>{0});
+}
+
+TEST_F(ButtonRow, PopupMenuOnTheRightButton) {
+  QMenu popup;
+  popup.addAction("Properties");
+  int shown = 0;
+  QObject::connect(&popup, &QMenu::aboutToShow, [&] {
+    ++shown;
+    QTimer::singleShot(30, &popup, &QMenu::close);
+  });
+  buttons[1]->SetPopupMenu(&popup);
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+  QApplication::sendEvent(buttons[1], &enter);
+  QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(10, 10), buttons[1]->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(buttons[1], &e);
+  EXPECT_EQ(shown, 1);
+  EXPECT_FALSE(buttons[1]->MouseOver());  // the cursor rests elsewhere
   EXPECT_TRUE(clicks.empty());
 }
 
