@@ -1,5 +1,9 @@
 #include "components/ClipObjects.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
 #include <QFile>
 #include <QIODevice>
 

@@ -27,6 +27,7 @@ TMDIBackground::TMDIBackground(QWidget* owner) : QObject(owner), backgroundColor
   client_ = qobject_cast<QMdiArea*>(owner);
   if (!client_ && owner) client_ = owner->findChild<QMdiArea*>();
   if (!client_) throw EComponentError(kMDIBackgroundNotOnMDIForm);
+  connect(client_, &QObject::destroyed, this, [this] { client_ = nullptr; });
   // The frame is ours: the area keeps none of its own.
   client_->setFrameShape(QFrame::NoFrame);
   client_->installEventFilter(this);
@@ -77,7 +78,7 @@ void TMDIBackground::Paint(QPainter& p) {
 }
 
 bool TMDIBackground::eventFilter(QObject* watched, QEvent* e) {
-  if (client_ && e->type() == QEvent::Paint) {
+  if (e->type() == QEvent::Paint && client_) {
     if (watched == client_->viewport()) {
       QPainter p(client_->viewport());
       PaintClient(p);

@@ -8,7 +8,6 @@
 #include <QColor>
 #include <QMdiArea>
 #include <QObject>
-#include <QPointer>
 #include <QRect>
 
 class QPainter;
@@ -46,7 +45,9 @@ class TMDIBackground : public QObject {
  private:
   void ApplyInset();
 
-  QPointer<QMdiArea> client_;
+  // Cleared when the area goes; events that reach the filter while the area
+  // is being taken down are compared by address only.
+  QMdiArea* client_ = nullptr;
   int bevelWidth_ = 2;
   QColor backgroundColor_;
 };

@@ -84,14 +84,19 @@ TEST(Gradient, BandsCoverEveryColumnWithNoGap) {
       const QColor px = horizontal ? At(img, 2 + i, 2 + c.height / 2) : At(img, 2 + c.width / 2, 2 + i);
       ASSERT_NE(px, sentinel) << c.bands << " bands, gap at " << i;
       // Start colour at the near edge of the direction, so red falls along it.
-      if (reverse) EXPECT_LE(px.red(), lastRed) << i;
-      else EXPECT_GE(px.red(), lastRed) << i;
+      if (reverse) {
+        EXPECT_LE(px.red(), lastRed) << i;
+      } else {
+        EXPECT_GE(px.red(), lastRed) << i;
+      }
       lastRed = px.red();
     }
     // Nothing outside the rectangle.
     EXPECT_EQ(At(img, 1, 1), sentinel);
     EXPECT_EQ(At(img, c.width + 2, c.height + 2), sentinel);
-    if (c.bands == 1) EXPECT_EQ(At(img, 2, 2), QColor(250, 10, 0));
+    if (c.bands == 1) {
+      EXPECT_EQ(At(img, 2, 2), QColor(250, 10, 0));
+    }
   }
 }
 
