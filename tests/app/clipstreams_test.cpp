@@ -195,6 +195,18 @@ TEST(ClipStreams, RefusalsNameWhatIsWrong) {
   }
 }
 
+TEST(ClipStreams, AFrameCountBeyond16BitsIsNotWrittenCut) {
+  TAniClipContent c;
+  c.Frames.resize(65536);
+  Bytes b;
+  EXPECT_EQ(ErrorOf([&] { WriteAniClipStream(b, c); }), "Too many frames");
+  c.Frames.resize(65535);
+  WriteAniClipStream(b, c);
+  TAniClipContent back;
+  ReadAniClipStream(b, back);
+  EXPECT_EQ(back.Frames.size(), 65535u);
+}
+
 TEST(ClipStreams, BitmapSizesFromTheFileAreBounded) {
   // A header that claims a picture far larger than the bytes it carries, or
   // sides beyond what the reader takes, is refused before anything is sized.
