@@ -551,4 +551,28 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* A-law and mu-law coding. Codes are bytes; mu-law codes are the standard
+ * bytes, A-law codes the standard bytes XOR 0x55 (without the alternate-bit
+ * inversion). Linear scales: 16-bit samples as they are, 32-bit samples with
+ * the 16-bit value in their upper half, float and double with full scale 1.0.
+ * Nothing is done while the thread's status is negative. */
+ZQVAPI void zqvwbLinToALaw(const int16_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbLinToMuLaw(const int16_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibLinToALaw(const int32_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibLinToMuLaw(const int32_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbLinToALaw(const float* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbLinToMuLaw(const float* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLinToALaw(const double* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLinToMuLaw(const double* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbALawToLin(const uint8_t* src, int16_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbMuLawToLin(const uint8_t* src, int16_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibALawToLin(const uint8_t* src, int32_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibMuLawToLin(const uint8_t* src, int32_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbALawToLin(const uint8_t* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbMuLawToLin(const uint8_t* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbALawToLin(const uint8_t* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbMuLawToLin(const uint8_t* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvMuLawToALaw(const uint8_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvALawToMuLaw(const uint8_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+
 #endif /* ZQVP4_H */
