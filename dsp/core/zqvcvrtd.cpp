@@ -1,6 +1,7 @@
 // Module zqvcvrtd: float-to-integer and integer-to-float conversions of double
 // vectors, and magnitude and power spectrum of double complex data.
 #include "core/zqvcvrtgen.h"
+#include "core/detail/zqvcplxgen.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrtd";
@@ -78,4 +79,34 @@ ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) noexcep
 
 ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr, int n) noexcept {
   zqvcvrt::splitPower<double>(site("zqvdbrPowerSpectr"), srcReal, srcImag, spectr, n);
+}
+
+// ---- Complex parts ------------------------------------------------------------
+
+ZQVAPI void zqvzbReal(const ZqvCplxD* src, double* dst, int n) noexcept { zqvcplx::real<double>(site("zqvzbReal"), src, dst, n); }
+ZQVAPI void zqvzbImag(const ZqvCplxD* src, double* dst, int n) noexcept { zqvcplx::imag<double>(site("zqvzbImag"), src, dst, n); }
+ZQVAPI void zqvzbCplxTo2Real(const ZqvCplxD* src, double* dstReal, double* dstImag, int n) noexcept {
+  zqvcplx::cplxTo2Real<double>(site("zqvzbCplxTo2Real"), src, dstReal, dstImag, n);
+}
+ZQVAPI void zqvzb2RealToCplx(const double* srcReal, const double* srcImag, ZqvCplxD* dst, int n) noexcept {
+  zqvcplx::twoRealToCplx<double>(site("zqvzb2RealToCplx"), srcReal, srcImag, dst, n);
+}
+
+// ---- Polar form ----------------------------------------------------------------
+
+ZQVAPI void zqvzbCartToPolar(const ZqvCplxD* src, double* mag, double* phase, int n) noexcept {
+  zqvcplx::cartToPolar<double>(site("zqvzbCartToPolar"), src, mag, phase, n);
+}
+ZQVAPI void zqvdbrCartToPolar(const double* srcReal, const double* srcImag, double* mag, double* phase, int n) noexcept {
+  zqvcplx::splitCartToPolar<double>(site("zqvdbrCartToPolar"), srcReal, srcImag, mag, phase, n);
+}
+ZQVAPI void zqvzbPolarToCart(const double* mag, const double* phase, ZqvCplxD* dst, int n) noexcept {
+  zqvcplx::polarToCart<double>(site("zqvzbPolarToCart"), mag, phase, dst, n);
+}
+ZQVAPI void zqvdbrPolarToCart(const double* mag, const double* phase, double* dstReal, double* dstImag, int n) noexcept {
+  zqvcplx::splitPolarToCart<double>(site("zqvdbrPolarToCart"), mag, phase, dstReal, dstImag, n);
+}
+ZQVAPI void zqvzbPhase(const ZqvCplxD* src, double* phase, int n) noexcept { zqvcplx::phase<double>(site("zqvzbPhase"), src, phase, n); }
+ZQVAPI void zqvdbrPhase(const double* srcReal, const double* srcImag, double* phase, int n) noexcept {
+  zqvcplx::splitPhase<double>(site("zqvdbrPhase"), srcReal, srcImag, phase, n);
 }

@@ -1,6 +1,7 @@
 // Module zqvcvrts: float-to-integer and integer-to-float conversions of float
 // vectors, and magnitude and power spectrum of float complex data.
 #include "core/zqvcvrtgen.h"
+#include "core/detail/zqvcplxgen.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrts";
@@ -78,4 +79,34 @@ ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int n) noexcept
 
 ZQVAPI void zqvsbrPowerSpectr(const float* srcReal, const float* srcImag, float* spectr, int n) noexcept {
   zqvcvrt::splitPower<float>(site("zqvsbrPowerSpectr"), srcReal, srcImag, spectr, n);
+}
+
+// ---- Complex parts ------------------------------------------------------------
+
+ZQVAPI void zqvcbReal(const ZqvCplxS* src, float* dst, int n) noexcept { zqvcplx::real<float>(site("zqvcbReal"), src, dst, n); }
+ZQVAPI void zqvcbImag(const ZqvCplxS* src, float* dst, int n) noexcept { zqvcplx::imag<float>(site("zqvcbImag"), src, dst, n); }
+ZQVAPI void zqvcbCplxTo2Real(const ZqvCplxS* src, float* dstReal, float* dstImag, int n) noexcept {
+  zqvcplx::cplxTo2Real<float>(site("zqvcbCplxTo2Real"), src, dstReal, dstImag, n);
+}
+ZQVAPI void zqvcb2RealToCplx(const float* srcReal, const float* srcImag, ZqvCplxS* dst, int n) noexcept {
+  zqvcplx::twoRealToCplx<float>(site("zqvcb2RealToCplx"), srcReal, srcImag, dst, n);
+}
+
+// ---- Polar form ----------------------------------------------------------------
+
+ZQVAPI void zqvcbCartToPolar(const ZqvCplxS* src, float* mag, float* phase, int n) noexcept {
+  zqvcplx::cartToPolar<float>(site("zqvcbCartToPolar"), src, mag, phase, n);
+}
+ZQVAPI void zqvsbrCartToPolar(const float* srcReal, const float* srcImag, float* mag, float* phase, int n) noexcept {
+  zqvcplx::splitCartToPolar<float>(site("zqvsbrCartToPolar"), srcReal, srcImag, mag, phase, n);
+}
+ZQVAPI void zqvcbPolarToCart(const float* mag, const float* phase, ZqvCplxS* dst, int n) noexcept {
+  zqvcplx::polarToCart<float>(site("zqvcbPolarToCart"), mag, phase, dst, n);
+}
+ZQVAPI void zqvsbrPolarToCart(const float* mag, const float* phase, float* dstReal, float* dstImag, int n) noexcept {
+  zqvcplx::splitPolarToCart<float>(site("zqvsbrPolarToCart"), mag, phase, dstReal, dstImag, n);
+}
+ZQVAPI void zqvcbPhase(const ZqvCplxS* src, float* phase, int n) noexcept { zqvcplx::phase<float>(site("zqvcbPhase"), src, phase, n); }
+ZQVAPI void zqvsbrPhase(const float* srcReal, const float* srcImag, float* phase, int n) noexcept {
+  zqvcplx::splitPhase<float>(site("zqvsbrPhase"), srcReal, srcImag, phase, n);
 }

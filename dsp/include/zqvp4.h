@@ -551,6 +551,52 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* Complex parts: Real and Imag extract one part, CplxTo2Real both;
+ * 2RealToCplx joins two part vectors, either of which may be null (its parts
+ * become 0). Parts are copied unchanged. */
+ZQVAPI void zqvcbReal(const ZqvCplxS* src, float* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbImag(const ZqvCplxS* src, float* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbCplxTo2Real(const ZqvCplxS* src, float* dstReal, float* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcb2RealToCplx(const float* srcReal, const float* srcImag, ZqvCplxS* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbReal(const ZqvCplxD* src, double* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbImag(const ZqvCplxD* src, double* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbCplxTo2Real(const ZqvCplxD* src, double* dstReal, double* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzb2RealToCplx(const double* srcReal, const double* srcImag, ZqvCplxD* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbReal(const ZqvCplxW* src, int16_t* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbImag(const ZqvCplxW* src, int16_t* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbCplxTo2Real(const ZqvCplxW* src, int16_t* dstReal, int16_t* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvb2RealToCplx(const int16_t* srcReal, const int16_t* srcImag, ZqvCplxW* dst, int n) ZQV_NOTHROW;
+
+/* Polar form. Phases in radians; a zero imaginary part gives phase 0 for a
+ * real part with a clear sign and pi for one with the sign set (-1 - 0i has
+ * phase +pi). The 16-bit phase is trunc(phase * 16383 / pi). */
+ZQVAPI void zqvcbCartToPolar(const ZqvCplxS* src, float* mag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrCartToPolar(const float* srcReal, const float* srcImag, float* mag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPolarToCart(const float* mag, const float* phase, ZqvCplxS* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrPolarToCart(const float* mag, const float* phase, float* dstReal, float* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPhase(const ZqvCplxS* src, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrPhase(const float* srcReal, const float* srcImag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbCartToPolar(const ZqvCplxD* src, double* mag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrCartToPolar(const double* srcReal, const double* srcImag, double* mag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPolarToCart(const double* mag, const double* phase, ZqvCplxD* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrPolarToCart(const double* mag, const double* phase, double* dstReal, double* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPhase(const ZqvCplxD* src, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrPhase(const double* srcReal, const double* srcImag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbPhase(const ZqvCplxW* src, int16_t* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvwbrPhase(const int16_t* srcReal, const int16_t* srcImag, int16_t* phase, int n) ZQV_NOTHROW;
+
+/* 16-bit magnitude and power spectrum under scaleMode: 0 wrap, 1 saturate,
+ * 2 right shift by *scaleFactor then wrap, 3 the same saturated, 4 automatic
+ * (*scaleFactor is the smallest shift to use and receives the shift used).
+ * Other modes do nothing. */
+ZQVAPI void zqvvbMag(const ZqvCplxW* src, int16_t* mag, int n, int scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbrMag(const int16_t* srcReal, const int16_t* srcImag, int16_t* mag, int n, int scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbPowerSpectr(const ZqvCplxW* src, int16_t* spectr, int n, int scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbrPowerSpectr(const int16_t* srcReal, const int16_t* srcImag, int16_t* spectr, int n,
+                              int scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* A-law and mu-law coding. Codes are bytes; mu-law codes are the standard
  * bytes, A-law codes the standard bytes XOR 0x55 (without the alternate-bit
  * inversion). Linear scales: 16-bit samples as they are, 32-bit samples with
