@@ -551,6 +551,61 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* 16-bit vector arithmetic (w: int16, v: complex int16). Results are formed
+ * exactly and narrowed by scaleMode, compared as a value: 0 wrap, 1 saturate,
+ * 3 shift by *scaleFactor then saturate, 4 automatic (the smallest right
+ * shift at which every result fits, written to *scaleFactor), any other value
+ * shift by *scaleFactor then wrap (a positive factor shifts right, a negative
+ * one left; a null pointer means no shift). Nothing is done while the
+ * thread's status is negative. */
+ZQVAPI ZqvCplxW zqvvAdd(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvSub(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvMpy(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+/* a / b exactly, truncated toward zero and saturated; b = 0 reports, gives (0, 0). */
+ZQVAPI ZqvCplxW zqvvDiv(ZqvCplxW a, ZqvCplxW b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvConj(ZqvCplxW a) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvSet(int16_t re, int16_t im) ZQV_NOTHROW;
+ZQVAPI void zqvwbZero(int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbZero(ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbSet(int16_t val, int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbSet(ZqvCplxW val, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbCopy(const int16_t* src, int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbCopy(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+/* Conjugates; negation wraps (-(-32768) stays -32768). ConjFlip2 needs a
+ * destination apart from the source; ConjExtend needs room for n + k elements. */
+ZQVAPI void zqvvbConj1(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConj2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjFlip2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjExtend1(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjExtend2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+
 /* Complex parts: Real and Imag extract one part, CplxTo2Real both;
  * 2RealToCplx joins two part vectors, either of which may be null (its parts
  * become 0). Parts are copied unchanged. */
