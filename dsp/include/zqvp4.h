@@ -551,6 +551,29 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* Dot products: the sum of srcA[i] * srcB[i] (complex products without
+ * conjugation); two letters give the types of srcA and srcB. n = 0 gives 0.
+ * They neither read nor clear the status: a null pointer or n < 0 reports
+ * and gives 0. The 16-bit forms sum exactly and narrow the sum by scaleMode
+ * (1 saturate, 2 shift by *scaleFactor, 3 the same saturated, 4 automatic,
+ * other values wrap); a complex sum is narrowed with one shift for both parts. */
+ZQVAPI float zqvsDotProd(const float* srcA, const float* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdDotProd(const double* srcA, const double* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcDotProd(const ZqvCplxS* srcA, const ZqvCplxS* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscDotProd(const float* srcA, const ZqvCplxS* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsDotProd(const ZqvCplxS* srcA, const float* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzDotProd(const ZqvCplxD* srcA, const ZqvCplxD* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzDotProd(const double* srcA, const ZqvCplxD* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdDotProd(const ZqvCplxD* srcA, const double* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwDotProd(const int16_t* srcA, const int16_t* srcB, int32_t n, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvDotProd(const ZqvCplxW* srcA, const ZqvCplxW* srcB, int32_t n, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwvDotProd(const int16_t* srcA, const ZqvCplxW* srcB, int32_t n, int32_t scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvwDotProd(const ZqvCplxW* srcA, const int16_t* srcB, int32_t n, int32_t scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* 16-bit vector arithmetic (w: int16, v: complex int16). Results are formed
  * exactly and narrowed by scaleMode, compared as a value: 0 wrap, 1 saturate,
  * 3 shift by *scaleFactor then saturate, 4 automatic (the smallest right
