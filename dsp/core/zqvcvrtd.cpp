@@ -2,6 +2,7 @@
 // vectors, and magnitude and power spectrum of double complex data.
 #include "core/zqvcvrtgen.h"
 #include "core/detail/zqvcplxgen.h"
+#include "core/detail/zqvfixgen.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrtd";
@@ -109,4 +110,57 @@ ZQVAPI void zqvdbrPolarToCart(const double* mag, const double* phase, double* ds
 ZQVAPI void zqvzbPhase(const ZqvCplxD* src, double* phase, int n) noexcept { zqvcplx::phase<double>(site("zqvzbPhase"), src, phase, n); }
 ZQVAPI void zqvdbrPhase(const double* srcReal, const double* srcImag, double* phase, int n) noexcept {
   zqvcplx::splitPhase<double>(site("zqvdbrPhase"), srcReal, srcImag, phase, n);
+}
+
+// ---- Fixed point ----------------------------------------------------------------
+
+void zqvdbFix8ToFloatKernel(const int8_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix8ToFloatKernel(const uint8_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbFix16ToFloatKernel(const int16_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix16ToFloatKernel(const uint16_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbFix32ToFloatKernel(const int32_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix32ToFloatKernel(const uint32_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+
+ZQVAPI void zqvdbFloatToFix(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::floatToFix(site("zqvdbFloatToFix"), src, dst, len, bitSize, fractBits, flags);
+}
+ZQVAPI void zqvdbFixToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::fixToFloat(site("zqvdbFixToFloat"), src, dst, len, bitSize, fractBits, flags);
+}
+// The S15 and S31 conversions have always reported as "zqvdbFloaTo...".
+ZQVAPI void zqvdbFloatToS7Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 8, 7>(site("zqvdbFloatToS7Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS15Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 16, 15>(site("zqvdbFloaToS15Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS31Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 32, 31>(site("zqvdbFloaToS31Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS1516Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 32, 16>(site("zqvdbFloatToS1516Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbS7FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 8, 7>(site("zqvdbS7FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS15FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 16, 15>(site("zqvdbS15FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS31FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 32, 31>(site("zqvdbS31FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS1516FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 32, 16>(site("zqvdbS1516FixToFloat"), src, dst, len);
 }

@@ -2,6 +2,7 @@
 // vectors, and magnitude and power spectrum of float complex data.
 #include "core/zqvcvrtgen.h"
 #include "core/detail/zqvcplxgen.h"
+#include "core/detail/zqvfixgen.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrts";
@@ -109,4 +110,56 @@ ZQVAPI void zqvsbrPolarToCart(const float* mag, const float* phase, float* dstRe
 ZQVAPI void zqvcbPhase(const ZqvCplxS* src, float* phase, int n) noexcept { zqvcplx::phase<float>(site("zqvcbPhase"), src, phase, n); }
 ZQVAPI void zqvsbrPhase(const float* srcReal, const float* srcImag, float* phase, int n) noexcept {
   zqvcplx::splitPhase<float>(site("zqvsbrPhase"), srcReal, srcImag, phase, n);
+}
+
+// ---- Fixed point ----------------------------------------------------------------
+
+void zqvsbFix8ToFloatKernel(const int8_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvsbUFix8ToFloatKernel(const uint8_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvsbFix16ToFloatKernel(const int16_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvsbUFix16ToFloatKernel(const uint16_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvsbFix32ToFloatKernel(const int32_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvsbUFix32ToFloatKernel(const uint32_t* src, float* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+
+ZQVAPI void zqvsbFloatToFix(const float* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::floatToFix(site("zqvsbFloatToFix"), src, dst, len, bitSize, fractBits, flags);
+}
+ZQVAPI void zqvsbFixToFloat(const void* src, float* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::fixToFloat(site("zqvsbFixToFloat"), src, dst, len, bitSize, fractBits, flags);
+}
+ZQVAPI void zqvsbFloatToS7Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<float, 8, 7>(site("zqvsbFloatToS7Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvsbFloatToS15Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<float, 16, 15>(site("zqvsbFloatToS15Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvsbFloatToS31Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<float, 32, 31>(site("zqvsbFloatToS31Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvsbFloatToS1516Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<float, 32, 16>(site("zqvsbFloatToS1516Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvsbS7FixToFloat(const void* src, float* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<float, 8, 7>(site("zqvsbS7FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvsbS15FixToFloat(const void* src, float* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<float, 16, 15>(site("zqvsbS15FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvsbS31FixToFloat(const void* src, float* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<float, 32, 31>(site("zqvsbS31FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvsbS1516FixToFloat(const void* src, float* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<float, 32, 16>(site("zqvsbS1516FixToFloat"), src, dst, len);
 }

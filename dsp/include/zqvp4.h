@@ -551,6 +551,38 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* Fixed point: integers of bitSize 8, 16 or 32 bits (signed, or unsigned
+ * with ZQV_CVT_UNSIGNED) standing for integer * 2^-fractBits; fractBits is
+ * 0..bitSize-1 (signed) or 0..bitSize (unsigned). To fixed point: flags as for
+ * zqvsbFloatToInt. From fixed point: flags 0 or ZQV_CVT_UNSIGNED, dst not
+ * overlapping src. The fixed formats: S7 (8 bits, 7 fraction bits), S15 (16,
+ * 15), S31 (32, 31), S1516 (32, 16), signed. All but the format conversions
+ * back to floats clear the status first. */
+ZQVAPI void zqvsbFloatToFix(const float* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToFix(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFixToFloat(const void* src, float* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFixToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS7Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS15Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS31Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS1516Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS7Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS15Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS31Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS1516Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbS7FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS15FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS31FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS1516FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS7FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS15FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS31FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS1516FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+
 /* Dot products: the sum of srcA[i] * srcB[i] (complex products without
  * conjugation); two letters give the types of srcA and srcB. n = 0 gives 0.
  * They neither read nor clear the status: a null pointer or n < 0 reports
