@@ -551,6 +551,34 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* Thresholds: relOp 0 raises every element below level to it, any other
+ * value lowers every element above it. Real float and double elements follow
+ * the total order of their bit patterns; complex elements compare by
+ * magnitude and keep their phase (level >= 0). */
+ZQVAPI void zqvsbThresh1(float* vec, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvdbThresh1(double* vec, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvcbThresh1(ZqvCplxS* vec, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvzbThresh1(ZqvCplxD* vec, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvwbThresh1(int16_t* vec, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvvbThresh1(ZqvCplxW* vec, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvsbThresh2(const float* src, float* dst, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvdbThresh2(const double* src, double* dst, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvcbThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvzbThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvwbThresh2(const int16_t* src, int16_t* dst, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvvbThresh2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+/* Reciprocals after raising every element of magnitude below level to that
+ * magnitude (level >= 0). With level 0 a zero element becomes the largest
+ * finite value and one report follows the loop. */
+ZQVAPI void zqvsbInvThresh1(float* vec, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvdbInvThresh1(double* vec, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvcbInvThresh1(ZqvCplxS* vec, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvzbInvThresh1(ZqvCplxD* vec, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvsbInvThresh2(const float* src, float* dst, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvdbInvThresh2(const double* src, double* dst, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvcbInvThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvzbInvThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level) ZQV_NOTHROW;
+
 /* Fixed point: integers of bitSize 8, 16 or 32 bits (signed, or unsigned
  * with ZQV_CVT_UNSIGNED) standing for integer * 2^-fractBits; fractBits is
  * 0..bitSize-1 (signed) or 0..bitSize (unsigned). To fixed point: flags as for
