@@ -97,8 +97,9 @@ struct Form3 {
   E b(int64_t i) const noexcept { return srcB[i]; }
 };
 
+// Like the float loops: 512-bit and 256-bit builds chosen at load time.
 template <class Op, Store S, class E, class Operands>
-void storeAll(Operands x, E* out, int64_t n, const Narrow& nw) noexcept {
+__attribute__((target_clones("avx512f", "avx2", "default"))) void storeAll(Operands x, E* out, int64_t n, const Narrow& nw) noexcept {
   for (int64_t i = 0; i < n; ++i) out[i] = narrow<E, S>(Op::apply(x.a(i), x.b(i)), nw);
 }
 
