@@ -1,5 +1,6 @@
 // Dot products: floating forms against long-double sums and exact integer
 // data, 16-bit forms against exact 64-bit sums narrowed by the scale rules.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <functional>

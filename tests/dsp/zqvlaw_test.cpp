@@ -1,5 +1,6 @@
 // A-law and mu-law coding: exhaustive over every 16-bit sample and every
 // code, against decision intervals rebuilt from the reconstruction values.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,7 @@
 // 16-bit magnitude and power spectrum under every scale mode, against exact
 // 64-bit powers, a long-double square root and a brute-force search for the
 // automatic shift.
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
