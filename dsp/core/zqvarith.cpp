@@ -47,9 +47,9 @@ bool disjoint(const T* a, const T* b, int64_t n) noexcept {
   return pa + bytes <= pb || pb + bytes <= pa;
 }
 
-// The hot loops also come as an AVX2 build chosen at load time; without
-// contraction the results are the same bits either way.
-#define ZQV_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+// The hot loops also come as 512-bit and 256-bit builds chosen at load time;
+// without contraction the results are the same bits in every build.
+#define ZQV_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 // ---- Kernels. Element-wise results do not depend on the visiting order
 // unless the ranges overlap partly; only then the loop runs from the last

@@ -1,6 +1,8 @@
 // Module zqvcvrtd: float-to-integer and integer-to-float conversions of double
 // vectors, and magnitude and power spectrum of double complex data.
 #include "core/zqvcvrtgen.h"
+#include "core/detail/zqvcplxgen.h"
+#include "core/detail/zqvfixgen.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrtd";
@@ -78,4 +80,87 @@ ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) noexcep
 
 ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr, int n) noexcept {
   zqvcvrt::splitPower<double>(site("zqvdbrPowerSpectr"), srcReal, srcImag, spectr, n);
+}
+
+// ---- Complex parts ------------------------------------------------------------
+
+ZQVAPI void zqvzbReal(const ZqvCplxD* src, double* dst, int n) noexcept { zqvcplx::real<double>(site("zqvzbReal"), src, dst, n); }
+ZQVAPI void zqvzbImag(const ZqvCplxD* src, double* dst, int n) noexcept { zqvcplx::imag<double>(site("zqvzbImag"), src, dst, n); }
+ZQVAPI void zqvzbCplxTo2Real(const ZqvCplxD* src, double* dstReal, double* dstImag, int n) noexcept {
+  zqvcplx::cplxTo2Real<double>(site("zqvzbCplxTo2Real"), src, dstReal, dstImag, n);
+}
+ZQVAPI void zqvzb2RealToCplx(const double* srcReal, const double* srcImag, ZqvCplxD* dst, int n) noexcept {
+  zqvcplx::twoRealToCplx<double>(site("zqvzb2RealToCplx"), srcReal, srcImag, dst, n);
+}
+
+// ---- Polar form ----------------------------------------------------------------
+
+ZQVAPI void zqvzbCartToPolar(const ZqvCplxD* src, double* mag, double* phase, int n) noexcept {
+  zqvcplx::cartToPolar<double>(site("zqvzbCartToPolar"), src, mag, phase, n);
+}
+ZQVAPI void zqvdbrCartToPolar(const double* srcReal, const double* srcImag, double* mag, double* phase, int n) noexcept {
+  zqvcplx::splitCartToPolar<double>(site("zqvdbrCartToPolar"), srcReal, srcImag, mag, phase, n);
+}
+ZQVAPI void zqvzbPolarToCart(const double* mag, const double* phase, ZqvCplxD* dst, int n) noexcept {
+  zqvcplx::polarToCart<double>(site("zqvzbPolarToCart"), mag, phase, dst, n);
+}
+ZQVAPI void zqvdbrPolarToCart(const double* mag, const double* phase, double* dstReal, double* dstImag, int n) noexcept {
+  zqvcplx::splitPolarToCart<double>(site("zqvdbrPolarToCart"), mag, phase, dstReal, dstImag, n);
+}
+ZQVAPI void zqvzbPhase(const ZqvCplxD* src, double* phase, int n) noexcept { zqvcplx::phase<double>(site("zqvzbPhase"), src, phase, n); }
+ZQVAPI void zqvdbrPhase(const double* srcReal, const double* srcImag, double* phase, int n) noexcept {
+  zqvcplx::splitPhase<double>(site("zqvdbrPhase"), srcReal, srcImag, phase, n);
+}
+
+// ---- Fixed point ----------------------------------------------------------------
+
+void zqvdbFix8ToFloatKernel(const int8_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix8ToFloatKernel(const uint8_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbFix16ToFloatKernel(const int16_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix16ToFloatKernel(const uint16_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbFix32ToFloatKernel(const int32_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+void zqvdbUFix32ToFloatKernel(const uint32_t* src, double* dst, int32_t len, int32_t fractBits) noexcept {
+  zqvfix::fixToFloatKernel(src, dst, len, fractBits);
+}
+
+ZQVAPI void zqvdbFloatToFix(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::floatToFix(site("zqvdbFloatToFix"), src, dst, len, bitSize, fractBits, flags);
+}
+ZQVAPI void zqvdbFixToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
+  zqvfix::fixToFloat(site("zqvdbFixToFloat"), src, dst, len, bitSize, fractBits, flags);
+}
+// The S15 and S31 conversions have always reported as "zqvdbFloaTo...".
+ZQVAPI void zqvdbFloatToS7Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 8, 7>(site("zqvdbFloatToS7Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS15Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 16, 15>(site("zqvdbFloaToS15Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS31Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 32, 31>(site("zqvdbFloaToS31Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbFloatToS1516Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
+  zqvfix::floatToFormat<double, 32, 16>(site("zqvdbFloatToS1516Fix"), src, dst, len, flags);
+}
+ZQVAPI void zqvdbS7FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 8, 7>(site("zqvdbS7FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS15FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 16, 15>(site("zqvdbS15FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS31FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 32, 31>(site("zqvdbS31FixToFloat"), src, dst, len);
+}
+ZQVAPI void zqvdbS1516FixToFloat(const void* src, double* dst, int32_t len) noexcept {
+  zqvfix::formatToFloat<double, 32, 16>(site("zqvdbS1516FixToFloat"), src, dst, len);
 }

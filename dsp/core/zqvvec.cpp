@@ -307,3 +307,161 @@ ZQVAPI void zqvsbAbs2(const float* src, float* dst, int32_t n) noexcept {
 ZQVAPI void zqvdbAbs2(const double* src, double* dst, int32_t n) noexcept {
   copying("zqvdbAbs2", src, dst, n, absReal<double>);
 }
+
+// ---- Thresholds and thresholded reciprocals -------------------------------------
+
+namespace {
+
+template <class T>
+struct PartOf {
+  using type = T;
+};
+template <>
+struct PartOf<ZqvCplxS> { using type = float; };
+template <>
+struct PartOf<ZqvCplxD> { using type = double; };
+template <>
+struct PartOf<ZqvCplxW> { using type = int16_t; };
+
+// A level is negative when its sign is set and it is not a zero; -0 passes.
+template <class L>
+inline bool negativeLevel(L level) noexcept {
+  if constexpr (std::is_integral_v<L>) return level < 0;
+  else return std::signbit(level) && level != 0;
+}
+
+// The total order of the bit patterns: negative NaNs, -inf, negatives, -0,
+// +0, positives, +inf, positive NaNs. Negative patterns are flipped so that a
+// signed integer comparison gives that order.
+template <class T>
+inline SignedBitsOf<T> orderKey(T x) noexcept {
+  const auto b = std::bit_cast<SignedBitsOf<T>>(x);
+  return b ^ ((b >> (8 * sizeof(T) - 1)) & std::numeric_limits<SignedBitsOf<T>>::max());
+}
+
+// One element of Thresh; `copy` tells the copy form (which writes +0 as the
+// imaginary part of a raised zero) from the in-place form.
+template <class T, class L>
+inline T threshOne(T z, L level, bool greater, bool copy) noexcept {
+  if constexpr (std::is_same_v<T, int16_t>) {
+    return greater ? (z > level ? level : z) : (z < level ? level : z);
+  } else if constexpr (std::is_floating_point_v<T>) {
+    const auto k = orderKey(z), kl = orderKey(level);
+    return (greater ? k > kl : k < kl) ? level : z;
+  } else if constexpr (std::is_same_v<T, ZqvCplxW>) {
+    // Exact integers: each part rescaled by the integer square root of
+    // L^2 * part^2 / p, so the new magnitude is L or just below, never above.
+    const uint64_t l2 = static_cast<uint64_t>(int64_t{level} * level);
+    const uint64_t re2 = static_cast<uint64_t>(int64_t{z.re} * z.re), im2 = static_cast<uint64_t>(int64_t{z.im} * z.im);
+    const uint64_t p = re2 + im2;
+    if (greater ? !(p > l2) : !(p < l2)) return z;
+    if (p == 0) return {level, z.im};
+    const auto part = [&](int16_t x, uint64_t x2) {
+      const auto m = static_cast<int32_t>(zqvIsqrt32(static_cast<uint32_t>(l2 * x2 / p)));
+      return static_cast<int16_t>(x < 0 ? -m : m);
+    };
+    return {part(z.re, re2), part(z.im, im2)};
+  } else {
+    // Powers in long double: re^2 + im^2 of any double neither overflows nor
+    // underflows there.
+    using P = typename PartOf<T>::type;
+    const long double re = z.re, im = z.im, l = level;
+    const long double p = re * re + im * im, l2 = l * l;
+    if (greater ? !(p > l2) : !(p < l2)) return z;
+    if (p == 0) return {static_cast<P>(level), copy ? P(0) : z.im};
+    const long double f = copy ? std::sqrt(l2 / p) : l / std::sqrt(p);
+    return {static_cast<P>(re * f), static_cast<P>(im * f)};
+  }
+}
+
+template <class T, class L>
+bool threshChecksFail(const char* func, const void* vec, const void* src, const void* dst, bool inPlace, int32_t n,
+                      L level, const char* levelMessage) noexcept {
+  const bool failed = inPlace ? zqvVecRejected(func, vec, n) : zqvVecPairRejected(func, src, dst, n);
+  if (failed || n < 1) return true;
+  return levelMessage && zqvCheckFirst({func, kZqvVecModule}, {ZQV_CHECK(negativeLevel(level), levelMessage)});
+}
+
+template <class T, class L>
+void thresh1(const char* func, T* vec, int32_t n, L level, int32_t relOp, const char* levelMessage) noexcept {
+  if (threshChecksFail<T>(func, vec, nullptr, nullptr, true, n, level, levelMessage)) return;
+  const bool greater = relOp != 0;
+  for (int64_t i = 0; i < n; ++i) vec[i] = threshOne(vec[i], level, greater, false);
+}
+
+template <class T, class L>
+void thresh2(const char* func, const T* src, T* dst, int32_t n, L level, int32_t relOp,
+             const char* levelMessage) noexcept {
+  if (threshChecksFail<T>(func, nullptr, src, dst, false, n, level, levelMessage)) return;
+  const bool greater = relOp != 0;
+  for (int64_t i = 0; i < n; ++i) dst[i] = threshOne(src[i], level, greater, true);
+}
+
+// One element of InvThresh; sets `zero` for a zero element under a level of
+// zero, which becomes the largest finite value. Every zero counts (also -0
+// and complex zeros with signed parts); a zero under a positive level is
+// raised to it like any small element.
+template <class T, class L>
+inline T invOne(T z, L level, bool& zero) noexcept {
+  if constexpr (std::is_floating_point_v<T>) {
+    if (level == 0) {
+      if (z == 0) {
+        zero = true;
+        return std::copysign(std::numeric_limits<T>::max(), z);
+      }
+      return T(1) / z;
+    }
+    if (std::fabs(z) < level) z = std::copysign(level, z);
+    return T(1) / z;
+  } else {
+    using P = typename PartOf<T>::type;
+    const long double re = z.re, im = z.im, l = level;
+    const long double p = re * re + im * im;
+    if (p == 0) {
+      if (level == 0) {
+        zero = true;
+        return {std::numeric_limits<P>::max(), P(0)};
+      }
+      return {static_cast<P>(1 / l), P(0)};
+    }
+    // Raised to magnitude L, then inverted: conj(z) / (L * |z|).
+    const long double d = (p < l * l) ? l * std::sqrt(p) : p;
+    return {static_cast<P>(re / d), static_cast<P>(-im / d)};
+  }
+}
+
+template <class T, class L>
+void invThresh(const char* func, const T* src, T* dst, bool inPlace, int32_t n, L level,
+               const char* levelMessage) noexcept {
+  if (threshChecksFail<T>(func, dst, src, dst, inPlace, n, level, levelMessage)) return;
+  bool zero = false;
+  for (int64_t i = 0; i < n; ++i) dst[i] = invOne(src[i], level, zero);
+  if (zero) zqvError(ZQV_BAD_ARGUMENT, func, "zero element and zero thresh", kZqvVecModule, __LINE__);
+}
+
+}  // namespace
+
+// Thresh: vec, n, level, relOp (0 raises elements below the level, any other
+// value lowers elements above it) or src, dst, n, level, relOp.
+ZQVAPI void zqvsbThresh1(float* vec, int32_t n, float level, int32_t relOp) noexcept { thresh1("zqvsbThresh1", vec, n, level, relOp, nullptr); }
+ZQVAPI void zqvdbThresh1(double* vec, int32_t n, double level, int32_t relOp) noexcept { thresh1("zqvdbThresh1", vec, n, level, relOp, nullptr); }
+ZQVAPI void zqvcbThresh1(ZqvCplxS* vec, int32_t n, float level, int32_t relOp) noexcept { thresh1("zqvcbThresh1", vec, n, level, relOp, "thresh<0.0f"); }
+ZQVAPI void zqvzbThresh1(ZqvCplxD* vec, int32_t n, double level, int32_t relOp) noexcept { thresh1("zqvzbThresh1", vec, n, level, relOp, "thresh<0.0"); }
+ZQVAPI void zqvwbThresh1(int16_t* vec, int32_t n, int16_t level, int32_t relOp) noexcept { thresh1("zqvwbThresh1", vec, n, level, relOp, nullptr); }
+ZQVAPI void zqvvbThresh1(ZqvCplxW* vec, int32_t n, int16_t level, int32_t relOp) noexcept { thresh1("zqvvbThresh1", vec, n, level, relOp, "thresh<0"); }
+ZQVAPI void zqvsbThresh2(const float* src, float* dst, int32_t n, float level, int32_t relOp) noexcept { thresh2("zqvsbThresh2", src, dst, n, level, relOp, nullptr); }
+ZQVAPI void zqvdbThresh2(const double* src, double* dst, int32_t n, double level, int32_t relOp) noexcept { thresh2("zqvdbThresh2", src, dst, n, level, relOp, nullptr); }
+ZQVAPI void zqvcbThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level, int32_t relOp) noexcept { thresh2("zqvcbThresh2", src, dst, n, level, relOp, "thresh<0.0f"); }
+ZQVAPI void zqvzbThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level, int32_t relOp) noexcept { thresh2("zqvzbThresh2", src, dst, n, level, relOp, "thresh<0.0"); }
+ZQVAPI void zqvwbThresh2(const int16_t* src, int16_t* dst, int32_t n, int16_t level, int32_t relOp) noexcept { thresh2("zqvwbThresh2", src, dst, n, level, relOp, nullptr); }
+ZQVAPI void zqvvbThresh2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int16_t level, int32_t relOp) noexcept { thresh2("zqvvbThresh2", src, dst, n, level, relOp, "thresh<0"); }
+
+// Thresholded reciprocals: vec, n, level or src, dst, n, level.
+ZQVAPI void zqvsbInvThresh1(float* vec, int32_t n, float level) noexcept { invThresh("zqvsbInvThresh1", vec, vec, true, n, level, "thresh<0.0f"); }
+ZQVAPI void zqvdbInvThresh1(double* vec, int32_t n, double level) noexcept { invThresh("zqvdbInvThresh1", vec, vec, true, n, level, "thresh<0.0"); }
+ZQVAPI void zqvcbInvThresh1(ZqvCplxS* vec, int32_t n, float level) noexcept { invThresh("zqvcbInvThresh1", vec, vec, true, n, level, "thresh<0.0f"); }
+ZQVAPI void zqvzbInvThresh1(ZqvCplxD* vec, int32_t n, double level) noexcept { invThresh("zqvzbInvThresh1", vec, vec, true, n, level, "thresh<0.0"); }
+ZQVAPI void zqvsbInvThresh2(const float* src, float* dst, int32_t n, float level) noexcept { invThresh("zqvsbInvThresh2", src, dst, false, n, level, "thresh<0.0f"); }
+ZQVAPI void zqvdbInvThresh2(const double* src, double* dst, int32_t n, double level) noexcept { invThresh("zqvdbInvThresh2", src, dst, false, n, level, "thresh<0.0"); }
+ZQVAPI void zqvcbInvThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level) noexcept { invThresh("zqvcbInvThresh2", src, dst, false, n, level, "thresh<0.0f"); }
+ZQVAPI void zqvzbInvThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level) noexcept { invThresh("zqvzbInvThresh2", src, dst, false, n, level, "thresh<0.0"); }

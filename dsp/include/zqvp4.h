@@ -1081,4 +1081,212 @@ ZQVAPI void zqvWtFree(wtState* st) ZQV_NOTHROW;
 /* ---- 16-bit arithmetic, dot products, fixed point, complex parts, laws ---- */
 /* (section: core-more) */
 
+/* Thresholds: relOp 0 raises every element below level to it, any other
+ * value lowers every element above it. Real float and double elements follow
+ * the total order of their bit patterns; complex elements compare by
+ * magnitude and keep their phase (level >= 0). */
+ZQVAPI void zqvsbThresh1(float* vec, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvdbThresh1(double* vec, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvcbThresh1(ZqvCplxS* vec, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvzbThresh1(ZqvCplxD* vec, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvwbThresh1(int16_t* vec, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvvbThresh1(ZqvCplxW* vec, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvsbThresh2(const float* src, float* dst, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvdbThresh2(const double* src, double* dst, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvcbThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvzbThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvwbThresh2(const int16_t* src, int16_t* dst, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+ZQVAPI void zqvvbThresh2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int16_t level, int32_t relOp) ZQV_NOTHROW;
+/* Reciprocals after raising every element of magnitude below level to that
+ * magnitude (level >= 0). With level 0 a zero element becomes the largest
+ * finite value and one report follows the loop. */
+ZQVAPI void zqvsbInvThresh1(float* vec, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvdbInvThresh1(double* vec, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvcbInvThresh1(ZqvCplxS* vec, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvzbInvThresh1(ZqvCplxD* vec, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvsbInvThresh2(const float* src, float* dst, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvdbInvThresh2(const double* src, double* dst, int32_t n, double level) ZQV_NOTHROW;
+ZQVAPI void zqvcbInvThresh2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n, float level) ZQV_NOTHROW;
+ZQVAPI void zqvzbInvThresh2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n, double level) ZQV_NOTHROW;
+
+/* Fixed point: integers of bitSize 8, 16 or 32 bits (signed, or unsigned
+ * with ZQV_CVT_UNSIGNED) standing for integer * 2^-fractBits; fractBits is
+ * 0..bitSize-1 (signed) or 0..bitSize (unsigned). To fixed point: flags as for
+ * zqvsbFloatToInt. From fixed point: flags 0 or ZQV_CVT_UNSIGNED, dst not
+ * overlapping src. The fixed formats: S7 (8 bits, 7 fraction bits), S15 (16,
+ * 15), S31 (32, 31), S1516 (32, 16), signed. All but the format conversions
+ * back to floats clear the status first. */
+ZQVAPI void zqvsbFloatToFix(const float* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToFix(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFixToFloat(const void* src, float* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFixToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t fractBits,
+                            int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS7Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS15Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS31Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbFloatToS1516Fix(const float* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS7Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS15Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS31Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdbFloatToS1516Fix(const double* src, void* dst, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvsbS7FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS15FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS31FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbS1516FixToFloat(const void* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS7FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS15FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS31FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbS1516FixToFloat(const void* src, double* dst, int32_t len) ZQV_NOTHROW;
+
+/* Dot products: the sum of srcA[i] * srcB[i] (complex products without
+ * conjugation); two letters give the types of srcA and srcB. n = 0 gives 0.
+ * They neither read nor clear the status: a null pointer or n < 0 reports
+ * and gives 0. The 16-bit forms sum exactly and narrow the sum by scaleMode
+ * (1 saturate, 2 shift by *scaleFactor, 3 the same saturated, 4 automatic,
+ * other values wrap); a complex sum is narrowed with one shift for both parts. */
+ZQVAPI float zqvsDotProd(const float* srcA, const float* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI double zqvdDotProd(const double* srcA, const double* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcDotProd(const ZqvCplxS* srcA, const ZqvCplxS* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscDotProd(const float* srcA, const ZqvCplxS* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsDotProd(const ZqvCplxS* srcA, const float* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzDotProd(const ZqvCplxD* srcA, const ZqvCplxD* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzDotProd(const double* srcA, const ZqvCplxD* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdDotProd(const ZqvCplxD* srcA, const double* srcB, int32_t n) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwDotProd(const int16_t* srcA, const int16_t* srcB, int32_t n, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvDotProd(const ZqvCplxW* srcA, const ZqvCplxW* srcB, int32_t n, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwvDotProd(const int16_t* srcA, const ZqvCplxW* srcB, int32_t n, int32_t scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvwDotProd(const ZqvCplxW* srcA, const int16_t* srcB, int32_t n, int32_t scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* 16-bit vector arithmetic (w: int16, v: complex int16). Results are formed
+ * exactly and narrowed by scaleMode, compared as a value: 0 wrap, 1 saturate,
+ * 3 shift by *scaleFactor then saturate, 4 automatic (the smallest right
+ * shift at which every result fits, written to *scaleFactor), any other value
+ * shift by *scaleFactor then wrap (a positive factor shifts right, a negative
+ * one left; a null pointer means no shift). Nothing is done while the
+ * thread's status is negative. */
+ZQVAPI ZqvCplxW zqvvAdd(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvSub(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvMpy(ZqvCplxW a, ZqvCplxW b, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+/* a / b exactly, truncated toward zero and saturated; b = 0 reports, gives (0, 0). */
+ZQVAPI ZqvCplxW zqvvDiv(ZqvCplxW a, ZqvCplxW b) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvConj(ZqvCplxW a) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvSet(int16_t re, int16_t im) ZQV_NOTHROW;
+ZQVAPI void zqvwbZero(int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbZero(ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbSet(int16_t val, int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbSet(ZqvCplxW val, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbCopy(const int16_t* src, int16_t* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbCopy(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbAdd3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbAdd3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbSub3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbSub3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbMpy3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbMpy3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n,
+                       int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+/* Conjugates; negation wraps (-(-32768) stays -32768). ConjFlip2 needs a
+ * destination apart from the source; ConjExtend needs room for n + k elements. */
+ZQVAPI void zqvvbConj1(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConj2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjFlip2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjExtend1(ZqvCplxW* vec, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvvbConjExtend2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) ZQV_NOTHROW;
+
+/* Complex parts: Real and Imag extract one part, CplxTo2Real both;
+ * 2RealToCplx joins two part vectors, either of which may be null (its parts
+ * become 0). Parts are copied unchanged. */
+ZQVAPI void zqvcbReal(const ZqvCplxS* src, float* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbImag(const ZqvCplxS* src, float* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbCplxTo2Real(const ZqvCplxS* src, float* dstReal, float* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcb2RealToCplx(const float* srcReal, const float* srcImag, ZqvCplxS* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbReal(const ZqvCplxD* src, double* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbImag(const ZqvCplxD* src, double* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbCplxTo2Real(const ZqvCplxD* src, double* dstReal, double* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzb2RealToCplx(const double* srcReal, const double* srcImag, ZqvCplxD* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbReal(const ZqvCplxW* src, int16_t* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbImag(const ZqvCplxW* src, int16_t* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbCplxTo2Real(const ZqvCplxW* src, int16_t* dstReal, int16_t* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvb2RealToCplx(const int16_t* srcReal, const int16_t* srcImag, ZqvCplxW* dst, int n) ZQV_NOTHROW;
+
+/* Polar form. Phases in radians; a zero imaginary part gives phase 0 for a
+ * real part with a clear sign and pi for one with the sign set (-1 - 0i has
+ * phase +pi). The 16-bit phase is trunc(phase * 16383 / pi). */
+ZQVAPI void zqvcbCartToPolar(const ZqvCplxS* src, float* mag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrCartToPolar(const float* srcReal, const float* srcImag, float* mag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPolarToCart(const float* mag, const float* phase, ZqvCplxS* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrPolarToCart(const float* mag, const float* phase, float* dstReal, float* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPhase(const ZqvCplxS* src, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrPhase(const float* srcReal, const float* srcImag, float* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbCartToPolar(const ZqvCplxD* src, double* mag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrCartToPolar(const double* srcReal, const double* srcImag, double* mag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPolarToCart(const double* mag, const double* phase, ZqvCplxD* dst, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrPolarToCart(const double* mag, const double* phase, double* dstReal, double* dstImag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPhase(const ZqvCplxD* src, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrPhase(const double* srcReal, const double* srcImag, double* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvvbPhase(const ZqvCplxW* src, int16_t* phase, int n) ZQV_NOTHROW;
+ZQVAPI void zqvwbrPhase(const int16_t* srcReal, const int16_t* srcImag, int16_t* phase, int n) ZQV_NOTHROW;
+
+/* 16-bit magnitude and power spectrum under scaleMode: 0 wrap, 1 saturate,
+ * 2 right shift by *scaleFactor then wrap, 3 the same saturated, 4 automatic
+ * (*scaleFactor is the smallest shift to use and receives the shift used).
+ * Other modes do nothing. */
+ZQVAPI void zqvvbMag(const ZqvCplxW* src, int16_t* mag, int n, int scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbrMag(const int16_t* srcReal, const int16_t* srcImag, int16_t* mag, int n, int scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvbPowerSpectr(const ZqvCplxW* src, int16_t* spectr, int n, int scaleMode,
+                             int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbrPowerSpectr(const int16_t* srcReal, const int16_t* srcImag, int16_t* spectr, int n,
+                              int scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* A-law and mu-law coding. Codes are bytes; mu-law codes are the standard
+ * bytes, A-law codes the standard bytes XOR 0x55 (without the alternate-bit
+ * inversion). Linear scales: 16-bit samples as they are, 32-bit samples with
+ * the 16-bit value in their upper half, float and double with full scale 1.0.
+ * Nothing is done while the thread's status is negative. */
+ZQVAPI void zqvwbLinToALaw(const int16_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbLinToMuLaw(const int16_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibLinToALaw(const int32_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibLinToMuLaw(const int32_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbLinToALaw(const float* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbLinToMuLaw(const float* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLinToALaw(const double* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbLinToMuLaw(const double* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbALawToLin(const uint8_t* src, int16_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvwbMuLawToLin(const uint8_t* src, int16_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibALawToLin(const uint8_t* src, int32_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvibMuLawToLin(const uint8_t* src, int32_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbALawToLin(const uint8_t* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvsbMuLawToLin(const uint8_t* src, float* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbALawToLin(const uint8_t* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvdbMuLawToLin(const uint8_t* src, double* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvMuLawToALaw(const uint8_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+ZQVAPI void zqvALawToMuLaw(const uint8_t* src, uint8_t* dst, int32_t len) ZQV_NOTHROW;
+
 #endif /* ZQVP4_H */
