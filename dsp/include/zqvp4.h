@@ -539,6 +539,82 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- IIR filters ---------------------------------------------------------- */
 /* (section: iir) */
 
+/* Taps of the direct form: b0..bN, a0..aN (2*order+2 values); of a biquad
+ * cascade: b0, b1, b2, a0, a1, a2 per section. Init normalises them: the
+ * direct form to b/a0 followed by a1/a0..aN/a0 (the last value kept), the
+ * cascade to the gain g followed by a1/a0, a2/a0, b1/b0, b2/b0 per section.
+ * The delay line holds `order` values of the output type (2 per section). */
+typedef struct {
+  int32_t order;   /* order of the direct form, or 2 * numQuads */
+  void* taps;      /* normalised taps, in the taps type (16-bit forms: int16) */
+  int32_t iirType; /* 0 or 1, as passed to Init */
+  int32_t form;    /* 0 direct form, 1 biquad cascade */
+} ZqvIirTapState;
+
+typedef struct {
+  void* dlyl; /* delay line of `order` values (16-bit forms: int32) */
+} ZqvIirDlyState;
+
+/* One-state record: a tap state and a delay-line state over blocks of the
+ * library's own, and the marker 31725 while initialised. Clear a new record
+ * before its first Init. */
+typedef struct {
+  ZqvIirTapState tapState;
+  ZqvIirDlyState dlyState;
+  int32_t marker;
+} ZqvIirState;
+
+/* Low level: the caller owns the taps (normalised in place), the delay line
+ * and both states. One tap state may serve several delay lines. These
+ * routines do nothing while the thread's status is negative. */
+ZQVAPI void zqvsIirlInit(int32_t iirType, float* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInit(int32_t iirType, double* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInit(int32_t iirType, ZqvCplxS* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInit(int32_t iirType, ZqvCplxD* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirlInitBq(int32_t iirType, float* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInitBq(int32_t iirType, double* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInitBq(int32_t iirType, ZqvCplxS* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInitBq(int32_t iirType, ZqvCplxD* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirlInitDlyl(const ZqvIirTapState* tapStPtr, float* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInitDlyl(const ZqvIirTapState* tapStPtr, double* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInitDlyl(const ZqvIirTapState* tapStPtr, ZqvCplxS* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInitDlyl(const ZqvIirTapState* tapStPtr, ZqvCplxD* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Mixed letters: samples first, taps second (sc: float samples, complex taps). */
+ZQVAPI float zqvsIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI double zqvdIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+/* inSamps and outSamps may be the same vector. */
+ZQVAPI void zqvsbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const float* inSamps, float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxS* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const double* inSamps, double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvscbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const float* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcsbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxS* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdzbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const double* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzdbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+
+
 /* ---- LMS adaptive filters ------------------------------------------------- */
 /* (section: lms) */
 
