@@ -614,6 +614,67 @@ ZQVAPI void zqvdzbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
 ZQVAPI void zqvzdbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
                          const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
 
+/* One state: Init copies the caller's taps into a block of the library's
+ * own; zqvIirFree releases it. The block routines return 0 or the failing
+ * status. Filter calls must use the letters of the Init. */
+ZQVAPI void zqvsIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirInit(int32_t iirType, const ZqvCplxS* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirInit(int32_t iirType, const double* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirInit(int32_t iirType, const ZqvCplxD* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscIirInit(int32_t iirType, const ZqvCplxS* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcsIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzIirInit(int32_t iirType, const ZqvCplxD* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzdIirInit(int32_t iirType, const double* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirInitBq(int32_t iirType, const ZqvCplxS* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirInitBq(int32_t iirType, const double* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirInitBq(int32_t iirType, const ZqvCplxD* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscIirInitBq(int32_t iirType, const ZqvCplxS* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcsIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzIirInitBq(int32_t iirType, const ZqvCplxD* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzdIirInitBq(int32_t iirType, const double* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvIirFree(ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsIir(ZqvIirState* statePtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcIir(ZqvIirState* statePtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI double zqvdIir(ZqvIirState* statePtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzIir(ZqvIirState* statePtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscIir(ZqvIirState* statePtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsIir(ZqvIirState* statePtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzIir(ZqvIirState* statePtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdIir(ZqvIirState* statePtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbIir(ZqvIirState* statePtr, const float* inSamps, float* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbIir(ZqvIirState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbIir(ZqvIirState* statePtr, const double* inSamps, double* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbIir(ZqvIirState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbIir(ZqvIirState* statePtr, const float* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbIir(ZqvIirState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbIir(ZqvIirState* statePtr, const double* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbIir(ZqvIirState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+
 
 /* ---- LMS adaptive filters ------------------------------------------------- */
 /* (section: lms) */
