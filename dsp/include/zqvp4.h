@@ -675,6 +675,32 @@ ZQVAPI int32_t zqvdzbIir(ZqvIirState* statePtr, const double* inSamps, ZqvCplxD*
 ZQVAPI int32_t zqvzdbIir(ZqvIirState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD* outSamps,
                            int32_t numIters) ZQV_NOTHROW;
 
+/* 16-bit samples. Init converts the float taps to 16-bit fixed point with one
+ * common shift s, written over the float array (low level) or the library's
+ * copy: s, b0, then -ak, bk per k (direct form), or s, g, then -a1/a0, -a2/a0,
+ * b1/b0, b2/b0 per section. Taps that do not fit 16 bits are refused. The
+ * delay line holds int32 values, rounded after every call; results go through
+ * the 16-bit scale modes (automatic scaling returns its shift through
+ * scaleFactor, and works with a null pointer too). */
+ZQVAPI void zqvwIirlInit(int32_t iirType, float* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirlInitBq(int32_t iirType, float* taps, int32_t numQuads,
+                           ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirlInitDlyl(const ZqvIirTapState* tapStPtr, int32_t* dlyl,
+                             ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, int16_t samp,
+                        int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, const int16_t* inSamps,
+                      int16_t* outSamps, int32_t numIters, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                        ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                          ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwIir(ZqvIirState* statePtr, int16_t samp, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbIir(ZqvIirState* statePtr, const int16_t* inSamps, int16_t* outSamps, int32_t numIters,
+                     int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 
 /* ---- LMS adaptive filters ------------------------------------------------- */
 /* (section: lms) */

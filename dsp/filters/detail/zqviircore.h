@@ -234,20 +234,31 @@ void lowInitDlyl(ZqvSite site, const ZqvIirTapState* ts, O* dlyl, ZqvIirDlyState
       ZQV_CHECK((ts)->order > 0 && !(ds)->dlyl,                           \
                 "structure *dlyStPtr wasn't initialized")
 
+// The checks of the one-sample routines; true when the call must return.
+inline bool refuseOne(ZqvSite site, const ZqvIirTapState* ts, const ZqvIirDlyState* ds) noexcept {
+  if (zqvCheckAll(site, {ZQV_CHECK(!ts, "tapStPtr==0"), ZQV_CHECK(!ds, "dlyStPtr==0")})) return true;
+  return zqvCheckAll(site, {ZQV_IIR_STATE_CHECKS(ts, ds)});
+}
+
+// The checks of the block routines; true when the call must return.
+inline bool refuseBlock(ZqvSite site, const ZqvIirTapState* ts, const ZqvIirDlyState* ds, const void* in,
+                        const void* out, int32_t numIters) noexcept {
+  if (zqvCheckAll(site, {ZQV_CHECK(!ts, "tapStPtr==0"), ZQV_CHECK(!ds, "dlyStPtr==0"),
+                         ZQV_CHECK(!in, "inSamps==0"), ZQV_CHECK(!out, "outSamps==0")}))
+    return true;
+  return zqvCheckAll(site, {ZQV_IIR_STATE_CHECKS(ts, ds), ZQV_CHECK(numIters < 0, "numIters < 0")});
+}
+
 template <class T, class O, class S>
 O lowFilter(ZqvSite site, const ZqvIirTapState* ts, ZqvIirDlyState* ds, S sample) noexcept {
-  if (zqvCheckAll(site, {ZQV_CHECK(!ts, "tapStPtr==0"), ZQV_CHECK(!ds, "dlyStPtr==0")})) return zeroOf<O>();
-  if (zqvCheckAll(site, {ZQV_IIR_STATE_CHECKS(ts, ds)})) return zeroOf<O>();
+  if (refuseOne(site, ts, ds)) return zeroOf<O>();
   return filterOne<T>(*ts, static_cast<O*>(ds->dlyl), sample);
 }
 
 template <class T, class O, class S>
 void lowBlock(ZqvSite site, const ZqvIirTapState* ts, ZqvIirDlyState* ds, const S* in, O* out,
               int32_t numIters) noexcept {
-  if (zqvCheckAll(site, {ZQV_CHECK(!ts, "tapStPtr==0"), ZQV_CHECK(!ds, "dlyStPtr==0"),
-                         ZQV_CHECK(!in, "inSamps==0"), ZQV_CHECK(!out, "outSamps==0")}))
-    return;
-  if (zqvCheckAll(site, {ZQV_IIR_STATE_CHECKS(ts, ds), ZQV_CHECK(numIters < 0, "numIters < 0")})) return;
+  if (refuseBlock(site, ts, ds, in, out, numIters)) return;
   filterBlock<T>(*ts, static_cast<O*>(ds->dlyl), in, out, numIters);
 }
 
