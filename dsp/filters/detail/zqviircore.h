@@ -141,8 +141,10 @@ inline O cascadeStep(const T* taps, O* d, int64_t numQuads, S sample) noexcept {
   for (int64_t i = 0; i < numQuads; ++i) {
     const T* c = taps + 1 + 4 * i;
     const auto w1 = widen(d[2 * i]), w2 = widen(d[2 * i + 1]);
-    const auto w = u - widen(c[0]) * w1 - widen(c[1]) * w2;
-    u = w + widen(c[2]) * w1 + widen(c[3]) * w2;
+    // Feedback and feed-forward sums first: the chain from one section's
+    // input to the next is then one subtraction and one addition long.
+    const auto w = u - (widen(c[0]) * w1 + widen(c[1]) * w2);
+    u = w + (widen(c[2]) * w1 + widen(c[3]) * w2);
     d[2 * i + 1] = d[2 * i];
     d[2 * i] = narrow<O>(w);
   }
