@@ -536,6 +536,191 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */
 
+/* One-state FIR record: the caller owns the record, the library fills it and
+ * owns its buffers until zqvFirFree. `self` holds the record's own address
+ * while it is initialised, so a copied or moved record reads as
+ * uninitialised. cursorIndex, extraShift and givenTapsLen serve the 16-bit
+ * members; memberTag tells which member's types the buffers hold. */
+typedef struct {
+  int32_t subFilter; /* polyphase sub-filter of this output phase */
+  int32_t tapsLen;   /* its number of taps */
+  int32_t start;     /* window start in the buffer for a block's first iteration */
+  int32_t tapPos;    /* its group in the library's taps copy */
+} ZqvFirPhase;
+
+typedef struct ZqvFirState {
+  int32_t upFactor;
+  int32_t upPhase;
+  int32_t downFactor;
+  int32_t downPhase;
+  int32_t isMultiRate;
+  const void* self;
+  int32_t tapsLen;
+  int32_t tapsLenUnrolled;
+  void* taps;
+  int32_t dlyLen;
+  int32_t blockLen;
+  int32_t cursorIndex;
+  void* buffer;
+  void* blockEnd;
+  void* cursor;
+  ZqvFirPhase* phaseTable;
+  int32_t extraShift;
+  int32_t givenTapsLen;
+  int32_t memberTag;
+} ZqvFirState;
+
+/* Low-level FIR: descriptors over the caller's taps and delay-line arrays.
+ * filterMode 1 is required by the block forms (see the Set/Get routines). */
+typedef struct {
+  void* taps;
+  int32_t tapsLen;
+  int32_t upFactor;
+  int32_t upPhase;
+  int32_t downFactor;
+  int32_t downPhase;
+  int32_t isMultiRate;
+  int32_t filterMode;
+} ZqvFirTapState;
+
+typedef struct {
+  void* dlyl;
+  int32_t dlyLen;
+  int32_t filterMode;
+} ZqvFirDlyState;
+
+/* One-state FIR, members s c sc cs d z dz zd (samples, then taps). These
+ * routines neither read nor clear the thread's status. */
+ZQVAPI int32_t zqvsFirInit(const float* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirInitMr(const float* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI float zqvsFir(ZqvFirState* state, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbFir(ZqvFirState* state, const float* src, float* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirInit(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcFir(ZqvFirState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscFirInit(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscFir(ZqvFirState* state, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbFir(ZqvFirState* state, const float* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsFirInit(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsFirInitMr(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsFir(ZqvFirState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirInit(const double* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirInitMr(const double* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI double zqvdFir(ZqvFirState* state, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbFir(ZqvFirState* state, const double* src, double* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzFir(ZqvFirState* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzFir(ZqvFirState* state, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbFir(ZqvFirState* state, const double* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdFirInit(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdFirInitMr(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor,
+                              int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdFir(ZqvFirState* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirSetTaps(const float* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirGetTaps(ZqvFirState* state, float* taps) ZQV_NOTHROW;
+ZQVAPI void zqvsFirSetDlyl(const float* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirGetDlyl(ZqvFirState* state, float* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirSetTaps(const ZqvCplxS* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirGetTaps(ZqvFirState* state, ZqvCplxS* taps) ZQV_NOTHROW;
+ZQVAPI void zqvcFirSetDlyl(const ZqvCplxS* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirGetDlyl(ZqvFirState* state, ZqvCplxS* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirSetTaps(const double* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirGetTaps(ZqvFirState* state, double* taps) ZQV_NOTHROW;
+ZQVAPI void zqvdFirSetDlyl(const double* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirGetDlyl(ZqvFirState* state, double* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirSetTaps(const ZqvCplxD* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirGetTaps(ZqvFirState* state, ZqvCplxD* taps) ZQV_NOTHROW;
+ZQVAPI void zqvzFirSetDlyl(const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirGetDlyl(ZqvFirState* state, ZqvCplxD* dlyVals) ZQV_NOTHROW;
+ZQVAPI void zqvFirFree(ZqvFirState* state) ZQV_NOTHROW;
+
+/* Low-level FIR over the caller's arrays, members s c d z w for the state
+ * routines and s c sc cs d z dz zd w for filtering. The delay line is kept
+ * newest first while in filter mode. Nothing to free. */
+ZQVAPI int32_t zqvsFirlInit(float* taps, int32_t tapsLen, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirlInitMr(float* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
+                               int32_t downPhase, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirlInitDlyl(const ZqvFirTapState* tapState, float* dlyl, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsFirlSetTaps(const float* taps, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI void zqvsFirlGetTaps(ZqvFirTapState* tapState, float* taps) ZQV_NOTHROW;
+ZQVAPI void zqvsFirlSetDlyl(const ZqvFirTapState* tapState, const float* dlyVals, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI void zqvsFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirlInit(ZqvCplxS* taps, int32_t tapsLen, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirlInitMr(ZqvCplxS* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
+                               int32_t downPhase, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirlInitDlyl(const ZqvFirTapState* tapState, ZqvCplxS* dlyl, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcFirlSetTaps(const ZqvCplxS* taps, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI void zqvcFirlGetTaps(ZqvFirTapState* tapState, ZqvCplxS* taps) ZQV_NOTHROW;
+ZQVAPI void zqvcFirlSetDlyl(const ZqvFirTapState* tapState, const ZqvCplxS* dlyVals, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI void zqvcFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirlInit(double* taps, int32_t tapsLen, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirlInitMr(double* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
+                               int32_t downPhase, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirlInitDlyl(const ZqvFirTapState* tapState, double* dlyl, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdFirlSetTaps(const double* taps, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI void zqvdFirlGetTaps(ZqvFirTapState* tapState, double* taps) ZQV_NOTHROW;
+ZQVAPI void zqvdFirlSetDlyl(const ZqvFirTapState* tapState, const double* dlyVals, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI void zqvdFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirlInit(ZqvCplxD* taps, int32_t tapsLen, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirlInitMr(ZqvCplxD* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
+                               int32_t downPhase, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirlInitDlyl(const ZqvFirTapState* tapState, ZqvCplxD* dlyl, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzFirlSetTaps(const ZqvCplxD* taps, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI void zqvzFirlGetTaps(ZqvFirTapState* tapState, ZqvCplxD* taps) ZQV_NOTHROW;
+ZQVAPI void zqvzFirlSetDlyl(const ZqvFirTapState* tapState, const ZqvCplxD* dlyVals, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI void zqvzFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD* dlyVals) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirlInit(int16_t* taps, int32_t tapsLen, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirlInitMr(int16_t* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
+                               int32_t downPhase, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirlInitDlyl(const ZqvFirTapState* tapState, int16_t* dlyl, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirlSetTaps(const int16_t* taps, ZqvFirTapState* tapState) ZQV_NOTHROW;
+ZQVAPI void zqvwFirlGetTaps(ZqvFirTapState* tapState, int16_t* taps) ZQV_NOTHROW;
+ZQVAPI void zqvwFirlSetDlyl(const ZqvFirTapState* tapState, const int16_t* dlyVals, ZqvFirDlyState* dlyState) ZQV_NOTHROW;
+ZQVAPI void zqvwFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, int16_t* dlyVals) ZQV_NOTHROW;
+ZQVAPI float zqvsFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const float* src, float* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxS* src, ZqvCplxS* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const float* src, ZqvCplxS* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxS* src, ZqvCplxS* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI double zqvdFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const double* src, double* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxD* src, ZqvCplxD* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const double* src, ZqvCplxD* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxD* src, ZqvCplxD* dst,
+                            int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, int16_t sample, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const int16_t* src, int16_t* dst,
+                         int32_t numIters, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- IIR filters ---------------------------------------------------------- */
 /* (section: iir) */
 
