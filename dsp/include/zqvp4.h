@@ -890,6 +890,154 @@ ZQVAPI void zqvwbIir(ZqvIirState* statePtr, const int16_t* inSamps, int16_t* out
 /* ---- LMS adaptive filters ------------------------------------------------- */
 /* (section: lms) */
 
+/* Low-level LMS: the caller owns the taps (adapted in place), the delay line
+ * and both states; nothing is allocated. The delay line is newest first; the
+ * Get/Set exchanges move dlyLen-1 values, oldest first. Words 1-8 of the tap
+ * state and 1-3 of the line state read as the low-level FIR states. None of
+ * these routines reads the thread's status; each reports its first failed
+ * check only. */
+typedef struct {
+  void* taps;          /* tapsLen taps (16-bit form: int32 with 13 fraction bits) */
+  int32_t tapsLen;
+  int32_t upFactor;    /* always 1 */
+  int32_t upPhase;     /* always 0 */
+  int32_t downFactor;  /* D */
+  int32_t downPhase;   /* p, 0 <= p < D */
+  int32_t isMultiRate; /* 1 when D >= 2 */
+  int32_t tapsReady;   /* 1 after Init and SetTaps, 0 after GetTaps */
+  float leak;          /* 16-bit form: 0 */
+  union {
+    float f;           /* adaptation step */
+    int32_t w;         /* the 16-bit form's integer step */
+  } step;
+  int32_t errDly;
+  int32_t lmsType;
+} ZqvLmsTapState;
+
+typedef struct {
+  void* dlyl;
+  int32_t dlyLen;     /* tapsLen, + errDly when adaptive, + downFactor when multi-rate */
+  int32_t dlyReady;   /* 1 after InitDlyl and SetDlyl, 0 after GetDlyl */
+  int32_t isAdaptive;
+} ZqvLmsDlyState;
+
+/* One-state record: the two states over blocks of the library's own, and
+ * the kept error of the Des routines (the member of the output type). */
+typedef struct {
+  ZqvLmsTapState tapState;
+  ZqvLmsDlyState dlyState;
+  union {
+    float s;
+    double d;
+    ZqvCplxS c;
+    ZqvCplxD z;
+  } errVal;
+} ZqvLmsState;
+
+ZQVAPI void zqvsLmslInit(int32_t lmsType, float* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInit(int32_t lmsType, double* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInit(int32_t lmsType, ZqvCplxS* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInit(int32_t lmsType, ZqvCplxD* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslInitMr(int32_t lmsType, float* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInitMr(int32_t lmsType, double* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInitMr(int32_t lmsType, ZqvCplxS* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInitMr(int32_t lmsType, ZqvCplxD* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslInitDlyl(const ZqvLmsTapState* tapStPtr, float* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInitDlyl(const ZqvLmsTapState* tapStPtr, double* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInitDlyl(const ZqvLmsTapState* tapStPtr, ZqvCplxS* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInitDlyl(const ZqvLmsTapState* tapStPtr, ZqvCplxD* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Step and leak of every float-parameter type. */
+ZQVAPI float zqvsLmslGetStep(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmslGetLeak(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetStep(float step, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetLeak(float leak, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslGetTaps(ZqvLmsTapState* tapStPtr, float* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslGetTaps(ZqvLmsTapState* tapStPtr, double* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslGetTaps(ZqvLmsTapState* tapStPtr, ZqvCplxS* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslGetTaps(ZqvLmsTapState* tapStPtr, ZqvCplxD* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetTaps(const float* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslSetTaps(const double* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslSetTaps(const ZqvCplxS* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslSetTaps(const ZqvCplxD* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const float* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const double* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const ZqvCplxS* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const ZqvCplxD* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Adapting steps: adapt with err, push the input (D inputs for the block
+ * form, inSamps[0] oldest), return the output. A line too short for
+ * tapsLen + errDly (+ D - 1 - downPhase) is refused. */
+ZQVAPI float zqvsLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                           float err) ZQV_NOTHROW;
+ZQVAPI double zqvdbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                           double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                           ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                           ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                           ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                           ZqvCplxD err) ZQV_NOTHROW;
+/* Filter-only steps over the low-level FIR; the whole line is shifted. */
+ZQVAPI float zqvsLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI double zqvdLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                              float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                              double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+/* 16-bit: int32 taps with 13 fraction bits, an int16 line, an integer step;
+ * wrapping int32 arithmetic, result (acc + 4096) >> 13 in 16 bits. */
+ZQVAPI void zqvwLmslInit(int32_t lmsType, int32_t* taps, int32_t tapsLen, int32_t step, int32_t errDly,
+                         ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslInitDlyl(const ZqvLmsTapState* tapStPtr, int16_t* dlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwLmslGetStep(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetStep(int32_t step, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslGetTaps(ZqvLmsTapState* tapStPtr, int32_t* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetTaps(const int32_t* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, int16_t* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const int16_t* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, int16_t samp, int16_t err) ZQV_NOTHROW;
+
 /* ---- Convolution, correlation, two-dimensional filtering ------------------ */
 /* (section: convolution) */
 

@@ -12,9 +12,12 @@
 
 #include "core/zqvarith.h"
 #include "core/zqvframe.h"
+#include "filters/detail/zqvwide.h"
 #include "zqvp4.h"
 
 namespace zqviir {
+
+using namespace zqvwide;
 
 constexpr const char* kLowModule = "zqviirl";
 // The one-state record is initialised while its marker word holds this value.
@@ -24,33 +27,6 @@ constexpr int32_t kBiquadForm = 1;
 
 template <class T>
 constexpr bool isComplex = !std::is_floating_point_v<T>;
-
-// ---- Sums of one sample are carried in double, complex ones as a pair.
-
-struct Wide2 {
-  double re, im;
-};
-
-inline double widen(float v) noexcept { return v; }
-inline double widen(double v) noexcept { return v; }
-inline Wide2 widen(ZqvCplxS v) noexcept { return {v.re, v.im}; }
-inline Wide2 widen(ZqvCplxD v) noexcept { return {v.re, v.im}; }
-
-inline Wide2 operator+(Wide2 a, Wide2 b) noexcept { return {a.re + b.re, a.im + b.im}; }
-inline Wide2 operator-(Wide2 a, Wide2 b) noexcept { return {a.re - b.re, a.im - b.im}; }
-inline Wide2 operator*(double a, Wide2 b) noexcept { return {a * b.re, a * b.im}; }
-inline Wide2 operator*(Wide2 a, double b) noexcept { return {a.re * b, a.im * b}; }
-inline Wide2 operator*(Wide2 a, Wide2 b) noexcept {
-  return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
-}
-
-template <class O>
-inline O narrow(double v) noexcept { return static_cast<O>(v); }
-template <class O>
-inline O narrow(Wide2 v) noexcept {
-  using P = decltype(O::re);
-  return {static_cast<P>(v.re), static_cast<P>(v.im)};
-}
 
 template <class T>
 inline T zeroOf() noexcept { return T{}; }
