@@ -1038,6 +1038,100 @@ ZQVAPI void zqvwLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyS
 ZQVAPI void zqvwLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const int16_t* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
 ZQVAPI int16_t zqvwLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, int16_t samp, int16_t err) ZQV_NOTHROW;
 
+/* One-state LMS: Init allocates the taps and the line from the general heap
+ * and fills them from the caller's arrays (null: zeros; a line gives
+ * dlyLen-1 values, oldest first); zqvLmsFree releases them. The Des routines
+ * compute the error themselves and apply it at the next step. */
+ZQVAPI void zqvsLmsInit(int32_t lmsType, const float* taps, int32_t tapsLen, const float* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsInit(int32_t lmsType, const double* taps, int32_t tapsLen, const double* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsInit(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsInit(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscLmsInit(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const float* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzLmsInit(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const double* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsInitMr(int32_t lmsType, const float* taps, int32_t tapsLen, const float* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsInitMr(int32_t lmsType, const double* taps, int32_t tapsLen, const double* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsInitMr(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsInitMr(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscLmsInitMr(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const float* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzLmsInitMr(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const double* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvLmsFree(ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLms(ZqvLmsState* statePtr, float samp, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdLms(ZqvLmsState* statePtr, double samp, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLms(ZqvLmsState* statePtr, ZqvCplxS samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLms(ZqvLmsState* statePtr, ZqvCplxD samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLms(ZqvLmsState* statePtr, float samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLms(ZqvLmsState* statePtr, double samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsbLms(ZqvLmsState* statePtr, const float* inSamps, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdbLms(ZqvLmsState* statePtr, const double* inSamps, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbLms(ZqvLmsState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbLms(ZqvLmsState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscbLms(ZqvLmsState* statePtr, const float* inSamps, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzbLms(ZqvLmsState* statePtr, const double* inSamps, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsDes(ZqvLmsState* statePtr, float samp, float des) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsDes(ZqvLmsState* statePtr, double samp, double des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsDes(ZqvLmsState* statePtr, ZqvCplxS samp, ZqvCplxS des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsDes(ZqvLmsState* statePtr, ZqvCplxD samp, ZqvCplxD des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmsDes(ZqvLmsState* statePtr, float samp, ZqvCplxS des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmsDes(ZqvLmsState* statePtr, double samp, ZqvCplxD des) ZQV_NOTHROW;
+ZQVAPI void zqvsbLmsDes(ZqvLmsState* statePtr, const float* inSamps, const float* desSamps,
+                            float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdbLmsDes(ZqvLmsState* statePtr, const double* inSamps, const double* desSamps,
+                            double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcbLmsDes(ZqvLmsState* statePtr, const ZqvCplxS* inSamps, const ZqvCplxS* desSamps,
+                            ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzbLmsDes(ZqvLmsState* statePtr, const ZqvCplxD* inSamps, const ZqvCplxD* desSamps,
+                            ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvscbLmsDes(ZqvLmsState* statePtr, const float* inSamps, const ZqvCplxS* desSamps,
+                            ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdzbLmsDes(ZqvLmsState* statePtr, const double* inSamps, const ZqvCplxD* desSamps,
+                            ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetErrVal(float value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetErrVal(double value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetErrVal(ZqvCplxS value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetErrVal(ZqvCplxD value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsGetTaps(ZqvLmsState* statePtr, float* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsGetTaps(ZqvLmsState* statePtr, double* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsGetTaps(ZqvLmsState* statePtr, ZqvCplxS* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsGetTaps(ZqvLmsState* statePtr, ZqvCplxD* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetTaps(const float* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetTaps(const double* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetTaps(const ZqvCplxS* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetTaps(const ZqvCplxD* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsGetDlyl(ZqvLmsState* statePtr, float* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsGetDlyl(ZqvLmsState* statePtr, double* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsGetDlyl(ZqvLmsState* statePtr, ZqvCplxS* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsGetDlyl(ZqvLmsState* statePtr, ZqvCplxD* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetDlyl(const float* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetDlyl(const double* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetDlyl(const ZqvCplxS* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetDlyl(const ZqvCplxD* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetStep(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetLeak(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetStep(float step, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetLeak(float leak, ZqvLmsState* statePtr) ZQV_NOTHROW;
+
 /* ---- Convolution, correlation, two-dimensional filtering ------------------ */
 /* (section: convolution) */
 
