@@ -60,12 +60,7 @@ int16_t firlOneW(const ZqvFirTapState* ts, ZqvFirDlyState* ds, int16_t sample, i
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(sum)));
 }
 
-// A zqvMalloc block for count floats; sizes the allocator cannot describe fail.
-float* floatBlock(int64_t count) noexcept {
-  if (count < 0 || count > std::numeric_limits<int32_t>::max() / static_cast<int64_t>(sizeof(float)))
-    return nullptr;
-  return zqvsMalloc(static_cast<int32_t>(count));
-}
+float* floatBlock(int64_t count) noexcept { return static_cast<float*>(firAlloc(count, sizeof(float))); }
 
 // The 16-bit block runs the float filter on float copies and scales its
 // outputs. The copies hang on descriptors of our own: the caller's states

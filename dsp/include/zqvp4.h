@@ -649,6 +649,20 @@ ZQVAPI void zqvzFirSetDlyl(const ZqvCplxD* dlyVals, ZqvFirState* state) ZQV_NOTH
 ZQVAPI int32_t zqvzFirGetDlyl(ZqvFirState* state, ZqvCplxD* dlyVals) ZQV_NOTHROW;
 ZQVAPI void zqvFirFree(ZqvFirState* state) ZQV_NOTHROW;
 
+/* 16-bit one-state FIR: float taps, 16-bit samples and outputs under a scale
+ * mode (ZQV_SATURATE, ZQV_FIXED_SCALE, ZQV_AUTO_SCALE as bits). Initialising
+ * clears the thread's status. */
+ZQVAPI int32_t zqvwFirInit(const float* taps, int32_t tapsLen, const int16_t* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirInitMr(const float* taps, int32_t tapsLen, const int16_t* dlyVals, int32_t upFactor,
+                             int32_t upPhase, int32_t downFactor, int32_t downPhase, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI void zqvwFirSetTaps(const float* taps, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirGetTaps(ZqvFirState* state, float* taps) ZQV_NOTHROW;
+ZQVAPI void zqvwFirSetDlyl(const int16_t* dlyVals, ZqvFirState* state) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwFirGetDlyl(ZqvFirState* state, int16_t* dlyVals) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwFir(ZqvFirState* state, int16_t sample, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwbFir(ZqvFirState* state, const int16_t* src, int16_t* dst, int32_t numIters, int32_t scaleMode,
+                        int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* Low-level FIR over the caller's arrays, members s c d z w for the state
  * routines and s c sc cs d z dz zd w for filtering. The delay line is kept
  * newest first while in filter mode. Nothing to free. */

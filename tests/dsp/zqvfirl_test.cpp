@@ -251,6 +251,10 @@ TEST_F(Firl, SetAndGetTapsCopyInNaturalOrderAndSwitchTheMode) {
   const int16_t w2[3] = {4, 5, 6};
   EXPECT_EQ(zqvwFirlSetTaps(w2, &ts), 6);  // bytes
   EXPECT_EQ(w[2], 6);
+  // A byte count beyond the 32-bit result saturates instead of wrapping
+  // negative (the state's own array is not copied, so nothing is read).
+  zqvwFirlInit(w, std::numeric_limits<int32_t>::max(), &ts);
+  EXPECT_EQ(zqvwFirlSetTaps(w, &ts), std::numeric_limits<int32_t>::max());
   EXPECT_TRUE(recordedReports().empty());
 }
 

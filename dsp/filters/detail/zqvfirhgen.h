@@ -41,12 +41,6 @@ inline void releaseRecord(ZqvFirState* st) noexcept {
   st->self = nullptr;
 }
 
-// A zqvMalloc block of count elements; sizes the allocator cannot describe fail.
-inline void* recordBlock(int64_t count, int64_t elemSize) noexcept {
-  if (count < 0 || count > std::numeric_limits<int32_t>::max() / elemSize) return nullptr;
-  return zqvMalloc(static_cast<int32_t>(count * elemSize));
-}
-
 // Taps of sub-filter k when tapsLen taps are spread over U sub-filters, and
 // where its group starts in the grouped copy.
 inline int64_t groupLen(int64_t k, int64_t tapsLen, int64_t U) noexcept {
@@ -143,9 +137,9 @@ int32_t firhInit(ZqvSite site, int32_t line, const H* taps, int32_t tapsLen, con
   st->tapsLenUnrolled = tapsLen - tapsLen % kUnroll<X, H>;
   st->memberTag = memberTag(kindOf<X>(), kindOf<H>());
   const int64_t total = dlyLen + blockLen;
-  st->taps = recordBlock(tapsLen, sizeof(H));
-  st->buffer = recordBlock(total <= std::numeric_limits<int32_t>::max() ? total : -1, sizeof(X));
-  if (multi) st->phaseTable = static_cast<ZqvFirPhase*>(recordBlock(U, sizeof(ZqvFirPhase)));
+  st->taps = firAlloc(tapsLen, sizeof(H));
+  st->buffer = firAlloc(total <= std::numeric_limits<int32_t>::max() ? total : -1, sizeof(X));
+  if (multi) st->phaseTable = static_cast<ZqvFirPhase*>(firAlloc(U, sizeof(ZqvFirPhase)));
   if (!st->taps || !st->buffer || (multi && !st->phaseTable)) {
     releaseRecord(st);
     return zqvError(ZQV_OUT_OF_MEMORY, site.func, "Allocation failure", site.module, line);

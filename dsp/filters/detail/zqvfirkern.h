@@ -3,8 +3,11 @@
 #ifndef ZQV_FIR_KERN_H
 #define ZQV_FIR_KERN_H
 
+#include <immintrin.h>
+
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <type_traits>
 
 #include "core/zqvframe.h"
@@ -84,13 +87,39 @@ inline typename Member<X, H>::Out dot(const H* h, int64_t len, const X* x, int64
 #define ZQV_FIR_CLONES __attribute__((target_clones("avx2", "default")))
 
 template <class X, class H>
-constexpr int kLanes = Member<X, H>::cplx ? 4 : (std::is_same_v<typename Member<X, H>::Real, float> ? 16 : 8);
+constexpr int kLanes = Member<X, H>::cplx ? 4 : (std::is_same_v<typename Member<X, H>::Real, float> ? 32 : 8);
 
 // Internal linkage: a clone's resolver must not leave the library.
 namespace {
+
+// Float samples and taps: the product of two floats is exact in double, so a
+// fused multiply-add rounds each step of the sum exactly as a multiply and an
+// add do. 32 outputs keep eight accumulators in flight.
+__attribute__((target("avx2,fma"))) inline void dotRunFloatFma(const float* h, int64_t len, const float* x, int64_t step,
+                                                          float* out, int64_t count) noexcept {
+  int64_t o = 0;
+  for (; o + 32 <= count; o += 32) {
+    __m256d acc[8];
+    for (auto& a : acc) a = _mm256_setzero_pd();
+    const float* base = x + o;
+    for (int64_t i = 0; i < len; ++i) {
+      const __m256d hv = _mm256_set1_pd(h[i]);
+      const float* xi = base + i * step;
+      for (int j = 0; j < 8; ++j) acc[j] = _mm256_fmadd_pd(hv, _mm256_cvtps_pd(_mm_loadu_ps(xi + 4 * j)), acc[j]);
+    }
+    for (int j = 0; j < 8; ++j) _mm_storeu_ps(out + o + 4 * j, _mm256_cvtpd_ps(acc[j]));
+  }
+  for (; o < count; ++o) out[o] = dot(h, len, x + o, step);
+}
+
+inline bool hasFma() noexcept {
+  static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return yes;
+}
+
 template <class X, class H>
-ZQV_FIR_CLONES void dotRun(const H* h, int64_t len, const X* x, int64_t step,
-                           typename Member<X, H>::Out* out, int64_t count) noexcept {
+ZQV_FIR_CLONES void dotRunGeneric(const H* h, int64_t len, const X* x, int64_t step,
+                                  typename Member<X, H>::Out* out, int64_t count) noexcept {
   using M = Member<X, H>;
   constexpr int W = kLanes<X, H>;
   int64_t o = 0;
@@ -106,6 +135,15 @@ ZQV_FIR_CLONES void dotRun(const H* h, int64_t len, const X* x, int64_t step,
   }
   for (; o < count; ++o) out[o] = dot(h, len, x + o, step);
 }
+
+template <class X, class H>
+void dotRun(const H* h, int64_t len, const X* x, int64_t step, typename Member<X, H>::Out* out,
+            int64_t count) noexcept {
+  if constexpr (std::is_same_v<X, float> && std::is_same_v<H, float>) {
+    if (hasFma()) return dotRunFloatFma(h, len, x, step, out, count);
+  }
+  dotRunGeneric<X, H>(h, len, x, step, out, count);
+}
 }  // namespace
 
 // Outputs whose windows advance by `advance` samples, written with a stride.
@@ -113,6 +151,12 @@ template <class X, class H>
 void dotStrided(const H* h, int64_t len, const X* x, int64_t advance, typename Member<X, H>::Out* out,
                 int64_t outStride, int64_t count) noexcept {
   for (int64_t t = 0; t < count; ++t) out[t * outStride] = dot(h, len, x + t * advance, 1);
+}
+
+// A zqvMalloc block of count elements; sizes the allocator cannot describe fail.
+inline void* firAlloc(int64_t count, int64_t elemSize) noexcept {
+  if (count < 0 || count > std::numeric_limits<int32_t>::max() / elemSize) return nullptr;
+  return zqvMalloc(static_cast<int32_t>(count * elemSize));
 }
 
 // A refused call: whether a check failed and what the error routine answered,
