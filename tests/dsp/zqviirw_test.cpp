@@ -209,6 +209,26 @@ TEST_F(IirW, OneStateRecordLifeAndEmptyBlocks) {
   EXPECT_EQ(st.tapState.taps, nullptr);
 }
 
+// An unstable filter drives its state past the 32-bit range: the delay
+// line stops at the range's end instead of wrapping (or worse).
+TEST_F(IirW, DelayLineSaturatesAtTheIntegerRange) {
+  float taps[] = {1, 0, 1, -2};
+  ZqvIirTapState ts{};
+  zqvwIirlInit(0, taps, 1, &ts);
+  int32_t line[1];
+  ZqvIirDlyState ds{};
+  zqvwIirlInitDlyl(&ts, line, &ds);
+  zqvwIirl(&ts, &ds, 30000, ZQV_SATURATE, nullptr);
+  int32_t last = 0;
+  for (int i = 0; i < 40; ++i) {
+    zqvwIirl(&ts, &ds, 0, ZQV_SATURATE, nullptr);
+    ASSERT_GE(line[0], last) << i;
+    last = line[0];
+  }
+  EXPECT_EQ(line[0], INT32_MAX);
+  EXPECT_TRUE(reportsAre({}));
+}
+
 struct ErrorCase {
   const char* what;
   std::function<void()> call;
