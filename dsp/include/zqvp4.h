@@ -738,8 +738,413 @@ ZQVAPI int32_t zqvwbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyStat
 /* ---- IIR filters ---------------------------------------------------------- */
 /* (section: iir) */
 
+/* Taps of the direct form: b0..bN, a0..aN (2*order+2 values); of a biquad
+ * cascade: b0, b1, b2, a0, a1, a2 per section. Init normalises them: the
+ * direct form to b/a0 followed by a1/a0..aN/a0 (the last value kept), the
+ * cascade to the gain g followed by a1/a0, a2/a0, b1/b0, b2/b0 per section.
+ * The delay line holds `order` values of the output type (2 per section). */
+typedef struct {
+  int32_t order;   /* order of the direct form, or 2 * numQuads */
+  void* taps;      /* normalised taps, in the taps type (16-bit forms: int16) */
+  int32_t iirType; /* 0 or 1, as passed to Init */
+  int32_t form;    /* 0 direct form, 1 biquad cascade */
+} ZqvIirTapState;
+
+typedef struct {
+  void* dlyl; /* delay line of `order` values (16-bit forms: int32) */
+} ZqvIirDlyState;
+
+/* One-state record: a tap state and a delay-line state over blocks of the
+ * library's own, and the marker 31725 while initialised. Clear a new record
+ * before its first Init. */
+typedef struct {
+  ZqvIirTapState tapState;
+  ZqvIirDlyState dlyState;
+  int32_t marker;
+} ZqvIirState;
+
+/* Low level: the caller owns the taps (normalised in place), the delay line
+ * and both states. One tap state may serve several delay lines. These
+ * routines do nothing while the thread's status is negative. */
+ZQVAPI void zqvsIirlInit(int32_t iirType, float* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInit(int32_t iirType, double* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInit(int32_t iirType, ZqvCplxS* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInit(int32_t iirType, ZqvCplxD* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirlInitBq(int32_t iirType, float* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInitBq(int32_t iirType, double* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInitBq(int32_t iirType, ZqvCplxS* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInitBq(int32_t iirType, ZqvCplxD* taps, int32_t numQuads,
+                              ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirlInitDlyl(const ZqvIirTapState* tapStPtr, float* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirlInitDlyl(const ZqvIirTapState* tapStPtr, double* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirlInitDlyl(const ZqvIirTapState* tapStPtr, ZqvCplxS* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirlInitDlyl(const ZqvIirTapState* tapStPtr, ZqvCplxD* dlyl,
+                                ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Mixed letters: samples first, taps second (sc: float samples, complex taps). */
+ZQVAPI float zqvsIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI double zqvdIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+/* inSamps and outSamps may be the same vector. */
+ZQVAPI void zqvsbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const float* inSamps, float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxS* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const double* inSamps, double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvscbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const float* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcsbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxS* inSamps, ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdzbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const double* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzdbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr,
+                         const ZqvCplxD* inSamps, ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+
+/* One state: Init copies the caller's taps into a block of the library's
+ * own; zqvIirFree releases it. The block routines return 0 or the failing
+ * status. Filter calls must use the letters of the Init. */
+ZQVAPI void zqvsIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirInit(int32_t iirType, const ZqvCplxS* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirInit(int32_t iirType, const double* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirInit(int32_t iirType, const ZqvCplxD* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscIirInit(int32_t iirType, const ZqvCplxS* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcsIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzIirInit(int32_t iirType, const ZqvCplxD* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzdIirInit(int32_t iirType, const double* tapVals, int32_t order,
+                           ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcIirInitBq(int32_t iirType, const ZqvCplxS* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdIirInitBq(int32_t iirType, const double* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzIirInitBq(int32_t iirType, const ZqvCplxD* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscIirInitBq(int32_t iirType, const ZqvCplxS* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcsIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzIirInitBq(int32_t iirType, const ZqvCplxD* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzdIirInitBq(int32_t iirType, const double* tapVals, int32_t numQuads,
+                             ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvIirFree(ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsIir(ZqvIirState* statePtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcIir(ZqvIirState* statePtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI double zqvdIir(ZqvIirState* statePtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzIir(ZqvIirState* statePtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscIir(ZqvIirState* statePtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsIir(ZqvIirState* statePtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzIir(ZqvIirState* statePtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdIir(ZqvIirState* statePtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbIir(ZqvIirState* statePtr, const float* inSamps, float* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbIir(ZqvIirState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbIir(ZqvIirState* statePtr, const double* inSamps, double* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbIir(ZqvIirState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbIir(ZqvIirState* statePtr, const float* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbIir(ZqvIirState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbIir(ZqvIirState* statePtr, const double* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbIir(ZqvIirState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD* outSamps,
+                           int32_t numIters) ZQV_NOTHROW;
+
+/* 16-bit samples. Init converts the float taps to 16-bit fixed point with one
+ * common shift s, written over the float array (low level) or the library's
+ * copy: s, b0, then -ak, bk per k (direct form), or s, g, then -a1/a0, -a2/a0,
+ * b1/b0, b2/b0 per section. Taps that do not fit 16 bits are refused. The
+ * delay line holds int32 values, rounded after every call; results go through
+ * the 16-bit scale modes (automatic scaling returns its shift through
+ * scaleFactor, and works with a null pointer too). */
+ZQVAPI void zqvwIirlInit(int32_t iirType, float* taps, int32_t order, ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirlInitBq(int32_t iirType, float* taps, int32_t numQuads,
+                           ZqvIirTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirlInitDlyl(const ZqvIirTapState* tapStPtr, int32_t* dlyl,
+                             ZqvIirDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, int16_t samp,
+                        int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbIirl(const ZqvIirTapState* tapStPtr, ZqvIirDlyState* dlyStPtr, const int16_t* inSamps,
+                      int16_t* outSamps, int32_t numIters, int32_t scaleMode,
+                      int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwIirInit(int32_t iirType, const float* tapVals, int32_t order,
+                        ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvwIirInitBq(int32_t iirType, const float* tapVals, int32_t numQuads,
+                          ZqvIirState* statePtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwIir(ZqvIirState* statePtr, int16_t samp, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwbIir(ZqvIirState* statePtr, const int16_t* inSamps, int16_t* outSamps, int32_t numIters,
+                     int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
+
 /* ---- LMS adaptive filters ------------------------------------------------- */
 /* (section: lms) */
+
+/* Low-level LMS: the caller owns the taps (adapted in place), the delay line
+ * and both states; nothing is allocated. The delay line is newest first; the
+ * Get/Set exchanges move dlyLen-1 values, oldest first. Words 1-8 of the tap
+ * state and 1-3 of the line state read as the low-level FIR states. None of
+ * these routines reads the thread's status; each reports its first failed
+ * check only. */
+typedef struct {
+  void* taps;          /* tapsLen taps (16-bit form: int32 with 13 fraction bits) */
+  int32_t tapsLen;
+  int32_t upFactor;    /* always 1 */
+  int32_t upPhase;     /* always 0 */
+  int32_t downFactor;  /* D */
+  int32_t downPhase;   /* p, 0 <= p < D */
+  int32_t isMultiRate; /* 1 when D >= 2 */
+  int32_t tapsReady;   /* 1 after Init and SetTaps, 0 after GetTaps */
+  float leak;          /* 16-bit form: 0 */
+  union {
+    float f;           /* adaptation step */
+    int32_t w;         /* the 16-bit form's integer step */
+  } step;
+  int32_t errDly;
+  int32_t lmsType;
+} ZqvLmsTapState;
+
+typedef struct {
+  void* dlyl;
+  int32_t dlyLen;     /* tapsLen, + errDly when adaptive, + downFactor when multi-rate */
+  int32_t dlyReady;   /* 1 after InitDlyl and SetDlyl, 0 after GetDlyl */
+  int32_t isAdaptive;
+} ZqvLmsDlyState;
+
+/* One-state record: the two states over blocks of the library's own, and
+ * the kept error of the Des routines (the member of the output type). */
+typedef struct {
+  ZqvLmsTapState tapState;
+  ZqvLmsDlyState dlyState;
+  union {
+    float s;
+    double d;
+    ZqvCplxS c;
+    ZqvCplxD z;
+  } errVal;
+} ZqvLmsState;
+
+ZQVAPI void zqvsLmslInit(int32_t lmsType, float* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInit(int32_t lmsType, double* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInit(int32_t lmsType, ZqvCplxS* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInit(int32_t lmsType, ZqvCplxD* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                           ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslInitMr(int32_t lmsType, float* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInitMr(int32_t lmsType, double* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInitMr(int32_t lmsType, ZqvCplxS* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInitMr(int32_t lmsType, ZqvCplxD* taps, int32_t tapsLen, float step, float leak, int32_t errDly,
+                             int32_t downFactor, int32_t downPhase, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslInitDlyl(const ZqvLmsTapState* tapStPtr, float* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslInitDlyl(const ZqvLmsTapState* tapStPtr, double* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslInitDlyl(const ZqvLmsTapState* tapStPtr, ZqvCplxS* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslInitDlyl(const ZqvLmsTapState* tapStPtr, ZqvCplxD* dlyl, int32_t isAdaptive,
+                               ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Step and leak of every float-parameter type. */
+ZQVAPI float zqvsLmslGetStep(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmslGetLeak(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetStep(float step, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetLeak(float leak, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslGetTaps(ZqvLmsTapState* tapStPtr, float* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslGetTaps(ZqvLmsTapState* tapStPtr, double* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslGetTaps(ZqvLmsTapState* tapStPtr, ZqvCplxS* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslGetTaps(ZqvLmsTapState* tapStPtr, ZqvCplxD* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetTaps(const float* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslSetTaps(const double* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslSetTaps(const ZqvCplxS* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslSetTaps(const ZqvCplxD* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvsLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const float* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const double* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const ZqvCplxS* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const ZqvCplxD* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+/* Adapting steps: adapt with err, push the input (D inputs for the block
+ * form, inSamps[0] oldest), return the output. A line too short for
+ * tapsLen + errDly (+ D - 1 - downPhase) is refused. */
+ZQVAPI float zqvsLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                           float err) ZQV_NOTHROW;
+ZQVAPI double zqvdbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                           double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                           ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                           ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                           ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzbLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                           ZqvCplxD err) ZQV_NOTHROW;
+/* Filter-only steps over the low-level FIR; the whole line is shifted. */
+ZQVAPI float zqvsLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI double zqvdLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, float samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcsLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxS samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, double samp) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzdLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, ZqvCplxD samp) ZQV_NOTHROW;
+ZQVAPI int32_t zqvsbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                              float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                              double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvscbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const float* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvcsbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxS* inSamps,
+                              ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvdzbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const double* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI int32_t zqvzdbLmslNa(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, const ZqvCplxD* inSamps,
+                              ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+/* 16-bit: int32 taps with 13 fraction bits, an int16 line, an integer step;
+ * wrapping int32 arithmetic, result (acc + 4096) >> 13 in 16 bits. */
+ZQVAPI void zqvwLmslInit(int32_t lmsType, int32_t* taps, int32_t tapsLen, int32_t step, int32_t errDly,
+                         ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslInitDlyl(const ZqvLmsTapState* tapStPtr, int16_t* dlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int32_t zqvwLmslGetStep(const ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetStep(int32_t step, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslGetTaps(ZqvLmsTapState* tapStPtr, int32_t* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetTaps(const int32_t* inTaps, ZqvLmsTapState* tapStPtr) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslGetDlyl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, int16_t* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvwLmslSetDlyl(const ZqvLmsTapState* tapStPtr, const int16_t* inDlyl, ZqvLmsDlyState* dlyStPtr) ZQV_NOTHROW;
+ZQVAPI int16_t zqvwLmsl(const ZqvLmsTapState* tapStPtr, ZqvLmsDlyState* dlyStPtr, int16_t samp, int16_t err) ZQV_NOTHROW;
+
+/* One-state LMS: Init allocates the taps and the line from the general heap
+ * and fills them from the caller's arrays (null: zeros; a line gives
+ * dlyLen-1 values, oldest first); zqvLmsFree releases them. The Des routines
+ * compute the error themselves and apply it at the next step. */
+ZQVAPI void zqvsLmsInit(int32_t lmsType, const float* taps, int32_t tapsLen, const float* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsInit(int32_t lmsType, const double* taps, int32_t tapsLen, const double* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsInit(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsInit(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscLmsInit(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const float* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzLmsInit(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const double* dlyl, float step,
+                          float leak, int32_t errDly, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsInitMr(int32_t lmsType, const float* taps, int32_t tapsLen, const float* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsInitMr(int32_t lmsType, const double* taps, int32_t tapsLen, const double* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsInitMr(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsInitMr(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvscLmsInitMr(int32_t lmsType, const ZqvCplxS* taps, int32_t tapsLen, const float* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdzLmsInitMr(int32_t lmsType, const ZqvCplxD* taps, int32_t tapsLen, const double* dlyl, float step,
+                            float leak, int32_t errDly, int32_t downFactor, int32_t downPhase,
+                            ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvLmsFree(ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLms(ZqvLmsState* statePtr, float samp, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdLms(ZqvLmsState* statePtr, double samp, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLms(ZqvLmsState* statePtr, ZqvCplxS samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLms(ZqvLmsState* statePtr, ZqvCplxD samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLms(ZqvLmsState* statePtr, float samp, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLms(ZqvLmsState* statePtr, double samp, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsbLms(ZqvLmsState* statePtr, const float* inSamps, float err) ZQV_NOTHROW;
+ZQVAPI double zqvdbLms(ZqvLmsState* statePtr, const double* inSamps, double err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbLms(ZqvLmsState* statePtr, const ZqvCplxS* inSamps, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbLms(ZqvLmsState* statePtr, const ZqvCplxD* inSamps, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscbLms(ZqvLmsState* statePtr, const float* inSamps, ZqvCplxS err) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzbLms(ZqvLmsState* statePtr, const double* inSamps, ZqvCplxD err) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsDes(ZqvLmsState* statePtr, float samp, float des) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsDes(ZqvLmsState* statePtr, double samp, double des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsDes(ZqvLmsState* statePtr, ZqvCplxS samp, ZqvCplxS des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsDes(ZqvLmsState* statePtr, ZqvCplxD samp, ZqvCplxD des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvscLmsDes(ZqvLmsState* statePtr, float samp, ZqvCplxS des) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdzLmsDes(ZqvLmsState* statePtr, double samp, ZqvCplxD des) ZQV_NOTHROW;
+ZQVAPI void zqvsbLmsDes(ZqvLmsState* statePtr, const float* inSamps, const float* desSamps,
+                            float* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdbLmsDes(ZqvLmsState* statePtr, const double* inSamps, const double* desSamps,
+                            double* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvcbLmsDes(ZqvLmsState* statePtr, const ZqvCplxS* inSamps, const ZqvCplxS* desSamps,
+                            ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvzbLmsDes(ZqvLmsState* statePtr, const ZqvCplxD* inSamps, const ZqvCplxD* desSamps,
+                            ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvscbLmsDes(ZqvLmsState* statePtr, const float* inSamps, const ZqvCplxS* desSamps,
+                            ZqvCplxS* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI void zqvdzbLmsDes(ZqvLmsState* statePtr, const double* inSamps, const ZqvCplxD* desSamps,
+                            ZqvCplxD* outSamps, int32_t numIters) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI double zqvdLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzLmsGetErrVal(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetErrVal(float value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetErrVal(double value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetErrVal(ZqvCplxS value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetErrVal(ZqvCplxD value, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsGetTaps(ZqvLmsState* statePtr, float* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsGetTaps(ZqvLmsState* statePtr, double* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsGetTaps(ZqvLmsState* statePtr, ZqvCplxS* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsGetTaps(ZqvLmsState* statePtr, ZqvCplxD* outTaps) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetTaps(const float* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetTaps(const double* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetTaps(const ZqvCplxS* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetTaps(const ZqvCplxD* inTaps, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsGetDlyl(ZqvLmsState* statePtr, float* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsGetDlyl(ZqvLmsState* statePtr, double* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsGetDlyl(ZqvLmsState* statePtr, ZqvCplxS* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsGetDlyl(ZqvLmsState* statePtr, ZqvCplxD* outDlyl) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetDlyl(const float* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvdLmsSetDlyl(const double* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvcLmsSetDlyl(const ZqvCplxS* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvzLmsSetDlyl(const ZqvCplxD* inDlyl, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetStep(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI float zqvsLmsGetLeak(const ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetStep(float step, ZqvLmsState* statePtr) ZQV_NOTHROW;
+ZQVAPI void zqvsLmsSetLeak(float leak, ZqvLmsState* statePtr) ZQV_NOTHROW;
 
 /* ---- Convolution, correlation, two-dimensional filtering ------------------ */
 /* (section: convolution) */
