@@ -1,81 +1,33 @@
 // Module zqvcvrtd: float-to-integer and integer-to-float conversions of double
 // vectors, and magnitude and power spectrum of double complex data.
-#include "core/zqvcvrtgen.h"
+#include "core/detail/zqvcvrt.h"
 
 namespace {
 constexpr const char* kModule = "zqvcvrtd";
-constexpr ZqvSite site(const char* func) { return {func, kModule}; }
-using zqvcvrt::Kind;
 }  // namespace
-
-// ---- Conversion engine ------------------------------------------------------
-
-void zqvdbFloatToInt8Kernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  zqvcvrt::runKernel<double, int8_t, uint8_t, Kind::Plain>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt8CheckKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int8_t, uint8_t, Kind::Check>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt8SatKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int8_t, uint8_t, Kind::Sat>(src, dst, len, flags, f);
-}
-void zqvdbFloatToInt16Kernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  zqvcvrt::runKernel<double, int16_t, uint16_t, Kind::Plain>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt16CheckKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int16_t, uint16_t, Kind::Check>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt16SatKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int16_t, uint16_t, Kind::Sat>(src, dst, len, flags, f);
-}
-void zqvdbFloatToInt32Kernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  zqvcvrt::runKernel<double, int32_t, uint32_t, Kind::Plain>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt32CheckKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int32_t, uint32_t, Kind::Check>(src, dst, len, flags, f);
-}
-int32_t zqvdbFloatToInt32SatKernel(const double* src, void* dst, int64_t len, int32_t flags, int32_t f) noexcept {
-  return zqvcvrt::runKernel<double, int32_t, uint32_t, Kind::Sat>(src, dst, len, flags, f);
-}
-
-bool zqvdbConvertToInt(const double* src, void* dst, int64_t len, int32_t bitSize, int32_t flags,
-                       int32_t f) noexcept {
-  return zqvcvrt::convertToInt(src, dst, len, bitSize, flags, f);
-}
-
-void zqvdbInt8ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<int8_t>(src, dst, len); }
-void zqvdbUInt8ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<uint8_t>(src, dst, len); }
-void zqvdbInt16ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<int16_t>(src, dst, len); }
-void zqvdbUInt16ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<uint16_t>(src, dst, len); }
-void zqvdbInt32ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<int32_t>(src, dst, len); }
-void zqvdbUInt32ToFloatKernel(const void* src, double* dst, int64_t len) noexcept { zqvcvrt::widen<uint32_t>(src, dst, len); }
-
-void zqvdbWidenToFloat(const void* src, double* dst, int64_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::widenToFloat(src, dst, len, bitSize, flags);
-}
 
 // ---- Exported routines ------------------------------------------------------
 
 ZQVAPI void zqvdbFloatToInt(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::floatToInt(site("zqvdbFloatToInt"), src, dst, len, bitSize, flags);
+  zqvcvrt::floatToInt({"zqvdbFloatToInt", kModule}, src, dst, len, bitSize, flags);
 }
 
 ZQVAPI void zqvdbIntToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::intToFloat(site("zqvdbIntToFloat"), src, dst, len, bitSize, flags);
+  zqvcvrt::intToFloat({"zqvdbIntToFloat", kModule}, src, dst, len, bitSize, flags);
 }
 
-ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int n) noexcept {
-  zqvcvrt::cplxMag<double>(site("zqvzbMag"), src, mag, n);
+ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int32_t n) noexcept {
+  zqvcvrt::cplxMag<double>({"zqvzbMag", kModule}, src, mag, n);
 }
 
-ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int n) noexcept {
-  zqvcvrt::splitMag<double>(site("zqvdbrMag"), srcReal, srcImag, mag, n);
+ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int32_t n) noexcept {
+  zqvcvrt::splitMag<double>({"zqvdbrMag", kModule}, srcReal, srcImag, mag, n);
 }
 
-ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) noexcept {
-  zqvcvrt::cplxPower<double>(site("zqvzbPowerSpectr"), src, spectr, n);
+ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int32_t n) noexcept {
+  zqvcvrt::cplxPower<double>({"zqvzbPowerSpectr", kModule}, src, spectr, n);
 }
 
-ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr, int n) noexcept {
-  zqvcvrt::splitPower<double>(site("zqvdbrPowerSpectr"), srcReal, srcImag, spectr, n);
+ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr, int32_t n) noexcept {
+  zqvcvrt::splitPower<double>({"zqvdbrPowerSpectr", kModule}, srcReal, srcImag, spectr, n);
 }

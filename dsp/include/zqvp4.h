@@ -10,7 +10,13 @@
 
 #ifdef __cplusplus
 #define ZQV_EXTERN_C extern "C"
+/* noexcept exists from C++11 on; older dialects get the empty exception
+ * specification of their day. */
+#if __cplusplus >= 201103L
 #define ZQV_NOTHROW noexcept
+#else
+#define ZQV_NOTHROW throw()
+#endif
 #else
 #define ZQV_EXTERN_C
 #define ZQV_NOTHROW
@@ -240,17 +246,17 @@ ZQVAPI void zqvdbIntToFloat(const void* src, double* dst, int32_t len, int32_t b
 /* Magnitude |z| of n complex elements (pairs, or separate real and imaginary
  * vectors: br forms). Vectors longer than 128 go in blocks of 128 whose
  * magnitudes are roots of the power already rounded to the result type. */
-ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvsbrMag(const float* srcReal, const float* srcImag, float* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrMag(const float* srcReal, const float* srcImag, float* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int32_t n) ZQV_NOTHROW;
 /* Power re*re + im*im of n complex elements, rounded once to the result type. */
-ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int32_t n) ZQV_NOTHROW;
 ZQVAPI void zqvsbrPowerSpectr(const float* srcReal, const float* srcImag, float* spectr,
-                              int n) ZQV_NOTHROW;
-ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) ZQV_NOTHROW;
+                              int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int32_t n) ZQV_NOTHROW;
 ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr,
-                              int n) ZQV_NOTHROW;
+                              int32_t n) ZQV_NOTHROW;
 
 /* ---- Statistics, square, square root, absolute value -------------------- */
 /* (section: vector) */

@@ -1,5 +1,5 @@
 // Window functions for float, double and complex float and double buffers.
-#include "transforms/zqvwin.h"
+#include "transforms/detail/zqvwin.h"
 
 using namespace zqvwin;
 

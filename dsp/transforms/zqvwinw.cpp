@@ -1,6 +1,6 @@
 // Window functions for 16-bit and complex 16-bit buffers: each product is
 // truncated toward zero and its low 16 bits are stored.
-#include "transforms/zqvwin.h"
+#include "transforms/detail/zqvwin.h"
 
 using namespace zqvwin;
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transforms/zqvfftint.h"
+#include "transforms/detail/zqvfftint.h"
 
 #pragma GCC target("avx512f,avx512dq,avx2")
 
-#include "transforms/zqvfftv256.h"
+#include "transforms/detail/zqvfftv256.h"
 
 namespace {
 namespace zqvfv {

@@ -1,4 +1,4 @@
-#include "transforms/zqvcache.h"
+#include "core/detail/zqvcache.h"
 
 #include "core/zqvframe.h"
 

@@ -1,6 +1,6 @@
-// Per-thread transform table caches and work buffers, kept in the thread's
-// context. The frame creates them zeroed and calls zqvReleaseCaches when the
-// context dies.
+// The table caches and work buffers of the thread's context. The frame
+// declares and owns them: it creates them zeroed and calls zqvReleaseCaches
+// when the context dies; the transform modules fill and empty the slots.
 #ifndef ZQV_CACHE_H
 #define ZQV_CACHE_H
 

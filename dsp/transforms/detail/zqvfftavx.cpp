@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transforms/zqvfftint.h"
+#include "transforms/detail/zqvfftint.h"
 
 #pragma GCC target("avx2")
 
-#include "transforms/zqvfftv256.h"
+#include "transforms/detail/zqvfftv256.h"
 
 void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept {
   zqvfv::difAll<zqvfv::AvxF, zqvfv::SseF>(x, n, fwd, stage);

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #include "core/zqvframe.h"
-#include "transforms/zqvfftint.h"
-#include "transforms/zqvfftkern.h"
-#include "transforms/zqvfftvec.h"
+#include "transforms/detail/zqvfftint.h"
+#include "transforms/detail/zqvfftkern.h"
+#include "transforms/detail/zqvfftvec.h"
 
 namespace zqvfft {
 

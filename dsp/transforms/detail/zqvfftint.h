@@ -10,6 +10,19 @@
 
 #include "zqvp4.h"
 
+// Index tables (int32 words) are built up to this order.
+constexpr int32_t kZqvLargestIndexTableOrder = 30;
+
+// Reverse-carry counter: advances j as a bit-reversed count over n = 2^bits.
+inline std::size_t zqvRevCarryNext(std::size_t j, std::size_t n) noexcept {
+  std::size_t h = n / 2;
+  while (h != 0 && h <= j) {
+    j -= h;
+    h /= 2;
+  }
+  return j + h;
+}
+
 // Number of flag faults found and reported under (func, module, line); 0 when
 // the flag word is valid.
 int32_t zqvFftCheckFlags(int32_t flags, int32_t checkBitOrder, int32_t checkInLayout,
