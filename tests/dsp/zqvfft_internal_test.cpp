@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/zqvframe.h"
-#include "transforms/zqvfftint.h"
+#include "transforms/detail/zqvfftint.h"
 
 namespace {
 
