@@ -4,6 +4,7 @@
 #define ZQV_FFTGEN_H
 
 #include <cstring>
+#include <initializer_list>
 
 #include "core/zqvframe.h"
 #include "transforms/detail/zqvfftint.h"
@@ -18,7 +19,6 @@ struct Traits;
 template <>
 struct Traits<float> {
   using C = ZqvCplxS;
-  using Vec = IlvVecF;
   static constexpr const char* kModule = "zqvffts";
   static constexpr const char* kOutReal2 = "out zqvsReal2Fft";
   static constexpr const char* kOutCr = "out zqvcrFft";
@@ -55,7 +55,6 @@ struct Traits<float> {
 template <>
 struct Traits<double> {
   using C = ZqvCplxD;
-  using Vec = IlvVecD;
   static constexpr const char* kModule = "zqvfftd";
   static constexpr const char* kOutReal2 = "out zqvdReal2Fft";
   static constexpr const char* kOutCr = "out zqvzrFft";
@@ -147,9 +146,51 @@ void releaseKernel(int32_t order) {
   Traits<T>::freeStage(order);
 }
 
-inline bool orderBad(ZqvSite site, int32_t order) {
-  return zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31")});
+// What one form needs before it may touch data: the tables it fetches, the
+// tables ZQV_FreeTbls releases (orders outside 0..31 are skipped), whether
+// it fetches at all at this order, and the parts of the flag word it checks.
+struct Opening {
+  Need fetch;
+  Need release;
+  bool fetches = true;
+  bool checksFlags = true;
+  int32_t bitOrder = 0, inLayout = 0, outLayout = 0;
+};
+
+template <class T>
+void releaseTables(const Need& r) {
+  auto held = [](int32_t o) { return o >= 0 && o <= 31; };
+  if (held(r.kernelOrder)) releaseKernel<T>(r.kernelOrder);
+  if (held(r.pairsOrder)) zqvFreeBitRevPairTbl(r.pairsOrder);
+  if (held(r.splitOrder)) Traits<T>::freeSplit(r.splitOrder);
+  if (held(r.halfOrder)) Traits<T>::freeHalf(r.halfOrder);
 }
+
+// The opening every form shares: ZQV_FreeTbls releases and returns; then the
+// order check, the tables (fetched before any data is looked at, so ZQV_Init
+// needs no data pointer), ZQV_Init returns, the null checks of the data
+// pointers and the flag check. True when the form goes on to its data.
+template <class T>
+bool open(ZqvSite site, int32_t order, int32_t flags, const Opening& o, Tables<T>& t,
+          std::initializer_list<ZqvCheck> nulls) {
+  if (flags & ZQV_FreeTbls) {
+    releaseTables<T>(o.release);
+    return false;
+  }
+  if (zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31")})) return false;
+  if (o.fetches && !fetchTables<T>(o.fetch, t, site)) return false;
+  if (flags & ZQV_Init) return false;
+  if (zqvCheckAll(site, nulls)) return false;
+  return !(o.checksFlags &&
+           zqvFftCheckFlags(flags, o.bitOrder, o.inLayout, o.outLayout, site.func, site.module, __LINE__));
+}
+
+// The null checks of a form with one array in place, or a source and a
+// destination (nip).
+#define ZQV_FFT_SAMPS(nip, in, out)                                                                  \
+  ((nip) ? std::initializer_list<ZqvCheck>{ZQV_CHECK((in) == nullptr, "inSamps==0"),                 \
+                                           ZQV_CHECK((out) == nullptr, "outSamps==0")}               \
+         : std::initializer_list<ZqvCheck>{ZQV_CHECK((out) == nullptr, "samps==0")})
 
 // Inverse scaling through the library's vector multiply, in chunks that its
 // 32-bit count can describe.
@@ -175,7 +216,6 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
                  const int32_t* pairs, const T* stage) {
   using C = typename Traits<T>::C;
   const std::size_t n = std::size_t{1} << order;
-  const typename Traits<T>::Vec p{x};
   const IlvScalar<T> ps{x};
   C* xc = reinterpret_cast<C*>(x);
   auto reorder = [&] {
@@ -192,13 +232,14 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   };
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorder();
-    if (stage) Traits<T>::dif(x, n, fwd, stage);
-    else difKernel(p, ps, n, fwd, kernel);
+    // Up to 4 points the vector kernels need no stage table.
+    if (stage || order <= 2) Traits<T>::dif(x, n, fwd, stage);
+    else difKernel(ps, n, fwd, kernel);
     if (!outBitRev) reorder();
   } else {
     if (!inBitRev) reorder();
     if (stage) Traits<T>::dit(x, n, fwd, stage);
-    else ditKernel(p, ps, n, fwd, kernel, Traits<T>::kBlock);
+    else ditKernel(ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorder();
   }
 }
@@ -225,11 +266,11 @@ void splitCore(T* re, T* im, int32_t order, bool fwd, bool inBitRev, bool outBit
   ps.im = im;
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorderSplit(re, im, order, revTbl);
-    difKernel(ps, ps, n, fwd, kernel);
+    difKernel(ps, n, fwd, kernel);
     if (!outBitRev) reorderSplit(re, im, order, revTbl);
   } else {
     if (!inBitRev) reorderSplit(re, im, order, revTbl);
-    ditKernel(ps, ps, n, fwd, kernel, Traits<T>::kBlock);
+    ditKernel(ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorderSplit(re, im, order, revTbl);
   }
 }
@@ -238,24 +279,9 @@ void splitCore(T* re, T* im, int32_t order, bool fwd, bool inBitRev, bool outBit
 
 template <class T>
 void complexFft(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) {
-      releaseKernel<T>(order);
-      zqvFreeBitRevPairTbl(order);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, order, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, order, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 1, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables, true, true, 1, 0, 0}, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   const std::size_t n = std::size_t{1} << order;
   // A plain move serves equal or overlapping buffers too.
   if (nip) std::memmove(out, in, 2 * n * sizeof(T));
@@ -268,22 +294,14 @@ void complexFft(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site,
 
 template <class T>
 void splitFft(const T* reIn, const T* imIn, T* re, T* im, int32_t order, int32_t flags, ZqvSite site, bool nip) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(reIn == nullptr, "reInSamps==0"), ZQV_CHECK(imIn == nullptr, "imInSamps==0"),
-                           ZQV_CHECK(re == nullptr, "reOutSamps==0"), ZQV_CHECK(im == nullptr, "imOutSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(re == nullptr, "reSamps==0"), ZQV_CHECK(im == nullptr, "imSamps==0")})) {
+  using Checks = std::initializer_list<ZqvCheck>;
+  if (!open<T>(site, order, flags, {tables, tables, true, true, 1, 0, 0}, t,
+               nip ? Checks{ZQV_CHECK(reIn == nullptr, "reInSamps==0"), ZQV_CHECK(imIn == nullptr, "imInSamps==0"),
+                            ZQV_CHECK(re == nullptr, "reOutSamps==0"), ZQV_CHECK(im == nullptr, "imOutSamps==0")}
+                   : Checks{ZQV_CHECK(re == nullptr, "reSamps==0"), ZQV_CHECK(im == nullptr, "imSamps==0")}))
     return;
-  }
-  if (zqvFftCheckFlags(flags, 1, 0, 0, site.func, site.module, __LINE__)) return;
   const bool inBr = flags & ZQV_InBitRev, outBr = flags & ZQV_OutBitRev;
   // The reordering table is fetched before any data moves, so a shortage
   // leaves the arrays as they were.
@@ -362,25 +380,10 @@ template <class T>
 void realForward(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
   const int32_t m = order - 1;
-  if (flags & ZQV_FreeTbls) {
-    if (m >= 0 && m <= 31) {
-      releaseKernel<T>(m);
-      Traits<T>::freeSplit(m);
-      if (!nip) zqvFreeBitRevPairTbl(m);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  // The not-in-place forms leave the shared swap-pair table in the cache.
+  const Opening o{{m, m, m, -1}, {m, nip ? -1 : m, m, -1}, order >= 2, true, 0, 0, packed ? 1 : 0};
   Tables<T> t;
-  if (order >= 2 && !fetchTables<T>({m, m, m, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 0, 0, packed ? 1 : 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, o, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   if (order == 0) {
     if (nip) {
       out[0] = in[0];
@@ -411,25 +414,9 @@ template <class T>
 void realInverse(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
   const int32_t m = order - 1;
-  if (flags & ZQV_FreeTbls) {
-    if (m >= 0 && m <= 31) {
-      releaseKernel<T>(m);
-      Traits<T>::freeHalf(order);
-      zqvFreeBitRevPairTbl(m);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Opening o{{m, m, -1, order}, {m, m, -1, m >= 0 ? order : -1}, order >= 2, true, 0, packed ? 1 : 0, 0};
   Tables<T> t;
-  if (order >= 2 && !fetchTables<T>({m, m, -1, order}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 0, packed ? 1 : 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, o, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   if (nip && order == 0) out[0] = in[0];
   if (order == 0) return;
   const std::size_t n = std::size_t{1} << order;
@@ -475,16 +462,11 @@ bool fetchRevTbl(int32_t order, const int32_t*& tbl) {
 
 template <class T>
 void real2Forward(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")})) return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables}, t,
+               {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")}))
+    return;
   if (order == 0) return;
   const int32_t* revTbl;
   if (!fetchRevTbl<T>(order, revTbl)) return;
@@ -517,16 +499,11 @@ void real2Forward(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
 
 template <class T>
 void real2ForwardNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
-                         ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
+  if (!open<T>(site, order, flags, {tables, tables, true, false}, t,
+               {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
+                ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
     return;
   const std::size_t n = std::size_t{1} << order;
   std::memmove(xOut, xIn, n * sizeof(T));
@@ -537,16 +514,11 @@ void real2ForwardNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order
 
 template <class T>
 void ccs2Inverse(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")})) return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables}, t,
+               {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")}))
+    return;
   if (order == 0) return;
   const int32_t* revTbl;
   if (!fetchRevTbl<T>(order, revTbl)) return;
@@ -575,18 +547,12 @@ void ccs2Inverse(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
 
 template <class T>
 void ccs2InverseNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
-                         ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
+  if (!open<T>(site, order, flags, {tables, tables, true, true}, t,
+               {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
+                ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
     return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
   if (order == 0) {
     xOut[0] = xIn[0];
     yOut[0] = yIn[0];
