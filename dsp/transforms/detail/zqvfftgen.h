@@ -34,22 +34,7 @@ struct Traits<float> {
   static void freeKernels() { zqvcFreeKernelTbls(); }
   static const float* stage(int32_t o) { return zqvsGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvsFreeStageTwd(o); }
-  static void dif(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx512()) zqvcFftDifAvx512(x, n, fwd, st);
-    else if (zqvHasAvx2()) zqvcFftDifAvx(x, n, fwd, st);
-    else zqvfv::difAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st);
-  }
-  static void dit(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx512()) zqvcFftDitAvx512(x, n, fwd, st, kBlock);
-    else if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
-    else zqvfv::ditAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st, kBlock);
-  }
-  static std::size_t unpack(float* x, std::size_t m, bool fwd, const float* split) {
-    return zqvHasAvx2() ? zqvsRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseF>(x, m, fwd, split);
-  }
-  static std::size_t merge(float* x, std::size_t m, bool fwd, const float* half) {
-    return zqvHasAvx2() ? zqvsRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseF>(x, m, fwd, half);
-  }
+  using Sse = zqvfv::SseF;
 };
 
 template <>
@@ -70,23 +55,39 @@ struct Traits<double> {
   static void freeKernels() { zqvzFreeKernelTbls(); }
   static const double* stage(int32_t o) { return zqvdGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvdFreeStageTwd(o); }
-  static void dif(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx512()) zqvzFftDifAvx512(x, n, fwd, st);
-    else if (zqvHasAvx2()) zqvzFftDifAvx(x, n, fwd, st);
-    else zqvfv::difAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st);
-  }
-  static void dit(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx512()) zqvzFftDitAvx512(x, n, fwd, st, kBlock);
-    else if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
-    else zqvfv::ditAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st, kBlock);
-  }
-  static std::size_t unpack(double* x, std::size_t m, bool fwd, const double* split) {
-    return zqvHasAvx2() ? zqvdRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseD>(x, m, fwd, split);
-  }
-  static std::size_t merge(double* x, std::size_t m, bool fwd, const double* half) {
-    return zqvHasAvx2() ? zqvdRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseD>(x, m, fwd, half);
-  }
+  using Sse = zqvfv::SseD;
 };
+
+// The CPU choice, once for both precisions: the widest build of the vector
+// kernels the processor has (all give the same results).
+template <class T>
+void difVec(T* x, std::size_t n, bool fwd, const T* stage) {
+  using S = typename Traits<T>::Sse;
+  if (zqvHasAvx512()) zqvFftDifAvx512(x, n, fwd, stage);
+  else if (zqvHasAvx2()) zqvFftDifAvx(x, n, fwd, stage);
+  else zqvfv::difAll<S, S>(x, n, fwd, stage);
+}
+
+template <class T>
+void ditVec(T* x, std::size_t n, bool fwd, const T* stage) {
+  using S = typename Traits<T>::Sse;
+  constexpr std::size_t block = Traits<T>::kBlock;
+  if (zqvHasAvx512()) zqvFftDitAvx512(x, n, fwd, stage, block);
+  else if (zqvHasAvx2()) zqvFftDitAvx(x, n, fwd, stage, block);
+  else zqvfv::ditAll<S, S>(x, n, fwd, stage, block);
+}
+
+// Vector parts of the real unpack and merge passes; they return the first
+// pair index left to the scalar pass.
+template <class T>
+std::size_t unpackVec(T* x, std::size_t m, bool fwd, const T* split) {
+  return zqvHasAvx2() ? zqvRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<typename Traits<T>::Sse>(x, m, fwd, split);
+}
+
+template <class T>
+std::size_t mergeVec(T* x, std::size_t m, bool fwd, const T* half) {
+  return zqvHasAvx2() ? zqvRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<typename Traits<T>::Sse>(x, m, fwd, half);
+}
 
 constexpr int32_t kLastSplitRadixOrder = 11;
 // From this order the interleaved reordering goes through tiles, not pairs
@@ -233,12 +234,12 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorder();
     // Up to 4 points the vector kernels need no stage table.
-    if (stage || order <= 2) Traits<T>::dif(x, n, fwd, stage);
+    if (stage || order <= 2) difVec(x, n, fwd, stage);
     else difKernel(ps, n, fwd, kernel);
     if (!outBitRev) reorder();
   } else {
     if (!inBitRev) reorder();
-    if (stage) Traits<T>::dit(x, n, fwd, stage);
+    if (stage) ditVec(x, n, fwd, stage);
     else ditKernel(ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorder();
   }
@@ -330,7 +331,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
   const T a = x[0], b = x[1];
   x[0] = a + b;
   x[1] = T(0);
-  for (std::size_t k = Traits<T>::unpack(x, m, fwd, split); 2 * k < m; ++k) {
+  for (std::size_t k = unpackVec(x, m, fwd, split); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T zkr = x[2 * k], zki = x[2 * k + 1], zjr = x[2 * j], zji = x[2 * j + 1];
     const T c = split[2 * (k - 1)], s = split[2 * (k - 1) + 1];
@@ -357,7 +358,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
 // spectrum Z[1..M-1]; position 0 is left to the caller.
 template <class T>
 void mergeReal(T* x, std::size_t m, bool fwd, const T* half) {
-  for (std::size_t k = Traits<T>::merge(x, m, fwd, half); 2 * k < m; ++k) {
+  for (std::size_t k = mergeVec(x, m, fwd, half); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T xkr = x[2 * k], xki = x[2 * k + 1], xjr = x[2 * j], xji = x[2 * j + 1];
     const T cc = half[2 * k], ss = fwd ? -half[2 * k + 1] : half[2 * k + 1];
