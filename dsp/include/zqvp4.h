@@ -539,6 +539,18 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* ---- DFT, 16-bit FFTs, convolution support, Goertzel, DCT ------------- */
 /* (section: transforms-more) */
 
+/* DFT of any length len >= 1, direct sums over the cached twiddle list of the
+ * length (at most 32 lengths per thread; zqvcFreeTwdTbls/zqvzFreeTwdTbls
+ * release them). Flags: ZQV_Forw or ZQV_Inv (1/len unless ZQV_NoScale),
+ * ZQV_Init builds the table only. x may be y. */
+ZQVAPI void zqvcDft(const ZqvCplxS* x, ZqvCplxS* y, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzDft(const ZqvCplxD* x, ZqvCplxD* y, int32_t len, int32_t flags) ZQV_NOTHROW;
+/* The same for complex 16-bit vectors through the float DFT, narrowed by
+ * scaleMode (ZQV_SATURATE, ZQV_FIXED_SCALE, ZQV_AUTO_SCALE bits); ZQV_FreeTbls
+ * releases the FFT kernel tables and work buffers (not the DFT lists). */
+ZQVAPI void zqvvDft(const ZqvCplxW* inSamps, ZqvCplxW* outSamps, int32_t length, int32_t flags,
+                    int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */
 
