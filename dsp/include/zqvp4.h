@@ -551,6 +551,47 @@ ZQVAPI void zqvzDft(const ZqvCplxD* x, ZqvCplxD* y, int32_t len, int32_t flags) 
 ZQVAPI void zqvvDft(const ZqvCplxW* inSamps, ZqvCplxW* outSamps, int32_t length, int32_t flags,
                     int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 
+/* Goertzel: the Fourier component at one normalised frequency 0 < freq < 0.5
+ * (cycles per sample), sample by sample or over a block, in a caller-owned
+ * state. Each call returns e^(iw) s_n - s_(n-1), whose magnitude is that of
+ * the Fourier sum of the samples fed since Init or Reset. Real forms (s, d, w)
+ * use only the real parts of s2 and s1; the 16-bit forms keep a float state
+ * and narrow the result by scaleMode (|*scaleFactor| < 15, scaleMode <= 4). */
+typedef struct {
+  float freq, cosW, sinW, twoCosW;
+  ZqvCplxS s2, s1;
+} GoertzelState;
+typedef struct {
+  double freq, cosW, sinW, twoCosW;
+  ZqvCplxD s2, s1;
+} GoertzelStateD;
+ZQVAPI void zqvsGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvcGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvwGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvvGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvdGoertzInit(double freq, GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvzGoertzInit(double freq, GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvsGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvcGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvwGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvvGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvdGoertzReset(GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvzGoertzReset(GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvsGoertz(GoertzelState* state, float sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcGoertz(GoertzelState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdGoertz(GoertzelStateD* state, double sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzGoertz(GoertzelStateD* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwGoertz(GoertzelState* state, int16_t sample, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvGoertz(GoertzelState* state, ZqvCplxW sample, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvsbGoertz(GoertzelState* state, const float* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbGoertz(GoertzelState* state, const ZqvCplxS* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdbGoertz(GoertzelStateD* state, const double* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbGoertz(GoertzelStateD* state, const ZqvCplxD* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwbGoertz(GoertzelState* state, const int16_t* samps, int32_t len, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvbGoertz(GoertzelState* state, const ZqvCplxW* samps, int32_t len, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */
 
