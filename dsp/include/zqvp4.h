@@ -592,6 +592,14 @@ ZQVAPI ZqvCplxW zqvwbGoertz(GoertzelState* state, const int16_t* samps, int32_t 
 ZQVAPI ZqvCplxW zqvvbGoertz(GoertzelState* state, const ZqvCplxW* samps, int32_t len, int32_t scaleMode,
                             int32_t* scaleFactor) ZQV_NOTHROW;
 
+/* Orthonormal DCT-II (flags 1) of n >= 1 real values and its inverse, the
+ * DCT-III (flags 2); other bits are ignored, except that flags equal to 8
+ * releases the calling thread's DCT tables. src may be dst. The 16-bit form
+ * goes through the float one and rounds to nearest with saturation. */
+ZQVAPI void zqvsDct(const float* src, float* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdDct(const double* src, double* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvwDct(const int16_t* src, int16_t* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */
 
