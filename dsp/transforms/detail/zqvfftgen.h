@@ -172,7 +172,7 @@ void releaseTables(const Need& r) {
 // needs no data pointer), ZQV_Init returns, the null checks of the data
 // pointers and the flag check. True when the form goes on to its data.
 template <class T>
-bool open(ZqvSite site, int32_t order, int32_t flags, const Opening& o, Tables<T>& t,
+inline __attribute__((always_inline)) bool open(ZqvSite site, int32_t order, int32_t flags, const Opening& o, Tables<T>& t,
           std::initializer_list<ZqvCheck> nulls) {
   if (flags & ZQV_FreeTbls) {
     releaseTables<T>(o.release);
