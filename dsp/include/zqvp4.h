@@ -600,6 +600,40 @@ ZQVAPI void zqvsDct(const float* src, float* dst, int32_t n, int32_t flags) ZQV_
 ZQVAPI void zqvdDct(const double* src, double* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
 ZQVAPI void zqvwDct(const int16_t* src, int16_t* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
 
+/* FFTs of 16-bit data: the input is converted to float in the thread's work
+ * buffers, the float transform of the same name runs there (its flags, bit
+ * orders, layouts and 1/N scaling), and the result comes back by scaleMode:
+ * 0 and 1 round to nearest with saturation, the others narrow by the scale
+ * rules (one shift common to both arrays of the two-array forms). A CCS
+ * output in place needs N + 2 values. */
+ZQVAPI void zqvvFft(ZqvCplxW* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvFftNip(const ZqvCplxW* inSamps, ZqvCplxW* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvrFft(int16_t* reSamps, int16_t* imSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                     int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvrFftNip(const int16_t* reInSamps, const int16_t* imInSamps, int16_t* reOutSamps, int16_t* imOutSamps,
+                        int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftl(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftlNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftl(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftlNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFft(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFft(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                          int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwReal2Fft(int16_t* xSamps, int16_t* ySamps, int32_t order, int32_t flags, int32_t scaleMode,
+                         int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwReal2FftNip(const int16_t* xInSamps, const int16_t* yInSamps, int16_t* xOutSamps, int16_t* yOutSamps,
+                            int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcs2Fft(int16_t* xSamps, int16_t* ySamps, int32_t order, int32_t flags, int32_t scaleMode,
+                        int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcs2FftNip(const int16_t* xInSamps, const int16_t* yInSamps, int16_t* xOutSamps, int16_t* yOutSamps,
+                           int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */
 
