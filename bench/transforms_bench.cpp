@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_summary.h"
 #include "zqvp4.h"
 
 namespace {
@@ -91,28 +92,8 @@ BENCHMARK(fftwDft)->Apply(dftArgs);
 BENCHMARK(zqvDct)->Apply(dctArgs);
 BENCHMARK(fftwDct)->Apply(dctArgs);
 
-// Least time per iteration over the repetitions, for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> ns;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration) continue;
-      const double t = r.GetAdjustedRealTime() * (r.time_unit == benchmark::kMicrosecond   ? 1e3
-                                                   : r.time_unit == benchmark::kMillisecond ? 1e6
-                                                                                            : 1.0);
-      auto it = ns.find(r.benchmark_name());
-      if (it == ns.end() || t < it->second) ns[r.benchmark_name()] = t;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 void printSummary(const SummaryReporter& rep) {
-  auto get = [&](const char* name, int n) {
-    auto it = rep.ns.find(std::string(name) + "/" + std::to_string(n));
-    return it == rep.ns.end() ? 0.0 : it->second;
-  };
+  auto get = [&](const char* name, int n) { return rep.least(name, n); };
   std::printf("\nTime per transform in microseconds\n%6s | %10s %10s %8s\n", "length", "zqvcDft", "fftwf dft", "ratio");
   for (int n : kDftLengths) {
     const double z = get("zqvDft", n), f = get("fftwDft", n);

@@ -96,69 +96,64 @@ void ccsMerge(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
   if (conj) mid.im = -mid.im;
 }
 
-template <class T>
-void realSplit2d(T* data, int32_t rowOrder, int32_t colOrder, int32_t flags, int32_t stride) noexcept {
+// The walk both two-dimensional passes share: rows 0 and R/2 (row 1 when
+// bit-reversed) by the one-dimensional pass, then each pair of rows (r, R - r)
+// with its first elements and each column pair (k, M - k) with twiddle k.
+template <class T, class RowPass, class Firsts, class Pair>
+void pass2d(T* data, int32_t rowOrder, int32_t colOrder, int32_t flags, int32_t stride, bool bitRev, RowPass rowPass,
+            Firsts firsts, Pair pair) noexcept {
   Cplx<T>* const base = reinterpret_cast<Cplx<T>*>(data);
   auto row = [&](std::size_t r) { return base + r * static_cast<std::size_t>(stride); };
-  const bool bitRev = flags & ZQV_OutBitRev;
-  realSplit<T>(row(0), colOrder, flags);
+  rowPass(row(0), colOrder, flags);
   if (rowOrder < 1) return;
   const std::size_t rows = std::size_t{1} << rowOrder, m = std::size_t{1} << colOrder;
-  realSplit<T>(row(bitRev ? 1 : rows / 2), colOrder, flags);
+  rowPass(row(bitRev ? 1 : rows / 2), colOrder, flags);
   const bool conj = flags & ZQV_Inv;
   const Cplx<T>* tw;
   Positions col, rowAt;
   if (!passTables<T>(colOrder, bitRev, tw, col)) return;
   if (bitRev && !(rowAt.rev = zqvGetBitRevTbl(rowOrder))) return;
-  const T h = T(0.5);
   for (std::size_t r = 1; r < rows / 2; ++r) {
     Cplx<T>* const p = row(rowAt(r));
     Cplx<T>* const q = row(rowAt(rows - r));
-    const Cplx<T> a = p[0], b = q[0];
-    p[0] = {(a.re + b.re) * h + (a.im + b.im) * h, (a.im - b.im) * h - (a.re - b.re) * h};
-    q[0] = {(a.re + b.re) * h - (a.im + b.im) * h, (a.im - b.im) * h + (a.re - b.re) * h};
-    for (std::size_t k = 1; k < m; ++k) {
-      Cplx<T>& x = p[col(k)];
-      Cplx<T>& y = q[col(m - k)];
-      const T er = (x.re + y.re) * h, ei = (x.im - y.im) * h, orr = (x.re - y.re) * h, oi = (x.im + y.im) * h;
-      const Cplx<T> w = twiddle(tw, k, m, conj);
-      const T u = -w.im * orr - w.re * oi, v = w.re * orr - w.im * oi;
-      x = {er - u, ei - v};
-      y = {er + u, ei + v};
-    }
+    firsts(p[0], q[0]);
+    for (std::size_t k = 1; k < m; ++k) pair(p[col(k)], q[col(m - k)], twiddle(tw, k, m, conj));
   }
 }
 
 template <class T>
+void realSplit2d(T* data, int32_t rowOrder, int32_t colOrder, int32_t flags, int32_t stride) noexcept {
+  using C = Cplx<T>;
+  const T h = T(0.5);
+  pass2d(data, rowOrder, colOrder, flags, stride, flags & ZQV_OutBitRev, realSplit<T>,
+         [h](C& p, C& q) {
+           const C a = p, b = q;
+           p = {(a.re + b.re) * h + (a.im + b.im) * h, (a.im - b.im) * h - (a.re - b.re) * h};
+           q = {(a.re + b.re) * h - (a.im + b.im) * h, (a.im - b.im) * h + (a.re - b.re) * h};
+         },
+         [h](C& x, C& y, C w) {
+           const T er = (x.re + y.re) * h, ei = (x.im - y.im) * h, orr = (x.re - y.re) * h, oi = (x.im + y.im) * h;
+           const T u = -w.im * orr - w.re * oi, v = w.re * orr - w.im * oi;
+           x = {er - u, ei - v};
+           y = {er + u, ei + v};
+         });
+}
+
+template <class T>
 void ccsMerge2d(T* data, int32_t rowOrder, int32_t colOrder, int32_t flags, int32_t stride) noexcept {
-  Cplx<T>* const base = reinterpret_cast<Cplx<T>*>(data);
-  auto row = [&](std::size_t r) { return base + r * static_cast<std::size_t>(stride); };
-  const bool bitRev = flags & ZQV_InBitRev;
-  ccsMerge<T>(row(0), colOrder, flags);
-  if (rowOrder < 1) return;
-  const std::size_t rows = std::size_t{1} << rowOrder, m = std::size_t{1} << colOrder;
-  ccsMerge<T>(row(bitRev ? 1 : rows / 2), colOrder, flags);
-  const bool conj = flags & ZQV_Inv;
-  const Cplx<T>* tw;
-  Positions col, rowAt;
-  if (!passTables<T>(colOrder, bitRev, tw, col)) return;
-  if (bitRev && !(rowAt.rev = zqvGetBitRevTbl(rowOrder))) return;
-  for (std::size_t r = 1; r < rows / 2; ++r) {
-    Cplx<T>* const p = row(rowAt(r));
-    Cplx<T>* const q = row(rowAt(rows - r));
-    const Cplx<T> a = p[0], b = q[0];
-    p[0] = {a.re + b.re - (a.im - b.im), a.im + b.im + (a.re - b.re)};
-    q[0] = {a.re + b.re + (a.im - b.im), a.re - b.re - (a.im + b.im)};
-    for (std::size_t k = 1; k < m; ++k) {
-      Cplx<T>& x = p[col(k)];
-      Cplx<T>& y = q[col(m - k)];
-      const Cplx<T> w = twiddle(tw, k, m, conj);
-      const T pr = x.re - y.re, pi = x.im - y.im, sum = x.re + y.re, sumIm = x.im + y.im;
-      const T w1 = -w.im * pr - w.re * pi, w2 = w.re * pr - w.im * pi;
-      x = {sum + w1, sumIm + w2};
-      y = {sum - w1, w2 - sumIm};
-    }
-  }
+  using C = Cplx<T>;
+  pass2d(data, rowOrder, colOrder, flags, stride, flags & ZQV_InBitRev, ccsMerge<T>,
+         [](C& p, C& q) {
+           const C a = p, b = q;
+           p = {a.re + b.re - (a.im - b.im), a.im + b.im + (a.re - b.re)};
+           q = {a.re + b.re + (a.im - b.im), a.re - b.re - (a.im + b.im)};
+         },
+         [](C& x, C& y, C w) {
+           const T pr = x.re - y.re, pi = x.im - y.im, sum = x.re + y.re, sumIm = x.im + y.im;
+           const T w1 = -w.im * pr - w.re * pi, w2 = w.re * pr - w.im * pi;
+           x = {sum + w1, sumIm + w2};
+           y = {sum - w1, w2 - sumIm};
+         });
 }
 
 template <class T>
