@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "core/zqvvec.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/zqvframe.h"
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "transforms/detail/zqvfftint.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "core/zqvframe.h"
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "transforms/detail/zqvfftint.h"
 
 namespace {

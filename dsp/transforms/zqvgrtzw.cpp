@@ -1,6 +1,6 @@
 // Module zqvgrtzw: the Goertzel recurrence for 16-bit and complex 16-bit
 // samples over a float state; results narrowed to 16 bits by the scale mode.
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "transforms/detail/zqvgrtz.h"
 
 using zqvgrtz::Form;

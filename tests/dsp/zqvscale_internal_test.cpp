@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 
 namespace {
 
