@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_summary.h"
 #include "zqvp4.h"
 
 namespace {
@@ -157,38 +158,8 @@ BENCHMARK(kissComplexF)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(zqvComplexD)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(fftwComplexD)->DenseRange(kMinOrder, kMaxOrder);
 
-// Keeps each benchmark's time per iteration (ns) for the summary table: the
-// least over repetitions (--benchmark_repetitions), the same rule for every
-// library, so that other load on the machine weighs less.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> ns;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration) continue;
-      const double t = r.GetAdjustedRealTime() * toNs(r.time_unit);
-      auto it = ns.find(r.benchmark_name());
-      if (it == ns.end() || t < it->second) ns[r.benchmark_name()] = t;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
- private:
-  static double toNs(benchmark::TimeUnit u) {
-    switch (u) {
-      case benchmark::kSecond: return 1e9;
-      case benchmark::kMillisecond: return 1e6;
-      case benchmark::kMicrosecond: return 1e3;
-      default: return 1;
-    }
-  }
-};
-
 void printSummary(const SummaryReporter& rep) {
-  auto get = [&](const char* name, int order) {
-    auto it = rep.ns.find(std::string(name) + "/" + std::to_string(order));
-    return it == rep.ns.end() ? 0.0 : it->second;
-  };
+  auto get = [&](const char* name, int order) { return rep.least(name, order); };
   std::printf("\nTime per transform in microseconds (real: one forward plus one inverse)\n");
   std::printf("%5s | %9s %9s %9s %6s | %9s %9s %9s %6s | %9s %9s %6s\n", "order", "zqv real", "fftw",
               "kiss", "ratio", "zqv cplx", "fftwf", "kiss", "ratio", "zqv z", "fftw", "ratio");

@@ -1,7 +1,7 @@
 // Wavelet transform: records from built-in or caller filters, periodic
 // decomposition and reconstruction for float, double and 16-bit samples.
 #include "analysis/detail/zqvwltgen.h"
-#include "core/zqvcvrt.h"
+#include "core/detail/zqvcvrt.h"
 
 using namespace zqvwlts;
 
@@ -24,10 +24,10 @@ void transformW(ZqvSite site, wtState* st, const int16_t* src, int16_t* dst) noe
   if (!in || !out) {
     zqvError(ZQV_OUT_OF_MEMORY, site.func, kNoWorkMemory, site.module, __LINE__);
   } else {
-    zqvsbInt16ToFloatKernel(src, in, n);
+    zqvcvrt::widen<int16_t>(src, in, n);
     std::memcpy(out, in, static_cast<size_t>(n) * sizeof(float));
     Body(st, out);
-    zqvsbConvertToW(out, dst, n, ZQV_CVT_ROUND_NEAR | ZQV_CVT_SATURATE);
+    zqvcvrt::convertToInt(out, dst, n, 16, ZQV_CVT_ROUND_NEAR | ZQV_CVT_SATURATE, 0);
   }
   zqvFree(in);
   zqvFree(out);

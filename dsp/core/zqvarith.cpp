@@ -211,10 +211,10 @@ void conjExtend2(ZqvSite site, const T* src, T* dst, int32_t n) noexcept {
 // Division through 1/|b|^2 in long double: squares of float or double parts
 // neither overflow nor underflow there, so tiny and huge divisors work.
 template <class T>
-T divide(const char* func, T a, T b) noexcept {
+T divide(ZqvSite site, T a, T b) noexcept {
   using P = decltype(T::re);
   if (b.re == 0 && b.im == 0) {
-    zqvError(ZQV_BAD_ARGUMENT, func, "(b.re==0.0)&&(b.im==0.0)", kModule, __LINE__);
+    zqvError(ZQV_BAD_ARGUMENT, site.func, "(b.re==0.0)&&(b.im==0.0)", site.module, __LINE__);
     return {0, 0};
   }
   const long double ar = a.re, ai = a.im, br = b.re, bi = b.im;
@@ -232,8 +232,8 @@ ZQVAPI ZqvCplxS zqvcSub(ZqvCplxS a, ZqvCplxS b) noexcept { return Sub::apply(a, 
 ZQVAPI ZqvCplxD zqvzSub(ZqvCplxD a, ZqvCplxD b) noexcept { return Sub::apply(a, b); }
 ZQVAPI ZqvCplxS zqvcMpy(ZqvCplxS a, ZqvCplxS b) noexcept { return zqvCplxMpy(a, b); }
 ZQVAPI ZqvCplxD zqvzMpy(ZqvCplxD a, ZqvCplxD b) noexcept { return zqvCplxMpy(a, b); }
-ZQVAPI ZqvCplxS zqvcDiv(ZqvCplxS a, ZqvCplxS b) noexcept { return divide("zqvcDiv", a, b); }
-ZQVAPI ZqvCplxD zqvzDiv(ZqvCplxD a, ZqvCplxD b) noexcept { return divide("zqvzDiv", a, b); }
+ZQVAPI ZqvCplxS zqvcDiv(ZqvCplxS a, ZqvCplxS b) noexcept { return divide({"zqvcDiv", kModule}, a, b); }
+ZQVAPI ZqvCplxD zqvzDiv(ZqvCplxD a, ZqvCplxD b) noexcept { return divide({"zqvzDiv", kModule}, a, b); }
 ZQVAPI ZqvCplxS zqvcConj(ZqvCplxS a) noexcept { return {a.re, -a.im}; }
 ZQVAPI ZqvCplxD zqvzConj(ZqvCplxD a) noexcept { return {a.re, -a.im}; }
 ZQVAPI ZqvCplxS zqvcSet(float re, float im) noexcept { return {re, im}; }

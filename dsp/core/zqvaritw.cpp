@@ -11,7 +11,6 @@
 namespace {
 
 constexpr const char* kModule = "zqvaritw";
-constexpr ZqvSite site(const char* func) { return {func, kModule}; }
 
 template <class E>
 constexpr bool isComplex = std::is_same_v<E, ZqvCplxW>;
@@ -255,7 +254,7 @@ template <class Op>
 ZqvCplxW scalar(const char* func, const char* vectorFunc, ZqvCplxW a, ZqvCplxW b, int32_t scaleMode,
                 int32_t* scaleFactor, int32_t line) noexcept {
   ZqvCplxW r{0, 0};
-  form3<Op>(site(vectorFunc), &a, &b, &r, 1, scaleMode, scaleFactor);
+  form3<Op>(ZqvSite{vectorFunc, kModule}, &a, &b, &r, 1, scaleMode, scaleFactor);
   if (zqvStatusNegative()) zqvError(ZQV_BACKTRACE, func, "", kModule, line);
   return r;
 }
@@ -292,36 +291,36 @@ ZQVAPI ZqvCplxW zqvvSet(int16_t re, int16_t im) noexcept { return {re, im}; }
 
 // ---- Vectors
 
-ZQVAPI void zqvwbZero(int16_t* dst, int32_t n) noexcept { zero(site("zqvwbZero"), dst, n); }
-ZQVAPI void zqvvbZero(ZqvCplxW* dst, int32_t n) noexcept { zero(site("zqvvbZero"), dst, n); }
-ZQVAPI void zqvwbSet(int16_t val, int16_t* dst, int32_t n) noexcept { set(site("zqvwbSet"), val, dst, n); }
-ZQVAPI void zqvvbSet(ZqvCplxW val, ZqvCplxW* dst, int32_t n) noexcept { set(site("zqvvbSet"), val, dst, n); }
-ZQVAPI void zqvwbCopy(const int16_t* src, int16_t* dst, int32_t n) noexcept { copy(site("zqvwbCopy"), src, dst, n); }
-ZQVAPI void zqvvbCopy(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { copy(site("zqvvbCopy"), src, dst, n); }
+ZQVAPI void zqvwbZero(int16_t* dst, int32_t n) noexcept { zero({"zqvwbZero", kModule}, dst, n); }
+ZQVAPI void zqvvbZero(ZqvCplxW* dst, int32_t n) noexcept { zero({"zqvvbZero", kModule}, dst, n); }
+ZQVAPI void zqvwbSet(int16_t val, int16_t* dst, int32_t n) noexcept { set({"zqvwbSet", kModule}, val, dst, n); }
+ZQVAPI void zqvvbSet(ZqvCplxW val, ZqvCplxW* dst, int32_t n) noexcept { set({"zqvvbSet", kModule}, val, dst, n); }
+ZQVAPI void zqvwbCopy(const int16_t* src, int16_t* dst, int32_t n) noexcept { copy({"zqvwbCopy", kModule}, src, dst, n); }
+ZQVAPI void zqvvbCopy(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { copy({"zqvvbCopy", kModule}, src, dst, n); }
 
-ZQVAPI void zqvwbAdd1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Add>(site("zqvwbAdd1"), val, vec, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbAdd1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Add>(site("zqvvbAdd1"), val, vec, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbSub1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Sub>(site("zqvwbSub1"), val, vec, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbSub1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Sub>(site("zqvvbSub1"), val, vec, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbMpy1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Mpy>(site("zqvwbMpy1"), val, vec, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbMpy1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Mpy>(site("zqvvbMpy1"), val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbAdd1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Add>({"zqvwbAdd1", kModule}, val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbAdd1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Add>({"zqvvbAdd1", kModule}, val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbSub1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Sub>({"zqvwbSub1", kModule}, val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbSub1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Sub>({"zqvvbSub1", kModule}, val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbMpy1(int16_t val, int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Mpy>({"zqvwbMpy1", kModule}, val, vec, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbMpy1(ZqvCplxW val, ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form1<Mpy>({"zqvvbMpy1", kModule}, val, vec, n, scaleMode, scaleFactor); }
 
-ZQVAPI void zqvwbAdd2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Add>(site("zqvwbAdd2"), src, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbAdd2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Add>(site("zqvvbAdd2"), src, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbSub2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Sub>(site("zqvwbSub2"), src, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbSub2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Sub>(site("zqvvbSub2"), src, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbMpy2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Mpy>(site("zqvwbMpy2"), src, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbMpy2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Mpy>(site("zqvvbMpy2"), src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbAdd2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Add>({"zqvwbAdd2", kModule}, src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbAdd2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Add>({"zqvvbAdd2", kModule}, src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbSub2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Sub>({"zqvwbSub2", kModule}, src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbSub2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Sub>({"zqvvbSub2", kModule}, src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbMpy2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Mpy>({"zqvwbMpy2", kModule}, src, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbMpy2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form2<Mpy>({"zqvvbMpy2", kModule}, src, dst, n, scaleMode, scaleFactor); }
 
-ZQVAPI void zqvwbAdd3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Add>(site("zqvwbAdd3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbAdd3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Add>(site("zqvvbAdd3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbSub3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Sub>(site("zqvwbSub3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbSub3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Sub>(site("zqvvbSub3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvwbMpy3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Mpy>(site("zqvwbMpy3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
-ZQVAPI void zqvvbMpy3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Mpy>(site("zqvvbMpy3"), srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbAdd3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Add>({"zqvwbAdd3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbAdd3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Add>({"zqvvbAdd3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbSub3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Sub>({"zqvwbSub3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbSub3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Sub>({"zqvvbSub3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvwbMpy3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Mpy>({"zqvwbMpy3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
+ZQVAPI void zqvvbMpy3(const ZqvCplxW* srcA, const ZqvCplxW* srcB, ZqvCplxW* dst, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept { form3<Mpy>({"zqvvbMpy3", kModule}, srcA, srcB, dst, n, scaleMode, scaleFactor); }
 
-ZQVAPI void zqvvbConj1(ZqvCplxW* vec, int32_t n) noexcept { conj1(site("zqvvbConj1"), vec, n); }
-ZQVAPI void zqvvbConj2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conj2(site("zqvvbConj2"), src, dst, n); }
-ZQVAPI void zqvvbConjFlip2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conjFlip2(site("zqvvbConjFlip2"), src, dst, n); }
-ZQVAPI void zqvvbConjExtend1(ZqvCplxW* vec, int32_t n) noexcept { conjExtend1(site("zqvvbConjExtend1"), vec, n); }
-ZQVAPI void zqvvbConjExtend2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conjExtend2(site("zqvvbConjExtend2"), src, dst, n); }
+ZQVAPI void zqvvbConj1(ZqvCplxW* vec, int32_t n) noexcept { conj1({"zqvvbConj1", kModule}, vec, n); }
+ZQVAPI void zqvvbConj2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conj2({"zqvvbConj2", kModule}, src, dst, n); }
+ZQVAPI void zqvvbConjFlip2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conjFlip2({"zqvvbConjFlip2", kModule}, src, dst, n); }
+ZQVAPI void zqvvbConjExtend1(ZqvCplxW* vec, int32_t n) noexcept { conjExtend1({"zqvvbConjExtend1", kModule}, vec, n); }
+ZQVAPI void zqvvbConjExtend2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept { conjExtend2({"zqvvbConjExtend2", kModule}, src, dst, n); }

@@ -4,13 +4,12 @@
 #include <cstdint>
 
 #include "core/detail/zqvcplxgen.h"
-#include "core/zqvcvrt.h"
+#include "core/detail/zqvcvrt.h"
 #include "core/zqvframe.h"
 
 namespace {
 
 constexpr const char* kModule = "zqvcvrtw";
-constexpr ZqvSite site(const char* func) { return {func, kModule}; }
 
 // Complex elements as pairs in one vector, or as two vectors of parts.
 struct Pairs {
@@ -79,7 +78,7 @@ void magUnscaled(Src s, int16_t* out, int64_t n, bool saturate) noexcept {
   float work[kBlock];
   for (int64_t b = 0; b < blocked; b += kBlock) {
     for (int64_t i = 0; i < kBlock; ++i) work[i] = std::sqrt(static_cast<float>(static_cast<double>(powerAt(s, b + i))));
-    zqvsbConvertToW(work, out + b, kBlock, ZQV_CVT_ROUND_NEAR | (saturate ? ZQV_CVT_SATURATE : 0));
+    zqvcvrt::convertToInt(work, out + b, kBlock, 16, ZQV_CVT_ROUND_NEAR | (saturate ? ZQV_CVT_SATURATE : 0), 0);
   }
   magDirect(s, out, blocked, n, saturate);
 }
@@ -154,37 +153,37 @@ void parts(ZqvSite site, const char* outName, const int16_t* srcReal, const int1
 
 // ---- Complex parts ------------------------------------------------------------
 
-ZQVAPI void zqvvbReal(const ZqvCplxW* src, int16_t* dst, int n) noexcept { zqvcplx::real<int16_t>(site("zqvvbReal"), src, dst, n); }
-ZQVAPI void zqvvbImag(const ZqvCplxW* src, int16_t* dst, int n) noexcept { zqvcplx::imag<int16_t>(site("zqvvbImag"), src, dst, n); }
+ZQVAPI void zqvvbReal(const ZqvCplxW* src, int16_t* dst, int n) noexcept { zqvcplx::real<int16_t>({"zqvvbReal", kModule}, src, dst, n); }
+ZQVAPI void zqvvbImag(const ZqvCplxW* src, int16_t* dst, int n) noexcept { zqvcplx::imag<int16_t>({"zqvvbImag", kModule}, src, dst, n); }
 ZQVAPI void zqvvbCplxTo2Real(const ZqvCplxW* src, int16_t* dstReal, int16_t* dstImag, int n) noexcept {
-  zqvcplx::cplxTo2Real<int16_t>(site("zqvvbCplxTo2Real"), src, dstReal, dstImag, n);
+  zqvcplx::cplxTo2Real<int16_t>({"zqvvbCplxTo2Real", kModule}, src, dstReal, dstImag, n);
 }
 ZQVAPI void zqvvb2RealToCplx(const int16_t* srcReal, const int16_t* srcImag, ZqvCplxW* dst, int n) noexcept {
-  zqvcplx::twoRealToCplx<int16_t>(site("zqvvb2RealToCplx"), srcReal, srcImag, dst, n);
+  zqvcplx::twoRealToCplx<int16_t>({"zqvvb2RealToCplx", kModule}, srcReal, srcImag, dst, n);
 }
 
 // ---- Phase ----------------------------------------------------------------------
 
 ZQVAPI void zqvvbPhase(const ZqvCplxW* src, int16_t* phase, int n) noexcept {
-  zqvcplx::phase<int16_t>(site("zqvvbPhase"), src, phase, n);
+  zqvcplx::phase<int16_t>({"zqvvbPhase", kModule}, src, phase, n);
 }
 ZQVAPI void zqvwbrPhase(const int16_t* srcReal, const int16_t* srcImag, int16_t* phase, int n) noexcept {
-  zqvcplx::splitPhase<int16_t>(site("zqvwbrPhase"), srcReal, srcImag, phase, n);
+  zqvcplx::splitPhase<int16_t>({"zqvwbrPhase", kModule}, srcReal, srcImag, phase, n);
 }
 
 // ---- Magnitude and power spectrum -----------------------------------------------
 
 ZQVAPI void zqvvbMag(const ZqvCplxW* src, int16_t* mag, int n, int scaleMode, int32_t* scaleFactor) noexcept {
-  pairs<Magnitude>(site("zqvvbMag"), "mag==0", src, mag, n, scaleMode, scaleFactor);
+  pairs<Magnitude>({"zqvvbMag", kModule}, "mag==0", src, mag, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvwbrMag(const int16_t* srcReal, const int16_t* srcImag, int16_t* mag, int n, int scaleMode,
                       int32_t* scaleFactor) noexcept {
-  parts<Magnitude>(site("zqvwbrMag"), "mag==0", srcReal, srcImag, mag, n, scaleMode, scaleFactor);
+  parts<Magnitude>({"zqvwbrMag", kModule}, "mag==0", srcReal, srcImag, mag, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvvbPowerSpectr(const ZqvCplxW* src, int16_t* spectr, int n, int scaleMode, int32_t* scaleFactor) noexcept {
-  pairs<Power>(site("zqvvbPowerSpectr"), "spectr==0", src, spectr, n, scaleMode, scaleFactor);
+  pairs<Power>({"zqvvbPowerSpectr", kModule}, "spectr==0", src, spectr, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvwbrPowerSpectr(const int16_t* srcReal, const int16_t* srcImag, int16_t* spectr, int n, int scaleMode,
                               int32_t* scaleFactor) noexcept {
-  parts<Power>(site("zqvwbrPowerSpectr"), "spectr==0", srcReal, srcImag, spectr, n, scaleMode, scaleFactor);
+  parts<Power>({"zqvwbrPowerSpectr", kModule}, "spectr==0", srcReal, srcImag, spectr, n, scaleMode, scaleFactor);
 }

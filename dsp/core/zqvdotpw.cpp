@@ -7,7 +7,7 @@
 #include <type_traits>
 
 #include "core/zqvframe.h"
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "transforms/zqvcache.h"
+#include "core/detail/zqvcache.h"
 #include "zqvp4.h"
 
 struct ZqvContext {

@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr const char* kModule = kZqvVecModule;
+
 template <class T>
 using BitsOf = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;
 template <class T>
@@ -33,8 +35,8 @@ struct ComplexOf<double> { using type = ZqvCplxD; };
 // Partial sums are kept in double whatever the element type, so the float
 // forms never round a running sum to float.
 template <class T>
-T meanOf(const char* func, const T* vec, int32_t n) {
-  if (zqvVecRejected(func, vec, n)) return T(0);
+T meanOf(ZqvSite site, const T* vec, int32_t n) {
+  if (zqvVecRejected(site, vec, n)) return T(0);
   double acc[8] = {};
   int64_t i = 0;
   for (; i + 8 <= n; i += 8)
@@ -45,8 +47,8 @@ T meanOf(const char* func, const T* vec, int32_t n) {
 }
 
 template <class T>
-T meanSquareOf(const char* func, const T* vec, int32_t n) {
-  if (zqvVecRejected(func, vec, n)) return T(0);
+T meanSquareOf(ZqvSite site, const T* vec, int32_t n) {
+  if (zqvVecRejected(site, vec, n)) return T(0);
   double acc[4] = {};
   int64_t i = 0;
   for (; i + 4 <= n; i += 4)
@@ -81,9 +83,9 @@ inline SignedBitsOf<T> orderKey(SignedBitsOf<T> bits) {
 }
 
 template <class T, bool Largest>
-T extremeOf(const char* func, const T* vec, int32_t n) {
+T extremeOf(ZqvSite site, const T* vec, int32_t n) {
   using S = SignedBitsOf<T>;
-  if (zqvVecRejected(func, vec, n)) return T(0);
+  if (zqvVecRejected(site, vec, n)) return T(0);
   // Patterns are compared as integers only, so NaNs and infinities raise no
   // floating-point exception and the result keeps its exact bits.
   S best = orderKey<T>(std::bit_cast<S>(vec[0]));
@@ -184,11 +186,11 @@ int64_t sqrtGroups(const T*, T*, int64_t, int64_t* done) {
 #endif
 
 template <class T>
-void sqrtReal(const char* func, const T* src, T* dst, int32_t n) {
+void sqrtReal(ZqvSite site, const T* src, T* dst, int32_t n) {
   int64_t i = 0;
   int64_t negatives = sqrtGroups(src, dst, n, &i);
   for (; i < n; ++i) negatives += sqrtElement(src, dst, i);
-  zqvVecReportNegative(func, negatives, __LINE__);
+  zqvVecReportNegative(site, negatives, __LINE__);
 }
 
 // Principal root in the extended format, with a = re/2, b = im/2:
@@ -234,78 +236,78 @@ void absReal(const T* src, T* dst, int32_t n) {
 // ---- Families: checks, then the kernel ------------------------------------------
 
 template <class T, class K>
-void inPlace(const char* func, T* vec, int32_t n, K kernel) {
-  if (zqvVecRejected(func, vec, n)) return;
+void inPlace(ZqvSite site, T* vec, int32_t n, K kernel) {
+  if (zqvVecRejected(site, vec, n)) return;
   kernel(vec, vec, n);
 }
 
 template <class T, class K>
-void copying(const char* func, const T* src, T* dst, int32_t n, K kernel) {
-  if (zqvVecPairRejected(func, src, dst, n)) return;
+void copying(ZqvSite site, const T* src, T* dst, int32_t n, K kernel) {
+  if (zqvVecPairRejected(site, src, dst, n)) return;
   kernel(src, dst, n);
 }
 
 template <class T>
-auto sqrtKernel(const char* func) {
-  return [func](const T* src, T* dst, int32_t n) { sqrtReal(func, src, dst, n); };
+auto sqrtKernel(ZqvSite site) {
+  return [site](const T* src, T* dst, int32_t n) { sqrtReal(site, src, dst, n); };
 }
 
 }  // namespace
 
 // Statistics: vec, n.
-ZQVAPI float zqvsMean(const float* vec, int32_t n) noexcept { return meanOf("zqvsMean", vec, n); }
-ZQVAPI double zqvdMean(const double* vec, int32_t n) noexcept { return meanOf("zqvdMean", vec, n); }
-ZQVAPI float zqvsStdDev(const float* vec, int32_t n) noexcept { return meanSquareOf("zqvsStdDev", vec, n); }
-ZQVAPI double zqvdStdDev(const double* vec, int32_t n) noexcept { return meanSquareOf("zqvdStdDev", vec, n); }
-ZQVAPI float zqvsMax(const float* vec, int32_t n) noexcept { return extremeOf<float, true>("zqvsMax", vec, n); }
-ZQVAPI float zqvsMin(const float* vec, int32_t n) noexcept { return extremeOf<float, false>("zqvsMin", vec, n); }
-ZQVAPI double zqvdMax(const double* vec, int32_t n) noexcept { return extremeOf<double, true>("zqvdMax", vec, n); }
-ZQVAPI double zqvdMin(const double* vec, int32_t n) noexcept { return extremeOf<double, false>("zqvdMin", vec, n); }
+ZQVAPI float zqvsMean(const float* vec, int32_t n) noexcept { return meanOf({"zqvsMean", kModule}, vec, n); }
+ZQVAPI double zqvdMean(const double* vec, int32_t n) noexcept { return meanOf({"zqvdMean", kModule}, vec, n); }
+ZQVAPI float zqvsStdDev(const float* vec, int32_t n) noexcept { return meanSquareOf({"zqvsStdDev", kModule}, vec, n); }
+ZQVAPI double zqvdStdDev(const double* vec, int32_t n) noexcept { return meanSquareOf({"zqvdStdDev", kModule}, vec, n); }
+ZQVAPI float zqvsMax(const float* vec, int32_t n) noexcept { return extremeOf<float, true>({"zqvsMax", kModule}, vec, n); }
+ZQVAPI float zqvsMin(const float* vec, int32_t n) noexcept { return extremeOf<float, false>({"zqvsMin", kModule}, vec, n); }
+ZQVAPI double zqvdMax(const double* vec, int32_t n) noexcept { return extremeOf<double, true>({"zqvdMax", kModule}, vec, n); }
+ZQVAPI double zqvdMin(const double* vec, int32_t n) noexcept { return extremeOf<double, false>({"zqvdMin", kModule}, vec, n); }
 
 // Squares: vec, n (in place) or src, dst, n.
-ZQVAPI void zqvsbSqr1(float* vec, int32_t n) noexcept { inPlace("zqvsbSqr1", vec, n, squareReal<float>); }
-ZQVAPI void zqvdbSqr1(double* vec, int32_t n) noexcept { inPlace("zqvdbSqr1", vec, n, squareReal<double>); }
-ZQVAPI void zqvcbSqr1(ZqvCplxS* vec, int32_t n) noexcept { inPlace("zqvcbSqr1", vec, n, squareComplex<ZqvCplxS>); }
-ZQVAPI void zqvzbSqr1(ZqvCplxD* vec, int32_t n) noexcept { inPlace("zqvzbSqr1", vec, n, squareComplex<ZqvCplxD>); }
+ZQVAPI void zqvsbSqr1(float* vec, int32_t n) noexcept { inPlace({"zqvsbSqr1", kModule}, vec, n, squareReal<float>); }
+ZQVAPI void zqvdbSqr1(double* vec, int32_t n) noexcept { inPlace({"zqvdbSqr1", kModule}, vec, n, squareReal<double>); }
+ZQVAPI void zqvcbSqr1(ZqvCplxS* vec, int32_t n) noexcept { inPlace({"zqvcbSqr1", kModule}, vec, n, squareComplex<ZqvCplxS>); }
+ZQVAPI void zqvzbSqr1(ZqvCplxD* vec, int32_t n) noexcept { inPlace({"zqvzbSqr1", kModule}, vec, n, squareComplex<ZqvCplxD>); }
 ZQVAPI void zqvsbSqr2(const float* src, float* dst, int32_t n) noexcept {
-  copying("zqvsbSqr2", src, dst, n, squareReal<float>);
+  copying({"zqvsbSqr2", kModule}, src, dst, n, squareReal<float>);
 }
 ZQVAPI void zqvdbSqr2(const double* src, double* dst, int32_t n) noexcept {
-  copying("zqvdbSqr2", src, dst, n, squareReal<double>);
+  copying({"zqvdbSqr2", kModule}, src, dst, n, squareReal<double>);
 }
 ZQVAPI void zqvcbSqr2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) noexcept {
-  copying("zqvcbSqr2", src, dst, n, squareComplex<ZqvCplxS>);
+  copying({"zqvcbSqr2", kModule}, src, dst, n, squareComplex<ZqvCplxS>);
 }
 ZQVAPI void zqvzbSqr2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) noexcept {
-  copying("zqvzbSqr2", src, dst, n, squareComplex<ZqvCplxD>);
+  copying({"zqvzbSqr2", kModule}, src, dst, n, squareComplex<ZqvCplxD>);
 }
 
 // Square roots: vec, n (in place) or src, dst, n.
-ZQVAPI void zqvsbSqrt1(float* vec, int32_t n) noexcept { inPlace("zqvsbSqrt1", vec, n, sqrtKernel<float>("zqvsbSqrt1")); }
-ZQVAPI void zqvdbSqrt1(double* vec, int32_t n) noexcept { inPlace("zqvdbSqrt1", vec, n, sqrtKernel<double>("zqvdbSqrt1")); }
-ZQVAPI void zqvcbSqrt1(ZqvCplxS* vec, int32_t n) noexcept { inPlace("zqvcbSqrt1", vec, n, sqrtComplex<ZqvCplxS>); }
-ZQVAPI void zqvzbSqrt1(ZqvCplxD* vec, int32_t n) noexcept { inPlace("zqvzbSqrt1", vec, n, sqrtComplex<ZqvCplxD>); }
+ZQVAPI void zqvsbSqrt1(float* vec, int32_t n) noexcept { inPlace({"zqvsbSqrt1", kModule}, vec, n, sqrtKernel<float>({"zqvsbSqrt1", kModule})); }
+ZQVAPI void zqvdbSqrt1(double* vec, int32_t n) noexcept { inPlace({"zqvdbSqrt1", kModule}, vec, n, sqrtKernel<double>({"zqvdbSqrt1", kModule})); }
+ZQVAPI void zqvcbSqrt1(ZqvCplxS* vec, int32_t n) noexcept { inPlace({"zqvcbSqrt1", kModule}, vec, n, sqrtComplex<ZqvCplxS>); }
+ZQVAPI void zqvzbSqrt1(ZqvCplxD* vec, int32_t n) noexcept { inPlace({"zqvzbSqrt1", kModule}, vec, n, sqrtComplex<ZqvCplxD>); }
 ZQVAPI void zqvsbSqrt2(const float* src, float* dst, int32_t n) noexcept {
-  copying("zqvsbSqrt2", src, dst, n, sqrtKernel<float>("zqvsbSqrt2"));
+  copying({"zqvsbSqrt2", kModule}, src, dst, n, sqrtKernel<float>({"zqvsbSqrt2", kModule}));
 }
 ZQVAPI void zqvdbSqrt2(const double* src, double* dst, int32_t n) noexcept {
-  copying("zqvdbSqrt2", src, dst, n, sqrtKernel<double>("zqvdbSqrt2"));
+  copying({"zqvdbSqrt2", kModule}, src, dst, n, sqrtKernel<double>({"zqvdbSqrt2", kModule}));
 }
 ZQVAPI void zqvcbSqrt2(const ZqvCplxS* src, ZqvCplxS* dst, int32_t n) noexcept {
-  copying("zqvcbSqrt2", src, dst, n, sqrtComplex<ZqvCplxS>);
+  copying({"zqvcbSqrt2", kModule}, src, dst, n, sqrtComplex<ZqvCplxS>);
 }
 ZQVAPI void zqvzbSqrt2(const ZqvCplxD* src, ZqvCplxD* dst, int32_t n) noexcept {
-  copying("zqvzbSqrt2", src, dst, n, sqrtComplex<ZqvCplxD>);
+  copying({"zqvzbSqrt2", kModule}, src, dst, n, sqrtComplex<ZqvCplxD>);
 }
 
 // Absolute values: vec, n (in place) or src, dst, n.
-ZQVAPI void zqvsbAbs1(float* vec, int32_t n) noexcept { inPlace("zqvsbAbs1", vec, n, absReal<float>); }
-ZQVAPI void zqvdbAbs1(double* vec, int32_t n) noexcept { inPlace("zqvdbAbs1", vec, n, absReal<double>); }
+ZQVAPI void zqvsbAbs1(float* vec, int32_t n) noexcept { inPlace({"zqvsbAbs1", kModule}, vec, n, absReal<float>); }
+ZQVAPI void zqvdbAbs1(double* vec, int32_t n) noexcept { inPlace({"zqvdbAbs1", kModule}, vec, n, absReal<double>); }
 ZQVAPI void zqvsbAbs2(const float* src, float* dst, int32_t n) noexcept {
-  copying("zqvsbAbs2", src, dst, n, absReal<float>);
+  copying({"zqvsbAbs2", kModule}, src, dst, n, absReal<float>);
 }
 ZQVAPI void zqvdbAbs2(const double* src, double* dst, int32_t n) noexcept {
-  copying("zqvdbAbs2", src, dst, n, absReal<double>);
+  copying({"zqvdbAbs2", kModule}, src, dst, n, absReal<double>);
 }
 
 // ---- Thresholds and thresholded reciprocals -------------------------------------
@@ -377,9 +379,10 @@ inline T threshOne(T z, L level, bool greater, bool copy) noexcept {
 template <class T, class L>
 bool threshChecksFail(const char* func, const void* vec, const void* src, const void* dst, bool inPlace, int32_t n,
                       L level, const char* levelMessage) noexcept {
-  const bool failed = inPlace ? zqvVecRejected(func, vec, n) : zqvVecPairRejected(func, src, dst, n);
+  const ZqvSite site{func, kModule};
+  const bool failed = inPlace ? zqvVecRejected(site, vec, n) : zqvVecPairRejected(site, src, dst, n);
   if (failed || n < 1) return true;
-  return levelMessage && zqvCheckFirst({func, kZqvVecModule}, {ZQV_CHECK(negativeLevel(level), levelMessage)});
+  return levelMessage && zqvCheckFirst(site, {ZQV_CHECK(negativeLevel(level), levelMessage)});
 }
 
 template <class T, class L>

@@ -45,27 +45,28 @@ inline void zqvIsqrt16Block(const int16_t* src, int16_t* dst, int64_t n) noexcep
   for (; i < n; ++i) dst[i] = static_cast<int16_t>(zqvIsqrt16(src[i]));
 }
 
+// The module the vector routines report under (both files of the module).
 inline constexpr const char* kZqvVecModule = "zqvvec";
 
 // One vector: "len<=0" then "vec==0", both reported; true when the routine
 // must return without work.
-inline bool zqvVecRejected(const char* func, const void* vec, int32_t n) noexcept {
-  return zqvCheckAll({func, kZqvVecModule},
+inline bool zqvVecRejected(ZqvSite site, const void* vec, int32_t n) noexcept {
+  return zqvCheckAll(site,
                      {ZQV_CHECK(n <= 0, "len<=0"), ZQV_CHECK(vec == nullptr, "vec==0")});
 }
 
 // Source and destination: "len<=0", "src==0", "dst==0".
-inline bool zqvVecPairRejected(const char* func, const void* src, const void* dst,
+inline bool zqvVecPairRejected(ZqvSite site, const void* src, const void* dst,
                                int32_t n) noexcept {
-  return zqvCheckAll({func, kZqvVecModule},
+  return zqvCheckAll(site,
                      {ZQV_CHECK(n <= 0, "len<=0"), ZQV_CHECK(src == nullptr, "src==0"),
                       ZQV_CHECK(dst == nullptr, "dst==0")});
 }
 
 // The one report after a loop that met negative elements under a square root.
-inline void zqvVecReportNegative(const char* func, int64_t negatives, int32_t line) noexcept {
+inline void zqvVecReportNegative(ZqvSite site, int64_t negatives, int32_t line) noexcept {
   if (negatives != 0)
-    zqvError(ZQV_BAD_ARGUMENT, func, "Element of input vector is negative", kZqvVecModule, line);
+    zqvError(ZQV_BAD_ARGUMENT, site.func, "Element of input vector is negative", site.module, line);
 }
 
 #endif

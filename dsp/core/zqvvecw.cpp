@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "core/zqvvec.h"
 
 namespace {
+
+constexpr const char* kModule = kZqvVecModule;
 
 constexpr int32_t kMax16 = 32767;
 constexpr int32_t kMin16 = -32768;
@@ -20,9 +22,9 @@ inline int16_t low16(int64_t x) {
 
 // Automatic mode needs somewhere to put the shift. The check stops the
 // routine even when a report routine has cleared the status again.
-inline bool autoScaleWithoutFactor(const char* func, int32_t scaleMode, const int32_t* scaleFactor) {
+inline bool autoScaleWithoutFactor(ZqvSite site, int32_t scaleMode, const int32_t* scaleFactor) {
   if (!(scaleMode & ZQV_AUTO_SCALE)) return false;
-  return zqvCheckFirst({func, kZqvVecModule}, {ZQV_CHECK(scaleFactor == nullptr, "scaleFactor==0")});
+  return zqvCheckFirst(site, {ZQV_CHECK(scaleFactor == nullptr, "scaleFactor==0")});
 }
 
 // The shift of the fixed mode: the caller's factor when the mode has the
@@ -59,9 +61,9 @@ int16_t extremeW(const int16_t* vec, int32_t n) {
 // Mean square: the sum of the squares is exact in 64 bits (each square is at
 // most 2^30), q is the truncated mean; a left shift truncates the exact
 // m * 2^k rather than q * 2^k.
-int16_t meanSquareW(const char* func, const int16_t* vec, int32_t n, int32_t scaleMode,
+int16_t meanSquareW(ZqvSite site, const int16_t* vec, int32_t n, int32_t scaleMode,
                     int32_t* scaleFactor) {
-  if (autoScaleWithoutFactor(func, scaleMode, scaleFactor)) return 0;
+  if (autoScaleWithoutFactor(site, scaleMode, scaleFactor)) return 0;
   uint64_t sum = 0;
   for (int64_t i = 0; i < n; ++i) sum += static_cast<uint32_t>(int32_t{vec[i]} * vec[i]);
   const int64_t total = static_cast<int64_t>(sum);
@@ -211,81 +213,81 @@ void absW(const int16_t* src, int16_t* dst, int32_t n) {
 // ---- Families: checks, then the kernel ------------------------------------------
 
 template <class T>
-bool rejected(const char* func, const T* vec, int32_t n) {
-  return zqvVecRejected(func, vec, n);
+bool rejected(ZqvSite site, const T* vec, int32_t n) {
+  return zqvVecRejected(site, vec, n);
 }
 
 template <class T>
-bool rejected(const char* func, const T* src, const T* dst, int32_t n) {
-  return zqvVecPairRejected(func, src, dst, n);
+bool rejected(ZqvSite site, const T* src, const T* dst, int32_t n) {
+  return zqvVecPairRejected(site, src, dst, n);
 }
 
-void squareWChecked(const char* func, const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode,
+void squareWChecked(ZqvSite site, const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode,
                     int32_t* scaleFactor) {
-  if (autoScaleWithoutFactor(func, scaleMode, scaleFactor)) return;
+  if (autoScaleWithoutFactor(site, scaleMode, scaleFactor)) return;
   squareW(src, dst, n, scaleMode, scaleFactor);
 }
 
-void squareVChecked(const char* func, const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
+void squareVChecked(ZqvSite site, const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
                     int32_t* scaleFactor) {
-  if (autoScaleWithoutFactor(func, scaleMode, scaleFactor)) return;
+  if (autoScaleWithoutFactor(site, scaleMode, scaleFactor)) return;
   squareV(src, dst, n, scaleMode, scaleFactor);
 }
 
-void sqrtWReported(const char* func, const int16_t* src, int16_t* dst, int32_t n) {
-  zqvVecReportNegative(func, sqrtW(src, dst, n), __LINE__);
+void sqrtWReported(ZqvSite site, const int16_t* src, int16_t* dst, int32_t n) {
+  zqvVecReportNegative(site, sqrtW(src, dst, n), __LINE__);
 }
 
 }  // namespace
 
 // Statistics: vec, n (zqvwStdDev also scaleMode, scaleFactor).
 ZQVAPI int16_t zqvwMean(const int16_t* vec, int32_t n) noexcept {
-  return rejected("zqvwMean", vec, n) ? 0 : meanW(vec, n);
+  return rejected({"zqvwMean", kModule}, vec, n) ? 0 : meanW(vec, n);
 }
 ZQVAPI int16_t zqvwMax(const int16_t* vec, int32_t n) noexcept {
-  return rejected("zqvwMax", vec, n) ? 0 : extremeW<true>(vec, n);
+  return rejected({"zqvwMax", kModule}, vec, n) ? 0 : extremeW<true>(vec, n);
 }
 ZQVAPI int16_t zqvwMin(const int16_t* vec, int32_t n) noexcept {
-  return rejected("zqvwMin", vec, n) ? 0 : extremeW<false>(vec, n);
+  return rejected({"zqvwMin", kModule}, vec, n) ? 0 : extremeW<false>(vec, n);
 }
 ZQVAPI int16_t zqvwStdDev(const int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept {
-  return rejected("zqvwStdDev", vec, n) ? 0 : meanSquareW("zqvwStdDev", vec, n, scaleMode, scaleFactor);
+  return rejected({"zqvwStdDev", kModule}, vec, n) ? 0 : meanSquareW({"zqvwStdDev", kModule}, vec, n, scaleMode, scaleFactor);
 }
 
 // Squares: vec or src, dst; n; scaleMode; scaleFactor.
 ZQVAPI void zqvwbSqr1(int16_t* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept {
-  if (!rejected("zqvwbSqr1", vec, n)) squareWChecked("zqvwbSqr1", vec, vec, n, scaleMode, scaleFactor);
+  if (!rejected({"zqvwbSqr1", kModule}, vec, n)) squareWChecked({"zqvwbSqr1", kModule}, vec, vec, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvwbSqr2(const int16_t* src, int16_t* dst, int32_t n, int32_t scaleMode,
                       int32_t* scaleFactor) noexcept {
-  if (!rejected("zqvwbSqr2", src, dst, n)) squareWChecked("zqvwbSqr2", src, dst, n, scaleMode, scaleFactor);
+  if (!rejected({"zqvwbSqr2", kModule}, src, dst, n)) squareWChecked({"zqvwbSqr2", kModule}, src, dst, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvvbSqr1(ZqvCplxW* vec, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept {
-  if (!rejected("zqvvbSqr1", vec, n)) squareVChecked("zqvvbSqr1", vec, vec, n, scaleMode, scaleFactor);
+  if (!rejected({"zqvvbSqr1", kModule}, vec, n)) squareVChecked({"zqvvbSqr1", kModule}, vec, vec, n, scaleMode, scaleFactor);
 }
 ZQVAPI void zqvvbSqr2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n, int32_t scaleMode,
                       int32_t* scaleFactor) noexcept {
-  if (!rejected("zqvvbSqr2", src, dst, n)) squareVChecked("zqvvbSqr2", src, dst, n, scaleMode, scaleFactor);
+  if (!rejected({"zqvvbSqr2", kModule}, src, dst, n)) squareVChecked({"zqvvbSqr2", kModule}, src, dst, n, scaleMode, scaleFactor);
 }
 
 // Square roots: vec, n (in place) or src, dst, n.
 ZQVAPI void zqvwbSqrt1(int16_t* vec, int32_t n) noexcept {
-  if (!rejected("zqvwbSqrt1", vec, n)) sqrtWReported("zqvwbSqrt1", vec, vec, n);
+  if (!rejected({"zqvwbSqrt1", kModule}, vec, n)) sqrtWReported({"zqvwbSqrt1", kModule}, vec, vec, n);
 }
 ZQVAPI void zqvwbSqrt2(const int16_t* src, int16_t* dst, int32_t n) noexcept {
-  if (!rejected("zqvwbSqrt2", src, dst, n)) sqrtWReported("zqvwbSqrt2", src, dst, n);
+  if (!rejected({"zqvwbSqrt2", kModule}, src, dst, n)) sqrtWReported({"zqvwbSqrt2", kModule}, src, dst, n);
 }
 ZQVAPI void zqvvbSqrt1(ZqvCplxW* vec, int32_t n) noexcept {
-  if (!rejected("zqvvbSqrt1", vec, n)) sqrtV(vec, vec, n);
+  if (!rejected({"zqvvbSqrt1", kModule}, vec, n)) sqrtV(vec, vec, n);
 }
 ZQVAPI void zqvvbSqrt2(const ZqvCplxW* src, ZqvCplxW* dst, int32_t n) noexcept {
-  if (!rejected("zqvvbSqrt2", src, dst, n)) sqrtV(src, dst, n);
+  if (!rejected({"zqvvbSqrt2", kModule}, src, dst, n)) sqrtV(src, dst, n);
 }
 
 // Absolute values: vec, n (in place) or src, dst, n.
 ZQVAPI void zqvwbAbs1(int16_t* vec, int32_t n) noexcept {
-  if (!rejected("zqvwbAbs1", vec, n)) absW(vec, vec, n);
+  if (!rejected({"zqvwbAbs1", kModule}, vec, n)) absW(vec, vec, n);
 }
 ZQVAPI void zqvwbAbs2(const int16_t* src, int16_t* dst, int32_t n) noexcept {
-  if (!rejected("zqvwbAbs2", src, dst, n)) absW(src, dst, n);
+  if (!rejected({"zqvwbAbs2", kModule}, src, dst, n)) absW(src, dst, n);
 }

@@ -31,185 +31,184 @@ constexpr StateLines kStateC{263, 283, 306, 325};
 constexpr StateLines kStateD{267, 287, 310, 329};
 constexpr StateLines kStateZ{270, 290, 313, 332};
 
-ZqvSite site(const char* func) noexcept { return {func, kModule}; }
 
 }  // namespace
 
 // ---- Initialisation and filtering: samples first, taps second
 
 ZQVAPI int32_t zqvsFirInit(const float* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<float, float>(site("zqvsFirInit"), kLinesS.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<float, float>({"zqvsFirInit", kModule}, kLinesS.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvsFirInitMr(const float* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<float, float>(site("zqvsFirInitMr"), kLinesS.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<float, float>({"zqvsFirInitMr", kModule}, kLinesS.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI float zqvsFir(ZqvFirState* state, float sample) noexcept {
-  return firhOne<float, float>(site("zqvsFir"), kLinesS.fir, state, sample);
+  return firhOne<float, float>({"zqvsFir", kModule}, kLinesS.fir, state, sample);
 }
 ZQVAPI int32_t zqvsbFir(ZqvFirState* state, const float* src, float* dst, int32_t numIters) noexcept {
-  return firhBlock<float, float>(site("zqvsbFir"), kLinesS.block, state, src, dst, numIters);
+  return firhBlock<float, float>({"zqvsbFir", kModule}, kLinesS.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvcFirInit(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxS, ZqvCplxS>(site("zqvcFirInit"), kLinesC.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<ZqvCplxS, ZqvCplxS>({"zqvcFirInit", kModule}, kLinesC.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvcFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxS, ZqvCplxS>(site("zqvcFirInitMr"), kLinesC.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<ZqvCplxS, ZqvCplxS>({"zqvcFirInitMr", kModule}, kLinesC.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxS zqvcFir(ZqvFirState* state, ZqvCplxS sample) noexcept {
-  return firhOne<ZqvCplxS, ZqvCplxS>(site("zqvcFir"), kLinesC.fir, state, sample);
+  return firhOne<ZqvCplxS, ZqvCplxS>({"zqvcFir", kModule}, kLinesC.fir, state, sample);
 }
 ZQVAPI int32_t zqvcbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) noexcept {
-  return firhBlock<ZqvCplxS, ZqvCplxS>(site("zqvcbFir"), kLinesC.block, state, src, dst, numIters);
+  return firhBlock<ZqvCplxS, ZqvCplxS>({"zqvcbFir", kModule}, kLinesC.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvscFirInit(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<float, ZqvCplxS>(site("zqvscFirInit"), kLinesSC.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<float, ZqvCplxS>({"zqvscFirInit", kModule}, kLinesSC.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvscFirInitMr(const ZqvCplxS* taps, int32_t tapsLen, const float* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<float, ZqvCplxS>(site("zqvscFirInitMr"), kLinesSC.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<float, ZqvCplxS>({"zqvscFirInitMr", kModule}, kLinesSC.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxS zqvscFir(ZqvFirState* state, float sample) noexcept {
-  return firhOne<float, ZqvCplxS>(site("zqvscFir"), kLinesSC.fir, state, sample);
+  return firhOne<float, ZqvCplxS>({"zqvscFir", kModule}, kLinesSC.fir, state, sample);
 }
 ZQVAPI int32_t zqvscbFir(ZqvFirState* state, const float* src, ZqvCplxS* dst, int32_t numIters) noexcept {
-  return firhBlock<float, ZqvCplxS>(site("zqvscbFir"), kLinesSC.block, state, src, dst, numIters);
+  return firhBlock<float, ZqvCplxS>({"zqvscbFir", kModule}, kLinesSC.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvcsFirInit(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxS, float>(site("zqvcsFirInit"), kLinesCS.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<ZqvCplxS, float>({"zqvcsFirInit", kModule}, kLinesCS.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvcsFirInitMr(const float* taps, int32_t tapsLen, const ZqvCplxS* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxS, float>(site("zqvcsFirInitMr"), kLinesCS.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<ZqvCplxS, float>({"zqvcsFirInitMr", kModule}, kLinesCS.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxS zqvcsFir(ZqvFirState* state, ZqvCplxS sample) noexcept {
-  return firhOne<ZqvCplxS, float>(site("zqvcsFir"), kLinesCS.fir, state, sample);
+  return firhOne<ZqvCplxS, float>({"zqvcsFir", kModule}, kLinesCS.fir, state, sample);
 }
 ZQVAPI int32_t zqvcsbFir(ZqvFirState* state, const ZqvCplxS* src, ZqvCplxS* dst, int32_t numIters) noexcept {
-  return firhBlock<ZqvCplxS, float>(site("zqvcsbFir"), kLinesCS.block, state, src, dst, numIters);
+  return firhBlock<ZqvCplxS, float>({"zqvcsbFir", kModule}, kLinesCS.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvdFirInit(const double* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<double, double>(site("zqvdFirInit"), kLinesD.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<double, double>({"zqvdFirInit", kModule}, kLinesD.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvdFirInitMr(const double* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<double, double>(site("zqvdFirInitMr"), kLinesD.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<double, double>({"zqvdFirInitMr", kModule}, kLinesD.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI double zqvdFir(ZqvFirState* state, double sample) noexcept {
-  return firhOne<double, double>(site("zqvdFir"), kLinesD.fir, state, sample);
+  return firhOne<double, double>({"zqvdFir", kModule}, kLinesD.fir, state, sample);
 }
 ZQVAPI int32_t zqvdbFir(ZqvFirState* state, const double* src, double* dst, int32_t numIters) noexcept {
-  return firhBlock<double, double>(site("zqvdbFir"), kLinesD.block, state, src, dst, numIters);
+  return firhBlock<double, double>({"zqvdbFir", kModule}, kLinesD.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxD, ZqvCplxD>(site("zqvzFirInit"), kLinesZ.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<ZqvCplxD, ZqvCplxD>({"zqvzFirInit", kModule}, kLinesZ.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxD, ZqvCplxD>(site("zqvzFirInitMr"), kLinesZ.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<ZqvCplxD, ZqvCplxD>({"zqvzFirInitMr", kModule}, kLinesZ.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxD zqvzFir(ZqvFirState* state, ZqvCplxD sample) noexcept {
-  return firhOne<ZqvCplxD, ZqvCplxD>(site("zqvzFir"), kLinesZ.fir, state, sample);
+  return firhOne<ZqvCplxD, ZqvCplxD>({"zqvzFir", kModule}, kLinesZ.fir, state, sample);
 }
 ZQVAPI int32_t zqvzbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) noexcept {
-  return firhBlock<ZqvCplxD, ZqvCplxD>(site("zqvzbFir"), kLinesZ.block, state, src, dst, numIters);
+  return firhBlock<ZqvCplxD, ZqvCplxD>({"zqvzbFir", kModule}, kLinesZ.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvdzFirInit(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<double, ZqvCplxD>(site("zqvdzFirInit"), kLinesDZ.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<double, ZqvCplxD>({"zqvdzFirInit", kModule}, kLinesDZ.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvdzFirInitMr(const ZqvCplxD* taps, int32_t tapsLen, const double* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<double, ZqvCplxD>(site("zqvdzFirInitMr"), kLinesDZ.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<double, ZqvCplxD>({"zqvdzFirInitMr", kModule}, kLinesDZ.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxD zqvdzFir(ZqvFirState* state, double sample) noexcept {
-  return firhOne<double, ZqvCplxD>(site("zqvdzFir"), kLinesDZ.fir, state, sample);
+  return firhOne<double, ZqvCplxD>({"zqvdzFir", kModule}, kLinesDZ.fir, state, sample);
 }
 ZQVAPI int32_t zqvdzbFir(ZqvFirState* state, const double* src, ZqvCplxD* dst, int32_t numIters) noexcept {
-  return firhBlock<double, ZqvCplxD>(site("zqvdzbFir"), kLinesDZ.block, state, src, dst, numIters);
+  return firhBlock<double, ZqvCplxD>({"zqvdzbFir", kModule}, kLinesDZ.block, state, src, dst, numIters);
 }
 
 ZQVAPI int32_t zqvzdFirInit(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxD, double>(site("zqvzdFirInit"), kLinesZD.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
+  return firhInit<ZqvCplxD, double>({"zqvzdFirInit", kModule}, kLinesZD.init, taps, tapsLen, dlyVals, 1, 0, 1, 0, state);
 }
 ZQVAPI int32_t zqvzdFirInitMr(const double* taps, int32_t tapsLen, const ZqvCplxD* dlyVals, int32_t upFactor, int32_t upPhase,
                               int32_t downFactor, int32_t downPhase, ZqvFirState* state) noexcept {
-  return firhInit<ZqvCplxD, double>(site("zqvzdFirInitMr"), kLinesZD.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
+  return firhInit<ZqvCplxD, double>({"zqvzdFirInitMr", kModule}, kLinesZD.initMr, taps, tapsLen, dlyVals, upFactor, upPhase, downFactor,
                           downPhase, state);
 }
 ZQVAPI ZqvCplxD zqvzdFir(ZqvFirState* state, ZqvCplxD sample) noexcept {
-  return firhOne<ZqvCplxD, double>(site("zqvzdFir"), kLinesZD.fir, state, sample);
+  return firhOne<ZqvCplxD, double>({"zqvzdFir", kModule}, kLinesZD.fir, state, sample);
 }
 ZQVAPI int32_t zqvzdbFir(ZqvFirState* state, const ZqvCplxD* src, ZqvCplxD* dst, int32_t numIters) noexcept {
-  return firhBlock<ZqvCplxD, double>(site("zqvzdbFir"), kLinesZD.block, state, src, dst, numIters);
+  return firhBlock<ZqvCplxD, double>({"zqvzdbFir", kModule}, kLinesZD.block, state, src, dst, numIters);
 }
 
 // ---- Taps and delay line of the plain members; a mixed member uses those of
 // its taps type and of its sample type
 
 ZQVAPI int32_t zqvsFirSetTaps(const float* taps, ZqvFirState* state) noexcept {
-  return firhSetTaps(site("zqvsFirSetTaps"), kStateS.setTaps, taps, state);
+  return firhSetTaps({"zqvsFirSetTaps", kModule}, kStateS.setTaps, taps, state);
 }
 ZQVAPI int32_t zqvsFirGetTaps(ZqvFirState* state, float* taps) noexcept {
-  return firhGetTaps(site("zqvsFirGetTaps"), kStateS.getTaps, state, taps);
+  return firhGetTaps({"zqvsFirGetTaps", kModule}, kStateS.getTaps, state, taps);
 }
 ZQVAPI void zqvsFirSetDlyl(const float* dlyVals, ZqvFirState* state) noexcept {
-  firhSetDlyl(site("zqvsFirSetDlyl"), kStateS.setDlyl, dlyVals, state);
+  firhSetDlyl({"zqvsFirSetDlyl", kModule}, kStateS.setDlyl, dlyVals, state);
 }
 ZQVAPI int32_t zqvsFirGetDlyl(ZqvFirState* state, float* dlyVals) noexcept {
-  return firhGetDlyl(site("zqvsFirGetDlyl"), kStateS.getDlyl, state, dlyVals);
+  return firhGetDlyl({"zqvsFirGetDlyl", kModule}, kStateS.getDlyl, state, dlyVals);
 }
 
 ZQVAPI int32_t zqvcFirSetTaps(const ZqvCplxS* taps, ZqvFirState* state) noexcept {
-  return firhSetTaps(site("zqvcFirSetTaps"), kStateC.setTaps, taps, state);
+  return firhSetTaps({"zqvcFirSetTaps", kModule}, kStateC.setTaps, taps, state);
 }
 ZQVAPI int32_t zqvcFirGetTaps(ZqvFirState* state, ZqvCplxS* taps) noexcept {
-  return firhGetTaps(site("zqvcFirGetTaps"), kStateC.getTaps, state, taps);
+  return firhGetTaps({"zqvcFirGetTaps", kModule}, kStateC.getTaps, state, taps);
 }
 ZQVAPI void zqvcFirSetDlyl(const ZqvCplxS* dlyVals, ZqvFirState* state) noexcept {
-  firhSetDlyl(site("zqvcFirSetDlyl"), kStateC.setDlyl, dlyVals, state);
+  firhSetDlyl({"zqvcFirSetDlyl", kModule}, kStateC.setDlyl, dlyVals, state);
 }
 ZQVAPI int32_t zqvcFirGetDlyl(ZqvFirState* state, ZqvCplxS* dlyVals) noexcept {
-  return firhGetDlyl(site("zqvcFirGetDlyl"), kStateC.getDlyl, state, dlyVals);
+  return firhGetDlyl({"zqvcFirGetDlyl", kModule}, kStateC.getDlyl, state, dlyVals);
 }
 
 ZQVAPI int32_t zqvdFirSetTaps(const double* taps, ZqvFirState* state) noexcept {
-  return firhSetTaps(site("zqvdFirSetTaps"), kStateD.setTaps, taps, state);
+  return firhSetTaps({"zqvdFirSetTaps", kModule}, kStateD.setTaps, taps, state);
 }
 ZQVAPI int32_t zqvdFirGetTaps(ZqvFirState* state, double* taps) noexcept {
-  return firhGetTaps(site("zqvdFirGetTaps"), kStateD.getTaps, state, taps);
+  return firhGetTaps({"zqvdFirGetTaps", kModule}, kStateD.getTaps, state, taps);
 }
 ZQVAPI void zqvdFirSetDlyl(const double* dlyVals, ZqvFirState* state) noexcept {
-  firhSetDlyl(site("zqvdFirSetDlyl"), kStateD.setDlyl, dlyVals, state);
+  firhSetDlyl({"zqvdFirSetDlyl", kModule}, kStateD.setDlyl, dlyVals, state);
 }
 ZQVAPI int32_t zqvdFirGetDlyl(ZqvFirState* state, double* dlyVals) noexcept {
-  return firhGetDlyl(site("zqvdFirGetDlyl"), kStateD.getDlyl, state, dlyVals);
+  return firhGetDlyl({"zqvdFirGetDlyl", kModule}, kStateD.getDlyl, state, dlyVals);
 }
 
 ZQVAPI int32_t zqvzFirSetTaps(const ZqvCplxD* taps, ZqvFirState* state) noexcept {
-  return firhSetTaps(site("zqvzFirSetTaps"), kStateZ.setTaps, taps, state);
+  return firhSetTaps({"zqvzFirSetTaps", kModule}, kStateZ.setTaps, taps, state);
 }
 ZQVAPI int32_t zqvzFirGetTaps(ZqvFirState* state, ZqvCplxD* taps) noexcept {
-  return firhGetTaps(site("zqvzFirGetTaps"), kStateZ.getTaps, state, taps);
+  return firhGetTaps({"zqvzFirGetTaps", kModule}, kStateZ.getTaps, state, taps);
 }
 ZQVAPI void zqvzFirSetDlyl(const ZqvCplxD* dlyVals, ZqvFirState* state) noexcept {
-  firhSetDlyl(site("zqvzFirSetDlyl"), kStateZ.setDlyl, dlyVals, state);
+  firhSetDlyl({"zqvzFirSetDlyl", kModule}, kStateZ.setDlyl, dlyVals, state);
 }
 ZQVAPI int32_t zqvzFirGetDlyl(ZqvFirState* state, ZqvCplxD* dlyVals) noexcept {
-  return firhGetDlyl(site("zqvzFirGetDlyl"), kStateZ.getDlyl, state, dlyVals);
+  return firhGetDlyl({"zqvzFirGetDlyl", kModule}, kStateZ.getDlyl, state, dlyVals);
 }
 
 // Serves every member, the 16-bit ones too. Its reports have always named it

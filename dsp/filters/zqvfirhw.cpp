@@ -6,7 +6,7 @@
 #include <limits>
 #include <optional>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "filters/detail/zqvfirhgen.h"
 
 using namespace zqvfir;

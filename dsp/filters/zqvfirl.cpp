@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "filters/detail/zqvfirlgen.h"
 
 using namespace zqvfir;
@@ -36,7 +36,6 @@ constexpr FirlBlockLines kBlockW{777, 779, 781, 783, 785};
 constexpr int32_t kLineWScaleFactor = 787;
 constexpr int32_t kLineWMemory = 829;
 
-ZqvSite site(const char* func) noexcept { return {func, kModule}; }
 
 // The 16-bit sum wraps as a 32-bit integer would; unsigned arithmetic keeps
 // the wrap defined.
@@ -50,7 +49,7 @@ int32_t wrappedSum(const int16_t* taps, const int16_t* dly, int64_t len) noexcep
 // the low 16 bits of the sum.
 int16_t firlOneW(const ZqvFirTapState* ts, ZqvFirDlyState* ds, int16_t sample, int32_t scaleMode,
                  int32_t* scaleFactor) noexcept {
-  if (refuse(site("zqvwFirl"), {ZqvCheck{!ts || !ds, "Null buffer pointer", kLineW}})) return 0;
+  if (refuse({"zqvwFirl", kModule}, {ZqvCheck{!ts || !ds, "Null buffer pointer", kLineW}})) return 0;
   if (ds->dlyLen < 1) return 0;
   auto* dly = static_cast<int16_t*>(ds->dlyl);
   copyElems(dly + 1, dly, int64_t{ds->dlyLen} - 1);
@@ -67,7 +66,7 @@ float* floatBlock(int64_t count) noexcept { return static_cast<float*>(firAlloc(
 // keep pointing at the caller's arrays whatever happens.
 int32_t firlBlockW(const ZqvFirTapState* ts, ZqvFirDlyState* ds, const int16_t* src, int16_t* dst,
                    int32_t numIters, int32_t scaleMode, int32_t* scaleFactor) noexcept {
-  const ZqvSite where = site("zqvwbFirl");
+  const ZqvSite where = {"zqvwbFirl", kModule};
   if (auto r = firlBlockRefused(where, kBlockW, ts, ds, src, dst, numIters)) return r.result;
   // The automatic mode writes the shift it chose through the pointer.
   if (auto r = refuse(where, {ZqvCheck{scaleMode == ZQV_AUTO_SCALE && !scaleFactor, "Null scale factor pointer",
@@ -108,177 +107,177 @@ int32_t firlBlockW(const ZqvFirTapState* ts, ZqvFirDlyState* ds, const int16_t* 
 // ---- Tap and delay-line states
 
 ZQVAPI int32_t zqvsFirlInit(float* taps, int32_t tapsLen, ZqvFirTapState* tapState) noexcept {
-  return firlInit(site("zqvsFirlInit"), kLinesS.init, taps, tapsLen, tapState);
+  return firlInit({"zqvsFirlInit", kModule}, kLinesS.init, taps, tapsLen, tapState);
 }
 ZQVAPI int32_t zqvsFirlInitMr(float* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
                                int32_t downPhase, ZqvFirTapState* tapState) noexcept {
-  return firlInitMr(site("zqvsFirlInitMr"), kLinesS.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
+  return firlInitMr({"zqvsFirlInitMr", kModule}, kLinesS.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
 }
 ZQVAPI int32_t zqvsFirlInitDlyl(const ZqvFirTapState* tapState, float* dlyl, ZqvFirDlyState* dlyState) noexcept {
-  return firlInitDlyl(site("zqvsFirlInitDlyl"), kLinesS.initDlyl, tapState, dlyl, dlyState);
+  return firlInitDlyl({"zqvsFirlInitDlyl", kModule}, kLinesS.initDlyl, tapState, dlyl, dlyState);
 }
 ZQVAPI int32_t zqvsFirlSetTaps(const float* taps, ZqvFirTapState* tapState) noexcept {
-  return firlSetTaps(site("zqvsFirlSetTaps"), kLinesS.setTaps, taps, tapState);
+  return firlSetTaps({"zqvsFirlSetTaps", kModule}, kLinesS.setTaps, taps, tapState);
 }
 ZQVAPI void zqvsFirlGetTaps(ZqvFirTapState* tapState, float* taps) noexcept {
-  firlGetTaps(site("zqvsFirlGetTaps"), kLinesS.getTaps, tapState, taps);
+  firlGetTaps({"zqvsFirlGetTaps", kModule}, kLinesS.getTaps, tapState, taps);
 }
 ZQVAPI void zqvsFirlSetDlyl(const ZqvFirTapState* tapState, const float* dlyVals, ZqvFirDlyState* dlyState) noexcept {
-  firlSetDlyl(site("zqvsFirlSetDlyl"), kLinesS.setDlyl, tapState, dlyVals, dlyState);
+  firlSetDlyl({"zqvsFirlSetDlyl", kModule}, kLinesS.setDlyl, tapState, dlyVals, dlyState);
 }
 ZQVAPI void zqvsFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float* dlyVals) noexcept {
-  firlGetDlyl(site("zqvsFirlGetDlyl"), kLinesS.getDlyl, tapState, dlyState, dlyVals);
+  firlGetDlyl({"zqvsFirlGetDlyl", kModule}, kLinesS.getDlyl, tapState, dlyState, dlyVals);
 }
 
 ZQVAPI int32_t zqvcFirlInit(ZqvCplxS* taps, int32_t tapsLen, ZqvFirTapState* tapState) noexcept {
-  return firlInit(site("zqvcFirlInit"), kLinesC.init, taps, tapsLen, tapState);
+  return firlInit({"zqvcFirlInit", kModule}, kLinesC.init, taps, tapsLen, tapState);
 }
 ZQVAPI int32_t zqvcFirlInitMr(ZqvCplxS* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
                                int32_t downPhase, ZqvFirTapState* tapState) noexcept {
-  return firlInitMr(site("zqvcFirlInitMr"), kLinesC.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
+  return firlInitMr({"zqvcFirlInitMr", kModule}, kLinesC.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
 }
 ZQVAPI int32_t zqvcFirlInitDlyl(const ZqvFirTapState* tapState, ZqvCplxS* dlyl, ZqvFirDlyState* dlyState) noexcept {
-  return firlInitDlyl(site("zqvcFirlInitDlyl"), kLinesC.initDlyl, tapState, dlyl, dlyState);
+  return firlInitDlyl({"zqvcFirlInitDlyl", kModule}, kLinesC.initDlyl, tapState, dlyl, dlyState);
 }
 ZQVAPI int32_t zqvcFirlSetTaps(const ZqvCplxS* taps, ZqvFirTapState* tapState) noexcept {
-  return firlSetTaps(site("zqvcFirlSetTaps"), kLinesC.setTaps, taps, tapState);
+  return firlSetTaps({"zqvcFirlSetTaps", kModule}, kLinesC.setTaps, taps, tapState);
 }
 ZQVAPI void zqvcFirlGetTaps(ZqvFirTapState* tapState, ZqvCplxS* taps) noexcept {
-  firlGetTaps(site("zqvcFirlGetTaps"), kLinesC.getTaps, tapState, taps);
+  firlGetTaps({"zqvcFirlGetTaps", kModule}, kLinesC.getTaps, tapState, taps);
 }
 ZQVAPI void zqvcFirlSetDlyl(const ZqvFirTapState* tapState, const ZqvCplxS* dlyVals, ZqvFirDlyState* dlyState) noexcept {
-  firlSetDlyl(site("zqvcFirlSetDlyl"), kLinesC.setDlyl, tapState, dlyVals, dlyState);
+  firlSetDlyl({"zqvcFirlSetDlyl", kModule}, kLinesC.setDlyl, tapState, dlyVals, dlyState);
 }
 ZQVAPI void zqvcFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS* dlyVals) noexcept {
-  firlGetDlyl(site("zqvcFirlGetDlyl"), kLinesC.getDlyl, tapState, dlyState, dlyVals);
+  firlGetDlyl({"zqvcFirlGetDlyl", kModule}, kLinesC.getDlyl, tapState, dlyState, dlyVals);
 }
 
 ZQVAPI int32_t zqvdFirlInit(double* taps, int32_t tapsLen, ZqvFirTapState* tapState) noexcept {
-  return firlInit(site("zqvdFirlInit"), kLinesD.init, taps, tapsLen, tapState);
+  return firlInit({"zqvdFirlInit", kModule}, kLinesD.init, taps, tapsLen, tapState);
 }
 ZQVAPI int32_t zqvdFirlInitMr(double* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
                                int32_t downPhase, ZqvFirTapState* tapState) noexcept {
-  return firlInitMr(site("zqvdFirlInitMr"), kLinesD.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
+  return firlInitMr({"zqvdFirlInitMr", kModule}, kLinesD.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
 }
 ZQVAPI int32_t zqvdFirlInitDlyl(const ZqvFirTapState* tapState, double* dlyl, ZqvFirDlyState* dlyState) noexcept {
-  return firlInitDlyl(site("zqvdFirlInitDlyl"), kLinesD.initDlyl, tapState, dlyl, dlyState);
+  return firlInitDlyl({"zqvdFirlInitDlyl", kModule}, kLinesD.initDlyl, tapState, dlyl, dlyState);
 }
 ZQVAPI int32_t zqvdFirlSetTaps(const double* taps, ZqvFirTapState* tapState) noexcept {
-  return firlSetTaps(site("zqvdFirlSetTaps"), kLinesD.setTaps, taps, tapState);
+  return firlSetTaps({"zqvdFirlSetTaps", kModule}, kLinesD.setTaps, taps, tapState);
 }
 ZQVAPI void zqvdFirlGetTaps(ZqvFirTapState* tapState, double* taps) noexcept {
-  firlGetTaps(site("zqvdFirlGetTaps"), kLinesD.getTaps, tapState, taps);
+  firlGetTaps({"zqvdFirlGetTaps", kModule}, kLinesD.getTaps, tapState, taps);
 }
 ZQVAPI void zqvdFirlSetDlyl(const ZqvFirTapState* tapState, const double* dlyVals, ZqvFirDlyState* dlyState) noexcept {
-  firlSetDlyl(site("zqvdFirlSetDlyl"), kLinesD.setDlyl, tapState, dlyVals, dlyState);
+  firlSetDlyl({"zqvdFirlSetDlyl", kModule}, kLinesD.setDlyl, tapState, dlyVals, dlyState);
 }
 ZQVAPI void zqvdFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double* dlyVals) noexcept {
-  firlGetDlyl(site("zqvdFirlGetDlyl"), kLinesD.getDlyl, tapState, dlyState, dlyVals);
+  firlGetDlyl({"zqvdFirlGetDlyl", kModule}, kLinesD.getDlyl, tapState, dlyState, dlyVals);
 }
 
 ZQVAPI int32_t zqvzFirlInit(ZqvCplxD* taps, int32_t tapsLen, ZqvFirTapState* tapState) noexcept {
-  return firlInit(site("zqvzFirlInit"), kLinesZ.init, taps, tapsLen, tapState);
+  return firlInit({"zqvzFirlInit", kModule}, kLinesZ.init, taps, tapsLen, tapState);
 }
 ZQVAPI int32_t zqvzFirlInitMr(ZqvCplxD* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
                                int32_t downPhase, ZqvFirTapState* tapState) noexcept {
-  return firlInitMr(site("zqvzFirlInitMr"), kLinesZ.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
+  return firlInitMr({"zqvzFirlInitMr", kModule}, kLinesZ.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
 }
 ZQVAPI int32_t zqvzFirlInitDlyl(const ZqvFirTapState* tapState, ZqvCplxD* dlyl, ZqvFirDlyState* dlyState) noexcept {
-  return firlInitDlyl(site("zqvzFirlInitDlyl"), kLinesZ.initDlyl, tapState, dlyl, dlyState);
+  return firlInitDlyl({"zqvzFirlInitDlyl", kModule}, kLinesZ.initDlyl, tapState, dlyl, dlyState);
 }
 ZQVAPI int32_t zqvzFirlSetTaps(const ZqvCplxD* taps, ZqvFirTapState* tapState) noexcept {
-  return firlSetTaps(site("zqvzFirlSetTaps"), kLinesZ.setTaps, taps, tapState);
+  return firlSetTaps({"zqvzFirlSetTaps", kModule}, kLinesZ.setTaps, taps, tapState);
 }
 ZQVAPI void zqvzFirlGetTaps(ZqvFirTapState* tapState, ZqvCplxD* taps) noexcept {
-  firlGetTaps(site("zqvzFirlGetTaps"), kLinesZ.getTaps, tapState, taps);
+  firlGetTaps({"zqvzFirlGetTaps", kModule}, kLinesZ.getTaps, tapState, taps);
 }
 ZQVAPI void zqvzFirlSetDlyl(const ZqvFirTapState* tapState, const ZqvCplxD* dlyVals, ZqvFirDlyState* dlyState) noexcept {
-  firlSetDlyl(site("zqvzFirlSetDlyl"), kLinesZ.setDlyl, tapState, dlyVals, dlyState);
+  firlSetDlyl({"zqvzFirlSetDlyl", kModule}, kLinesZ.setDlyl, tapState, dlyVals, dlyState);
 }
 ZQVAPI void zqvzFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD* dlyVals) noexcept {
-  firlGetDlyl(site("zqvzFirlGetDlyl"), kLinesZ.getDlyl, tapState, dlyState, dlyVals);
+  firlGetDlyl({"zqvzFirlGetDlyl", kModule}, kLinesZ.getDlyl, tapState, dlyState, dlyVals);
 }
 
 ZQVAPI int32_t zqvwFirlInit(int16_t* taps, int32_t tapsLen, ZqvFirTapState* tapState) noexcept {
-  return firlInit(site("zqvwFirlInit"), kLinesW.init, taps, tapsLen, tapState);
+  return firlInit({"zqvwFirlInit", kModule}, kLinesW.init, taps, tapsLen, tapState);
 }
 ZQVAPI int32_t zqvwFirlInitMr(int16_t* taps, int32_t tapsLen, int32_t upFactor, int32_t upPhase, int32_t downFactor,
                                int32_t downPhase, ZqvFirTapState* tapState) noexcept {
-  return firlInitMr(site("zqvwFirlInitMr"), kLinesW.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
+  return firlInitMr({"zqvwFirlInitMr", kModule}, kLinesW.initMr, taps, tapsLen, upFactor, upPhase, downFactor, downPhase, tapState);
 }
 ZQVAPI int32_t zqvwFirlInitDlyl(const ZqvFirTapState* tapState, int16_t* dlyl, ZqvFirDlyState* dlyState) noexcept {
-  return firlInitDlyl(site("zqvwFirlInitDlyl"), kLinesW.initDlyl, tapState, dlyl, dlyState);
+  return firlInitDlyl({"zqvwFirlInitDlyl", kModule}, kLinesW.initDlyl, tapState, dlyl, dlyState);
 }
 ZQVAPI int32_t zqvwFirlSetTaps(const int16_t* taps, ZqvFirTapState* tapState) noexcept {
-  return firlSetTaps(site("zqvwFirlSetTaps"), kLinesW.setTaps, taps, tapState);
+  return firlSetTaps({"zqvwFirlSetTaps", kModule}, kLinesW.setTaps, taps, tapState);
 }
 ZQVAPI void zqvwFirlGetTaps(ZqvFirTapState* tapState, int16_t* taps) noexcept {
-  firlGetTaps(site("zqvwFirlGetTaps"), kLinesW.getTaps, tapState, taps);
+  firlGetTaps({"zqvwFirlGetTaps", kModule}, kLinesW.getTaps, tapState, taps);
 }
 ZQVAPI void zqvwFirlSetDlyl(const ZqvFirTapState* tapState, const int16_t* dlyVals, ZqvFirDlyState* dlyState) noexcept {
-  firlSetDlyl(site("zqvwFirlSetDlyl"), kLinesW.setDlyl, tapState, dlyVals, dlyState);
+  firlSetDlyl({"zqvwFirlSetDlyl", kModule}, kLinesW.setDlyl, tapState, dlyVals, dlyState);
 }
 ZQVAPI void zqvwFirlGetDlyl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, int16_t* dlyVals) noexcept {
-  firlGetDlyl(site("zqvwFirlGetDlyl"), kLinesW.getDlyl, tapState, dlyState, dlyVals);
+  firlGetDlyl({"zqvwFirlGetDlyl", kModule}, kLinesW.getDlyl, tapState, dlyState, dlyVals);
 }
 
 // ---- Filtering: samples first, taps second
 
 ZQVAPI float zqvsFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float sample) noexcept {
-  return firlOne<float, float>(site("zqvsFirl"), kFilterS.one, tapState, dlyState, sample);
+  return firlOne<float, float>({"zqvsFirl", kModule}, kFilterS.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvsbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const float* src, float* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<float, float>(site("zqvsbFirl"), kFilterS.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<float, float>({"zqvsbFirl", kModule}, kFilterS.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxS zqvcFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS sample) noexcept {
-  return firlOne<ZqvCplxS, ZqvCplxS>(site("zqvcFirl"), kFilterC.one, tapState, dlyState, sample);
+  return firlOne<ZqvCplxS, ZqvCplxS>({"zqvcFirl", kModule}, kFilterC.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvcbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxS* src, ZqvCplxS* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<ZqvCplxS, ZqvCplxS>(site("zqvcbFirl"), kFilterC.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<ZqvCplxS, ZqvCplxS>({"zqvcbFirl", kModule}, kFilterC.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxS zqvscFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, float sample) noexcept {
-  return firlOne<float, ZqvCplxS>(site("zqvscFirl"), kFilterSC.one, tapState, dlyState, sample);
+  return firlOne<float, ZqvCplxS>({"zqvscFirl", kModule}, kFilterSC.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvscbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const float* src, ZqvCplxS* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<float, ZqvCplxS>(site("zqvscbFirl"), kFilterSC.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<float, ZqvCplxS>({"zqvscbFirl", kModule}, kFilterSC.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxS zqvcsFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxS sample) noexcept {
-  return firlOne<ZqvCplxS, float>(site("zqvcsFirl"), kFilterCS.one, tapState, dlyState, sample);
+  return firlOne<ZqvCplxS, float>({"zqvcsFirl", kModule}, kFilterCS.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvcsbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxS* src, ZqvCplxS* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<ZqvCplxS, float>(site("zqvcsbFirl"), kFilterCS.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<ZqvCplxS, float>({"zqvcsbFirl", kModule}, kFilterCS.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI double zqvdFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double sample) noexcept {
-  return firlOne<double, double>(site("zqvdFirl"), kFilterD.one, tapState, dlyState, sample);
+  return firlOne<double, double>({"zqvdFirl", kModule}, kFilterD.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvdbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const double* src, double* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<double, double>(site("zqvdbFirl"), kFilterD.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<double, double>({"zqvdbFirl", kModule}, kFilterD.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxD zqvzFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD sample) noexcept {
-  return firlOne<ZqvCplxD, ZqvCplxD>(site("zqvzFirl"), kFilterZ.one, tapState, dlyState, sample);
+  return firlOne<ZqvCplxD, ZqvCplxD>({"zqvzFirl", kModule}, kFilterZ.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvzbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxD* src, ZqvCplxD* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<ZqvCplxD, ZqvCplxD>(site("zqvzbFirl"), kFilterZ.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<ZqvCplxD, ZqvCplxD>({"zqvzbFirl", kModule}, kFilterZ.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxD zqvdzFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, double sample) noexcept {
-  return firlOne<double, ZqvCplxD>(site("zqvdzFirl"), kFilterDZ.one, tapState, dlyState, sample);
+  return firlOne<double, ZqvCplxD>({"zqvdzFirl", kModule}, kFilterDZ.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvdzbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const double* src, ZqvCplxD* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<double, ZqvCplxD>(site("zqvdzbFirl"), kFilterDZ.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<double, ZqvCplxD>({"zqvdzbFirl", kModule}, kFilterDZ.block, tapState, dlyState, src, dst, numIters);
 }
 ZQVAPI ZqvCplxD zqvzdFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, ZqvCplxD sample) noexcept {
-  return firlOne<ZqvCplxD, double>(site("zqvzdFirl"), kFilterZD.one, tapState, dlyState, sample);
+  return firlOne<ZqvCplxD, double>({"zqvzdFirl", kModule}, kFilterZD.one, tapState, dlyState, sample);
 }
 ZQVAPI int32_t zqvzdbFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, const ZqvCplxD* src, ZqvCplxD* dst,
                             int32_t numIters) noexcept {
-  return firlBlock<ZqvCplxD, double>(site("zqvzdbFirl"), kFilterZD.block, tapState, dlyState, src, dst, numIters);
+  return firlBlock<ZqvCplxD, double>({"zqvzdbFirl", kModule}, kFilterZD.block, tapState, dlyState, src, dst, numIters);
 }
 
 ZQVAPI int16_t zqvwFirl(const ZqvFirTapState* tapState, ZqvFirDlyState* dlyState, int16_t sample, int32_t scaleMode,

@@ -10,7 +10,13 @@
 
 #ifdef __cplusplus
 #define ZQV_EXTERN_C extern "C"
+/* noexcept exists from C++11 on; older dialects get the empty exception
+ * specification of their day. */
+#if __cplusplus >= 201103L
 #define ZQV_NOTHROW noexcept
+#else
+#define ZQV_NOTHROW throw()
+#endif
 #else
 #define ZQV_EXTERN_C
 #define ZQV_NOTHROW
@@ -240,17 +246,17 @@ ZQVAPI void zqvdbIntToFloat(const void* src, double* dst, int32_t len, int32_t b
 /* Magnitude |z| of n complex elements (pairs, or separate real and imaginary
  * vectors: br forms). Vectors longer than 128 go in blocks of 128 whose
  * magnitudes are roots of the power already rounded to the result type. */
-ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvsbrMag(const float* srcReal, const float* srcImag, float* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int n) ZQV_NOTHROW;
-ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvsbrMag(const float* srcReal, const float* srcImag, float* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvdbrMag(const double* srcReal, const double* srcImag, double* mag, int32_t n) ZQV_NOTHROW;
 /* Power re*re + im*im of n complex elements, rounded once to the result type. */
-ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int n) ZQV_NOTHROW;
+ZQVAPI void zqvcbPowerSpectr(const ZqvCplxS* src, float* spectr, int32_t n) ZQV_NOTHROW;
 ZQVAPI void zqvsbrPowerSpectr(const float* srcReal, const float* srcImag, float* spectr,
-                              int n) ZQV_NOTHROW;
-ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int n) ZQV_NOTHROW;
+                              int32_t n) ZQV_NOTHROW;
+ZQVAPI void zqvzbPowerSpectr(const ZqvCplxD* src, double* spectr, int32_t n) ZQV_NOTHROW;
 ZQVAPI void zqvdbrPowerSpectr(const double* srcReal, const double* srcImag, double* spectr,
-                              int n) ZQV_NOTHROW;
+                              int32_t n) ZQV_NOTHROW;
 
 /* ---- Statistics, square, square root, absolute value -------------------- */
 /* (section: vector) */
@@ -532,6 +538,101 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 
 /* ---- DFT, 16-bit FFTs, convolution support, Goertzel, DCT ------------- */
 /* (section: transforms-more) */
+
+/* DFT of any length len >= 1, direct sums over the cached twiddle list of the
+ * length (at most 32 lengths per thread; zqvcFreeTwdTbls/zqvzFreeTwdTbls
+ * release them). Flags: ZQV_Forw or ZQV_Inv (1/len unless ZQV_NoScale),
+ * ZQV_Init builds the table only. x may be y. */
+ZQVAPI void zqvcDft(const ZqvCplxS* x, ZqvCplxS* y, int32_t len, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvzDft(const ZqvCplxD* x, ZqvCplxD* y, int32_t len, int32_t flags) ZQV_NOTHROW;
+/* The same for complex 16-bit vectors through the float DFT, narrowed by
+ * scaleMode (ZQV_SATURATE, ZQV_FIXED_SCALE, ZQV_AUTO_SCALE bits); ZQV_FreeTbls
+ * releases the FFT kernel tables and work buffers (not the DFT lists). */
+ZQVAPI void zqvvDft(const ZqvCplxW* inSamps, ZqvCplxW* outSamps, int32_t length, int32_t flags,
+                    int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* Goertzel: the Fourier component at one normalised frequency 0 < freq < 0.5
+ * (cycles per sample), sample by sample or over a block, in a caller-owned
+ * state. Each call returns e^(iw) s_n - s_(n-1), whose magnitude is that of
+ * the Fourier sum of the samples fed since Init or Reset. Real forms (s, d, w)
+ * use only the real parts of s2 and s1; the 16-bit forms keep a float state
+ * and narrow the result by scaleMode (|*scaleFactor| < 15, scaleMode <= 4). */
+typedef struct {
+  float freq, cosW, sinW, twoCosW;
+  ZqvCplxS s2, s1;
+} GoertzelState;
+typedef struct {
+  double freq, cosW, sinW, twoCosW;
+  ZqvCplxD s2, s1;
+} GoertzelStateD;
+ZQVAPI void zqvsGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvcGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvwGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvvGoertzInit(float freq, GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvdGoertzInit(double freq, GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvzGoertzInit(double freq, GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvsGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvcGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvwGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvvGoertzReset(GoertzelState* state) ZQV_NOTHROW;
+ZQVAPI void zqvdGoertzReset(GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI void zqvzGoertzReset(GoertzelStateD* state) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvsGoertz(GoertzelState* state, float sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcGoertz(GoertzelState* state, ZqvCplxS sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdGoertz(GoertzelStateD* state, double sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzGoertz(GoertzelStateD* state, ZqvCplxD sample) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwGoertz(GoertzelState* state, int16_t sample, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvGoertz(GoertzelState* state, ZqvCplxW sample, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvsbGoertz(GoertzelState* state, const float* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxS zqvcbGoertz(GoertzelState* state, const ZqvCplxS* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvdbGoertz(GoertzelStateD* state, const double* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxD zqvzbGoertz(GoertzelStateD* state, const ZqvCplxD* samps, int32_t len) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvwbGoertz(GoertzelState* state, const int16_t* samps, int32_t len, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI ZqvCplxW zqvvbGoertz(GoertzelState* state, const ZqvCplxW* samps, int32_t len, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* Orthonormal DCT-II (flags 1) of n >= 1 real values and its inverse, the
+ * DCT-III (flags 2); other bits are ignored, except that flags equal to 8
+ * releases the calling thread's DCT tables. src may be dst. The 16-bit form
+ * goes through the float one and rounds to nearest with saturation. */
+ZQVAPI void zqvsDct(const float* src, float* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvdDct(const double* src, double* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+ZQVAPI void zqvwDct(const int16_t* src, int16_t* dst, int32_t n, int32_t flags) ZQV_NOTHROW;
+
+/* FFTs of 16-bit data: the input is converted to float in the thread's work
+ * buffers, the float transform of the same name runs there (its flags, bit
+ * orders, layouts and 1/N scaling), and the result comes back by scaleMode:
+ * 0 and 1 round to nearest with saturation, the others narrow by the scale
+ * rules (one shift common to both arrays of the two-array forms). A CCS
+ * output in place needs N + 2 values. */
+ZQVAPI void zqvvFft(ZqvCplxW* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvFftNip(const ZqvCplxW* inSamps, ZqvCplxW* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                       int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvrFft(int16_t* reSamps, int16_t* imSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                     int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvrFftNip(const int16_t* reInSamps, const int16_t* imInSamps, int16_t* reOutSamps, int16_t* imOutSamps,
+                        int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftl(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftlNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                            int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftl(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftlNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFft(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwRealFftNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFft(int16_t* samps, int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcsFftNip(const int16_t* inSamps, int16_t* outSamps, int32_t order, int32_t flags, int32_t scaleMode,
+                          int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwReal2Fft(int16_t* xSamps, int16_t* ySamps, int32_t order, int32_t flags, int32_t scaleMode,
+                         int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwReal2FftNip(const int16_t* xInSamps, const int16_t* yInSamps, int16_t* xOutSamps, int16_t* yOutSamps,
+                            int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcs2Fft(int16_t* xSamps, int16_t* ySamps, int32_t order, int32_t flags, int32_t scaleMode,
+                        int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCcs2FftNip(const int16_t* xInSamps, const int16_t* yInSamps, int16_t* xOutSamps, int16_t* yOutSamps,
+                           int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */

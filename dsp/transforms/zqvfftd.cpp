@@ -1,5 +1,5 @@
 // Double-precision complex and real FFTs and packed spectrum products.
-#include "transforms/zqvfftgen.h"
+#include "transforms/detail/zqvfftgen.h"
 
 using namespace zqvfft;
 

@@ -351,11 +351,7 @@ TEST_F(Arith, ArgumentErrorsAreReportedInOrderAndNothingIsWritten) {
   const ZqvCplxD z0[4] = {{1, 1}, {2, 2}, {3, 3}, {4, 4}};
   const int32_t E = ZQV_BAD_ARGUMENT;
   const char* M = "zqvarith";
-  struct Row {
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const Row rows[] = {
+  const std::vector<ReportRow> rows = {
       {[&] { zqvsbZero(nullptr, 0); }, {{E, "zqvsbZero", "n<=0", M}, {E, "zqvsbZero", "dst==0", M}}},
       {[&] { zqvdbZero(d, -3); }, {{E, "zqvdbZero", "n<=0", M}}},
       {[&] { zqvsbSet(5, f, 0); }, {{E, "zqvsbSet", "n<=0", M}}},
@@ -387,14 +383,7 @@ TEST_F(Arith, ArgumentErrorsAreReportedInOrderAndNothingIsWritten) {
       {[&] { EXPECT_TRUE(sameBits(zqvzDiv({1, 2}, {0, -0.0}), ZqvCplxD{0, 0})); },
        {{E, "zqvzDiv", "(b.re==0.0)&&(b.im==0.0)", M}}},
   };
-  for (size_t i = 0; i < std::size(rows); ++i) {
-    SCOPED_TRACE(i);
-    zqvSetErrStatus(0);
-    clearReports();
-    rows[i].call();
-    EXPECT_TRUE(reportsAre(rows[i].reports));
-    EXPECT_EQ(zqvGetErrStatus(), ZQV_BAD_ARGUMENT);
-  }
+  expectReportRows(rows);
   EXPECT_EQ(std::memcmp(f, f0, sizeof f), 0);
   EXPECT_EQ(std::memcmp(d, d0, sizeof d), 0);
   EXPECT_EQ(std::memcmp(c, c0, sizeof c), 0);

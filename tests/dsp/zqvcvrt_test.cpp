@@ -413,12 +413,7 @@ TEST_F(Cvrt, ArgumentChecks) {
   float fo[2];
   double dout[2];
   const int32_t bad = ZQV_BAD_ARGUMENT, N = ZQV_CVT_ROUND_NEAR;
-  struct Row {
-    const char* name;
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<ReportRow> rows = {
       {"sb len 0, size 12", [&] { zqvsbFloatToInt(fs, out, 0, 12, N); },
        {{bad, "zqvsbFloatToInt", "len<=0", "zqvcvrts"}, {bad, "zqvsbFloatToInt", "Invalid size of an integer", "zqvcvrts"}}},
       {"sb no src, no dst, flags 0", [&] { zqvsbFloatToInt(nullptr, nullptr, 2, 8, 0); },
@@ -444,18 +439,17 @@ TEST_F(Cvrt, ArgumentChecks) {
       {"db int no dst, size 0", [&] { zqvdbIntToFloat(bs, nullptr, 2, 0, 0); },
        {{bad, "zqvdbIntToFloat", "dst==0", "zqvcvrtd"}, {bad, "zqvdbIntToFloat", "Invalid size of an integer", "zqvcvrtd"}}},
   };
-  for (const Row& r : rows) {
-    zqvSetErrStatus(0);
-    clearReports();
+  auto untouched = [&] {
     std::fill(out, out + 8, uint8_t{0xA5});
     fo[0] = fo[1] = -7.0f;
     dout[0] = dout[1] = -7.0;
-    r.call();
-    EXPECT_TRUE(reportsAre(r.reports)) << r.name;
-    EXPECT_EQ(zqvGetErrStatus(), bad) << r.name;
-    for (uint8_t b : out) EXPECT_EQ(b, 0xA5) << r.name;
-    EXPECT_TRUE(fo[0] == -7.0f && fo[1] == -7.0f && dout[0] == -7.0 && dout[1] == -7.0) << r.name;
-  }
+  };
+  untouched();
+  expectReportRows(rows, bad, [&](const ReportRow&) {
+    for (uint8_t b : out) EXPECT_EQ(b, 0xA5);
+    EXPECT_TRUE(fo[0] == -7.0f && fo[1] == -7.0f && dout[0] == -7.0 && dout[1] == -7.0);
+    untouched();
+  });
 }
 
 }  // namespace

@@ -68,4 +68,26 @@ TEST(FftMemory, ShortageLeavesTheArraysUntouched) {
     }
 }
 
+// A 16-bit front end whose float transform cannot get its tables reports
+// the inner failure again and leaves the caller's array as it was (the work
+// buffers are already in the thread's cache, so only the tables are missing).
+TEST(FftMemory, SixteenBitFrontEndLeavesItsArrayOnAnInnerFailure) {
+  std::thread([] {
+    zqvRedirectError(zqvRecordingReport);
+    zqvSetErrMode(ZQV_ErrorModeParent);
+    std::vector<int16_t> v(66, 100);
+    zqvwRealFft(v.data(), 6, ZQV_Forw, 0, nullptr);
+    ASSERT_EQ(zqvGetErrStatus(), 0);
+    zqvsRealFft(nullptr, 6, ZQV_FreeTbls);
+    std::fill(v.begin(), v.end(), int16_t{7});
+    clearReports();
+    failAllocations = true;
+    zqvwRealFft(v.data(), 6, ZQV_Forw, 0, nullptr);
+    failAllocations = false;
+    EXPECT_TRUE(reportsAre({{ZQV_OUT_OF_MEMORY, "zqvsRealFft", "No working Twd memory", "zqvffts"},
+                            {ZQV_BACKTRACE, "zqvwRealFft", "out zqvsRealFft calc. FFT", "zqvfftw"}}));
+    for (int16_t x : v) EXPECT_EQ(x, 7);
+  }).join();
+}
+
 }  // namespace

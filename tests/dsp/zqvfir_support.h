@@ -128,7 +128,7 @@ template <class T>
 }
 
 // A call and the one report it must make, line included.
-struct ReportRow {
+struct LineReportRow {
   const char* name;
   std::function<void()> call;
   int32_t status;
@@ -137,8 +137,8 @@ struct ReportRow {
   int32_t line;
 };
 
-inline void expectRows(const std::vector<ReportRow>& rows, const char* module) {
-  for (const ReportRow& row : rows) {
+inline void expectRows(const std::vector<LineReportRow>& rows, const char* module) {
+  for (const LineReportRow& row : rows) {
     SCOPED_TRACE(row.name);
     clearReports();
     row.call();

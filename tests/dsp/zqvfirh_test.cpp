@@ -385,7 +385,7 @@ TEST_F(FirOneState, LowLevelFamilyGivesTheSameOutputs) {
 // ---- Reports
 
 template <class X, class H, class O>
-void addMemberRows(std::vector<ReportRow>& rows, const Member<X, H, O>& m) {
+void addMemberRows(std::vector<LineReportRow>& rows, const Member<X, H, O>& m) {
   static H taps[4];
   static X src[4];
   static O dst[4];
@@ -420,7 +420,7 @@ void addMemberRows(std::vector<ReportRow>& rows, const Member<X, H, O>& m) {
 }
 
 template <class T>
-void addStateRows(std::vector<ReportRow>& rows, const std::string& L, int32_t (*setTaps)(const T*, ZqvFirState*),
+void addStateRows(std::vector<LineReportRow>& rows, const std::string& L, int32_t (*setTaps)(const T*, ZqvFirState*),
                   int32_t (*getTaps)(ZqvFirState*, T*), void (*setDlyl)(const T*, ZqvFirState*),
                   int32_t (*getDlyl)(ZqvFirState*, T*), std::vector<int32_t> l,
                   int32_t (*init)(const T*, int32_t, const T*, ZqvFirState*)) {
@@ -447,7 +447,7 @@ void addStateRows(std::vector<ReportRow>& rows, const std::string& L, int32_t (*
 }
 
 TEST_F(FirOneState, EveryFailedCheckIsReportedWithItsLine) {
-  std::vector<ReportRow> rows;
+  std::vector<LineReportRow> rows;
 #define ADD_ROWS(m) addMemberRows(rows, m)
   FOR_EACH_MEMBER(ADD_ROWS);
 #undef ADD_ROWS

@@ -286,7 +286,7 @@ TEST_F(FirW, EveryFailedCheckIsReportedWithItsLine) {
   const char* nb = "Null buffer pointer";
   const char* nf = "Null scale factor pointer";
   const int32_t big = std::numeric_limits<int32_t>::max();
-  const std::vector<ReportRow> rows = {
+  const std::vector<LineReportRow> rows = {
       {"init state", [] { zqvwFirInit(taps, 4, nullptr, nullptr); }, B, "zqvwFirInit", ns, 343},
       {"init length", [] { zqvwFirInit(taps, 0, nullptr, &blank); }, B, "zqvwFirInit", iv, 345},
       {"init memory", [=] { zqvwFirInit(taps, big, nullptr, &blank); }, ZQV_OUT_OF_MEMORY, "zqvwFirInit",

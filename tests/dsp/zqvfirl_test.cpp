@@ -447,7 +447,7 @@ struct StateFns {
 };
 
 template <class T>
-void addStateRows(std::vector<ReportRow>& rows, const StateFns<T>& f) {
+void addStateRows(std::vector<LineReportRow>& rows, const StateFns<T>& f) {
   static T arr[8];
   static ZqvFirTapState ts;
   static ZqvFirDlyState ds;
@@ -483,7 +483,7 @@ void addStateRows(std::vector<ReportRow>& rows, const StateFns<T>& f) {
 }
 
 TEST_F(Firl, StateRoutinesReportEachFailedCheckWithItsLine) {
-  std::vector<ReportRow> rows;
+  std::vector<LineReportRow> rows;
   addStateRows<float>(rows, {"s", zqvsFirlInit, zqvsFirlInitMr, zqvsFirlInitDlyl, zqvsFirlSetTaps, zqvsFirlGetTaps,
                              zqvsFirlSetDlyl, zqvsFirlGetDlyl, {85, 109, 133, 157, 181, 207, 233}});
   addStateRows<ZqvCplxS>(rows, {"c", zqvcFirlInit, zqvcFirlInitMr, zqvcFirlInitDlyl, zqvcFirlSetTaps, zqvcFirlGetTaps,
@@ -498,7 +498,7 @@ TEST_F(Firl, StateRoutinesReportEachFailedCheckWithItsLine) {
 }
 
 template <class X, class H, class O>
-void addFilterRows(std::vector<ReportRow>& rows, const Member<X, H, O>& m) {
+void addFilterRows(std::vector<LineReportRow>& rows, const Member<X, H, O>& m) {
   static H taps[4];
   static X dly[4], src[4];
   static O dst[4];
@@ -527,7 +527,7 @@ void addFilterRows(std::vector<ReportRow>& rows, const Member<X, H, O>& m) {
 }
 
 TEST_F(Firl, FiltersReportEachFailedCheckWithItsLine) {
-  std::vector<ReportRow> rows;
+  std::vector<LineReportRow> rows;
 #define ADD_ROWS(m) addFilterRows(rows, m)
   FOR_EACH_MEMBER(ADD_ROWS);
 #undef ADD_ROWS

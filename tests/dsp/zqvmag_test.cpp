@@ -232,12 +232,7 @@ TEST_F(Mag, ArgumentChecks) {
   float fr[2] = {3, 3}, fi[2] = {4, 4}, fo[2] = {-7, -7};
   double dr[2] = {3, 3}, di[2] = {4, 4}, dout[2] = {-7, -7};
   const int32_t bad = ZQV_BAD_ARGUMENT;
-  struct Row {
-    const char* name;
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<ReportRow> rows = {
       {"cMag n 0", [&] { zqvcbMag(cs, fo, 0); }, {{bad, "zqvcbMag", "length<=0", "zqvcvrts"}}},
       {"cMag n -1, no mag", [&] { zqvcbMag(cs, nullptr, -1); },
        {{bad, "zqvcbMag", "length<=0", "zqvcvrts"}, {bad, "zqvcbMag", "mag==0", "zqvcvrts"}}},
@@ -266,14 +261,9 @@ TEST_F(Mag, ArgumentChecks) {
        {{bad, "zqvdbrPowerSpectr", "length<=0", "zqvcvrtd"}, {bad, "zqvdbrPowerSpectr", "spectr==0", "zqvcvrtd"},
         {bad, "zqvdbrPowerSpectr", "srcReal==0", "zqvcvrtd"}, {bad, "zqvdbrPowerSpectr", "srcImag==0", "zqvcvrtd"}}},
   };
-  for (const Row& r : rows) {
-    zqvSetErrStatus(0);
-    clearReports();
-    r.call();
-    EXPECT_TRUE(reportsAre(r.reports)) << r.name;
-    EXPECT_EQ(zqvGetErrStatus(), bad) << r.name;
-    EXPECT_TRUE(fo[0] == -7 && fo[1] == -7 && dout[0] == -7 && dout[1] == -7) << r.name;
-  }
+  expectReportRows(rows, bad, [&](const ReportRow&) {
+    EXPECT_TRUE(fo[0] == -7 && fo[1] == -7 && dout[0] == -7 && dout[1] == -7);
+  });
 }
 
 // The status is not cleared on entry: after an earlier failure every routine

@@ -199,11 +199,6 @@ TEST_F(NormTest, NormalizeInPlaceEqualsSeparate) {
   EXPECT_EQ(c[1].im, 1.5f);
 }
 
-struct ErrorRow {
-  std::function<void()> call;
-  std::vector<ExpectedReport> reports;
-};
-
 TEST_F(NormTest, ArgumentErrors) {
   const float f2[] = {1, 2};
   const ZqvCplxS c2[2] = {};
@@ -214,7 +209,7 @@ TEST_F(NormTest, ArgumentErrors) {
   float fo[2] = {9, 9};
   double dout[2] = {9, 9};
   const char* M = "zqvnorm";
-  const std::vector<ErrorRow> rows = {
+  const std::vector<ReportRow> rows = {
       {[] { EXPECT_EQ(zqvsNorm(nullptr, nullptr, 0, 1), 0.0f); },
        {{-5, "zqvsNorm", "srcA==0", M}, {-5, "zqvsNorm", "n<=0", M}}},
       {[&] { EXPECT_EQ(zqvsNorm(f2, nullptr, 2, 8), 0.0f); }, {{-5, "zqvsNorm", "flag is wrong", M}}},
@@ -245,13 +240,7 @@ TEST_F(NormTest, ArgumentErrors) {
         {-5, "zqvwbNormalize", "factor == 0", M}}},
       {[&] { zqvvbNormalize(v2, nullptr, 2, {0, 0}, 1.0f); }, {{-5, "zqvvbNormalize", "dst==0", M}}},
   };
-  for (size_t r = 0; r < rows.size(); ++r) {
-    clearReports();
-    zqvSetErrStatus(0);
-    rows[r].call();
-    EXPECT_TRUE(reportsAre(rows[r].reports)) << "row " << r;
-    EXPECT_EQ(zqvGetErrStatus(), ZQV_BAD_ARGUMENT) << "row " << r;
-  }
+  expectReportRows(rows);
   EXPECT_EQ(fo[0], 9.0f);
   EXPECT_EQ(dout[0], 9.0);
 }

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 
 namespace {
 
@@ -45,7 +45,9 @@ TEST(ScaleToW, IntegerModes) {
     int32_t factor = c.factor;
     const int16_t got = zqviScaleToW(c.x, c.mode, c.nullFactor ? nullptr : &factor);
     EXPECT_EQ(got, c.expected) << "x=" << c.x << " mode=" << c.mode << " factor=" << c.factor;
-    if (!c.nullFactor) EXPECT_EQ(factor, c.expectedFactor) << "x=" << c.x << " mode=" << c.mode;
+    if (!c.nullFactor) {
+      EXPECT_EQ(factor, c.expectedFactor) << "x=" << c.x << " mode=" << c.mode;
+    }
   }
 }
 
@@ -57,7 +59,9 @@ TEST(ScaleToW, AutomaticShiftAlwaysFits) {
     const int16_t got = zqviScaleToW(static_cast<int32_t>(x), 4, &s);
     ASSERT_GE(s, 0);
     ASSERT_EQ(got, static_cast<int16_t>(static_cast<int64_t>(std::floor(std::ldexp(double(x), -s)))));
-    if (s > 0) ASSERT_GE(std::abs(int32_t{got}), 16384) << x;  // no shift larger than needed
+    if (s > 0) {
+      ASSERT_GE(std::abs(int32_t{got}), 16384) << x;  // no shift larger than needed
+    }
   }
 }
 

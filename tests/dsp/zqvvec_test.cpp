@@ -18,15 +18,9 @@ namespace {
 
 constexpr int32_t kBad = ZQV_BAD_ARGUMENT;
 
-struct ErrorCase {
-  const char* label;
-  std::function<void()> call;
-  std::vector<ExpectedReport> reports;
-};
-
 // Every routine of the module with a bad length and null pointers: each
 // failed check is reported under the routine's own name, in order.
-std::vector<ErrorCase> errorCases() {
+std::vector<ReportRow> errorCases() {
   auto one = [](const char* f) {
     return std::vector<ExpectedReport>{{kBad, f, "len<=0", "zqvvec"}, {kBad, f, "vec==0", "zqvvec"}};
   };
@@ -100,14 +94,7 @@ std::vector<ErrorCase> errorCases() {
 class VecErrors : public ZqvTest {};
 
 TEST_F(VecErrors, EveryFailedCheckIsReportedUnderTheRoutinesName) {
-  for (const ErrorCase& c : errorCases()) {
-    SCOPED_TRACE(c.label);
-    zqvSetErrStatus(0);
-    clearReports();
-    c.call();
-    EXPECT_TRUE(reportsAre(c.reports));
-    EXPECT_EQ(zqvGetErrStatus(), kBad);
-  }
+  expectReportRows(errorCases(), kBad);
 }
 
 // A negative status left by any earlier call stops every routine before it

@@ -234,39 +234,29 @@ TEST_F(Windows, ArgumentErrorsStopAtTheFirstFailedCheck) {
   const char* NUL = "Null pointer to buffer";
   const char* LEN = "Bad number of items";
   const char* HUGE_ = "Huge window parameter";
-  struct Row {
-    std::function<void()> call;
-    ExpectedReport report;
+  // One report each: the first failed check.
+  const std::vector<ReportRow> rows = {
+      {[&] { zqvsWinBartlett(nullptr, 0); }, {{E, "zqvsWinBartlett", NUL, "zqvwin"}}},
+      {[&] { zqvcWinBartlett(c, 2); }, {{E, "zqvcWinBartlett", LEN, "zqvwin"}}},
+      {[&] { zqvdWinHann(d, -5); }, {{E, "zqvdWinHann", LEN, "zqvwin"}}},
+      {[&] { zqvzWinHann(nullptr, 8); }, {{E, "zqvzWinHann", NUL, "zqvwin"}}},
+      {[&] { zqvwWinHamming(w, 2); }, {{E, "zqvwWinHamming", LEN, "zqvwinw"}}},
+      {[&] { zqvvWinHamming(nullptr, 2); }, {{E, "zqvvWinHamming", NUL, "zqvwinw"}}},
+      {[&] { zqvsWinBlackman(f, 1, -0.16f); }, {{E, "zqvsWinBlackman", LEN, "zqvwin"}}},
+      {[&] { zqvsWinBlackmanStd(f, 2); }, {{E, "zqvsWinBlackman", LEN, "zqvwin"}}},
+      {[&] { zqvzWinBlackmanStd(nullptr, 2); }, {{E, "zqvzWinBlackman", NUL, "zqvwin"}}},
+      {[&] { zqvdWinBlackmanOpt(d, 1); }, {{E, "zqvdWinBlackman", LEN, "zqvwin"}}},
+      {[&] { zqvvWinBlackmanOpt(v, 0); }, {{E, "zqvvWinBlackman", LEN, "zqvwinw"}}},
+      {[&] { zqvwWinBlackmanOpt(nullptr, 9); }, {{E, "zqvwWinBlackman", NUL, "zqvwinw"}}},
+      {[&] { zqvsWinKaiser(nullptr, 2, 1e9f); }, {{E, "zqvsWinKaiser", NUL, "zqvwin"}}},
+      {[&] { zqvcWinKaiser(c, 2, 1e9f); }, {{E, "zqvcWinKaiser", LEN, "zqvwin"}}},
+      {[&] { zqvsWinKaiser(f, 618, 1.0f); }, {{E, "zqvsWinKaiser", HUGE_, "zqvwin"}}},
+      {[&] { zqvdWinKaiser(d, 618, -1.0); }, {{E, "zqvdWinKaiser", HUGE_, "zqvwin"}}},
+      {[&] { zqvzWinKaiser(z, 3, NAN); }, {{E, "zqvzWinKaiser", HUGE_, "zqvwin"}}},
+      {[&] { zqvwWinKaiser(w, 4, INFINITY); }, {{E, "zqvwWinKaiser", HUGE_, "zqvwinw"}}},
+      {[&] { zqvvWinKaiser(v, 3, -700.0f); }, {{E, "zqvvWinKaiser", HUGE_, "zqvwinw"}}},
   };
-  const Row rows[] = {
-      {[&] { zqvsWinBartlett(nullptr, 0); }, {E, "zqvsWinBartlett", NUL, "zqvwin"}},
-      {[&] { zqvcWinBartlett(c, 2); }, {E, "zqvcWinBartlett", LEN, "zqvwin"}},
-      {[&] { zqvdWinHann(d, -5); }, {E, "zqvdWinHann", LEN, "zqvwin"}},
-      {[&] { zqvzWinHann(nullptr, 8); }, {E, "zqvzWinHann", NUL, "zqvwin"}},
-      {[&] { zqvwWinHamming(w, 2); }, {E, "zqvwWinHamming", LEN, "zqvwinw"}},
-      {[&] { zqvvWinHamming(nullptr, 2); }, {E, "zqvvWinHamming", NUL, "zqvwinw"}},
-      {[&] { zqvsWinBlackman(f, 1, -0.16f); }, {E, "zqvsWinBlackman", LEN, "zqvwin"}},
-      {[&] { zqvsWinBlackmanStd(f, 2); }, {E, "zqvsWinBlackman", LEN, "zqvwin"}},
-      {[&] { zqvzWinBlackmanStd(nullptr, 2); }, {E, "zqvzWinBlackman", NUL, "zqvwin"}},
-      {[&] { zqvdWinBlackmanOpt(d, 1); }, {E, "zqvdWinBlackman", LEN, "zqvwin"}},
-      {[&] { zqvvWinBlackmanOpt(v, 0); }, {E, "zqvvWinBlackman", LEN, "zqvwinw"}},
-      {[&] { zqvwWinBlackmanOpt(nullptr, 9); }, {E, "zqvwWinBlackman", NUL, "zqvwinw"}},
-      {[&] { zqvsWinKaiser(nullptr, 2, 1e9f); }, {E, "zqvsWinKaiser", NUL, "zqvwin"}},
-      {[&] { zqvcWinKaiser(c, 2, 1e9f); }, {E, "zqvcWinKaiser", LEN, "zqvwin"}},
-      {[&] { zqvsWinKaiser(f, 618, 1.0f); }, {E, "zqvsWinKaiser", HUGE_, "zqvwin"}},
-      {[&] { zqvdWinKaiser(d, 618, -1.0); }, {E, "zqvdWinKaiser", HUGE_, "zqvwin"}},
-      {[&] { zqvzWinKaiser(z, 3, NAN); }, {E, "zqvzWinKaiser", HUGE_, "zqvwin"}},
-      {[&] { zqvwWinKaiser(w, 4, INFINITY); }, {E, "zqvwWinKaiser", HUGE_, "zqvwinw"}},
-      {[&] { zqvvWinKaiser(v, 3, -700.0f); }, {E, "zqvvWinKaiser", HUGE_, "zqvwinw"}},
-  };
-  for (size_t i = 0; i < std::size(rows); ++i) {
-    SCOPED_TRACE(i);
-    zqvSetErrStatus(0);
-    clearReports();
-    rows[i].call();
-    EXPECT_TRUE(reportsAre({rows[i].report}));
-    EXPECT_EQ(zqvGetErrStatus(), ZQV_BAD_ARGUMENT);
-  }
+  expectReportRows(rows);
   EXPECT_EQ(w[0], 1);
   EXPECT_EQ(w[3], 4);
   EXPECT_EQ(d[0], 0);

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "core/zqvcvrt.h"
+#include "core/detail/zqvcvrt.h"
 #include "core/zqvframe.h"
 
 // Kernels from fixed point: dst[i] = src[i] * 2^-fractBits. The product is
@@ -51,8 +51,8 @@ template <class S>
 void convert(ZqvSite site, const S* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
              int32_t flags) noexcept {
   bool outside;
-  if constexpr (std::is_same_v<S, float>) outside = zqvsbConvertToInt(src, dst, len, bitSize, flags, fractBits);
-  else outside = zqvdbConvertToInt(src, dst, len, bitSize, flags, fractBits);
+  if constexpr (std::is_same_v<S, float>) outside = zqvcvrt::convertToInt(src, dst, len, bitSize, flags, fractBits);
+  else outside = zqvcvrt::convertToInt(src, dst, len, bitSize, flags, fractBits);
   if (outside && (flags & ZQV_CVT_CHECK))
     zqvError(ZQV_BAD_ARGUMENT, site.func, "A float exceeds an integer", site.module, __LINE__);
 }

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 #include "filters/detail/zqviircore.h"
 
 namespace zqviir {

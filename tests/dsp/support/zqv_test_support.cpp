@@ -33,6 +33,22 @@ int32_t zqvRecordingReport(int32_t status, const char* funcName, const char* mes
   return ::testing::AssertionFailure() << out.str();
 }
 
+void expectReportRows(const std::vector<ReportRow>& rows, std::optional<int32_t> status,
+                      const std::function<void(const ReportRow&)>& after) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const ReportRow& row = rows[i];
+    SCOPED_TRACE(row.label.empty() ? "row " + std::to_string(i) : row.label);
+    zqvSetErrStatus(0);
+    clearReports();
+    row.call();
+    EXPECT_TRUE(reportsAre(row.reports));
+    if (status) {
+      EXPECT_EQ(zqvGetErrStatus(), *status);
+    }
+    if (after) after(row);
+  }
+}
+
 void ZqvTest::SetUp() {
   previousReport_ = zqvRedirectError(zqvRecordingReport);
   previousMode_ = zqvGetErrMode();

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "zqvp4.h"
@@ -34,6 +37,26 @@ struct ExpectedReport {
 
 // Compares the recorded reports with the expected ones, in order.
 ::testing::AssertionResult reportsAre(const std::vector<ExpectedReport>& expected);
+
+// One row of a table of argument faults: a label, the call, and the reports
+// it must make (call, status, routine, message, module).
+// Without a label a row is named by its index.
+struct ReportRow {
+  ReportRow(std::function<void()> c, std::vector<ExpectedReport> r) : call(std::move(c)), reports(std::move(r)) {}
+  ReportRow(std::string l, std::function<void()> c, std::vector<ExpectedReport> r)
+      : label(std::move(l)), call(std::move(c)), reports(std::move(r)) {}
+  std::string label;
+  std::function<void()> call;
+  std::vector<ExpectedReport> reports;
+};
+
+// Runs the rows in order, each from a zero status and no reports: its
+// reports must come in order and, when a status is given, the call must
+// leave that status. `after` runs after every call (checks that the refused
+// call wrote nothing, and the like). The last row's status and reports are
+// left as they are.
+void expectReportRows(const std::vector<ReportRow>& rows, std::optional<int32_t> status = ZQV_BAD_ARGUMENT,
+                      const std::function<void(const ReportRow&)>& after = {});
 
 class ZqvTest : public ::testing::Test {
  protected:

@@ -1,4 +1,4 @@
-#include "transforms/zqvcache.h"
+#include "core/detail/zqvcache.h"
 
 #include "core/zqvframe.h"
 
@@ -34,6 +34,8 @@ void zqvReleaseCaches(ZqvContext* ctx) noexcept {
   freeAll(g2.sStageTwd);
   freeAll(g2.dStageTwd);
   freeAll(g2.workBuf);
+  freeAll(g2.dctOddFactors);
+  zqvFree(g2.dctCos);
   ctx->cache1 = ZqvCacheGroup1{};
   ctx->cache2 = ZqvCacheGroup2{};
 }

@@ -64,6 +64,18 @@ class Cosines {
   long double c_ = 1, d_, lambda_;
 };
 
+// The line each window routine reports its argument faults at, as the
+// library's table of window reports gives them: one row per element type.
+struct WindowLines {
+  int32_t bartlett, hann, hamming, blackman, kaiser;
+};
+inline constexpr WindowLines kLinesS{136, 156, 176, 196, 217};
+inline constexpr WindowLines kLinesC{141, 161, 181, 201, 222};
+inline constexpr WindowLines kLinesD{146, 166, 186, 207, 227};
+inline constexpr WindowLines kLinesZ{151, 171, 191, 212, 232};
+inline constexpr WindowLines kLinesW{158, 168, 178, 188, 199};
+inline constexpr WindowLines kLinesV{163, 173, 183, 193, 204};
+
 // Argument checks shared by the windows: one report at most, at the routine's
 // own line, never reading the status.
 inline bool badBuffer(ZqvSite site, int32_t line, const void* vec, int32_t n) noexcept {

@@ -1,8 +1,14 @@
-// Generic bodies of the number conversions and of the magnitude and power
-// spectrum routines, written once and instantiated for float sources in
-// zqvcvrts.cpp and for double sources in zqvcvrtd.cpp.
-#ifndef ZQV_CVRTGEN_H
-#define ZQV_CVRTGEN_H
+// The number-conversion engine and the magnitude and power spectrum bodies,
+// written once over the element type. zqvcvrts.cpp instantiates them for
+// float sources, zqvcvrtd.cpp for double ones; a 16-bit family that needs a
+// conversion instantiates them itself, e.g.
+//   zqvcvrt::convertToInt(src, dst, len, 16, ZQV_CVT_ROUND_NEAR | ZQV_CVT_SATURATE, f)
+// (float or double src; returns true when an element did not fit) or
+//   zqvcvrt::widenToFloat(src, dst, len, 16, 0).
+// Arguments are not checked by the engine: callers check them in their own
+// words.
+#ifndef ZQV_CVRT_H
+#define ZQV_CVRT_H
 
 #include <bit>
 #include <cmath>
@@ -13,7 +19,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/zqvcvrt.h"
+#include "core/detail/zqvfenv.h"
 #include "core/zqvframe.h"
 
 namespace zqvcvrt {
@@ -134,6 +140,13 @@ int32_t runSize(const S* src, void* dst, int64_t len, int32_t bitSize, int32_t f
   }
 }
 
+// The whole conversion of a vector (bitSize 8, 16 or 32): element i becomes
+// src[i]*2^f rounded by the one rounding flag in flags (ties to even for
+// ZQV_CVT_ROUND_NEAR, never the caller's mode), stored as int8/16/32 or, with
+// ZQV_CVT_UNSIGNED, uint8/16/32. With ZQV_CVT_SATURATE values are clamped (a
+// NaN by its sign bit); otherwise a value that does not fit wraps modulo
+// 2^bits (a NaN stores 0). Runs under a ZqvFpuGuard. Returns true when an
+// element did not fit and ZQV_CVT_SATURATE or ZQV_CVT_CHECK was given.
 template <class S>
 bool convertToInt(const S* src, void* dst, int64_t len, int32_t bitSize, int32_t flags, int32_t f) noexcept {
   ZqvFpuGuard guard;
@@ -163,6 +176,9 @@ void widen(const void* src, F* dst, int64_t len) noexcept {
   for (int64_t i = 0; i < len; ++i) dst[i] = static_cast<F>(s[i]);
 }
 
+// dst[i] = src[i] exactly, except that 32-bit values above 2^24 in magnitude
+// are rounded to float in the caller's mode. bitSize 8, 16 or 32 (anything
+// else does nothing), signed unless flags hold ZQV_CVT_UNSIGNED.
 template <class F>
 void widenToFloat(const void* src, F* dst, int64_t len, int32_t bitSize, int32_t flags) noexcept {
   const bool u = (flags & ZQV_CVT_UNSIGNED) != 0;

@@ -10,6 +10,19 @@
 
 #include "zqvp4.h"
 
+// Index tables (int32 words) are built up to this order.
+constexpr int32_t kZqvLargestIndexTableOrder = 30;
+
+// Reverse-carry counter: advances j as a bit-reversed count over n = 2^bits.
+inline std::size_t zqvRevCarryNext(std::size_t j, std::size_t n) noexcept {
+  std::size_t h = n / 2;
+  while (h != 0 && h <= j) {
+    j -= h;
+    h /= 2;
+  }
+  return j + h;
+}
+
 // Number of flag faults found and reported under (func, module, line); 0 when
 // the flag word is valid.
 int32_t zqvFftCheckFlags(int32_t flags, int32_t checkBitOrder, int32_t checkInLayout,
@@ -70,20 +83,20 @@ void zqvFftLimitVectorBits(int32_t bits) noexcept;
 // The 512-bit builds of the long DIF steps and DIT passes; call only when
 // zqvHasAvx512() (which implies zqvHasAvx2()).
 bool zqvHasAvx512() noexcept;
-void zqvcFftDifAvx512(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
-void zqvzFftDifAvx512(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
-void zqvcFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
-void zqvzFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
-void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
-void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
-void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
-void zqvzFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
+void zqvFftDifAvx512(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
+void zqvFftDifAvx512(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
+void zqvFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
+void zqvFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
+void zqvFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept;
+void zqvFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept;
+void zqvFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept;
+void zqvFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept;
 // Vector parts of the real unpack and merge passes; they return the first
 // pair index left to the scalar pass.
-std::size_t zqvsRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept;
-std::size_t zqvdRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept;
-std::size_t zqvsRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept;
-std::size_t zqvdRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept;
+std::size_t zqvRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept;
+std::size_t zqvRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept;
+std::size_t zqvRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept;
+std::size_t zqvRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept;
 
 void zqvcFreeKernelTbls() noexcept;
 void zqvzFreeKernelTbls() noexcept;

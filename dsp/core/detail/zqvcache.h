@@ -1,6 +1,6 @@
-// Per-thread transform table caches and work buffers, kept in the thread's
-// context. The frame creates them zeroed and calls zqvReleaseCaches when the
-// context dies.
+// The table caches and work buffers of the thread's context. The frame
+// declares and owns them: it creates them zeroed and calls zqvReleaseCaches
+// when the context dies; the transform modules fill and empty the slots.
 #ifndef ZQV_CACHE_H
 #define ZQV_CACHE_H
 
@@ -45,6 +45,13 @@ struct ZqvCacheGroup2 {
   double* dStageTwd[ZQV_CACHE_ORDERS];
   int32_t workBufCapacity[ZQV_WORK_BUF_SLOTS];
   ZqvCplxS* workBuf[ZQV_WORK_BUF_SLOTS];
+  // DCT tables, kept per thread so that threads never rebuild or release a
+  // table another thread reads: the cosines of the direct method (dctCosCount
+  // = 4n entries for the length n last used) and, for the fast method, the
+  // odd-part factors of each half-length 2^q.
+  int32_t dctCosCount;
+  double* dctCos;
+  double* dctOddFactors[ZQV_CACHE_ORDERS];
 };
 
 struct ZqvContext;

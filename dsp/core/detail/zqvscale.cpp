@@ -1,7 +1,7 @@
 // Narrowing of wider results to 16 bits. Conversions truncate toward zero; a
 // float outside the 32-bit range (or a NaN) gives the integer indefinite
 // value, whose low 16 bits are 0, as the processor's own conversion would.
-#include "core/zqvscale.h"
+#include "core/detail/zqvscale.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,34 +5,34 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transforms/zqvfftint.h"
+#include "transforms/detail/zqvfftint.h"
 
 #pragma GCC target("avx2")
 
-#include "transforms/zqvfftv256.h"
+#include "transforms/detail/zqvfftv256.h"
 
-void zqvcFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept {
+void zqvFftDifAvx(float* x, std::size_t n, bool fwd, const float* stage) noexcept {
   zqvfv::difAll<zqvfv::AvxF, zqvfv::SseF>(x, n, fwd, stage);
 }
-void zqvzFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept {
+void zqvFftDifAvx(double* x, std::size_t n, bool fwd, const double* stage) noexcept {
   zqvfv::difAll<zqvfv::AvxD, zqvfv::SseD>(x, n, fwd, stage);
 }
-void zqvcFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept {
+void zqvFftDitAvx(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::AvxF, zqvfv::SseF>(x, n, fwd, stage, blockLen);
 }
-void zqvzFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
+void zqvFftDitAvx(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::AvxD, zqvfv::SseD>(x, n, fwd, stage, blockLen);
 }
-std::size_t zqvsRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept {
+std::size_t zqvRealUnpackAvx(float* x, std::size_t m, bool fwd, const float* split) noexcept {
   return zqvfv::unpackVec<zqvfv::AvxF>(x, m, fwd, split);
 }
-std::size_t zqvdRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept {
+std::size_t zqvRealUnpackAvx(double* x, std::size_t m, bool fwd, const double* split) noexcept {
   return zqvfv::unpackVec<zqvfv::AvxD>(x, m, fwd, split);
 }
-std::size_t zqvsRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept {
+std::size_t zqvRealMergeAvx(float* x, std::size_t m, bool fwd, const float* half) noexcept {
   return zqvfv::mergeVec<zqvfv::AvxF>(x, m, fwd, half);
 }
-std::size_t zqvdRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept {
+std::size_t zqvRealMergeAvx(double* x, std::size_t m, bool fwd, const double* half) noexcept {
   return zqvfv::mergeVec<zqvfv::AvxD>(x, m, fwd, half);
 }
 

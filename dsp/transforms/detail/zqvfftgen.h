@@ -4,11 +4,12 @@
 #define ZQV_FFTGEN_H
 
 #include <cstring>
+#include <initializer_list>
 
 #include "core/zqvframe.h"
-#include "transforms/zqvfftint.h"
-#include "transforms/zqvfftkern.h"
-#include "transforms/zqvfftvec.h"
+#include "transforms/detail/zqvfftint.h"
+#include "transforms/detail/zqvfftkern.h"
+#include "transforms/detail/zqvfftvec.h"
 
 namespace zqvfft {
 
@@ -18,7 +19,6 @@ struct Traits;
 template <>
 struct Traits<float> {
   using C = ZqvCplxS;
-  using Vec = IlvVecF;
   static constexpr const char* kModule = "zqvffts";
   static constexpr const char* kOutReal2 = "out zqvsReal2Fft";
   static constexpr const char* kOutCr = "out zqvcrFft";
@@ -34,28 +34,12 @@ struct Traits<float> {
   static void freeKernels() { zqvcFreeKernelTbls(); }
   static const float* stage(int32_t o) { return zqvsGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvsFreeStageTwd(o); }
-  static void dif(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx512()) zqvcFftDifAvx512(x, n, fwd, st);
-    else if (zqvHasAvx2()) zqvcFftDifAvx(x, n, fwd, st);
-    else zqvfv::difAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st);
-  }
-  static void dit(float* x, std::size_t n, bool fwd, const float* st) {
-    if (zqvHasAvx512()) zqvcFftDitAvx512(x, n, fwd, st, kBlock);
-    else if (zqvHasAvx2()) zqvcFftDitAvx(x, n, fwd, st, kBlock);
-    else zqvfv::ditAll<zqvfv::SseF, zqvfv::SseF>(x, n, fwd, st, kBlock);
-  }
-  static std::size_t unpack(float* x, std::size_t m, bool fwd, const float* split) {
-    return zqvHasAvx2() ? zqvsRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseF>(x, m, fwd, split);
-  }
-  static std::size_t merge(float* x, std::size_t m, bool fwd, const float* half) {
-    return zqvHasAvx2() ? zqvsRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseF>(x, m, fwd, half);
-  }
+  using Sse = zqvfv::SseF;
 };
 
 template <>
 struct Traits<double> {
   using C = ZqvCplxD;
-  using Vec = IlvVecD;
   static constexpr const char* kModule = "zqvfftd";
   static constexpr const char* kOutReal2 = "out zqvdReal2Fft";
   static constexpr const char* kOutCr = "out zqvzrFft";
@@ -71,23 +55,39 @@ struct Traits<double> {
   static void freeKernels() { zqvzFreeKernelTbls(); }
   static const double* stage(int32_t o) { return zqvdGetStageTwd(o); }
   static void freeStage(int32_t o) { zqvdFreeStageTwd(o); }
-  static void dif(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx512()) zqvzFftDifAvx512(x, n, fwd, st);
-    else if (zqvHasAvx2()) zqvzFftDifAvx(x, n, fwd, st);
-    else zqvfv::difAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st);
-  }
-  static void dit(double* x, std::size_t n, bool fwd, const double* st) {
-    if (zqvHasAvx512()) zqvzFftDitAvx512(x, n, fwd, st, kBlock);
-    else if (zqvHasAvx2()) zqvzFftDitAvx(x, n, fwd, st, kBlock);
-    else zqvfv::ditAll<zqvfv::SseD, zqvfv::SseD>(x, n, fwd, st, kBlock);
-  }
-  static std::size_t unpack(double* x, std::size_t m, bool fwd, const double* split) {
-    return zqvHasAvx2() ? zqvdRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<zqvfv::SseD>(x, m, fwd, split);
-  }
-  static std::size_t merge(double* x, std::size_t m, bool fwd, const double* half) {
-    return zqvHasAvx2() ? zqvdRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<zqvfv::SseD>(x, m, fwd, half);
-  }
+  using Sse = zqvfv::SseD;
 };
+
+// The CPU choice, once for both precisions: the widest build of the vector
+// kernels the processor has (all give the same results).
+template <class T>
+void difVec(T* x, std::size_t n, bool fwd, const T* stage) {
+  using S = typename Traits<T>::Sse;
+  if (zqvHasAvx512()) zqvFftDifAvx512(x, n, fwd, stage);
+  else if (zqvHasAvx2()) zqvFftDifAvx(x, n, fwd, stage);
+  else zqvfv::difAll<S, S>(x, n, fwd, stage);
+}
+
+template <class T>
+void ditVec(T* x, std::size_t n, bool fwd, const T* stage) {
+  using S = typename Traits<T>::Sse;
+  constexpr std::size_t block = Traits<T>::kBlock;
+  if (zqvHasAvx512()) zqvFftDitAvx512(x, n, fwd, stage, block);
+  else if (zqvHasAvx2()) zqvFftDitAvx(x, n, fwd, stage, block);
+  else zqvfv::ditAll<S, S>(x, n, fwd, stage, block);
+}
+
+// Vector parts of the real unpack and merge passes; they return the first
+// pair index left to the scalar pass.
+template <class T>
+std::size_t unpackVec(T* x, std::size_t m, bool fwd, const T* split) {
+  return zqvHasAvx2() ? zqvRealUnpackAvx(x, m, fwd, split) : zqvfv::unpackVec<typename Traits<T>::Sse>(x, m, fwd, split);
+}
+
+template <class T>
+std::size_t mergeVec(T* x, std::size_t m, bool fwd, const T* half) {
+  return zqvHasAvx2() ? zqvRealMergeAvx(x, m, fwd, half) : zqvfv::mergeVec<typename Traits<T>::Sse>(x, m, fwd, half);
+}
 
 constexpr int32_t kLastSplitRadixOrder = 11;
 // From this order the interleaved reordering goes through tiles, not pairs
@@ -147,9 +147,51 @@ void releaseKernel(int32_t order) {
   Traits<T>::freeStage(order);
 }
 
-inline bool orderBad(ZqvSite site, int32_t order) {
-  return zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31")});
+// What one form needs before it may touch data: the tables it fetches, the
+// tables ZQV_FreeTbls releases (orders outside 0..31 are skipped), whether
+// it fetches at all at this order, and the parts of the flag word it checks.
+struct Opening {
+  Need fetch;
+  Need release;
+  bool fetches = true;
+  bool checksFlags = true;
+  int32_t bitOrder = 0, inLayout = 0, outLayout = 0;
+};
+
+template <class T>
+void releaseTables(const Need& r) {
+  auto held = [](int32_t o) { return o >= 0 && o <= 31; };
+  if (held(r.kernelOrder)) releaseKernel<T>(r.kernelOrder);
+  if (held(r.pairsOrder)) zqvFreeBitRevPairTbl(r.pairsOrder);
+  if (held(r.splitOrder)) Traits<T>::freeSplit(r.splitOrder);
+  if (held(r.halfOrder)) Traits<T>::freeHalf(r.halfOrder);
 }
+
+// The opening every form shares: ZQV_FreeTbls releases and returns; then the
+// order check, the tables (fetched before any data is looked at, so ZQV_Init
+// needs no data pointer), ZQV_Init returns, the null checks of the data
+// pointers and the flag check. True when the form goes on to its data.
+template <class T>
+inline __attribute__((always_inline)) bool open(ZqvSite site, int32_t order, int32_t flags, const Opening& o, Tables<T>& t,
+          std::initializer_list<ZqvCheck> nulls) {
+  if (flags & ZQV_FreeTbls) {
+    releaseTables<T>(o.release);
+    return false;
+  }
+  if (zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31")})) return false;
+  if (o.fetches && !fetchTables<T>(o.fetch, t, site)) return false;
+  if (flags & ZQV_Init) return false;
+  if (zqvCheckAll(site, nulls)) return false;
+  return !(o.checksFlags &&
+           zqvFftCheckFlags(flags, o.bitOrder, o.inLayout, o.outLayout, site.func, site.module, __LINE__));
+}
+
+// The null checks of a form with one array in place, or a source and a
+// destination (nip).
+#define ZQV_FFT_SAMPS(nip, in, out)                                                                  \
+  ((nip) ? std::initializer_list<ZqvCheck>{ZQV_CHECK((in) == nullptr, "inSamps==0"),                 \
+                                           ZQV_CHECK((out) == nullptr, "outSamps==0")}               \
+         : std::initializer_list<ZqvCheck>{ZQV_CHECK((out) == nullptr, "samps==0")})
 
 // Inverse scaling through the library's vector multiply, in chunks that its
 // 32-bit count can describe.
@@ -175,7 +217,6 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
                  const int32_t* pairs, const T* stage) {
   using C = typename Traits<T>::C;
   const std::size_t n = std::size_t{1} << order;
-  const typename Traits<T>::Vec p{x};
   const IlvScalar<T> ps{x};
   C* xc = reinterpret_cast<C*>(x);
   auto reorder = [&] {
@@ -192,13 +233,14 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   };
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorder();
-    if (stage) Traits<T>::dif(x, n, fwd, stage);
-    else difKernel(p, ps, n, fwd, kernel);
+    // Up to 4 points the vector kernels need no stage table.
+    if (stage || order <= 2) difVec(x, n, fwd, stage);
+    else difKernel(ps, n, fwd, kernel);
     if (!outBitRev) reorder();
   } else {
     if (!inBitRev) reorder();
-    if (stage) Traits<T>::dit(x, n, fwd, stage);
-    else ditKernel(p, ps, n, fwd, kernel, Traits<T>::kBlock);
+    if (stage) ditVec(x, n, fwd, stage);
+    else ditKernel(ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorder();
   }
 }
@@ -225,11 +267,11 @@ void splitCore(T* re, T* im, int32_t order, bool fwd, bool inBitRev, bool outBit
   ps.im = im;
   if (order <= kLastSplitRadixOrder) {
     if (inBitRev) reorderSplit(re, im, order, revTbl);
-    difKernel(ps, ps, n, fwd, kernel);
+    difKernel(ps, n, fwd, kernel);
     if (!outBitRev) reorderSplit(re, im, order, revTbl);
   } else {
     if (!inBitRev) reorderSplit(re, im, order, revTbl);
-    ditKernel(ps, ps, n, fwd, kernel, Traits<T>::kBlock);
+    ditKernel(ps, n, fwd, kernel, Traits<T>::kBlock);
     if (outBitRev) reorderSplit(re, im, order, revTbl);
   }
 }
@@ -238,24 +280,9 @@ void splitCore(T* re, T* im, int32_t order, bool fwd, bool inBitRev, bool outBit
 
 template <class T>
 void complexFft(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) {
-      releaseKernel<T>(order);
-      zqvFreeBitRevPairTbl(order);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, order, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, order, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 1, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables, true, true, 1, 0, 0}, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   const std::size_t n = std::size_t{1} << order;
   // A plain move serves equal or overlapping buffers too.
   if (nip) std::memmove(out, in, 2 * n * sizeof(T));
@@ -268,22 +295,14 @@ void complexFft(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site,
 
 template <class T>
 void splitFft(const T* reIn, const T* imIn, T* re, T* im, int32_t order, int32_t flags, ZqvSite site, bool nip) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(reIn == nullptr, "reInSamps==0"), ZQV_CHECK(imIn == nullptr, "imInSamps==0"),
-                           ZQV_CHECK(re == nullptr, "reOutSamps==0"), ZQV_CHECK(im == nullptr, "imOutSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(re == nullptr, "reSamps==0"), ZQV_CHECK(im == nullptr, "imSamps==0")})) {
+  using Checks = std::initializer_list<ZqvCheck>;
+  if (!open<T>(site, order, flags, {tables, tables, true, true, 1, 0, 0}, t,
+               nip ? Checks{ZQV_CHECK(reIn == nullptr, "reInSamps==0"), ZQV_CHECK(imIn == nullptr, "imInSamps==0"),
+                            ZQV_CHECK(re == nullptr, "reOutSamps==0"), ZQV_CHECK(im == nullptr, "imOutSamps==0")}
+                   : Checks{ZQV_CHECK(re == nullptr, "reSamps==0"), ZQV_CHECK(im == nullptr, "imSamps==0")}))
     return;
-  }
-  if (zqvFftCheckFlags(flags, 1, 0, 0, site.func, site.module, __LINE__)) return;
   const bool inBr = flags & ZQV_InBitRev, outBr = flags & ZQV_OutBitRev;
   // The reordering table is fetched before any data moves, so a shortage
   // leaves the arrays as they were.
@@ -312,7 +331,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
   const T a = x[0], b = x[1];
   x[0] = a + b;
   x[1] = T(0);
-  for (std::size_t k = Traits<T>::unpack(x, m, fwd, split); 2 * k < m; ++k) {
+  for (std::size_t k = unpackVec(x, m, fwd, split); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T zkr = x[2 * k], zki = x[2 * k + 1], zjr = x[2 * j], zji = x[2 * j + 1];
     const T c = split[2 * (k - 1)], s = split[2 * (k - 1) + 1];
@@ -339,7 +358,7 @@ T unpackReal(T* x, std::size_t m, bool fwd, const T* split) {
 // spectrum Z[1..M-1]; position 0 is left to the caller.
 template <class T>
 void mergeReal(T* x, std::size_t m, bool fwd, const T* half) {
-  for (std::size_t k = Traits<T>::merge(x, m, fwd, half); 2 * k < m; ++k) {
+  for (std::size_t k = mergeVec(x, m, fwd, half); 2 * k < m; ++k) {
     const std::size_t j = m - k;
     const T xkr = x[2 * k], xki = x[2 * k + 1], xjr = x[2 * j], xji = x[2 * j + 1];
     const T cc = half[2 * k], ss = fwd ? -half[2 * k + 1] : half[2 * k + 1];
@@ -362,25 +381,10 @@ template <class T>
 void realForward(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
   const int32_t m = order - 1;
-  if (flags & ZQV_FreeTbls) {
-    if (m >= 0 && m <= 31) {
-      releaseKernel<T>(m);
-      Traits<T>::freeSplit(m);
-      if (!nip) zqvFreeBitRevPairTbl(m);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  // The not-in-place forms leave the shared swap-pair table in the cache.
+  const Opening o{{m, m, m, -1}, {m, nip ? -1 : m, m, -1}, order >= 2, true, 0, 0, packed ? 1 : 0};
   Tables<T> t;
-  if (order >= 2 && !fetchTables<T>({m, m, m, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 0, 0, packed ? 1 : 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, o, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   if (order == 0) {
     if (nip) {
       out[0] = in[0];
@@ -411,25 +415,9 @@ template <class T>
 void realInverse(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
   const int32_t m = order - 1;
-  if (flags & ZQV_FreeTbls) {
-    if (m >= 0 && m <= 31) {
-      releaseKernel<T>(m);
-      Traits<T>::freeHalf(order);
-      zqvFreeBitRevPairTbl(m);
-    }
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Opening o{{m, m, -1, order}, {m, m, -1, m >= 0 ? order : -1}, order >= 2, true, 0, packed ? 1 : 0, 0};
   Tables<T> t;
-  if (order >= 2 && !fetchTables<T>({m, m, -1, order}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (nip) {
-    if (zqvCheckAll(site, {ZQV_CHECK(in == nullptr, "inSamps==0"), ZQV_CHECK(out == nullptr, "outSamps==0")}))
-      return;
-  } else if (zqvCheckAll(site, {ZQV_CHECK(out == nullptr, "samps==0")})) {
-    return;
-  }
-  if (zqvFftCheckFlags(flags, 0, packed ? 1 : 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, o, t, ZQV_FFT_SAMPS(nip, in, out))) return;
   if (nip && order == 0) out[0] = in[0];
   if (order == 0) return;
   const std::size_t n = std::size_t{1} << order;
@@ -475,16 +463,11 @@ bool fetchRevTbl(int32_t order, const int32_t*& tbl) {
 
 template <class T>
 void real2Forward(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")})) return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables}, t,
+               {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")}))
+    return;
   if (order == 0) return;
   const int32_t* revTbl;
   if (!fetchRevTbl<T>(order, revTbl)) return;
@@ -517,16 +500,11 @@ void real2Forward(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
 
 template <class T>
 void real2ForwardNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
-                         ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
+  if (!open<T>(site, order, flags, {tables, tables, true, false}, t,
+               {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
+                ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
     return;
   const std::size_t n = std::size_t{1} << order;
   std::memmove(xOut, xIn, n * sizeof(T));
@@ -537,16 +515,11 @@ void real2ForwardNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order
 
 template <class T>
 void ccs2Inverse(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")})) return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
+  if (!open<T>(site, order, flags, {tables, tables}, t,
+               {ZQV_CHECK(x == nullptr, "xSamps==0"), ZQV_CHECK(y == nullptr, "ySamps==0")}))
+    return;
   if (order == 0) return;
   const int32_t* revTbl;
   if (!fetchRevTbl<T>(order, revTbl)) return;
@@ -575,18 +548,12 @@ void ccs2Inverse(T* x, T* y, int32_t order, int32_t flags, ZqvSite site) {
 
 template <class T>
 void ccs2InverseNip(const T* xIn, T* xOut, const T* yIn, T* yOut, int32_t order, int32_t flags, ZqvSite site) {
-  if (flags & ZQV_FreeTbls) {
-    if (order >= 0 && order <= 31) releaseKernel<T>(order);
-    return;
-  }
-  if (orderBad(site, order)) return;
+  const Need tables{order, -1, -1, -1};
   Tables<T> t;
-  if (!fetchTables<T>({order, -1, -1, -1}, t, site)) return;
-  if (flags & ZQV_Init) return;
-  if (zqvCheckAll(site, {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
-                         ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
+  if (!open<T>(site, order, flags, {tables, tables, true, true}, t,
+               {ZQV_CHECK(xIn == nullptr, "xInSamps==0"), ZQV_CHECK(yIn == nullptr, "yInSamps==0"),
+                ZQV_CHECK(xOut == nullptr, "xOutSamps==0"), ZQV_CHECK(yOut == nullptr, "yOutSamps==0")}))
     return;
-  if (zqvFftCheckFlags(flags, 0, 0, 0, site.func, site.module, __LINE__)) return;
   if (order == 0) {
     xOut[0] = xIn[0];
     yOut[0] = yIn[0];

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transforms/zqvfftvec.h"
+#include "transforms/detail/zqvfftvec.h"
 
 namespace {
 namespace zqvfv {

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "transforms/zqvfftint.h"
+#include "transforms/detail/zqvfftint.h"
 
 #pragma GCC target("avx512f,avx512dq,avx2")
 
-#include "transforms/zqvfftv256.h"
+#include "transforms/detail/zqvfftv256.h"
 
 namespace {
 namespace zqvfv {
@@ -79,15 +79,15 @@ struct Wide512D {
 }  // namespace zqvfv
 }  // namespace
 
-void zqvcFftDifAvx512(float* x, std::size_t n, bool fwd, const float* stage) noexcept {
+void zqvFftDifAvx512(float* x, std::size_t n, bool fwd, const float* stage) noexcept {
   zqvfv::difAll<zqvfv::Wide512F, zqvfv::SseF>(x, n, fwd, stage);
 }
-void zqvzFftDifAvx512(double* x, std::size_t n, bool fwd, const double* stage) noexcept {
+void zqvFftDifAvx512(double* x, std::size_t n, bool fwd, const double* stage) noexcept {
   zqvfv::difAll<zqvfv::Wide512D, zqvfv::SseD>(x, n, fwd, stage);
 }
-void zqvcFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept {
+void zqvFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::Wide512F, zqvfv::SseF>(x, n, fwd, stage, blockLen);
 }
-void zqvzFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
+void zqvFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::Wide512D, zqvfv::SseD>(x, n, fwd, stage, blockLen);
 }
