@@ -170,9 +170,6 @@ void TfAddSynth::BuildControls() {
     if (host_.Help) host_.Help->showTopic(kHelpTopic);
   });
   connect(bClose, &QPushButton::clicked, this, [this] { CloseForm(); });
-  pbR->OnMouseDown = [this](Qt::MouseButton b, int, int) {
-    if (b == Qt::RightButton) PlayResult();
-  };
 }
 
 // ---- life cycle ---------------------------------------------------------------------

@@ -140,7 +140,7 @@ void TfFreeEdit::BuildControls() {
   pbR->setMouseTracking(true);
   lPos = new QLabel(this);
   lPos->setObjectName("lPos");
-  lPos->setMinimumWidth(fontMetrics().horizontalAdvance("150-150") + 6);
+  lPos->setMinimumWidth(fontMetrics().horizontalAdvance("-888--888") + 6);
   left->addWidget(pbR);
   left->addWidget(lPos);
   left->addStretch();

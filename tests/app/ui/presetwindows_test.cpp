@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +18,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <cmath>
 #include <fstream>
 
 #include "DocumentFixture.h"
@@ -284,6 +286,10 @@ TEST_F(PresetWindows, MixAndPlay) {
   w.bPlay->click();
   EXPECT_EQ(toolSound->opens, 1);
   EXPECT_EQ(tools->WaveOut().QueuedBlocks(), 1u);
+  // A right click anywhere on the form plays too, the wave box included.
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+  QCoreApplication::sendEvent(w.pbR, &menu);
+  EXPECT_EQ(tools->WaveOut().QueuedBlocks(), 2u);
   tools->WaveOut().Stop();
   Pump();
 }
@@ -501,7 +507,8 @@ TEST_F(PresetWindows, SynthesisTableCommands) {
 TEST_F(PresetWindows, LoopedPreviewAndStoppingItOnClose) {
   auto s = std::make_unique<TfAddSynth>(Host());
   s->FormActivate();
-  s->bPlay->click();  // once: 200 cycles
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+  QCoreApplication::sendEvent(s->bAdd, &menu);  // a right click plays once: 200 cycles
   ASSERT_TRUE(s->WaveOut().IsOpen());
   EXPECT_EQ(s->WaveOut().QueuedBlocks(), 1u);
   EXPECT_EQ(synthSound->lastFormat.bitsPerSample, 8);
@@ -530,6 +537,8 @@ TEST_F(PresetWindows, LoopedPreviewAndStoppingItOnClose) {
 // ---- legibility and screenshots -------------------------------------------------------
 
 TEST_F(PresetWindows, EveryWindowIsLegible) {
+  for (int i = 0; i < kWaveSamples; ++i)  // a real sine, so the pictures show something
+    doc.WavePresets.At(1).Data[i] = static_cast<std::uint8_t>(std::lround(74.5 + 74.5 * std::sin(2 * M_PI * i / 150)));
   TfFreeEdit w(Host());
   w.show();
   Pump();
@@ -542,7 +551,8 @@ TEST_F(PresetWindows, EveryWindowIsLegible) {
   SaveScreenshot(&w, "presetwin_freeedit_create");
   w.pcPages->setCurrentWidget(w.tsModify);
   w.sbChangeVolume->setValue(370);
-  w.rbBandpass->click();
+  w.rbLowpass->click();
+  w.sbFilterF1->setValue(70);
   Pump();
   EXPECT_TRUE(ClippedTexts(&w).isEmpty()) << ClippedTexts(&w).join("\n").toStdString();
   SaveScreenshot(&w, "presetwin_freeedit_modify");
