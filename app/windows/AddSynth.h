@@ -65,6 +65,10 @@ class TfAddSynth : public QDialog {
   QPushButton *bAdd, *bUpdate, *bDelete, *bPlay, *bInit, *bHelp, *bClose;
   std::array<QPushButton*, kSliderMemories> bLoad{}, bSave{};  // bLoad1..bLoad6, bSave1..bSave6
 
+ public:
+  // Closing the window in any way answers Cancel (2).
+  void reject() override { done(2); }
+
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;

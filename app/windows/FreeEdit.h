@@ -115,6 +115,10 @@ class TfFreeEdit : public QDialog {
   QScrollBar *sbFilterF1, *sbFilterF2;
   QPushButton *bTakeFilter, *bCancelFilter, *bPlayFilter;
 
+ public:
+  // Closing the window in any way answers Cancel (2).
+  void reject() override { done(2); }
+
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;

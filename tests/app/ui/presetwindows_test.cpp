@@ -407,6 +407,12 @@ TEST_F(PresetWindows, KeysCloseAndAskForHelp) {
   QCoreApplication::sendEvent(w.eFunction, &ret);  // Return in an edit closes the form too
   EXPECT_FALSE(w.isVisible());
   EXPECT_EQ(w.result(), kalvora::platform::mrCancel);
+
+  TfAddSynth s(Host());
+  s.show();
+  Pump();
+  s.close();  // the title bar's close button
+  EXPECT_EQ(s.result(), kalvora::platform::mrCancel);
 }
 
 // ---- synthesis ------------------------------------------------------------------------
