@@ -1,6 +1,7 @@
 // TfMain's layout: the three panels with their tool buttons and lights, the
 // menus, the hints and the status line.
 #include "windows/Main.h"
+#include "windows/PresetWindows.h"
 
 #include <QAction>
 #include <QEvent>
@@ -211,9 +212,9 @@ void TfMain::BuildMenus() {
 
   MenuEdit = bar->addMenu(QStringLiteral("&Edit"));
   QMenu* presets = MenuEdit->addMenu(QStringLiteral("&Wave Presets"));
-  AddCommand(presets, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_F), [this] { NotAvailable("The wave preset editor"); });
+  AddCommand(presets, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_F), [this] { ShowFreeEdit(*this); });
   AddCommand(presets, QStringLiteral("&Add. Synthesis"), K(Qt::CTRL | Qt::Key_A),
-             [this] { NotAvailable("The additive synthesis window"); });
+             [this] { ShowAddSynth(*this); });
   AddCommand(presets, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_M), [this] { NotAvailable("The wave preset manager"); });
   QMenu* envelopes = MenuEdit->addMenu(QStringLiteral("&Volume Envelopes"));
   AddCommand(envelopes, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_V), [this] { NotAvailable("The volume envelope editor"); });
