@@ -69,7 +69,9 @@ TEST_F(Executed, LinesOfTheStepTable) {
     const TVoice before = doc.Voice(c.voice);
     ExecuteMacroSteps(doc, Macro({c.line}, c.relative));
     EXPECT_EQ(c.read(doc.Voice(c.voice)), c.expected);
-    if (std::string(c.line).substr(0, 3) == "950") EXPECT_EQ(doc.Voice(c.voice), before);
+    if (std::string(c.line).substr(0, 3) == "950") {
+      EXPECT_EQ(doc.Voice(c.voice), before);
+    }
   }
 }
 
@@ -289,7 +291,7 @@ TEST(MacroManagerSort, ByteWiseAndStableForEqualNames) {
     for (const TMacro& m : ms) r += m.Name + m.Description + " ";
     return r;
   };
-  std::vector<TMacro> ms = {{"b", "1"}, {"B", "2"}, {"a", "3"}, {"b", "4"}};
+  std::vector<TMacro> ms = {{"b", "1", 0, false, {}}, {"B", "2", 0, false, {}}, {"a", "3", 0, false, {}}, {"b", "4", 0, false, {}}};
   SortMacros(ms, true);
   EXPECT_EQ(names(ms), "B2 a3 b1 b4 ");
   SortMacros(ms, false);
