@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+#include "components/EffectDrawing.h"
+#include "components/TileControl.h"
 #include "views/Colors.h"
 #include "views/Windows1252.h"
 
@@ -44,14 +46,7 @@ void TBackgroundPainter::Paint(QPainter& p, const QRect& r) {
   }
 }
 
-// Columns 0..width div picture width and rows 0..height div picture height,
-// so the last partial column and row are covered too.
-void TBackgroundPainter::Tile(QPainter& p, const QRect& r, const QImage& img) {
-  if (img.isNull()) return;
-  for (int col = 0; col <= r.width() / img.width(); ++col)
-    for (int row = 0; row <= r.height() / img.height(); ++row)
-      p.drawImage(r.x() + col * img.width(), r.y() + row * img.height(), img);
-}
+void TBackgroundPainter::Tile(QPainter& p, const QRect& r, const QImage& img) { TileBitmap(p, img, r); }
 
 void TBackgroundPainter::Gradient(QPainter& p, const QRect& r) {
   const QColor from = ColorFromBGR(setting_->ColorFrom), to = ColorFromBGR(setting_->ColorTo);
@@ -61,6 +56,27 @@ void TBackgroundPainter::Gradient(QPainter& p, const QRect& r) {
     p.setPen(QColor(mix(from.red(), to.red()), mix(from.green(), to.green()), mix(from.blue(), to.blue())));
     p.drawLine(r.x(), r.y() + y, r.right(), r.y() + y);
   }
+}
+
+QImage BackgroundPicture(const TBackgroundSetting& setting, const QImage& builtIn) {
+  const QString path = FromWindows1252(setting.Image);
+  QImage img = path.isEmpty() ? QImage() : QImage(path);
+  return img.isNull() ? builtIn : img;
+}
+
+void ApplyTileSetting(TZRWTile& tile, const TBackgroundSetting& setting, const QImage& builtIn) {
+  if (setting.Default) {
+    tile.SetBitmap(builtIn);
+    tile.SetTileMode(TZRWBackmode::tmTile);
+    return;
+  }
+  // Values outside the known modes show nothing rather than reach the control.
+  const int mode = setting.TileMode;
+  tile.SetTileMode(mode >= tmNone && mode <= tmStretch ? static_cast<TZRWBackmode>(mode) : TZRWBackmode::tmNone);
+  tile.SetBitmap(BackgroundPicture(setting, builtIn));
+  tile.Gradient().SetColor(ColorFromBGR(setting.ColorFrom));
+  tile.Gradient().SetEndColor(ColorFromBGR(setting.ColorTo));
+  tile.Gradient().SetDirection(TZRWDirection::mdVertical);
 }
 
 // The configured picture when it exists, else the built-in one.
@@ -73,12 +89,3 @@ const QImage& TBackgroundPainter::Picture() {
   return loaded_.isNull() ? builtIn_ : loaded_;
 }
 
-void TTilePanel::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  painter_.Paint(p, rect());
-}
-
-void TMainClientArea::paintEvent(QPaintEvent*) {
-  QPainter p(viewport());
-  painter_.Paint(p, viewport()->rect());
-}

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <QImage>
-#include <QMdiArea>
 #include <QString>
-#include <QWidget>
 
 #include "core/MainSettings.h"
 
@@ -15,6 +13,16 @@
 QImage BuiltInMainPicture();
 QImage BuiltInBorderPicture();
 
+// The configured picture of `setting` when it can be read, else `builtIn`.
+QImage BackgroundPicture(const TBackgroundSetting& setting, const QImage& builtIn);
+
+class TZRWTile;
+// Shows `setting` on a panel tile: the built-in picture tiled for "Default",
+// else the configured mode, picture and vertical gradient.
+void ApplyTileSetting(TZRWTile& tile, const TBackgroundSetting& setting, const QImage& builtIn);
+
+// Draws the client area's background (the paint handler of the main
+// window's MDI background).
 class TBackgroundPainter {
  public:
   TBackgroundPainter(const TBackgroundSetting* setting, QImage builtIn)
@@ -32,26 +40,3 @@ class TBackgroundPainter {
   QImage loaded_;
 };
 
-class TTilePanel : public QWidget {
- public:
-  TTilePanel(const TBackgroundSetting* setting, QImage builtIn, QWidget* parent)
-      : QWidget(parent), painter_(setting, std::move(builtIn)) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-
- private:
-  TBackgroundPainter painter_;
-};
-
-class TMainClientArea : public QMdiArea {
- public:
-  TMainClientArea(const TBackgroundSetting* setting, QWidget* parent)
-      : QMdiArea(parent), painter_(setting, BuiltInMainPicture()) {}
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-
- private:
-  TBackgroundPainter painter_;
-};

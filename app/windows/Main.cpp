@@ -11,9 +11,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusTipEvent>
-#include <QToolButton>
 
 #include "components/EnhWave.h"
+#include "components/OfficeButton.h"
 #include "formats/DescriptionFile.h"
 #include "formats/LibraryFiles.h"
 #include "platform/AudioSink.h"
@@ -41,7 +41,7 @@ TfMain::~TfMain() {
   waveOut_.reset();
 }
 
-QMdiArea* TfMain::MdiArea() const { return MDIBackground; }
+QMdiArea* TfMain::MdiArea() const { return ClientArea; }
 
 
 // ---------------------------------------------------------------------------

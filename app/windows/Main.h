@@ -22,11 +22,13 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
-class QToolButton;
+class TBackgroundPainter;
 class TEnhWaveOut;
 class TfTools;
-class TTilePanel;
-class TMainClientArea;
+class TfMacroRec;
+class TMDIBackground;
+class TOfficeButton;
+class TZRWTile;
 
 namespace kalvora::platform {
 class AudioSink;
@@ -149,13 +151,28 @@ class TfMain : public QMainWindow {
 
   // Elements the code touches (named as the window's controls).
   QLabel *lLogoVersion, *lWorking, *lPlaying, *lReady, *lSampleUpToDate, *lInstrumentUpToDate, *lStatus;
-  QWidget *PanelTop, *PanelLeft, *PanelBottom;  // tiled panels
+  TZRWTile *PanelTop, *PanelLeft, *PanelBottom;  // tiled panels
   QWidget *panAbout, *panHelp, *panExit;
-  QToolButton *bPlay, *bSave, *bLoadInstrument, *bSaveInstrument, *bOptions, *bStatistics, *bAbout,
+  TOfficeButton *bPlay, *bSave, *bLoadInstrument, *bSaveInstrument, *bOptions, *bStatistics, *bAbout,
       *bHelp, *bExit;
   QMenu *MenuKalvora, *MenuEdit, *MenuView, *MenuVoice, *MenuInstrument, *MenuMacro, *MenuHelp,
       *MenuLoadAgain;
   QAction *MenuTopPanel, *MenuLeftPanel, *MenuBottomPanel;
+  QAction *MenuStartRecording = nullptr, *MenuStopRecording = nullptr;
+
+  // --- macros (MainMacros.cpp)
+  // The recorder the voice editor sends its steps to; set by TfMacroRec.
+  TfMacroRec* MacroRec() const { return macroRec_; }
+  void SetMacroRec(TfMacroRec* recorder) { macroRec_ = recorder; }
+  void StartRecordingCommand();
+  // Whether a menu command or a macro already answers to `key`.
+  bool HotKeyInUse(const QKeySequence& key) const;
+  void StopRecordingCommand();
+  void MacroManagerCommand();
+  // Days since this run started, by the services' clock.
+  double DaysSinceStart() const;
+  // Shows the current voice in the voice editor after a macro ran.
+  std::function<void()> ShowCurrentVoice;
 
  protected:
   bool event(QEvent* e) override;
@@ -189,7 +206,9 @@ class TfMain : public QMainWindow {
   std::unique_ptr<TfTools> tools_;
   std::unique_ptr<TEnhWaveOut> waveOut_;
   std::chrono::system_clock::time_point startTime_;
-  TMainClientArea* MDIBackground = nullptr;
+  QMdiArea* ClientArea = nullptr;
+  TMDIBackground* MDIBackground = nullptr;  // paints ClientArea
+  std::unique_ptr<TBackgroundPainter> clientPainter_;
   std::vector<QAction*> macroActions_;
   struct PlacedWindow {
     std::string key;
@@ -197,7 +216,8 @@ class TfMain : public QMainWindow {
     bool withSize;
   };
   std::vector<PlacedWindow> placed_;
-  std::vector<std::pair<QToolButton*, QString>> shortHints_;
+  std::vector<std::pair<TOfficeButton*, QString>> shortHints_;
+  TfMacroRec* macroRec_ = nullptr;
   bool activated_ = false;
   bool closed_ = false;
   bool closing_ = false;

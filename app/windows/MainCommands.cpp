@@ -85,9 +85,6 @@ bool TfMain::SaveInstrumentAs() {
   return SaveInstrumentFile(doc_.CurrentInstrumentFile);
 }
 
-void TfMain::ExecuteMacro(int) { NotAvailable("Running macros"); }
-void TfMain::RunOptions() { NotAvailable("The options window"); }
-void TfMain::ShowStatistics() { NotAvailable("The statistics window"); }
 void TfMain::ShowAbout() { NotAvailable("The about window"); }
 void TfMain::ShowHelpContents() { services_.Help->showContents(); }
 

@@ -11,9 +11,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "components/MdiBackground.h"
+#include "components/OfficeButton.h"
+#include "components/TileControl.h"
+#include "components/ToolButtonPictures.h"
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "views/Windows1252.h"
@@ -43,36 +46,39 @@ void TfMain::BuildPanels() {
   v->setContentsMargins(0, 0, 0, 0);
   v->setSpacing(0);
 
-  PanelTop = new TTilePanel(&settings_.BackgroundBorder, BuiltInBorderPicture(), central);
+  PanelTop = new TZRWTile(central);
   PanelTop->setObjectName(QStringLiteral("PanelTop"));
   PanelTop->setFixedHeight(38);
-  auto makeButton = [this](QWidget* parent, const char* name, QStyle::StandardPixmap icon, const QString& hint) {
-    auto* b = new QToolButton(parent);
+  // The captions carry no "&": Alt+letter belongs to the menu bar. The hint
+  // is set before the picture-only option so that it stays the long text.
+  auto makeButton = [this](QWidget* parent, const char* name, TToolPicture picture, const QString& caption,
+                           const QString& hint) {
+    auto* b = new TOfficeButton(parent);
     b->setObjectName(QString::fromLatin1(name));
-    b->setIcon(style()->standardIcon(icon));
-    b->setIconSize(QSize(20, 20));
-    b->setAutoRaise(true);
-    b->setGeometry(0, 4, 30, 30);
+    b->SetBitmap(ToolButtonPicture(picture, 20));
+    b->SetCaption(caption);
     const int bar = hint.indexOf('|');
     shortHints_.push_back({b, hint.left(bar)});
-    b->setToolTip(hint.left(bar));
+    b->SetHint(hint.left(bar));
+    b->SetOptions(b->Options() | TExplorerButtonOption::boIconOnly);
+    b->setGeometry(0, 4, 30, 30);
     b->setStatusTip(hint.mid(bar + 1));
     return b;
   };
-  bPlay = makeButton(PanelTop, "bPlay", QStyle::SP_MediaPlay,
+  bPlay = makeButton(PanelTop, "bPlay", TToolPicture::Play, QStringLiteral("Play"),
                      QStringLiteral("calculate and play the sample|shortcut: CTRL+P or Sustain Pedal or MIDI note"));
-  bSave = makeButton(PanelTop, "bSave", QStyle::SP_DriveFDIcon,
+  bSave = makeButton(PanelTop, "bSave", TToolPicture::SaveSample, QStringLiteral("Save sample"),
                      QStringLiteral("calculate and save the sample|shortcut: CTRL+S"));
-  bLoadInstrument = makeButton(PanelTop, "bLoadInstrument", QStyle::SP_DialogOpenButton,
+  bLoadInstrument = makeButton(PanelTop, "bLoadInstrument", TToolPicture::LoadInstrument, QStringLiteral("Load instrument"),
                                QStringLiteral("load an instrument|shortcut: CTRL+R"));
-  bSaveInstrument = makeButton(PanelTop, "bSaveInstrument", QStyle::SP_DialogSaveButton,
+  bSaveInstrument = makeButton(PanelTop, "bSaveInstrument", TToolPicture::SaveInstrument, QStringLiteral("Save instrument"),
                                QStringLiteral("save the instrument|shortcut: CTRL+W"));
-  bOptions = makeButton(PanelTop, "bOptions", QStyle::SP_FileDialogDetailedView,
+  bOptions = makeButton(PanelTop, "bOptions", TToolPicture::Options, QStringLiteral("Options"),
                         QStringLiteral("open the options window|shortcut CTRL+O"));
-  bStatistics = makeButton(PanelTop, "bStatistics", QStyle::SP_FileDialogInfoView,
+  bStatistics = makeButton(PanelTop, "bStatistics", TToolPicture::Statistics, QStringLiteral("Statistics"),
                            QStringLiteral("open then statistics window|shortcut: CTRL+T"));
   int x = 6;
-  for (QToolButton* b : {bPlay, bSave, bLoadInstrument, bSaveInstrument, bOptions, bStatistics}) {
+  for (TOfficeButton* b : {bPlay, bSave, bLoadInstrument, bSaveInstrument, bOptions, bStatistics}) {
     b->move(x, 4);
     x += (b == bSave || b == bSaveInstrument) ? 40 : 32;
   }
@@ -85,18 +91,18 @@ void TfMain::BuildPanels() {
   panAbout = makeHolder("panAbout");
   panHelp = makeHolder("panHelp");
   panExit = makeHolder("panExit");
-  bAbout = makeButton(panAbout, "bAbout", QStyle::SP_MessageBoxInformation,
+  bAbout = makeButton(panAbout, "bAbout", TToolPicture::About, QStringLiteral("About"),
                       QStringLiteral("open the about window|shortcut: CTRL+B"));
-  bHelp = makeButton(panHelp, "bHelp", QStyle::SP_DialogHelpButton,
+  bHelp = makeButton(panHelp, "bHelp", TToolPicture::Help, QStringLiteral("Help"),
                      QStringLiteral("open the help of Kalvora|shortcut: F1"));
-  bExit = makeButton(panExit, "bExit", QStyle::SP_DialogCloseButton,
+  bExit = makeButton(panExit, "bExit", TToolPicture::Exit, QStringLiteral("Exit"),
                      QStringLiteral("close Kalvora|shortcut: ALT+F4"));
   PanelTop->installEventFilter(this);
   v->addWidget(PanelTop);
 
   auto* middle = new QHBoxLayout;
   middle->setSpacing(0);
-  PanelLeft = new TTilePanel(&settings_.BackgroundBorder, BuiltInBorderPicture(), central);
+  PanelLeft = new TZRWTile(central);
   PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
   PanelLeft->setFixedWidth(104);
   PanelLeft->setMinimumHeight(230);
@@ -136,12 +142,12 @@ void TfMain::BuildPanels() {
   PanelLeft->installEventFilter(this);
   middle->addWidget(PanelLeft);
 
-  MDIBackground = new TMainClientArea(&settings_.BackgroundMain, central);
-  MDIBackground->setObjectName(QStringLiteral("MDIBackground"));
-  middle->addWidget(MDIBackground, 1);
+  ClientArea = new QMdiArea(central);
+  ClientArea->setObjectName(QStringLiteral("ClientArea"));
+  middle->addWidget(ClientArea, 1);
   v->addLayout(middle, 1);
 
-  PanelBottom = new TTilePanel(&settings_.BackgroundBorder, BuiltInBorderPicture(), central);
+  PanelBottom = new TZRWTile(central);
   PanelBottom->setObjectName(QStringLiteral("PanelBottom"));
   PanelBottom->setFixedHeight(26);
   auto* hb = new QHBoxLayout(PanelBottom);
@@ -158,6 +164,15 @@ void TfMain::BuildPanels() {
   lStatus->setPalette(sp);
   hb->addWidget(lStatus);
   v->addWidget(PanelBottom);
+
+  MDIBackground = new TMDIBackground(ClientArea);
+  MDIBackground->setObjectName(QStringLiteral("MDIBackground"));
+  MDIBackground->SetBevelWidth(0);
+  MDIBackground->SetBackgroundColor(ColorFromBGR(clSilver));
+  clientPainter_ = std::make_unique<TBackgroundPainter>(&settings_.BackgroundMain, BuiltInMainPicture());
+  MDIBackground->OnPaint = [this](QObject*, QPainter& p, const QRect& r) {
+    if (clientPainter_) clientPainter_->Paint(p, r);
+  };
 
   setCentralWidget(central);
   resize(900, 640);
@@ -256,9 +271,12 @@ void TfMain::BuildMenus() {
   MenuLoadAgain->setObjectName(QStringLiteral("MRUFileList"));
 
   MenuMacro = bar->addMenu(QStringLiteral("&Macro"));
-  AddCommand(MenuMacro, QStringLiteral("&Start Recording"), K(Qt::CTRL | Qt::Key_H), [this] { NotAvailable("Macro recording"); });
-  AddCommand(MenuMacro, QStringLiteral("Sto&p Recording"), K(Qt::CTRL | Qt::Key_J), [this] { NotAvailable("Macro recording"); });
-  AddCommand(MenuMacro, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_K), [this] { NotAvailable("The macro manager"); });
+  MenuStartRecording = AddCommand(MenuMacro, QStringLiteral("&Start Recording"), K(Qt::CTRL | Qt::Key_H),
+                                  [this] { StartRecordingCommand(); });
+  MenuStopRecording = AddCommand(MenuMacro, QStringLiteral("Sto&p Recording"), K(Qt::CTRL | Qt::Key_J),
+                                 [this] { StopRecordingCommand(); });
+  MenuStopRecording->setEnabled(false);
+  AddCommand(MenuMacro, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_K), [this] { MacroManagerCommand(); });
   MenuMacro->addSeparator();
 
   MenuHelp = bar->addMenu(QStringLiteral("&Help"));
@@ -274,8 +292,8 @@ void TfMain::BuildMenus() {
     AddCommand(voiceHelp, QString::fromLatin1(caption), {}, [this, k] { services_.Help->showTopic(k); });
   }
 
-  auto click = [this](QToolButton* b, std::function<void()> fn) {
-    connect(b, &QToolButton::clicked, this, [this, fn = std::move(fn)] { AtCommandBoundary(fn); });
+  auto click = [this](TOfficeButton* b, std::function<void()> fn) {
+    connect(b, &TOfficeButton::clicked, this, [this, fn = std::move(fn)] { AtCommandBoundary(fn); });
   };
   click(bPlay, [this] { PlayCommand(); });
   click(bSave, [this] { SaveSampleCommand(); });
@@ -303,10 +321,9 @@ void TfMain::ApplyHints() {
 }
 
 void TfMain::ApplyBackground() {
-  for (QWidget* w : {static_cast<QWidget*>(PanelTop), static_cast<QWidget*>(PanelLeft),
-                     static_cast<QWidget*>(PanelBottom)})
-    w->update();
-  MDIBackground->viewport()->update();
+  const QImage border = BuiltInBorderPicture();
+  for (TZRWTile* t : {PanelTop, PanelLeft, PanelBottom}) ApplyTileSetting(*t, settings_.BackgroundBorder, border);
+  ClientArea->viewport()->update();
   // Relays out the left panel, as a change of its width does.
   LayoutLeftPanel();
 }
@@ -327,6 +344,18 @@ void TfMain::RebuildLoadAgainMenu() {
 }
 
 
+static bool ShortcutIn(const QList<QAction*>& actions, const QKeySequence& key) {
+  for (QAction* a : actions) {
+    if (a->shortcut() == key) return true;
+    if (a->menu() && ShortcutIn(a->menu()->actions(), key)) return true;
+  }
+  return false;
+}
+
+bool TfMain::HotKeyInUse(const QKeySequence& key) const {
+  return ShortcutIn(menuBar()->actions(), key) || ShortcutIn(actions(), key);
+}
+
 void TfMain::RebuildMacroMenu() {
   for (QAction* a : macroActions_) {
     MenuMacro->removeAction(a);
@@ -337,7 +366,10 @@ void TfMain::RebuildMacroMenu() {
     const TMacro& m = doc_.Macros[k];
     auto* a = new QAction(FromWindows1252(m.Name), MenuMacro);
     a->setStatusTip(FromWindows1252(m.Description));
-    a->setShortcut(HotKeyToKeySequence(m.HotKey));
+    // A hot key that a command or an earlier macro holds is left off, so
+    // that key keeps doing what it did.
+    const QKeySequence key = HotKeyToKeySequence(m.HotKey);
+    if (!key.isEmpty() && !HotKeyInUse(key)) a->setShortcut(key);
     const int number = static_cast<int>(k) + 1;
     connect(a, &QAction::triggered, this, [this, number] { AtCommandBoundary([&] { ExecuteMacro(number); }); });
     MenuMacro->addAction(a);

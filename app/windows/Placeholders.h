@@ -64,12 +64,6 @@ class TfMessage : public TPlaceholderDialog {
   explicit TfMessage(QWidget* parent) : TPlaceholderDialog("fMessage", "A Kalvora Message", parent) {}
 };
 
-class TfMacroRec : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfMacroRec(QWidget* parent) : TPlaceholderDialog("fMacroRec", "Macro Recording", parent) {}
-};
-
 class TfWaveGen : public TPlaceholderChild {
   Q_OBJECT
  public:

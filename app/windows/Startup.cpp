@@ -5,6 +5,7 @@
 #include <QMdiSubWindow>
 
 #include "windows/InGlob.h"
+#include "windows/MacroRec.h"
 #include "windows/Placeholders.h"
 #include "windows/Tools.h"
 

@@ -5,8 +5,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMdiArea>
 #include <QMenuBar>
-#include <QToolButton>
+#include <QMouseEvent>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,9 @@
 
 #include <unistd.h>
 
+#include "components/OfficeButton.h"
+#include "components/TileControl.h"
+#include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "Fakes.h"
 #include "MainFixture.h"
@@ -32,6 +36,15 @@ using namespace kalvora::test;
 namespace {
 
 QColor TextColor(QLabel* l) { return l->palette().color(QPalette::WindowText); }
+
+// A left click released over the button.
+void Click(TOfficeButton* b) {
+  const QPoint pos(10, 10);
+  QMouseEvent press(QEvent::MouseButtonPress, pos, b->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton, {});
+  QApplication::sendEvent(b, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, pos, b->mapToGlobal(pos), Qt::LeftButton, Qt::NoButton, {});
+  QApplication::sendEvent(b, &release);
+}
 
 TEST_F(MainTest, StartUpCreatesTheWindowsInOrder) {
   std::vector<std::string> order;
@@ -84,13 +97,37 @@ TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {
   EXPECT_EQ(main.panExit->x(), main.PanelTop->width() - 39);
   EXPECT_EQ(main.StatusText(), "Ready for work");
   const QString file = QCoreApplication::applicationDirPath() + "/kalvora_main_window.png";
-  EXPECT_TRUE(main.grab().save(file));
+  const QImage shot = main.grab().toImage();
+  EXPECT_TRUE(shot.save(file));
+  // The built-in pictures, tiled from each area's top-left corner.
+  const QPoint area = main.MdiArea()->viewport()->mapTo(&main, QPoint(0, 0));
+  const QPoint free(main.MdiArea()->viewport()->width() - 5, main.MdiArea()->viewport()->height() - 5);  // no child there
+  EXPECT_EQ(shot.pixel(area + free), BuiltInMainPicture().pixel(free.x() % 64, free.y() % 64));
+  EXPECT_EQ(shot.pixel(main.PanelLeft->mapTo(&main, QPoint(40, 200))), BuiltInBorderPicture().pixel(40 % 32, 200 % 32));
+  EXPECT_EQ(main.PanelTop->TileMode(), TZRWBackmode::tmTile);
+
+  // Chosen settings are applied again: a vertical gradient on the panels and
+  // the client area.
+  TBackgroundSetting gradient{false, tmGradient, 0x0000FF, 0xFF0000, ""};
+  main.Settings().BackgroundBorder = gradient;
+  main.Settings().BackgroundMain = gradient;
+  main.ApplyBackground();
+  const QImage after = main.grab().toImage();
+  EXPECT_TRUE(after.save(QCoreApplication::applicationDirPath() + "/kalvora_main_window_gradient.png"));
+  for (TZRWTile* t : {main.PanelTop, main.PanelLeft, main.PanelBottom}) {
+    EXPECT_EQ(t->TileMode(), TZRWBackmode::tmGradient);
+    EXPECT_EQ(t->Gradient().Direction(), TZRWDirection::mdVertical);
+    EXPECT_EQ(t->Gradient().Color(), QColor(255, 0, 0));
+    EXPECT_EQ(t->Gradient().EndColor(), QColor(0, 0, 255));
+  }
+  EXPECT_GT(qBlue(after.pixel(area + free)), 240);
+  EXPECT_LT(qRed(after.pixel(area + free)), 15);
 }
 
 TEST_F(MainTest, CommandsAndHints) {
   TfMain& main = Start();
   struct Case {
-    QToolButton* button;
+    TOfficeButton* button;
     const char* statusTip;
   } buttons[] = {
       {main.bPlay, "shortcut: CTRL+P or Sustain Pedal or MIDI note"},
@@ -102,14 +139,14 @@ TEST_F(MainTest, CommandsAndHints) {
 
   // Busy guards refuse in the status line.
   main.SetStatus(TDocumentStatus::Working);
-  main.bPlay->click();
+  Click(main.bPlay);
   EXPECT_EQ(main.StatusText().toStdString(), kCanNotPlay);
   main.LoadInstrumentCommand();
   EXPECT_EQ(main.StatusText().toStdString(), kCanNotLoad);
   main.SetStatus(TDocumentStatus::Ready);
 
   // Help goes to the help window at its topic.
-  main.bHelp->click();
+  Click(main.bHelp);
   EXPECT_EQ(help_.topics, std::vector<std::string>{""});
 
   // The document's change notification marks the sample and instrument out of date.
@@ -127,6 +164,11 @@ TEST_F(MainTest, CommandsAndHints) {
   main.SetSampleUpToDate(false);
   EXPECT_FALSE(main.bPlay->isEnabled());
   EXPECT_FALSE(main.bSave->isEnabled());
+  EXPECT_TRUE(main.PanelTop->grab().save(QCoreApplication::applicationDirPath() + "/kalvora_main_play_disabled.png"));
+  main.Document().Voice(1).Active = true;
+  main.SetSampleUpToDate(false);
+  EXPECT_TRUE(main.bPlay->isEnabled());
+  EXPECT_TRUE(main.bSave->isEnabled());
 }
 
 TEST_F(MainTest, MacroMenuListsTheStoredMacros) {

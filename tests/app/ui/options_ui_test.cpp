@@ -1,0 +1,138 @@
+// The options dialog, run from the main window with fakes for every outside
+// service.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <functional>
+
+#include "Legibility.h"
+#include "MainFixture.h"
+#include "components/OfficeButton.h"
+#include "components/TileControl.h"
+#include "views/Backgrounds.h"
+#include "windows/Options.h"
+
+namespace kalvora::test {
+namespace {
+
+using OptionsWindow = MainTest;
+
+void WhenShown(std::function<void(TfOptions&)> fn) {
+  QTimer::singleShot(0, [fn] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<TfOptions*>(w); d && d->isVisible()) return fn(*d);
+    ADD_FAILURE() << "options not shown";
+  });
+}
+
+TEST_F(OptionsWindow, EveryPageReadsAndCancelChangesNothing) {
+  TfMain& main = Start();
+  const TMainSettings before = main.Settings();
+  WhenShown([](TfOptions& o) {
+    EXPECT_EQ(o.pcOptions->currentIndex(), 0);
+    const char* names[] = {"kalvora_options_general", "kalvora_options_background", "kalvora_options_defaults",
+                           "kalvora_options_midi"};
+    for (int page = 0; page < 4; ++page) {
+      o.pcOptions->setCurrentIndex(page);
+      QApplication::processEvents();
+      EXPECT_TRUE(ClippedTexts(&o).isEmpty()) << ClippedTexts(&o).join("\n").toStdString();
+      EXPECT_TRUE(SaveScreenshot(&o, names[page]));
+    }
+    // Gradient colours for the border, then Cancel.
+    o.cbElement->setCurrentIndex(1);
+    o.cbDefaultDesign->click();
+    o.rbGradient->click();
+    o.SetElementColor(true, QColor(255, 0, 0));
+    EXPECT_EQ(o.WorkingBorder().TileMode, tmGradient);
+    EXPECT_EQ(o.WorkingBorder().ColorFrom, 0x0000FFu);
+    EXPECT_EQ(o.tPreviewTop->TileMode(), TZRWBackmode::tmGradient);
+    o.pcOptions->setCurrentIndex(1);
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveScreenshot(&o, "kalvora_options_background_gradient"));
+    o.bCancel->click();
+  });
+  main.RunOptions();
+  EXPECT_EQ(main.Settings().BackgroundBorder.Default, before.BackgroundBorder.Default);
+  EXPECT_EQ(main.Settings().BackgroundBorder.ColorFrom, before.BackgroundBorder.ColorFrom);
+  EXPECT_EQ(main.PanelTop->TileMode(), TZRWBackmode::tmTile);
+}
+
+TEST_F(OptionsWindow, OkStoresEverySetting) {
+  TfMain& main = Start();
+  main.Settings().MidiDeviceID = 3;  // beyond the one device of the fake backend
+  WhenShown([](TfOptions& o) {
+    ASSERT_EQ(o.lbMidiDevices->count(), 1);
+    EXPECT_EQ(o.lbMidiDevices->item(0)->text(), "Test MIDI Input");
+    EXPECT_EQ(o.lbMidiDevices->currentRow(), -1);
+    EXPECT_FALSE(o.lbMidiDevices->isEnabled());
+    o.cbShowHints->setChecked(false);
+    EXPECT_FALSE(o.eAutoConvertProgram->isEnabled());
+    o.cbAutoConvert->click();
+    EXPECT_TRUE(o.eAutoConvertProgram->isEnabled());
+    o.eAutoConvertProgram->setText("lame");
+    o.rbMaximized->setChecked(true);
+    o.sgVoiceNames->item(4, 1)->setText("Bass");
+    EXPECT_EQ(o.sgVoiceNames->item(4, 0)->text(), "05");
+    o.cbQuality->setCurrentIndex(0);
+    o.cbMidiEnabled->click();
+    EXPECT_TRUE(o.lbMidiDevices->isEnabled());
+    // An image that is not there shows the built-in one in the chosen mode.
+    o.cbElement->setCurrentIndex(0);
+    o.cbDefaultDesign->click();
+    o.rbImage->click();
+    o.rbStretch->click();
+    o.eImage->setText("/no/such/picture.bmp");
+    emit o.eImage->textEdited(o.eImage->text());
+    EXPECT_EQ(o.tPreviewMain->TileMode(), TZRWBackmode::tmStretch);
+    EXPECT_EQ(o.tPreviewMain->Bitmap(), BuiltInMainPicture());
+    // Return in the memo makes a new line; elsewhere it stores and closes.
+    o.memoDescription->setPlainText("first");
+    o.memoDescription->moveCursor(QTextCursor::End);
+    QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+    QApplication::sendEvent(o.memoDescription, &ret);
+    o.memoDescription->insertPlainText("second");
+    EXPECT_TRUE(o.isVisible());
+    QApplication::sendEvent(&o, &ret);
+  });
+  main.RunOptions();
+  const TMainSettings& s = main.Settings();
+  EXPECT_FALSE(s.ShowHints);
+  EXPECT_TRUE(main.bPlay->toolTip().isEmpty());
+  EXPECT_TRUE(s.AutoConvert);
+  EXPECT_EQ(s.AutoConvertProgram, "lame");
+  EXPECT_EQ(s.AutoConvertMode, 3);
+  EXPECT_EQ(s.DefaultVoiceNames[4], "Bass");
+  EXPECT_EQ(main.Document().DefaultVoiceNames[4], "Bass");
+  EXPECT_EQ(s.DefaultCalculationQuality, 0);
+  EXPECT_TRUE(s.MidiEnabled);
+  EXPECT_EQ(s.MidiDeviceID, 0);
+  EXPECT_EQ(main.DefaultDescription(), (std::vector<std::string>{"first", "second"}));
+  EXPECT_FALSE(s.BackgroundMain.Default);
+  EXPECT_EQ(s.BackgroundMain.TileMode, tmStretch);
+  EXPECT_EQ(s.BackgroundMain.Image, "/no/such/picture.bmp");
+}
+
+TEST_F(OptionsWindow, NoMidiDeviceStoresDeviceZero) {
+  TfMain& main = Start();
+  main.Settings().MidiDeviceID = 2;
+  kalvora::platform::NullMidiInput none(std::vector<std::string>{});
+  TfOptions o(&main, nullptr, &none);
+  EXPECT_EQ(o.lbMidiDevices->count(), 0);
+  o.StoreOptions();
+  EXPECT_EQ(main.Settings().MidiDeviceID, 0);
+}
+
+}  // namespace
+}  // namespace kalvora::test
