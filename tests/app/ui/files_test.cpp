@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <chrono>
@@ -297,6 +298,23 @@ TEST(MRUFileList, KeepsTheMostRecentEntriesInItsMenu) {
   ASSERT_EQ(menu.actions().size(), 4);  // Load, separator, two items
   EXPECT_EQ(menu.actions()[3]->text(), "&2 /f10.kvi");
   QApplication::processEvents();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HelpWindow, OpensTheTopicOfAKeywordFromTheBuiltHelpFile) {
+  const std::string file = (QCoreApplication::applicationDirPath() + "/kalvora.hlp").toStdString();
+  kalvora::platform::QtHelp help(file);
+  help.showTopic("otherwindows_options");
+  QTextBrowser* browser = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* b = qobject_cast<QTextBrowser*>(w)) browser = b;
+  ASSERT_NE(browser, nullptr);
+  EXPECT_TRUE(browser->toHtml().contains("otherwindows_options"));
+  EXPECT_TRUE(browser->toPlainText().contains("Kalvora builds a sound"));
+  EXPECT_TRUE(SaveScreenshot(browser, "files_help_window"));
 }
 
 }  // namespace
