@@ -318,3 +318,50 @@ TEST(HelpWindow, OpensTheTopicOfAKeywordFromTheBuiltHelpFile) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilesTest, OddSettingsLoadAndSurviveTwoRuns) {
+  fs::copy_file(TestDataPath("settings_odd.dai"), dir_ / "kalvora.dai");
+  const std::string nonAscii = "/music/b\xc3\xa4ss \xe9.kvi";
+  {
+    TfMain& main = Start();
+    const TMainSettings& s = main.Settings();
+    EXPECT_EQ(s.Starts, 1);               // not a number: the default, then one more
+    EXPECT_DOUBLE_EQ(s.OpenTime, 0.5);    // a decimal comma
+    EXPECT_DOUBLE_EQ(s.CalculationTime, 0.25);
+    EXPECT_TRUE(s.ShowHints);             // any non-zero integer
+    EXPECT_EQ(s.BackgroundMain.TileMode, tmNone);  // Mode 9 leaves it as it was
+    EXPECT_EQ(s.AutoConvertProgram, "/opt/my conv");
+    EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{nonAscii, "/music/two.kvi"}));
+    // A window whose x is -1 keeps its designed left; its y is restored.
+    QWidget probe;
+    probe.resize(100, 80);
+    probe.move(50, 60);
+    main.RestoreFormPosition(&probe, "WaveGen");
+    EXPECT_EQ(probe.x(), 50);
+    EXPECT_EQ(probe.y(), 33);
+    main.MRUFileList->AddItem("/music/three.kvi");
+    main.SetInstrumentUpToDate(true);
+    EXPECT_TRUE(main.close());
+  }
+  windows_ = {};
+  for (int run = 0; run < 2; ++run) {
+    TfMain& main = Start();
+    EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{"/music/three.kvi", nonAscii, "/music/two.kvi"}));
+    EXPECT_EQ(main.Settings().Starts, 2 + run);
+    main.SetInstrumentUpToDate(true);
+    EXPECT_TRUE(main.close());
+    windows_ = {};
+  }
+  TIniFile ini((dir_ / "kalvora.dai").string());
+  EXPECT_EQ(ini.ReadString("Options", "Future Key", ""), "kept value");
+  EXPECT_EQ(ini.ReadString("Unknown Section", "some key", ""), "some value");
+  EXPECT_EQ(ini.ReadString("General", "Open Time", ""), "0.5");  // always with a point
+  EXPECT_EQ(ini.ReadString("MRU File List", "#2", ""), nonAscii);
+  // The places of the long-lived windows.
+  for (const char* key : {"Main x", "Main w", "ViewWave x", "ViewWave h", "WaveGen y", "InGlob x", "LoadInst y"})
+    EXPECT_NE(ini.ReadString("Positions", key, "<absent>"), "<absent>") << key;
+}
+
+}  // namespace
