@@ -67,6 +67,12 @@ std::string LoadingText(const std::filesystem::path& file) { return "loading " +
 }  // namespace
 
 bool TfMain::LoadInstrument(const std::filesystem::path& file) {
+  // Also reached from the recent files and the command line, not only the
+  // Load command: a calculation in progress must not see the voices change.
+  if (doc_.Status != TDocumentStatus::Ready) {
+    ShowStatusText(kCanNotLoad);
+    return false;
+  }
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return false;
   // Read and checked whole before anything changes: a foreign or cut file

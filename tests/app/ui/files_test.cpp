@@ -365,3 +365,24 @@ TEST_F(FilesTest, OddSettingsLoadAndSurviveTwoRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FilesTest, TheCommandLineInstrumentIsLoadedAtStart) {
+  UseFixtureLibraries();
+  const fs::path file = dir_ / "start.kvi";
+  WriteBytes(file, ReadHexFixture("instrument_v30_one_voice.hex"));
+  // A new instrument counts as unsaved from the start, so the load asks.
+  prompts_.expectQuestion(kSaveChangesQuestion, mrNo);
+  TfMain& main = Start({file.string()});
+  EXPECT_EQ(main.Document().Voice(2).Name, "Lead");
+  EXPECT_EQ(main.windowTitle(), "Kalvora - start.kvi");
+  EXPECT_TRUE(main.IsInstrumentUpToDate());
+  // Not while a calculation runs.
+  main.SetStatus(TDocumentStatus::Working);
+  EXPECT_FALSE(main.LoadInstrument(file));
+  EXPECT_EQ(main.StatusText(), kCanNotLoad);
+  main.SetStatus(TDocumentStatus::Ready);
+}
+
+}  // namespace
