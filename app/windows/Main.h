@@ -90,6 +90,7 @@ class TfMain : public QMainWindow {
   std::vector<std::string>& DefaultDescription() { return defaultDescription_; }
   kalvora::platform::Prompts& Prompts() { return *services_.Prompts; }
   kalvora::platform::Help& Help() { return *services_.Help; }
+  kalvora::platform::FileDialogs& FileDialogs() { return *services_.FileDialogs; }
   QMdiArea* MdiArea() const;
 
   // --- status line and hints

@@ -95,7 +95,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   main.RegisterPlacedWindow("InGlob", w.InGlob, false);
   created("TfInGlob", w.InGlob);
 
-  w.ViewWave = new TfViewWave;
+  w.ViewWave = new TfViewWave(main);
   QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 200), true);
   view->resize(330, 180);
   main.RestoreFormPosition(w.ViewWave, "ViewWave");
