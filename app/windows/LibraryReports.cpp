@@ -13,21 +13,30 @@ TLibraryReport::TLibraryReport(TLibraryKind kind, const char* objectName, const 
   setObjectName(QString::fromLatin1(objectName));
 }
 
-QImage TLibraryReport::RowPicture(const TInstrumentDocument& doc, int n) const {
+namespace {
+QSize RowPictureSize(TLibraryKind kind) { return kind == TLibraryKind::WavePresets ? QSize(150, 150) : QSize(150, 75); }
+}  // namespace
+
+QPolygon TLibraryReport::RowLine(const TInstrumentDocument& doc, int n) const {
   const bool presets = kind_ == TLibraryKind::WavePresets;
-  QImage pic(150, presets ? 150 : 75, QImage::Format_RGB32);
-  pic.fill(Qt::white);
-  QPainter p(&pic);
-  p.setPen(Qt::black);
+  const QSize size = RowPictureSize(kind_);
   QPolygon line;
   if (presets) {
     const TWavePreset& w = doc.WavePresets[n];
     for (int i = 0; i < TWavePreset::kSamples; ++i) line << QPoint(i, 149 - w.Data[i]);
   } else {
     const TVolumeEnvelope& e = doc.VolumeEnvelopes[n];
-    for (int i = 0; i < e.Count; ++i) line << QPoint(EnvelopeX(e.X[i], pic.width()), EnvelopeY(e.Y[i], pic.height()));
+    for (int i = 0; i < e.Count; ++i) line << QPoint(EnvelopeX(e.X[i], size.width()), EnvelopeY(e.Y[i], size.height()));
   }
-  p.drawPolyline(line);
+  return line;
+}
+
+QImage TLibraryReport::RowPicture(const TInstrumentDocument& doc, int n) const {
+  QImage pic(RowPictureSize(kind_), QImage::Format_RGB32);
+  pic.fill(Qt::white);
+  QPainter p(&pic);
+  p.setPen(Qt::black);
+  p.drawPolyline(RowLine(doc, n));
   return pic;
 }
 
@@ -57,7 +66,14 @@ TReportResult TLibraryReport::Print(QPagedPaintDevice& device, const TInstrument
       ++entry;
       const int y = header + row * rowH;
       const QRect picRect(0, y + (rowH - picH) / 2, picW, picH);
-      p.drawImage(picRect, RowPicture(doc, entry));
+      // The row picture drawn as lines at the device's resolution.
+      const QSize size = RowPictureSize(kind_);
+      p.save();
+      p.translate(picRect.topLeft());
+      p.scale(double(picW) / size.width(), double(picH) / size.height());
+      p.setPen(QPen(Qt::black, 0));
+      p.drawPolyline(RowLine(doc, entry));
+      p.restore();
       p.drawRect(picRect);
       const std::string& name =
           kind_ == TLibraryKind::WavePresets ? doc.WavePresets[entry].Name : doc.VolumeEnvelopes[entry].Name;

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPolygon>
 
 #include "core/LibraryManager.h"
 
@@ -28,6 +29,8 @@ class TLibraryReport : public QObject {
 
   // The row picture of entry n: white, with a black line.
   QImage RowPicture(const TInstrumentDocument& doc, int n) const;
+  // Its line in picture coordinates (150 x 150 for presets, 150 x 75 for envelopes).
+  QPolygon RowLine(const TInstrumentDocument& doc, int n) const;
   const QString& Title() const { return title_; }
 
  private:
