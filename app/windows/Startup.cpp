@@ -97,7 +97,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
 
   w.ViewWave = new TfViewWave(main);
   QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 200), true);
-  view->resize(330, 180);
+  view->resize(QSize(330, 180).expandedTo(view->minimumSizeHint()));
   main.RestoreFormPosition(w.ViewWave, "ViewWave");
   main.RestoreFormSize(w.ViewWave, "ViewWave");
   main.RegisterPlacedWindow("ViewWave", w.ViewWave, true);

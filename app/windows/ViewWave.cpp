@@ -1,6 +1,7 @@
 #include "windows/ViewWave.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -99,17 +100,18 @@ TfViewWave::TfViewWave(TfMain& main, QWidget* parent) : QWidget(parent), main_(m
                           s.WaveviewSonogramColor);
   pbSonogramColor = new TPaintBox(sono, "pbSonogramColor");
   pbSonogramColor->setFixedSize(256, 10);  // one column per palette entry
-  auto* sl = new QHBoxLayout(sono);
+  // Two rows: the options, then the palette preview under them.
+  auto* sl = new QGridLayout(sono);
   sl->setContentsMargins(0, 0, 0, 0);
-  sl->addWidget(Label(sono, "lSonogramWindowing", "Wind.:"));
-  sl->addWidget(cbSonogramWindowing);
-  sl->addWidget(Label(sono, "lSonogramFFTSize", "FFT Size:"));
-  sl->addWidget(cbSonogramFFTSize);
-  sl->addWidget(Label(sono, "lSonogramColor", "Col:"));
-  sl->addWidget(cbSonogramColor);
-  sl->addWidget(pbSonogramColor);
-  sl->addStretch(1);
-
+  sl->setVerticalSpacing(2);
+  sl->addWidget(Label(sono, "lSonogramWindowing", "Wind.:"), 0, 0);
+  sl->addWidget(cbSonogramWindowing, 0, 1);
+  sl->addWidget(Label(sono, "lSonogramFFTSize", "FFT Size:"), 0, 2);
+  sl->addWidget(cbSonogramFFTSize, 0, 3);
+  sl->addWidget(Label(sono, "lSonogramColor", "Col:"), 0, 4);
+  sl->addWidget(cbSonogramColor, 0, 5);
+  sl->addWidget(pbSonogramColor, 1, 1, 1, 5, Qt::AlignLeft);
+  sl->setColumnStretch(6, 1);
   nbPanel->addWidget(wave);
   nbPanel->addWidget(fft);
   nbPanel->addWidget(sono);
@@ -125,6 +127,9 @@ TfViewWave::TfViewWave(TfMain& main, QWidget* parent) : QWidget(parent), main_(m
   layout->setSpacing(0);
   layout->addWidget(pb, 1);
   layout->addWidget(bottom);
+  for (QPushButton* b : {bZoomIn, bZoomOut}) b->setMinimumWidth(b->sizeHint().width());
+  // Smaller than this the controls would be cut.
+  setMinimumSize(layout->minimumSize());
 
   palettes_ = BuildPalettes();
   DrawPalettePreview();
