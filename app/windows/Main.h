@@ -96,6 +96,7 @@ class TfMain : public QMainWindow {
   kalvora::platform::Prompts& Prompts() { return *services_.Prompts; }
   kalvora::platform::Help& Help() { return *services_.Help; }
   const TMainServices& Services() const { return services_; }
+  kalvora::platform::FileDialogs& FileDialogs() { return *services_.FileDialogs; }
   QMdiArea* MdiArea() const;
 
   // --- status line and hints

@@ -23,6 +23,9 @@
 #include "views/Colors.h"
 #include "views/Windows1252.h"
 #include "platform/Prompts.h"
+#include "windows/EnvelopeEditors.h"
+#include "windows/Managers.h"
+#include "windows/ViewWave.h"
 
 // ---------------------------------------------------------------------------
 
@@ -232,17 +235,21 @@ void TfMain::BuildMenus() {
   AddCommand(presets, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_F), [this] { ShowFreeEdit(*this); });
   AddCommand(presets, QStringLiteral("&Add. Synthesis"), K(Qt::CTRL | Qt::Key_A),
              [this] { ShowAddSynth(*this); });
-  AddCommand(presets, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_M), [this] { NotAvailable("The wave preset manager"); });
+  AddCommand(presets, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_M), [this] { ShowWavePresetManager(*this); });
   QMenu* envelopes = MenuEdit->addMenu(QStringLiteral("&Volume Envelopes"));
-  AddCommand(envelopes, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_V), [this] { NotAvailable("The volume envelope editor"); });
-  AddCommand(envelopes, QStringLiteral("&ADSR"), K(Qt::CTRL | Qt::Key_D), [this] { NotAvailable("The ADSR editor"); });
+  AddCommand(envelopes, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_V), [this] { ShowVolumeEnvelopeEditor(*this, std::max(0, doc_.Voice(doc_.CurrentVoice).Volume.Envelope - 1)); });
+  AddCommand(envelopes, QStringLiteral("&ADSR"), K(Qt::CTRL | Qt::Key_D), [this] { ShowAdsrEditor(*this, std::max(0, doc_.Voice(doc_.CurrentVoice).Volume.Envelope - 1)); });
   AddCommand(envelopes, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_G),
-             [this] { NotAvailable("The volume envelope manager"); });
+             [this] { ShowVolumeEnvelopeManager(*this); });
 
   MenuView = bar->addMenu(QStringLiteral("&View"));
   QMenu* zoom = MenuView->addMenu(QStringLiteral("&Zoom"));
-  AddCommand(zoom, QStringLiteral("&In"), K(Qt::CTRL | Qt::Key_I), [this] { NotAvailable("Zooming the waveform view"); });
-  AddCommand(zoom, QStringLiteral("&Out"), K(Qt::CTRL | Qt::Key_O), [this] { NotAvailable("Zooming the waveform view"); });
+  AddCommand(zoom, QStringLiteral("&In"), K(Qt::CTRL | Qt::Key_I), [this] {
+    if (auto* view = findChild<TfViewWave*>()) view->ZoomIn();
+  });
+  AddCommand(zoom, QStringLiteral("&Out"), K(Qt::CTRL | Qt::Key_O), [this] {
+    if (auto* view = findChild<TfViewWave*>()) view->ZoomOut();
+  });
   QMenu* page = MenuView->addMenu(QStringLiteral("&Voice Part"));
   const char* pages[] = {"&General", "&Source", "&Volume", "V&ibrato", "&Lowpass"};
   for (int i = 0; i < 5; ++i)

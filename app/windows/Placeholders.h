@@ -8,6 +8,10 @@
 #include <QDialog>
 #include <QWidget>
 
+// Windows built since, kept reachable from here for the start-up code.
+#include "windows/LibraryReports.h"
+#include "windows/ViewWave.h"
+
 class TfMain;
 
 // A modal dialog kept for the whole run and not shown yet.
@@ -44,20 +48,6 @@ class TfQuestion : public TPlaceholderDialog {
   explicit TfQuestion(QWidget* parent) : TPlaceholderDialog("fQuestion", "A Kalvora Question", parent) {}
 };
 
-class TfWavePresetReport : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfWavePresetReport(QWidget* parent)
-      : TPlaceholderDialog("fWavePresetReport", "Wave Preset Report", parent) {}
-};
-
-class TfVolumeEnvelopeReport : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfVolumeEnvelopeReport(QWidget* parent)
-      : TPlaceholderDialog("fVolumeEnvelopeReport", "Volume Envelope Report", parent) {}
-};
-
 class TfMessage : public TPlaceholderDialog {
   Q_OBJECT
  public:
@@ -68,10 +58,4 @@ class TfWaveGen : public TPlaceholderChild {
   Q_OBJECT
  public:
   TfWaveGen() : TPlaceholderChild("fWaveGen", "Voice Editor") {}
-};
-
-class TfViewWave : public TPlaceholderChild {
-  Q_OBJECT
- public:
-  TfViewWave() : TPlaceholderChild("fViewWave", "Waveform View") {}
 };

@@ -96,9 +96,9 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   main.RegisterPlacedWindow("InGlob", w.InGlob, false);
   created("TfInGlob", w.InGlob);
 
-  w.ViewWave = new TfViewWave;
+  w.ViewWave = new TfViewWave(main);
   QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 200), true);
-  view->resize(330, 180);
+  view->resize(QSize(330, 180).expandedTo(view->minimumSizeHint()));
   main.RestoreFormPosition(w.ViewWave, "ViewWave");
   main.RestoreFormSize(w.ViewWave, "ViewWave");
   main.RegisterPlacedWindow("ViewWave", w.ViewWave, true);
