@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
   kalvora::platform::QtFileDialogs fileDialogs;
   kalvora::platform::QtHelp help((folder / "kalvora.hlp").string());
   kalvora::platform::SystemClock clock;
+  kalvora::platform::QtProcessStarter processes;
   std::unique_ptr<kalvora::platform::MidiInput> midi = kalvora::platform::makeDefaultMidiInput();
 
   TMainServices services;
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
   services.Help = &help;
   services.Clock = &clock;
   services.Midi = midi.get();
+  services.Processes = &processes;
 
   std::vector<std::string> arguments;
   const QStringList args = QCoreApplication::arguments();

@@ -115,6 +115,23 @@ void PrepareRamps(TVoiceState& v, std::int64_t n, int quality) {
   }
 }
 
+namespace {
+// The ring weights float(0.5 + j / (2n)) of every width n, computed once.
+struct TRingWeights {
+  std::vector<float> w;  // row n holds entries 0..n
+  TRingWeights() : w(static_cast<std::size_t>(kRingSize) * kRingSize, 0.0f) {
+    for (int n = 1; n < kRingSize; ++n)
+      for (int j = 0; j <= n; ++j)
+        w[static_cast<std::size_t>(n * kRingSize + j)] = F(0.5L + static_cast<long double>(j) / (2 * n));
+  }
+  const float* Row(int n) const { return &w[static_cast<std::size_t>(n * kRingSize)]; }
+};
+const TRingWeights& RingWeights() {
+  static const TRingWeights weights;
+  return weights;
+}
+}  // namespace
+
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
   const std::int64_t d = s - v.Delay;
   const long double dd = static_cast<long double>(d);
@@ -141,13 +158,14 @@ float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerato
     if (width != 0) {
       v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
       v.RingPos = (v.RingPos + 1) % (width + 1);
+      // From the oldest entry (at the new position) to the newest, in two
+      // straight runs instead of a wrapping index.
+      const float* weight = RingWeights().Row(width);
+      const float* ring = v.Ring.data();
       float sum = 0;
-      int p = v.RingPos;
-      for (int j = 0; j <= width; ++j) {
-        const float weight = F(0.5L + static_cast<long double>(j) / (2 * width));
-        sum = F(sum + static_cast<long double>(v.Ring[static_cast<std::size_t>(p)]) * weight);
-        if (++p > width) p = 0;
-      }
+      int j = 0;
+      for (int p = v.RingPos; p <= width; ++p, ++j) sum = F(sum + static_cast<long double>(ring[p]) * weight[j]);
+      for (int p = 0; p < v.RingPos; ++p, ++j) sum = F(sum + static_cast<long double>(ring[p]) * weight[j]);
       x = F(static_cast<long double>(sum) / (width + 1));
     }
   }

@@ -24,6 +24,13 @@ class Prompts {
   virtual int question(const std::string& text) = 0;
   // A message with OK.
   virtual void message(const std::string& text) = 0;
+  // A new name: `label` says what needs one, `current` is the edit's text.
+  // Nothing when the person cancels (or no one can be asked).
+  virtual std::optional<std::string> enterName(const std::string& label, const std::string& current) {
+    (void)label;
+    (void)current;
+    return std::nullopt;
+  }
 };
 
 struct FileDialogOptions {

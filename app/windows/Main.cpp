@@ -14,6 +14,7 @@
 #include <QToolButton>
 
 #include "components/EnhWave.h"
+#include "components/MRUList.h"
 #include "formats/DescriptionFile.h"
 #include "formats/LibraryFiles.h"
 #include "platform/AudioSink.h"
@@ -139,6 +140,7 @@ void TfMain::SaveSettings() {
   settings_.TopPanel = MenuTopPanel->isChecked();
   settings_.LeftPanel = MenuLeftPanel->isChecked();
   settings_.BottomPanel = MenuBottomPanel->isChecked();
+  settings_.RecentFiles = MRUFileList->Items();
   SaveMainSettings(*ini_, settings_);
   SaveFormPosition(this, "Main");
   SaveFormSize(this, "Main");

@@ -25,6 +25,7 @@ class QMenu;
 class QToolButton;
 class TEnhWaveOut;
 class TfTools;
+class TMRUFileList;
 class TTilePanel;
 class TMainClientArea;
 
@@ -34,6 +35,7 @@ class Clock;
 class FileDialogs;
 class Help;
 class MidiInput;
+class ProcessStarter;
 class Prompts;
 }  // namespace kalvora::platform
 
@@ -45,6 +47,7 @@ struct TMainServices {
   kalvora::platform::Help* Help = nullptr;
   kalvora::platform::Clock* Clock = nullptr;
   kalvora::platform::MidiInput* Midi = nullptr;  // null: no MIDI input
+  kalvora::platform::ProcessStarter* Processes = nullptr;  // null: the converter is not started
   // Sound devices for the sample and the previews; null: the system's default.
   std::function<std::unique_ptr<kalvora::platform::AudioSink>()> MakeAudioSink;
 };
@@ -133,8 +136,30 @@ class TfMain : public QMainWindow {
   void LoadCommandLineInstrument(const std::vector<std::string>& arguments);
   // Where the instrument file reader will be attached; until then the
   // commands that read or write instruments say so in the status line.
-  std::function<bool(const std::filesystem::path&)> LoadInstrumentFile;
-  std::function<bool(const std::filesystem::path&)> SaveInstrumentFile;
+  std::function<bool(const std::filesystem::path&)> LoadInstrumentFile = [this](const auto& f) {
+    return LoadInstrument(f);
+  };
+  std::function<bool(const std::filesystem::path&)> SaveInstrumentFile = [this](const auto& f) {
+    return SaveInstrument(f);
+  };
+
+  // --- instrument and sample files
+  // Load: true when the file was read into the document. A missing file does
+  // nothing; a foreign or damaged one is reported and changes nothing.
+  bool LoadInstrument(const std::filesystem::path& file);
+  // Save: false (after a message) when the instrument could not be written.
+  bool SaveInstrument(const std::filesystem::path& file);
+  void CalculateAndSaveWave();
+  // The one place where the sample is computed when it is out of date before
+  // it is saved; true when the result buffer may be written.
+  bool EnsureSampleUpToDate();
+  void WriteWaveFile(const std::filesystem::path& file);
+  // The initial name of the save-sample dialog.
+  std::string WaveFileName;
+  // After an instrument was loaded: the voice editor refills its lists and
+  // redraws, the waveform view clears.
+  std::function<void()> OnInstrumentLoaded;
+  TMRUFileList* MRUFileList = nullptr;
 
   void WaveOutDone();
   // Playing: the sample computed when out of date and handed to the wave

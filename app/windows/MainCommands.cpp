@@ -3,13 +3,18 @@
 // the document, the file formats and the engine.
 #include "windows/Main.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include "components/EnhWave.h"
+#include "components/MRUList.h"
 #include "engine/EngineArith.h"
 #include "engine/NoteResample.h"
 #include "engine/SampleComputation.h"
+#include "formats/ByteStream.h"
+#include "formats/InstrumentFile.h"
 #include "formats/LibraryFiles.h"
+#include "formats/WavFile.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
 
@@ -139,20 +144,133 @@ void TfMain::MidiInData(std::uint8_t status, std::uint8_t data1, std::uint8_t da
 
 void TfMain::SaveSampleCommand() {
   if (doc_.Status != TDocumentStatus::Ready) return ShowStatusText(kCanNotSave);
-  if (!IsSampleUpToDate()) {
-    AtCommandBoundary([&] {
-      SetStatus(TDocumentStatus::Working);
-      TReadyGuard guard(*this);
-      CalculateSample();
-    });
-    if (!IsSampleUpToDate()) return;
-  }
-  NotAvailable("Saving the sample");
+  CalculateAndSaveWave();
 }
 
 void TfMain::LoadInstrumentCommand() {
   if (doc_.Status != TDocumentStatus::Ready) return ShowStatusText(kCanNotLoad);
-  NotAvailable("Loading an instrument");
+  if (!services_.FileDialogs) return;
+  kalvora::platform::FileDialogOptions o;
+  o.title = "Load Instrument";
+  o.filter = "Kalvora Instruments|*.kvi|All Files|*.*";
+  o.defaultExt = "kvi";
+  if (!doc_.CurrentInstrumentFile.empty()) o.initialDir = doc_.CurrentInstrumentFile.parent_path().string();
+  auto chosen = services_.FileDialogs->openFile(o);
+  if (chosen) LoadInstrumentFile(*chosen);
+}
+
+// ---------------------------------------------------------------------------
+// Instrument files
+
+namespace {
+std::string LoadingText(const std::filesystem::path& file) { return "loading " + file.string() + " ..."; }
+}  // namespace
+
+bool TfMain::LoadInstrument(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  // Read and checked whole before anything changes: a foreign or cut file
+  // leaves the instrument, the libraries and the current file as they were.
+  std::optional<TStagedInstrument> staged;
+  try {
+    staged = ReadInstrumentFile(file);
+  } catch (const EInstrumentFileError& e) {
+    services_.Prompts->message(e.what());
+    return false;
+  }
+  if (!staged) return false;
+  if (!IsInstrumentUpToDate()) {
+    const int answer = services_.Prompts->question(kSaveChangesQuestion);
+    if (answer == kalvora::platform::mrCancel) return false;
+    // A save that was cancelled or failed ends the load like Cancel.
+    if (answer == kalvora::platform::mrYes && !SaveCurrentInstrument()) return false;
+  }
+  SetStatus(TDocumentStatus::Working);
+  ShowStatusText(LoadingText(file));
+  auto askName = [this](TNameKind kind, const std::string& clash) {
+    const std::string label = kind == TNameKind::WavePreset
+                                  ? "A wave preset named \"" + clash + "\" exists already. New name:"
+                                  : "A volume envelope named \"" + clash + "\" exists already. New name:";
+    return services_.Prompts->enterName(label, clash);
+  };
+  ApplyInstrument(*staged, doc_, askName);
+  if (MRUFileList) MRUFileList->AddItem(file.string());
+  if (MRUFileList) MenuLoadAgain = MRUFileList->Submenu();
+  doc_.CurrentInstrumentFile = file;
+  setWindowTitle(QString::fromStdString("Kalvora - " + file.filename().string()));
+  WaveFileName = WaveFileNameFor(file.string());
+  SetSampleUpToDate(false);
+  SetInstrumentUpToDate(true);
+  SetStatus(TDocumentStatus::Ready);
+  ShowStatusText(LoadingText(file) + " ready");
+  if (OnInstrumentLoaded) OnInstrumentLoaded();
+  return true;
+}
+
+bool TfMain::SaveInstrument(const std::filesystem::path& file) {
+  try {
+    WriteInstrumentFile(file, doc_);
+  } catch (const EInstrumentNotSaved& e) {
+    services_.Prompts->message(e.what());
+    return false;
+  } catch (const EByteFileError& e) {
+    services_.Prompts->message(e.what());
+    return false;
+  }
+  doc_.CurrentInstrumentFile = file;
+  SetInstrumentUpToDate(true);
+  if (MRUFileList) MRUFileList->AddItem(file.string());
+  if (MRUFileList) MenuLoadAgain = MRUFileList->Submenu();
+  WaveFileName = WaveFileNameFor(file.string());
+  setWindowTitle(QString::fromStdString("Kalvora - " + file.filename().string()));
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Sample files
+
+// Computes the sample when it is out of date (the caller has set Working).
+// An edit made meanwhile leaves the flag out of date, but what was computed
+// is the instrument as the command found it, and that is saved.
+bool TfMain::EnsureSampleUpToDate() {
+  if (!IsSampleUpToDate()) CalculateSample();
+  return true;
+}
+
+void TfMain::CalculateAndSaveWave() {
+  if (doc_.Status != TDocumentStatus::Ready || !services_.FileDialogs) return;
+  kalvora::platform::FileDialogOptions o;
+  o.title = "Save Sample";
+  o.filter = "Windows PCM WAV|*.wav|All Files|*.*";
+  o.defaultExt = "wav";
+  o.askOverwrite = true;
+  if (!WaveFileName.empty()) {
+    const std::filesystem::path wave = WaveFileName;
+    o.initialDir = wave.parent_path().string();
+    o.initialFile = wave.filename().string();
+  }
+  auto chosen = services_.FileDialogs->saveFile(o);
+  if (!chosen) return;
+  const std::filesystem::path file = *chosen;
+  SetStatus(TDocumentStatus::Working);
+  // Ready again however the steps end.
+  struct ReadyAgain {
+    TfMain* m;
+    ~ReadyAgain() { m->SetStatus(TDocumentStatus::Ready); }
+  } ready{this};
+  if (!EnsureSampleUpToDate()) return;
+  WriteWaveFile(file);
+  if (settings_.AutoConvert && services_.Processes) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(settings_.AutoConvertProgram, ec)) {
+      const TConverterCall call = ConverterCall(settings_.AutoConvertProgram, file, settings_.AutoConvertOptions);
+      services_.Processes->startDetached(call.Program, call.Arguments, call.Folder);  // not waited for
+    }
+  }
+}
+
+void TfMain::WriteWaveFile(const std::filesystem::path& file) {
+  ::WriteWaveFile(file, doc_.ResultBuffer, doc_.GlobalSettings().GetQuality());
 }
 
 namespace {
@@ -175,11 +293,7 @@ bool TfMain::SaveCurrentInstrument() {
     NotAvailable("Saving instruments");
     return false;
   }
-  if (doc_.CurrentInstrumentFile.empty()) {
-    auto chosen = services_.FileDialogs->saveFile(InstrumentSaveDialog({}));
-    if (!chosen) return false;
-    doc_.CurrentInstrumentFile = *chosen;
-  }
+  if (doc_.CurrentInstrumentFile.empty()) return SaveInstrumentAs();
   return SaveInstrumentFile(doc_.CurrentInstrumentFile);
 }
 
@@ -190,8 +304,8 @@ bool TfMain::SaveInstrumentAs() {
   }
   auto chosen = services_.FileDialogs->saveFile(InstrumentSaveDialog(doc_.CurrentInstrumentFile));
   if (!chosen) return false;
-  doc_.CurrentInstrumentFile = *chosen;
-  return SaveInstrumentFile(doc_.CurrentInstrumentFile);
+  // The writer makes the file current once it was written.
+  return SaveInstrumentFile(*chosen);
 }
 
 void TfMain::ExecuteMacro(int) { NotAvailable("Running macros"); }

@@ -2,6 +2,8 @@
 // menus, the hints and the status line.
 #include "windows/Main.h"
 
+#include "components/MRUList.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -250,9 +252,17 @@ void TfMain::BuildMenus() {
   AddCommand(MenuInstrument, QStringLiteral("&Save"), K(Qt::CTRL | Qt::Key_W), [this] { SaveCurrentInstrument(); });
   AddCommand(MenuInstrument, QStringLiteral("Save &As"), K(Qt::CTRL | Qt::Key_L), [this] { SaveInstrumentAs(); });
   AddCommand(MenuInstrument, QStringLiteral("&New"), K(Qt::CTRL | Qt::Key_N), [this] { NotAvailable("A new instrument"); });
-  MenuInstrument->addSeparator();
-  MenuLoadAgain = MenuInstrument->addMenu(QStringLiteral("Load Again"));
-  MenuLoadAgain->setObjectName(QStringLiteral("MRUFileList"));
+  // The recent files follow as a separator and the "Load Again" submenu.
+  MRUFileList = new TMRUFileList(this);
+  MRUFileList->SetMaximum(10);
+  MRUFileList->RemoveOnClick = false;
+  MRUFileList->SetUseSubmenu(true);
+  MRUFileList->SetSubmenuName("Load Again");
+  MRUFileList->SetFileMenu(MenuInstrument);
+  MRUFileList->OnMRUItemClick = [this](QAction*, const std::string& file) {
+    AtCommandBoundary([&] { LoadInstrumentFile(file); });
+  };
+  MenuLoadAgain = nullptr;
 
   MenuMacro = bar->addMenu(QStringLiteral("&Macro"));
   AddCommand(MenuMacro, QStringLiteral("&Start Recording"), K(Qt::CTRL | Qt::Key_H), [this] { NotAvailable("Macro recording"); });
@@ -311,18 +321,8 @@ void TfMain::ApplyBackground() {
 }
 
 void TfMain::RebuildLoadAgainMenu() {
-  MenuLoadAgain->clear();
-  for (const std::string& file : settings_.RecentFiles) {
-    QAction* a = MenuLoadAgain->addAction(FromWindows1252(file));
-    std::filesystem::path path = file;
-    connect(a, &QAction::triggered, this, [this, path] {
-      AtCommandBoundary([&] {
-        if (LoadInstrumentFile) LoadInstrumentFile(path);
-        else NotAvailable("Loading instrument files");
-      });
-    });
-  }
-  MenuLoadAgain->setEnabled(!settings_.RecentFiles.empty());
+  MRUFileList->SetItems(settings_.RecentFiles);
+  MenuLoadAgain = MRUFileList->Submenu();
 }
 
 

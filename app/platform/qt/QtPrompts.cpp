@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTextBrowser>
@@ -112,6 +114,13 @@ void QtHelp::show(const std::string& anchor) {
   }
   browser->show();
   browser->raise();
+}
+
+std::optional<std::string> QtPrompts::enterName(const std::string& label, const std::string& current) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, appTitle(), q(label), QLineEdit::Normal, q(current), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
 }
 
 bool QtProcessStarter::startDetached(const std::string& program, const std::vector<std::string>& arguments,

@@ -18,6 +18,7 @@ class QtPrompts : public Prompts {
   int confirm(const std::string& text) override;
   int question(const std::string& text) override;
   void message(const std::string& text) override;
+  std::optional<std::string> enterName(const std::string& label, const std::string& current) override;
 
  private:
   QWidget* parent_;

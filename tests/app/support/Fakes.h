@@ -23,7 +23,7 @@ using kalvora::platform::mrYes;
 
 class FakePrompts : public kalvora::platform::Prompts {
  public:
-  enum class Kind { Confirm, Question, Message };
+  enum class Kind { Confirm, Question, Message, Name };
 
   struct Shown {
     Kind kind;
@@ -39,6 +39,18 @@ class FakePrompts : public kalvora::platform::Prompts {
   void expectConfirm(std::string text, int answer) { expected_.push_back({Kind::Confirm, std::move(text), answer}); }
   void expectQuestion(std::string text, int answer) { expected_.push_back({Kind::Question, std::move(text), answer}); }
   void expectMessage(std::string text = {}) { expected_.push_back({Kind::Message, std::move(text), mrOk}); }
+
+  // The name typed into the next name entry; nothing = cancelled.
+  void expectName(std::string label, std::optional<std::string> answer) {
+    expected_.push_back({Kind::Name, std::move(label), mrOk});
+    names_.push_back(std::move(answer));
+  }
+  std::optional<std::string> enterName(const std::string& label, const std::string&) override {
+    if (take(Kind::Name, label, mrCancel) != mrOk || names_.empty()) return std::nullopt;
+    auto answer = names_.front();
+    names_.pop_front();
+    return answer;
+  }
 
   int confirm(const std::string& text) override { return take(Kind::Confirm, text, mrNo); }
   int question(const std::string& text) override { return take(Kind::Question, text, mrCancel); }
@@ -59,6 +71,7 @@ class FakePrompts : public kalvora::platform::Prompts {
       case Kind::Confirm: return "confirmation";
       case Kind::Question: return "question";
       case Kind::Message: return "message";
+      case Kind::Name: return "name entry";
     }
     return "?";
   }
@@ -76,6 +89,7 @@ class FakePrompts : public kalvora::platform::Prompts {
   }
 
   std::deque<Expected> expected_;
+  std::deque<std::optional<std::string>> names_;
   std::vector<Shown> shown_;
 };
 

@@ -55,6 +55,7 @@ class MainTest : public TempFolderTest {
     s.Help = &help_;
     s.Clock = &clock_;
     s.Midi = &midi_;
+    s.Processes = &processes_;
     s.MakeAudioSink = [] { return std::make_unique<kalvora::platform::NullAudioSink>(); };
     return s;
   }
@@ -68,6 +69,7 @@ class MainTest : public TempFolderTest {
   FakeFileDialogs dialogs_;
   FakeHelp help_;
   FakeClock clock_;
+  FakeProcessStarter processes_;
   kalvora::platform::NullMidiInput midi_;
   TKalvoraWindows windows_;
 };

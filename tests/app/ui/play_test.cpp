@@ -17,12 +17,18 @@
 #include "MainFixture.h"
 #include "components/EnhWave.h"
 #include "engine/SampleComputation.h"
+#include "formats/InstrumentFile.h"
 #include "platform/rt/RtAudioSink.h"
 
 namespace kalvora::test {
 namespace {
 
 using kalvora::platform::NullAudioSink;
+
+std::string ReadFileText(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 void Pump() {
   QCoreApplication::sendPostedEvents();
@@ -250,10 +256,84 @@ TEST_F(PlayTest, AnEditDuringTheComputationLeavesTheSampleOutOfDate) {
 
 TEST_F(PlayTest, SaveSampleComputesFirst) {
   TfMain& main = StartPlaying();
+  const fs::path wave = dir_ / "saved.wav";
+  dialogs_.expectSave(wave.string());
   main.SaveSampleCommand();
   EXPECT_TRUE(main.IsSampleUpToDate());
-  EXPECT_FALSE(main.Document().ResultBuffer.empty());
+  ASSERT_EQ(main.Document().ResultBuffer.size(), 2u * 7 * 150);
   EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+  const std::string bytes = ReadFileText(wave);
+  ASSERT_EQ(bytes.size(), 44 + main.Document().ResultBuffer.size());
+  EXPECT_TRUE(std::equal(bytes.begin() + 44, bytes.end(), main.Document().ResultBuffer.begin(),
+                         [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+}
+
+// ---- The renderer -----------------------------------------------------------
+
+struct RenderRun {
+  int exitCode;
+  std::string errors;
+};
+
+RenderRun Render(const QStringList& arguments) {
+  QProcess p;
+  p.start(QStringLiteral(KALVORA_RENDER), arguments);
+  if (!p.waitForFinished(60000)) return {-1, "did not finish"};
+  return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError().toStdString()};
+}
+
+TEST_F(PlayTest, RendererGivesThePlayedSamples) {
+  TfMain& main = StartPlaying();
+  TInstrumentDocument& doc = main.Document();
+  doc.Instrument.Globals.SetEffectOrder("bcf");
+  doc.Instrument.Globals.SetFade(10, 20);
+  doc.Voice(1).Morph.NoiseDest = true;
+  doc.Voice(2).Active = true;
+  doc.Voice(2).Timing = {80, 2, 15, true};
+  doc.Voice(2).Pitch.Note = 45;
+  doc.Voice(2).Lowpass = {true, 3, 60, false, true};
+  doc.Voice(2).Vibrato.VibSpeedFrom = 30;
+  doc.Voice(2).Vibrato.VibDepthTo = 5;
+  main.SetSampleUpToDate(false);
+  main.PlayCommand();
+  Finish();
+  ASSERT_EQ(Played().size(), 1u);
+  const fs::path kvi = dir_ / "two voices.kvi", wav = dir_ / "rendered.wav";
+  WriteInstrumentFile(kvi, doc);
+  // The program seeds its noise from the clock; the renderer takes the seed.
+  const auto seed = static_cast<std::uint32_t>(clock_.current.time_since_epoch().count());
+  const RenderRun run = Render({"--seed", QString::number(seed), QString::fromStdString(kvi.string()),
+                          QString::fromStdString(wav.string())});
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  const std::string bytes = ReadFileText(wav);
+  ASSERT_EQ(bytes.size(), 44 + Played()[0].bytes.size());
+  EXPECT_TRUE(std::equal(bytes.begin() + 44, bytes.end(), Played()[0].bytes.begin(),
+                         [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+  // Another seed gives other noise.
+  const fs::path other = dir_ / "other.wav";
+  ASSERT_EQ(Render({"--seed", "2", QString::fromStdString(kvi.string()), QString::fromStdString(other.string())}).exitCode, 0);
+  EXPECT_NE(ReadFileText(other), bytes);
+}
+
+TEST_F(PlayTest, RendererRefusesWithAMessage) {
+  const fs::path wav = dir_ / "out.wav";
+  const std::string notKvi = (dir_ / "kalvora.dap").string();
+  struct Case {
+    QStringList arguments;
+    const char* says;
+  } cases[] = {
+      {{}, "usage"},
+      {{"--seed", "x", "a.kvi", "b.wav"}, "--seed"},
+      {{QString::fromStdString((dir_ / "missing.kvi").string()), QString::fromStdString(wav.string())}, "cannot read"},
+      {{QString::fromStdString(notKvi), QString::fromStdString(wav.string())}, kWrongInstrumentFile},
+  };
+  for (const Case& c : cases) {
+    const RenderRun run = Render(c.arguments);
+    EXPECT_NE(run.exitCode, 0) << c.says;
+    EXPECT_NE(run.errors.find(c.says), std::string::npos) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+  }
+  EXPECT_FALSE(fs::exists(wav));
 }
 
 // ---- A real device --------------------------------------------------------

@@ -1,0 +1,123 @@
+#include "components/MRUList.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <algorithm>
+
+
+namespace {
+
+const char* const kNumberProperty = "MRUItemNumber";
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+int MRUItemNumber(const QAction* action) {
+  const QVariant v = action ? action->property(kNumberProperty) : QVariant();
+  return v.isValid() ? v.toInt() : 0;
+}
+
+TMRUFileList::TMRUFileList(QObject* owner) : QObject(owner) {}
+
+TMRUFileList::~TMRUFileList() { RemoveMenuItems(); }
+
+void TMRUFileList::SetMaximum(int maximum) {
+  maximum_ = std::clamp(maximum, 0, 255);
+  if (static_cast<int>(items_.size()) > maximum_) items_.resize(static_cast<std::size_t>(maximum_));
+  BuildMenu();
+}
+
+void TMRUFileList::SetUseSubmenu(bool on) {
+  if (on == useSubmenu_) return;
+  useSubmenu_ = on;
+  BuildMenu();
+}
+
+void TMRUFileList::SetSubmenuName(const std::string& name) {
+  if (name == submenuName_) return;
+  submenuName_ = name;
+  BuildMenu();
+}
+
+void TMRUFileList::SetFileMenu(QMenu* menu) {
+  RemoveMenuItems();
+  fileMenu_ = menu;
+  BuildMenu();
+}
+
+void TMRUFileList::AddItem(const std::string& fileName) {
+  auto found = std::find_if(items_.begin(), items_.end(), [&](const std::string& s) { return SameName(s, fileName); });
+  if (found != items_.end()) {
+    std::string kept = *found;
+    items_.erase(found);
+    items_.insert(items_.begin(), kept);
+  } else {
+    items_.insert(items_.begin(), fileName);
+    if (static_cast<int>(items_.size()) > maximum_) items_.resize(static_cast<std::size_t>(maximum_));
+  }
+  BuildMenu();
+}
+
+void TMRUFileList::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  if (static_cast<int>(items_.size()) > maximum_) items_.resize(static_cast<std::size_t>(maximum_));
+  BuildMenu();
+}
+
+void TMRUFileList::RemoveMenuItems() {
+  // Deleted later: the click that rebuilds the menu runs inside an item's signal.
+  for (const QPointer<QAction>& a : created_)
+    if (a) {
+      if (fileMenu_) fileMenu_->removeAction(a);
+      a->deleteLater();
+    }
+  created_.clear();
+  if (submenu_) submenu_->deleteLater();
+  submenu_ = nullptr;
+}
+
+// Items are appended to the file menu: a separator, then the submenu or the
+// numbered items themselves.
+void TMRUFileList::BuildMenu() {
+  if (!fileMenu_) return;
+  RemoveMenuItems();
+  if (items_.empty()) return;
+  auto tag = [this](QAction* a, int number) {
+    a->setProperty(kNumberProperty, number);
+    created_.push_back(a);
+  };
+  tag(fileMenu_->addSeparator(), 0);
+  QMenu* target = fileMenu_;
+  if (useSubmenu_) {
+    submenu_ = new QMenu(QString::fromStdString(submenuName_), fileMenu_);
+    submenu_->setObjectName(QStringLiteral("MRUFileList"));
+    tag(fileMenu_->addMenu(submenu_), 0);
+    target = submenu_;
+  }
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const int number = static_cast<int>(i) + 1;
+    QAction* a = target->addAction(QStringLiteral("&%1 ").arg(number) + QString::fromLocal8Bit(items_[i]));
+    tag(a, number);
+    connect(a, &QAction::triggered, this, [this, number] { ItemClick(number); });
+  }
+}
+
+void TMRUFileList::ItemClick(int number) {
+  if (number < 1 || number > static_cast<int>(items_.size())) return;
+  const std::string file = items_[static_cast<std::size_t>(number - 1)];
+  QAction* sender = nullptr;
+  for (const QPointer<QAction>& a : created_)
+    if (a && MRUItemNumber(a) == number) sender = a;
+  if (RemoveOnClick) {
+    items_.erase(items_.begin() + (number - 1));
+    BuildMenu();
+    sender = nullptr;  // rebuilt: the clicked item is gone
+  }
+  if (OnMRUItemClick) OnMRUItemClick(sender, file);
+}

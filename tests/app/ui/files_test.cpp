@@ -1,0 +1,302 @@
+// The file commands of the main window: loading, saving and saving as an
+// instrument, the recent-files submenu, the sample file and its converter.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QToolButton>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Fakes.h"
+#include "HexFixture.h"
+#include "Legibility.h"
+#include "MainFixture.h"
+#include "components/MRUList.h"
+#include "formats/ByteStream.h"
+#include "formats/InstrumentFile.h"
+#include "formats/WavFile.h"
+#include "platform/qt/QtPrompts.h"
+#include "windows/Main.h"
+
+namespace fs = std::filesystem;
+using namespace kalvora::test;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+void WriteBytes(const fs::path& p, const Bytes& b) {
+  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+Bytes FileBytes(const fs::path& p) {
+  const std::string t = ReadText(p);
+  return Bytes(t.begin(), t.end());
+}
+
+QAction* FindAction(QMenu* menu, const QString& text) {
+  for (QAction* a : menu->actions())
+    if (a->text() == text) return a;
+  return nullptr;
+}
+
+class FilesTest : public MainTest {
+ protected:
+  // The libraries the hand-built fixtures were written against.
+  void UseFixtureLibraries() {
+    TWavePresetTable presets;
+    TWavePreset p;
+    p.Name = "Sine";
+    p.Data.fill(0x4b);
+    presets.PushBack(p);
+    p.Name = "Sawtooth";
+    p.Data.fill(0x20);
+    presets.PushBack(p);
+    SaveWavePresets(dir_ / "kalvora.dap", presets);
+  }
+  // An instrument saved by the program itself, with voice 3 active.
+  fs::path SavedInstrument(TfMain& main, const std::string& name) {
+    const fs::path file = dir_ / name;
+    main.Document().Voice(3).Active = true;
+    main.Document().Voice(3).Name = "Three";
+    EXPECT_TRUE(main.SaveInstrument(file));
+    return file;
+  }
+};
+
+TEST_F(FilesTest, LoadSaveAndSaveAsThroughTheMenu) {
+  UseFixtureLibraries();
+  TfMain& main = Start();
+  const fs::path fixture = dir_ / "one voice.kvi";
+  WriteBytes(fixture, ReadHexFixture("instrument_v30_one_voice.hex"));
+  main.SetInstrumentUpToDate(true);
+
+  dialogs_.expectOpen(fixture.string());
+  FindAction(main.MenuInstrument, "&Load")->trigger();
+  EXPECT_EQ(main.Document().Voice(2).Name, "Lead");
+  EXPECT_TRUE(main.Document().Voice(2).Active);
+  EXPECT_FALSE(main.Document().Voice(1).Active);
+  EXPECT_EQ(main.windowTitle(), "Kalvora - one voice.kvi");
+  EXPECT_EQ(main.StatusText().toStdString(), "loading " + fixture.string() + " ... ready");
+  EXPECT_EQ(main.WaveFileName, (dir_ / "one voice.wav").string());
+  EXPECT_TRUE(main.IsInstrumentUpToDate());
+  EXPECT_FALSE(main.IsSampleUpToDate());
+  EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+  // The fixture's new presets joined the library; equal data did not.
+  EXPECT_EQ(main.Document().WavePresets.Count(), 3);
+  EXPECT_EQ(main.Document().WavePresets[3].Name, "Fixture Square");
+  EXPECT_TRUE(main.Document().WavePresetsModified);
+  ASSERT_NE(main.MenuLoadAgain, nullptr);
+  EXPECT_EQ(main.MenuLoadAgain->title(), "Load Again");
+  EXPECT_EQ(main.MenuLoadAgain->actions()[0]->text().toStdString(), "&1 " + fixture.string());
+
+  // Save writes the current file: the same bytes as the hand-built fixture
+  // (the presets and the envelope it names are the library's now).
+  FindAction(main.MenuInstrument, "&Save")->trigger();
+  EXPECT_EQ(FileBytes(fixture), ReadHexFixture("instrument_v30_one_voice.hex"));
+
+  const fs::path other = dir_ / "copy.kvi";
+  dialogs_.expectSave(other.string());
+  FindAction(main.MenuInstrument, "Save &As")->trigger();
+  EXPECT_EQ(FileBytes(other), ReadHexFixture("instrument_v30_one_voice.hex"));
+  EXPECT_EQ(main.windowTitle(), "Kalvora - copy.kvi");
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, other);
+  EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{other.string(), fixture.string()}));
+  EXPECT_TRUE(SaveScreenshot(&main, "files_main_after_load"));
+  EXPECT_TRUE(ClippedTexts(&main).isEmpty()) << ClippedTexts(&main).join(", ").toStdString();
+}
+
+TEST_F(FilesTest, ARecentFileEntryLoadsThatFile) {
+  TfMain& main = Start();
+  const fs::path a = SavedInstrument(main, "a.kvi");
+  main.Document().Voice(3).Name = "Changed";
+  const fs::path b = SavedInstrument(main, "b.kvi");
+  main.Document().Voice(3).Name = "Third";
+  main.SetInstrumentUpToDate(true);
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 2);
+  QAction* second = main.MenuLoadAgain->actions()[1];
+  EXPECT_EQ(second->text().toStdString(), "&2 " + a.string());
+  second->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(main.Document().Voice(3).Name, "Three");
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, a);
+  // The entry moved to the top; it was not removed.
+  EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{a.string(), b.string()}));
+  EXPECT_TRUE(SaveScreenshot(main.MenuLoadAgain, "files_load_again_menu"));
+}
+
+TEST_F(FilesTest, YesThenACancelledSaveDialogCancelsTheLoad) {
+  TfMain& main = Start();
+  const fs::path file = SavedInstrument(main, "keep.kvi");
+  main.Document().CurrentInstrumentFile.clear();
+  main.Document().Voice(3).Name = "Unsaved";
+  main.Document().MarkChanged();
+  prompts_.expectQuestion(kSaveChangesQuestion, mrYes);
+  dialogs_.expectSave(std::nullopt);
+  EXPECT_FALSE(main.LoadInstrument(file));
+  EXPECT_EQ(main.Document().Voice(3).Name, "Unsaved");
+  EXPECT_FALSE(main.IsInstrumentUpToDate());
+  EXPECT_TRUE(main.Document().CurrentInstrumentFile.empty());
+
+  prompts_.expectQuestion(kSaveChangesQuestion, mrCancel);
+  EXPECT_FALSE(main.LoadInstrument(file));
+  prompts_.expectQuestion(kSaveChangesQuestion, mrNo);
+  EXPECT_TRUE(main.LoadInstrument(file));
+  EXPECT_EQ(main.Document().Voice(3).Name, "Three");
+}
+
+TEST_F(FilesTest, AForeignOrCutFileChangesNothing) {
+  TfMain& main = Start();
+  const fs::path good = SavedInstrument(main, "good.kvi");
+  const Bytes whole = FileBytes(good);
+  const fs::path foreign = dir_ / "foreign.kvi";
+  Bytes other = whole;
+  other[0] = 'X';
+  WriteBytes(foreign, other);
+  const fs::path cut = dir_ / "cut.kvi";
+  WriteBytes(cut, Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2)));
+  main.Document().Voice(3).Name = "Mine";
+  main.SetInstrumentUpToDate(true);
+  const int presets = main.Document().WavePresets.Count();
+
+  prompts_.expectMessage(kWrongInstrumentFile);
+  EXPECT_FALSE(main.LoadInstrument(foreign));
+  prompts_.expectMessage(kDamagedInstrumentFile);
+  EXPECT_FALSE(main.LoadInstrument(cut));
+  EXPECT_EQ(main.Document().Voice(3).Name, "Mine");
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, good);
+  EXPECT_EQ(main.Document().WavePresets.Count(), presets);
+  EXPECT_EQ(main.MRUFileList->Items(), std::vector<std::string>{good.string()});
+  // Save goes to the old file, never over the foreign one.
+  FindAction(main.MenuInstrument, "&Save")->trigger();
+  EXPECT_EQ(FileBytes(foreign), other);
+}
+
+TEST_F(FilesTest, ANameClashIsAskedThroughTheNameEntry) {
+  TfMain& main = Start();
+  // A file whose source preset is a new shape named like the library's Sawtooth.
+  Bytes b = ReadHexFixture("instrument_v30.hex");
+  const fs::path file = dir_ / "clash.kvi";
+  WriteBytes(file, b);
+  main.SetInstrumentUpToDate(true);
+  prompts_.expectName("", std::string("Sawtooth"));  // still taken: asked again
+  prompts_.expectName("", std::string("Saw two"));
+  EXPECT_TRUE(main.LoadInstrument(file));
+  const TWavePresetTable& t = main.Document().WavePresets;
+  EXPECT_EQ(t[t.Count()].Name, "Sine");  // the destination's name was free
+  EXPECT_EQ(t[main.Document().Voice(1).Morph.SourcePreset].Name, "Saw two");
+}
+
+TEST_F(FilesTest, AValueTheFileCannotHoldIsRefusedWithAMessage) {
+  TfMain& main = Start();
+  main.Document().Voice(1).Timing.Repeats = 1000;
+  const fs::path file = dir_ / "big.kvi";
+  prompts_.expectMessage();
+  EXPECT_FALSE(main.SaveInstrument(file));
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(FilesTest, SaveSampleWritesTheBufferAndStartsTheConverter) {
+  TfMain& main = Start();
+  main.Document().ResultBuffer = {1, 0, 0xfe, 0xff, 7};
+  main.Document().GlobalSettings().SetQuality(0);
+  const fs::path program = dir_ / "conv";
+  std::ofstream(program) << "#!/bin/sh\n";
+  main.Settings().AutoConvert = true;
+  main.Settings().AutoConvertProgram = program.string();
+  main.Settings().AutoConvertOptions = "-q \"a b\"";
+  fs::create_directories(dir_ / "out dir");
+  const fs::path wav = dir_ / "out dir" / "bass; x.wav";
+  dialogs_.expectSave(wav.string());
+  main.bSave->click();
+  EXPECT_EQ(dialogs_.shown().back().filter, "Windows PCM WAV|*.wav|All Files|*.*");
+  EXPECT_EQ(dialogs_.shown().back().defaultExt, "wav");
+  EXPECT_TRUE(dialogs_.shown().back().askOverwrite);
+  EXPECT_EQ(FileBytes(wav), ReadHexFixture("wav_quality0.hex"));
+  ASSERT_EQ(processes_.starts.size(), 1u);
+  EXPECT_EQ(processes_.starts[0].program, program.string());
+  EXPECT_EQ(processes_.starts[0].arguments, (std::vector<std::string>{"bass; x.wav", "-q", "a b"}));
+  EXPECT_EQ(processes_.starts[0].folder, (dir_ / "out dir").string());
+  EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+
+  // A missing converter is skipped without a word; cancel writes nothing.
+  main.Settings().AutoConvertProgram = (dir_ / "missing").string();
+  dialogs_.expectSave(wav.string());
+  main.SaveSampleCommand();
+  EXPECT_EQ(processes_.starts.size(), 1u);
+  dialogs_.expectSave(std::nullopt);
+  main.SaveSampleCommand();
+
+  main.SetStatus(TDocumentStatus::Playing);
+  main.SaveSampleCommand();
+  EXPECT_EQ(main.StatusText(), kCanNotSave);
+  main.SetStatus(TDocumentStatus::Ready);
+}
+
+TEST_F(FilesTest, TheConverterGetsItsArgumentsWithoutAShell) {
+  const fs::path script = dir_ / "record.sh";
+  const fs::path record = dir_ / "args.txt";
+  std::ofstream(script) << "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done > '" << record.string()
+                        << ".tmp'\npwd >> '" << record.string() << ".tmp'\nmv '" << record.string() << ".tmp' '"
+                        << record.string() << "'\n";
+  fs::permissions(script, fs::perms::owner_all);
+  fs::create_directories(dir_ / "my folder");
+  const TConverterCall call = ConverterCall(script.string(), dir_ / "my folder" / "a b; rm x.wav", "-q \"a b\"");
+  kalvora::platform::QtProcessStarter starter;
+  ASSERT_TRUE(starter.startDetached(call.Program, call.Arguments, call.Folder));
+  for (int i = 0; i < 100 && !fs::exists(record); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(ReadText(record), "[a b; rm x.wav]\n[-q]\n[a b]\n" + (dir_ / "my folder").string() + "\n");
+}
+
+// The component on its own.
+TEST(MRUFileList, KeepsTheMostRecentEntriesInItsMenu) {
+  QMenu menu("Instrument");
+  menu.addAction("&Load");
+  TMRUFileList list;
+  list.SetMaximum(10);
+  list.SetUseSubmenu(true);
+  list.SetSubmenuName("Load Again");
+  list.SetFileMenu(&menu);
+  EXPECT_EQ(menu.actions().size(), 1);  // an empty list adds no separator
+  for (int i = 1; i <= 11; ++i) list.AddItem("/f" + std::to_string(i) + ".kvi");
+  ASSERT_EQ(list.Items().size(), 10u);
+  EXPECT_EQ(list.Items().front(), "/f11.kvi");
+  EXPECT_EQ(list.Items().back(), "/f2.kvi");
+  // In other letter case: moved to the top, keeping its own case.
+  list.AddItem("/F9.KVI");
+  EXPECT_EQ(list.Items().front(), "/f9.kvi");
+  EXPECT_EQ(list.Items()[1], "/f11.kvi");
+  EXPECT_EQ(list.Items().size(), 10u);
+
+  ASSERT_EQ(menu.actions().size(), 3);
+  EXPECT_TRUE(menu.actions()[1]->isSeparator());
+  QMenu* sub = menu.actions()[2]->menu();
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ(sub->title(), "Load Again");
+  ASSERT_EQ(sub->actions().size(), 10);
+  EXPECT_EQ(sub->actions()[0]->text(), "&1 /f9.kvi");
+  EXPECT_EQ(sub->actions()[1]->text(), "&2 /f11.kvi");
+  EXPECT_EQ(MRUItemNumber(sub->actions()[1]), 2);
+
+  std::vector<std::string> clicked;
+  list.OnMRUItemClick = [&](QAction*, const std::string& f) { clicked.push_back(f); };
+  list.RemoveOnClick = true;
+  sub->actions()[1]->trigger();
+  EXPECT_EQ(clicked, std::vector<std::string>{"/f11.kvi"});
+  EXPECT_EQ(list.Items().size(), 9u);
+
+  list.SetMaximum(2);
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"/f9.kvi", "/f10.kvi"}));
+  list.SetUseSubmenu(false);
+  ASSERT_EQ(menu.actions().size(), 4);  // Load, separator, two items
+  EXPECT_EQ(menu.actions()[3]->text(), "&2 /f10.kvi");
+  QApplication::processEvents();
+}
+
+}  // namespace
