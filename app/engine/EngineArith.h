@@ -14,7 +14,9 @@ namespace kalvora::engine {
 // is a run-time error that ends the computation.
 inline std::int64_t RoundEven(long double x) {
   if (!(x > -9.2e18L && x < 9.2e18L)) throw std::range_error("Range check error in the sample computation.");
-  return static_cast<std::int64_t>(std::nearbyint(x));
+  // rint rounds as nearbyint does in the default mode, without saving and
+  // restoring the floating-point environment (only the inexact flag differs).
+  return static_cast<std::int64_t>(std::rint(x));
 }
 
 // Cut toward zero, with the same checks.

@@ -1,5 +1,6 @@
 #include "engine/SampleComputation.h"
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -56,12 +57,26 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
 
   status("calculating ...");
   const long double divisor = active;
+  constexpr int kV = TInstrument::kVoices;
+  std::array<float, kV> xs{}, sums{};
+  std::array<int, kV> widths{}, slot{};
+  std::array<TVoiceState*, kV> filtered{};
   for (std::int64_t smp = 1; smp <= m.n; ++smp) {
-    float sum = 0;
+    int count = 0, lowpassed = 0;
     for (TVoiceState* v : sounding) {
       if (!(v->Delay < smp && smp < v->End)) continue;
-      sum = F(static_cast<long double>(sum) + RenderVoice(*v, smp, m.n, noise));
+      xs[count] = RenderVoiceDry(*v, smp, m.n, noise);
+      if (const int width = PushRing(*v, smp, xs[count])) {
+        filtered[lowpassed] = v;
+        widths[lowpassed] = width;
+        slot[lowpassed++] = count;
+      }
+      ++count;
     }
+    RingSums(filtered.data(), widths.data(), lowpassed, sums.data());
+    for (int k = 0; k < lowpassed; ++k) xs[slot[k]] = F(static_cast<long double>(sums[k]) / (widths[k] + 1));
+    float sum = 0;
+    for (int k = 0; k < count; ++k) sum = F(static_cast<long double>(sum) + xs[k]);
     m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
     if (smp % 1024 == 0) {
       const double elapsed = now() - start;

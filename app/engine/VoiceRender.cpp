@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "engine/EngineArith.h"
 
@@ -132,7 +133,7 @@ const TRingWeights& RingWeights() {
 }
 }  // namespace
 
-float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
+float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
   const std::int64_t d = s - v.Delay;
   const long double dd = static_cast<long double>(d);
   const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
@@ -152,24 +153,77 @@ float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerato
   float x = (v.V.Timing.RepeatMode && rep % 2 == 1) ? F(src * w + dst * (1 - w)) : F(src * (1 - w) + dst * w);
   const long double e =
       v.Envelope[static_cast<std::size_t>(Trunc(static_cast<long double>(d - 1) / (v.Total - 1) * 1020))];
-  x = F(e * x * v.V.Volume.Volume * (1.0L / 14942));
-  if (v.V.Lowpass.FilterActive) {
-    const int width = static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
-    if (width != 0) {
-      v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
-      v.RingPos = (v.RingPos + 1) % (width + 1);
-      // From the oldest entry (at the new position) to the newest, in two
-      // straight runs instead of a wrapping index.
-      const float* weight = RingWeights().Row(width);
-      const float* ring = v.Ring.data();
-      float sum = 0;
-      int j = 0;
-      for (int p = v.RingPos; p <= width; ++p, ++j) sum = F(sum + static_cast<long double>(ring[p]) * weight[j]);
-      for (int p = 0; p < v.RingPos; ++p, ++j) sum = F(sum + static_cast<long double>(ring[p]) * weight[j]);
-      x = F(static_cast<long double>(sum) / (width + 1));
-    }
+  return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
+}
+
+int PushRing(TVoiceState& v, std::int64_t s, float x) {
+  if (!v.V.Lowpass.FilterActive) return 0;
+  const long double dd = static_cast<long double>(s - v.Delay);
+  const int width = static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+  if (width == 0) return 0;
+  v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
+  v.RingPos = (v.RingPos + 1) % (width + 1);
+  return width;
+}
+
+namespace {
+
+[[gnu::noinline]] float AddProductExtended(float sum, float a, float b) {
+  return F(static_cast<long double>(sum) + static_cast<long double>(a) * b);
+}
+
+// float(sum + a*b) with the sum taken in extended precision. A product of two
+// floats is exact in double, so the double sum is the exact sum rounded once
+// to 53 bits; rounding that to float gives the extended result unless it lies
+// exactly halfway between two floats (or outside the normal float range):
+// only then can the two roundings part, and the extended sum is taken.
+[[gnu::always_inline]] inline float AddProductFast(float sum, float a, float b) {
+  const double hi = static_cast<double>(sum) + static_cast<double>(a) * static_cast<double>(b);
+  std::uint64_t bits;
+  std::memcpy(&bits, &hi, sizeof bits);
+  const unsigned exponent = static_cast<unsigned>(bits >> 52) & 0x7FFu;
+  const bool halfway = (bits & 0x1FFFFFFFu) == 0x10000000u;
+  const bool outside = exponent - (1023u - 126u) > 253u && hi != 0;  // below 2^-126 or from 2^128
+  if (__builtin_expect(halfway || outside, 0)) return AddProductExtended(sum, a, b);
+  return static_cast<float>(hi);
+}
+
+}  // namespace
+
+float AddProduct(float sum, float a, float b) { return AddProductFast(sum, a, b); }
+
+void RingSums(TVoiceState* const* voices, const int* widths, int count, float* sums) {
+  // The voices' sums run side by side (each keeps its own order of entries),
+  // so their dependent chains overlap.
+  std::array<int, TInstrument::kVoices> at{};
+  std::array<const float*, TInstrument::kVoices> rings{}, weights{};
+  const TRingWeights& table = RingWeights();
+  int most = 0;
+  for (int k = 0; k < count; ++k) {
+    sums[k] = 0;
+    at[static_cast<std::size_t>(k)] = voices[k]->RingPos;
+    rings[static_cast<std::size_t>(k)] = voices[k]->Ring.data();
+    weights[static_cast<std::size_t>(k)] = table.Row(widths[k]);
+    most = std::max(most, widths[k]);
   }
-  return x;
+  for (int j = 0; j <= most; ++j)
+    for (int k = 0; k < count; ++k) {
+      const int n = widths[k];
+      if (j > n) continue;
+      int& p = at[static_cast<std::size_t>(k)];
+      sums[k] = AddProductFast(sums[k], rings[static_cast<std::size_t>(k)][p], weights[static_cast<std::size_t>(k)][j]);
+      if (++p > n) p = 0;
+    }
+}
+
+float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
+  const float x = RenderVoiceDry(v, s, n, noise);
+  TVoiceState* one = &v;
+  const int width = PushRing(v, s, x);
+  if (width == 0) return x;
+  float sum = 0;
+  RingSums(&one, &width, 1, &sum);
+  return F(static_cast<long double>(sum) / (width + 1));
 }
 
 }  // namespace kalvora::engine

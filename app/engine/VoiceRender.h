@@ -51,4 +51,15 @@ void PrepareRamps(TVoiceState& v, std::int64_t n, int quality);
 // The voice's value at sample s (it sounds for start delay < s < end).
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
 
+// The same in steps, so the mix can run the voices' lowpass sums side by
+// side: the value before the voice lowpass; the value written to the ring
+// (returns the lowpass width at sample s, 0 when the value passes unchanged);
+// the weighted ring sums S of `count` voices (the voice's value is then
+// float(S / (width + 1))).
+float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
+int PushRing(TVoiceState& v, std::int64_t s, float x);
+void RingSums(TVoiceState* const* voices, const int* widths, int count, float* sums);
+// float(sum + a * b) with the sum in extended precision.
+float AddProduct(float sum, float a, float b);
+
 }  // namespace kalvora::engine

@@ -618,3 +618,27 @@ TEST(NoteResample, VelocityScales) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VoiceLowpass, RingStepEqualsTheExtendedSumRoundedToFloat) {
+  std::uint32_t st = 12345;
+  auto next = [&] {
+    st = st * 1664525u + 1013904223u;
+    return st;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const float s = static_cast<float>(static_cast<std::int32_t>(next()) >> (next() % 24));
+    const float a = static_cast<float>(static_cast<std::int32_t>(next()) >> (next() % 30)) / 3.0f;
+    const float b = static_cast<float>(0.5 + (next() % 1000) / 1998.0);
+    ASSERT_EQ(AddProduct(s, a, b), fl(static_cast<LD>(s) + static_cast<LD>(a) * b)) << s << " " << a << " " << b;
+  }
+  // 2^24 + 2 + (1 - 2^-30): the double sum rounds to 2^24 + 3, halfway between
+  // two floats, and would then round up; the extended sum stays below it.
+  const float s = 16777218.0f, a = 1.0f + 0x1p-15f, b = 1.0f - 0x1p-15f;
+  EXPECT_EQ(static_cast<float>(static_cast<double>(s) + static_cast<double>(a) * b), 16777220.0f);
+  EXPECT_EQ(AddProduct(s, a, b), 16777218.0f);
+  EXPECT_EQ(AddProduct(s, a, b), fl(static_cast<LD>(s) + static_cast<LD>(a) * b));
+}
+
+}  // namespace
