@@ -14,6 +14,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "Legibility.h"
 #include "MainFixture.h"
 #include "components/EnhWave.h"
 #include "engine/SampleComputation.h"
@@ -76,6 +77,7 @@ TEST_F(PlayTest, PlayComputesWritesTheSampleAndIsReadyWhenDone) {
   EXPECT_EQ(main.Document().ResultBuffer.size(), 2u * 7 * 150);  // round(100 x 0.0735) cycles
   EXPECT_EQ(main.Settings().CalculatedWaves, 1);
   EXPECT_EQ(main.StatusText().toStdString().rfind("used time: ", 0), 0u);
+  EXPECT_TRUE(SaveScreenshot(&main, "play_main_playing"));
   Finish();
   ASSERT_EQ(Played().size(), 1u);
   EXPECT_EQ(Played()[0].bytes, main.Document().ResultBuffer);
