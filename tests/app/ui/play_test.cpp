@@ -14,6 +14,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "HexFixture.h"
 #include "Legibility.h"
 #include "MainFixture.h"
 #include "components/EnhWave.h"
@@ -336,6 +337,26 @@ TEST_F(PlayTest, RendererRefusesWithAMessage) {
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
   }
   EXPECT_FALSE(fs::exists(wav));
+}
+
+TEST_F(PlayTest, RendererNeedsInlineEnvelopes) {
+  // Version 24 names its envelopes (no tables to look them up in); 25 holds them.
+  for (int version : {24, 25}) {
+    const fs::path kvi = dir_ / ("v" + std::to_string(version) + ".kvi"), wav = dir_ / "v.wav";
+    const std::vector<std::uint8_t> bytes = ReadHexFixture("instrument_v" + std::to_string(version) + ".hex");
+    std::ofstream(kvi, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                               static_cast<std::streamsize>(bytes.size()));
+    fs::remove(wav);
+    const RenderRun run = Render({QString::fromStdString(kvi.string()), QString::fromStdString(wav.string())});
+    if (version == 24) {
+      EXPECT_NE(run.exitCode, 0);
+      EXPECT_NE(run.errors.find("version 24"), std::string::npos) << run.errors;
+      EXPECT_FALSE(fs::exists(wav));
+    } else {
+      EXPECT_EQ(run.exitCode, 0) << run.errors;
+      EXPECT_GT(fs::file_size(wav), 44u);
+    }
+  }
 }
 
 // ---- A real device --------------------------------------------------------
