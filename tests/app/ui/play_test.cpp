@@ -194,6 +194,15 @@ TEST_F(PlayTest, MidiInputDeliversToTheWindow) {
   EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
 }
 
+TEST_F(PlayTest, AMidiDeviceThatCannotOpenIsReported) {
+  std::ofstream(dir_ / "kalvora.dai") << "[MIDI Input]\nEnabled=1\nDeviceID=0\n";
+  midi_.failOpen = true;
+  prompts_.expectMessage("The MIDI input device could not be opened.");
+  TfMain& main = StartPlaying();
+  EXPECT_FALSE(midi_.isOpen());
+  EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+}
+
 TEST_F(PlayTest, NoActiveVoicePlaysNothing) {
   TfMain& main = StartPlaying();
   main.Document().Voice(1).Active = false;
