@@ -55,7 +55,10 @@ bool TInstrumentDocument::AnyVoiceActive() const {
 
 void TInstrumentDocument::SetSampleUpToDate(bool flag) {
   sampleUpToDate_ = flag;
-  if (!flag) SetInstrumentUpToDate(false);
+  if (!flag) {
+    ++sampleChanges_;
+    SetInstrumentUpToDate(false);
+  }
 }
 
 void TInstrumentDocument::MarkChanged() {

@@ -77,6 +77,9 @@ class TInstrumentDocument {
   // false also clears the instrument flag.
   void SetSampleUpToDate(bool flag);
   void SetInstrumentUpToDate(bool flag) { instrumentUpToDate_ = flag; }
+  // Counts the times the sample went out of date: a computation compares it
+  // before and after to see whether the instrument was edited meanwhile.
+  std::uint64_t SampleChanges() const { return sampleChanges_; }
   // The one record of what the program is doing: Working while a sample is
   // calculated (or the program starts), Playing while it sounds, else Ready.
   TDocumentStatus Status = TDocumentStatus::Ready;
@@ -109,6 +112,7 @@ class TInstrumentDocument {
 
   bool sampleUpToDate_ = false;
   bool instrumentUpToDate_ = false;
+  std::uint64_t sampleChanges_ = 0;
 };
 
 // The exponent ln(2)/12 as the pitch tables use it: computed in extended

@@ -166,6 +166,13 @@ class TfMain : public QMainWindow {
   TMRUFileList* MRUFileList = nullptr;
 
   void WaveOutDone();
+  // Playing: the sample computed when out of date and handed to the wave
+  // output; a MIDI note plays it resampled.
+  bool PrepareSample();
+  void PlaySample();
+  void PlayAtPitch(int velocity, float ratio);
+  void CalculateSample();
+  void MidiInData(std::uint8_t status, std::uint8_t data1, std::uint8_t data2);
 
   // --- first activation; runs once (also when called again)
   void FormActivate();

@@ -4,9 +4,13 @@
 #include "windows/Main.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "components/EnhWave.h"
 #include "components/MRUList.h"
+#include "engine/EngineArith.h"
+#include "engine/NoteResample.h"
+#include "engine/SampleComputation.h"
 #include "formats/ByteStream.h"
 #include "formats/InstrumentFile.h"
 #include "formats/LibraryFiles.h"
@@ -37,9 +41,105 @@ void TfMain::SaveMacros() { ::SaveMacros(doc_.MacroPath, doc_.Macros); }
 // ---------------------------------------------------------------------------
 // Commands
 
+namespace {
+// Puts the status back to Ready when a step fails or throws, so a failure
+// cannot leave the program busy for good.
+class TReadyGuard {
+ public:
+  explicit TReadyGuard(TfMain& main) : main_(main) {}
+  ~TReadyGuard() {
+    if (armed_) main_.SetStatus(TDocumentStatus::Ready);
+  }
+  void Release() { armed_ = false; }
+
+ private:
+  TfMain& main_;
+  bool armed_ = true;
+};
+}  // namespace
+
 void TfMain::PlayCommand() {
   if (doc_.Status != TDocumentStatus::Ready) return ShowStatusText(kCanNotPlay);
-  NotAvailable("Playing the sample");
+  AtCommandBoundary([&] {
+    if (PrepareSample()) PlaySample();
+  });
+}
+
+// True when the sample is ready in the result buffer and the wave output is
+// open; the status is then Working. Otherwise the status is Ready again.
+bool TfMain::PrepareSample() {
+  if (doc_.Status != TDocumentStatus::Ready) return false;
+  // Busy first: the messages let through below may carry another command.
+  SetStatus(TDocumentStatus::Working);
+  TReadyGuard guard(*this);
+  QCoreApplication::processEvents();
+  if (!IsSampleUpToDate()) CalculateSample();
+  if (doc_.ResultBuffer.empty()) return false;  // no active voice: nothing to play
+  if (!waveOut_->IsOpen() && !waveOut_->Open()) {
+    services_.Prompts->message("The sound device could not be opened: " + waveOut_->LastError());
+    return false;
+  }
+  guard.Release();
+  return true;
+}
+
+void TfMain::CalculateSample() {
+  const std::uint64_t changes = doc_.SampleChanges();
+  // The computation works on a copy: edits made while it lets messages
+  // through go to the next computation.
+  const kalvora::engine::TSampleSnapshot snapshot = kalvora::engine::TakeSnapshot(doc_);
+  waveOut_->Close();
+  waveOut_->setSamples(kalvora::engine::RateOfQuality(snapshot.Quality));
+  kalvora::engine::TLcgNoise noise(
+      static_cast<std::uint32_t>(services_.Clock->now().time_since_epoch().count()));
+  kalvora::engine::TComputeHooks hooks;
+  hooks.ShowStatusText = [this](const std::string& t) { ShowStatusText(t); };
+  hooks.ProcessMessages = [] { QCoreApplication::processEvents(); };
+  kalvora::engine::TSampleResult result = kalvora::engine::CalculateSample(snapshot, noise, hooks);
+  doc_.ResultBuffer = std::move(result.Bytes);
+  settings_.CalculatedWaves += 1;
+  settings_.CalculationTime += result.Seconds / 86400.0;
+  if (doc_.SampleChanges() == changes) SetSampleUpToDate(true);
+}
+
+void TfMain::PlaySample() {
+  if (doc_.Status == TDocumentStatus::Playing) return;
+  SetStatus(TDocumentStatus::Playing);
+  if (!waveOut_->Write(doc_.ResultBuffer.data(), doc_.ResultBuffer.size())) {
+    waveOut_->Close();
+    SetStatus(TDocumentStatus::Ready);
+    services_.Prompts->message("The sound device refused the sample.");
+  }
+}
+
+void TfMain::PlayAtPitch(int velocity, float ratio) {
+  if (doc_.Status == TDocumentStatus::Playing) return;
+  const std::vector<std::uint8_t> block =
+      kalvora::engine::ResampleForNote(doc_.ResultBuffer, ratio, settings_.MidiUseVelocity, velocity);
+  SetStatus(TDocumentStatus::Playing);
+  if (block.empty() || !waveOut_->Write(block.data(), block.size())) {
+    waveOut_->Close();
+    SetStatus(TDocumentStatus::Ready);
+  }
+}
+
+void TfMain::MidiInData(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+  switch (status >> 4) {
+    case 9:  // note on, any channel
+      if (data2 > 0 && data1 >= 36 && data1 <= 96 && doc_.Status == TDocumentStatus::Ready) {
+        AtCommandBoundary([&] {
+          if (PrepareSample()) PlayAtPitch(data2, kalvora::engine::MidiNoteRatio(data1));
+        });
+      } else if (data2 == 0) {
+        waveOut_->Stop();  // its done notification closes it and sets Ready
+      }
+      break;
+    case 11:  // control change: the sustain pedal pressed down
+      if (data1 == 64 && data2 == 127 && settings_.MidiUseSustainPedal) PlayCommand();
+      break;
+    default:
+      break;
+  }
 }
 
 void TfMain::SaveSampleCommand() {
@@ -135,9 +235,13 @@ bool TfMain::SaveInstrument(const std::filesystem::path& file) {
 // ---------------------------------------------------------------------------
 // Sample files
 
-// The sound computation fills the result buffer; until it is attached the
-// buffer is saved as it stands.
-bool TfMain::EnsureSampleUpToDate() { return true; }
+// Computes the sample when it is out of date (the caller has set Working).
+// An edit made meanwhile leaves the flag out of date, but what was computed
+// is the instrument as the command found it, and that is saved.
+bool TfMain::EnsureSampleUpToDate() {
+  if (!IsSampleUpToDate()) CalculateSample();
+  return true;
+}
 
 void TfMain::CalculateAndSaveWave() {
   if (doc_.Status != TDocumentStatus::Ready || !services_.FileDialogs) return;
@@ -231,9 +335,8 @@ void TfMain::WaveOutDone() {
 
 void TfMain::OpenMidiIn(int device) {
   if (!services_.Midi) return;
-  // Notes and the sustain pedal reach the playing commands once they exist;
-  // until then the input is opened and its messages are ignored.
-  services_.Midi->open(device, this, [](std::uint8_t, std::uint8_t, std::uint8_t) {});
+  if (!services_.Midi->open(device, this, [this](std::uint8_t s, std::uint8_t a, std::uint8_t b) { MidiInData(s, a, b); }))
+    services_.Prompts->message("The MIDI input device could not be opened.");
 }
 
 void TfMain::CloseMidiIn() {

@@ -207,6 +207,7 @@ TEST_F(FilesTest, SaveSampleWritesTheBufferAndStartsTheConverter) {
   TfMain& main = Start();
   main.Document().ResultBuffer = {1, 0, 0xfe, 0xff, 7};
   main.Document().GlobalSettings().SetQuality(0);
+  main.SetSampleUpToDate(true);  // saved as it stands, not computed again
   const fs::path program = dir_ / "conv";
   std::ofstream(program) << "#!/bin/sh\n";
   main.Settings().AutoConvert = true;

@@ -1,0 +1,140 @@
+#include "engine/SampleComputation.h"
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "zqvp4.h"
+#include "engine/EngineArith.h"
+#include "engine/Effects.h"
+#include "engine/VoiceRender.h"
+
+namespace kalvora::engine {
+
+namespace {
+
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string TwoDigits(std::int64_t v) {
+  char b[24];
+  std::snprintf(b, sizeof b, "%02lld", static_cast<long long>(v));
+  return b;
+}
+
+// The largest transform the library takes: Length + 2 elements in a 32-bit count.
+constexpr int kMaxOrder = 29;
+
+struct TMix {
+  std::vector<float> work;
+  std::int64_t n = 0;
+  int order = 0;
+  std::int64_t length = 0;
+};
+
+TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks, double start,
+         const std::function<double()>& now) {
+  auto status = [&](const std::string& t) { if (hooks.ShowStatusText) hooks.ShowStatusText(t); };
+  TMix m;
+  std::vector<TVoiceState> voices = PrepareVoices(s, m.n);
+  int active = 0;
+  for (const TVoiceState& v : voices) active += v.V.Active ? 1 : 0;
+  if (m.n <= 0) {
+    m.n = 0;
+    return m;
+  }
+  m.order = 64 - __builtin_clzll(static_cast<unsigned long long>(m.n));  // trunc(log2 N) + 1
+  if (m.order > kMaxOrder) throw std::range_error("The sample is too long to be calculated.");
+  m.length = std::int64_t{1} << m.order;
+  for (TVoiceState& v : voices)
+    if (v.V.Active) PrepareRamps(v, m.n, s.Quality);
+  m.work.assign(static_cast<std::size_t>(m.length + 2), 0.0f);
+  std::vector<TVoiceState*> sounding;
+  for (TVoiceState& v : voices)
+    if (v.V.Active && v.Total > 0) sounding.push_back(&v);
+
+  status("calculating ...");
+  const long double divisor = active;
+  constexpr int kV = TInstrument::kVoices;
+  std::array<float, kV> xs{}, sums{};
+  std::array<int, kV> widths{}, slot{};
+  std::array<TVoiceState*, kV> filtered{};
+  for (std::int64_t smp = 1; smp <= m.n; ++smp) {
+    int count = 0, lowpassed = 0;
+    for (TVoiceState* v : sounding) {
+      if (!(v->Delay < smp && smp < v->End)) continue;
+      xs[count] = RenderVoiceDry(*v, smp, m.n, noise);
+      if (const int width = PushRing(*v, smp, xs[count])) {
+        filtered[lowpassed] = v;
+        widths[lowpassed] = width;
+        slot[lowpassed++] = count;
+      }
+      ++count;
+    }
+    RingSums(filtered.data(), widths.data(), lowpassed, sums.data());
+    for (int k = 0; k < lowpassed; ++k) xs[slot[k]] = F(static_cast<long double>(sums[k]) / (widths[k] + 1));
+    float sum = 0;
+    for (int k = 0; k < count; ++k) sum = F(static_cast<long double>(sum) + xs[k]);
+    m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
+    if (smp % 1024 == 0) {
+      const double elapsed = now() - start;
+      const float f = F(static_cast<long double>(smp - 1) / m.n);
+      std::string text = std::to_string(RoundEven(f * 100.0L)) + " %";
+      if (f > 0) text += "   " + Clock3(elapsed / f - elapsed);
+      status(text);
+      if (hooks.ProcessMessages) hooks.ProcessMessages();
+    }
+  }
+  return m;
+}
+
+}  // namespace
+
+std::string Clock3(double seconds) {
+  if (!(seconds >= 0) || seconds > 1e12) seconds = 0;
+  const auto total = static_cast<std::int64_t>(seconds);
+  return TwoDigits(total / 3600) + ":" + TwoDigits(total / 60 % 60) + ":" + TwoDigits(total % 60);
+}
+
+std::int16_t ToSample16(float x) {
+  if (x > 32767.0f) x = 32767.0f;
+  if (!(x >= -32768.0f)) x = -32768.0f;
+  return static_cast<std::int16_t>(std::nearbyint(x));
+}
+
+std::vector<float> MixVoices(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks,
+                             std::int64_t* samples) {
+  auto now = hooks.Seconds ? hooks.Seconds : std::function<double()>(SteadySeconds);
+  TMix m = Mix(s, noise, hooks, now(), now);
+  if (samples) *samples = m.n;
+  return std::move(m.work);
+}
+
+TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks) {
+  auto now = hooks.Seconds ? hooks.Seconds : std::function<double()>(SteadySeconds);
+  const double start = now();
+  auto status = [&](const std::string& t) { if (hooks.ShowStatusText) hooks.ShowStatusText(t); };
+  status("pre-calculations ...");
+  TSampleResult r;
+  r.Rate = RateOfQuality(s.Quality);
+  TMix m = Mix(s, noise, hooks, start, now);
+  r.Samples = m.n;
+  if (m.n > 0) {
+    TWorkArray w{m.work, m.n, m.order, m.length};
+    RunEffectChain(w, s.EffectOrder, s.Effects, s.Quality, status);
+    r.Bytes.resize(static_cast<std::size_t>(2 * m.n));
+    for (std::int64_t i = 0; i < m.n; ++i) {
+      const auto v = static_cast<std::uint16_t>(ToSample16(m.work[static_cast<std::size_t>(i)]));
+      r.Bytes[static_cast<std::size_t>(2 * i)] = static_cast<std::uint8_t>(v & 0xFF);
+      r.Bytes[static_cast<std::size_t>(2 * i + 1)] = static_cast<std::uint8_t>(v >> 8);
+    }
+  }
+  r.Seconds = now() - start;
+  const auto ms = static_cast<std::int64_t>(std::max(r.Seconds, 0.0) * 1000);
+  status("used time: " + Clock3(r.Seconds) + "." + TwoDigits(ms % 1000 / 10));
+  return r;
+}
+
+}  // namespace kalvora::engine

@@ -1,0 +1,229 @@
+#include "engine/VoiceRender.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/EngineArith.h"
+
+namespace kalvora::engine {
+
+std::array<std::uint16_t, kMorphSteps> MorphTable(const std::array<std::uint8_t, TWavePreset::kSamples>& preset) {
+  std::array<std::uint16_t, kMorphSteps> t{};
+  for (int i = 0; i < kMorphSteps; ++i) {
+    const int k = i / 100, k1 = (k + 1) % TWavePreset::kSamples;
+    const long double f = F((i % 100) * 0.01L);
+    const long double a = preset[k] * 256.0L, b = preset[k1] * 256.0L;
+    t[i] = static_cast<std::uint16_t>(RoundEven((b - a) * f + a));
+  }
+  return t;
+}
+
+std::array<std::uint8_t, kEnvelopeLevels> EnvelopeLevels(const TVolumeEnvelope& e) {
+  std::array<std::uint8_t, kEnvelopeLevels> t{};
+  const int count = std::min<int>(e.Count, TVolumeEnvelope::kMaxPoints);
+  for (int p = 0; p + 1 < count; ++p) {
+    const int x0 = e.X[p] * 4, x1 = e.X[p + 1] * 4;
+    const int y0 = e.Y[p], y1 = e.Y[p + 1];
+    if (x1 < x0) continue;
+    for (int i = x0; i <= x1; ++i) {
+      const long double q = F(static_cast<long double>(i - x0) / std::max(x1 - x0, 1));
+      const long double prod = F((y1 - y0) * q);
+      t[i] = static_cast<std::uint8_t>(Trunc(y0 + prod));
+    }
+  }
+  return t;
+}
+
+std::int64_t StartDelaySamples(std::int32_t ms, int quality) {
+  // A delay below 0 cannot be entered; one read from a file starts at once.
+  const long double factor = quality == 0 ? 11.025L : quality == 1 ? 22.05L : quality == 2 ? 44.1L : 11.025L;
+  return RoundEven(std::max<std::int32_t>(ms, 0) * factor);
+}
+
+std::int64_t RepeatLength(std::int32_t timeMs, int quality) {
+  const float c = quality == 1 ? 0.147f : quality == 2 ? 0.294f : 0.0735f;
+  const std::int64_t cycles = RoundEven(F(static_cast<long double>(timeMs) * c));
+  return std::max<std::int64_t>(cycles, 0) * TWavePreset::kSamples;
+}
+
+float PitchStep(const TVoice& v, const std::array<float, 73>& ratio, int octave, int note, int quality) {
+  const int n = 12 * octave + note;
+  const float d = F(std::exp(n * std::log(static_cast<long double>(1.0594631f))));
+  const int noteIndex = std::min<int>(v.Pitch.Note, 72);
+  const float tuned = F((1 + (static_cast<long double>(v.Pitch.Finetune) - 50) / 1682) * ratio[noteIndex]);
+  float step = F(static_cast<long double>(tuned) * d);
+  if (quality == 0) step = F(step * 4.0L);
+  if (quality == 1) step = F(step * 2.0L);
+  return step;
+}
+
+namespace {
+template <class Entry>
+const Entry* Clamped(const std::vector<Entry>& table, int index) {
+  if (table.empty()) return nullptr;
+  return &table[static_cast<std::size_t>(std::clamp(index, 1, static_cast<int>(table.size())) - 1)];
+}
+}  // namespace
+
+std::vector<TVoiceState> PrepareVoices(const TSampleSnapshot& s, std::int64_t& n) {
+  std::vector<TVoiceState> voices(TInstrument::kVoices);
+  static const std::array<std::uint8_t, TWavePreset::kSamples> kSilent = [] {
+    std::array<std::uint8_t, TWavePreset::kSamples> a;
+    a.fill(75);
+    return a;
+  }();
+  n = 0;
+  for (int i = 0; i < TInstrument::kVoices; ++i) {
+    TVoiceState& v = voices[static_cast<std::size_t>(i)];
+    v.V = s.Voices[static_cast<std::size_t>(i)];
+    v.V.Morph.Phase = std::min<std::uint8_t>(v.V.Morph.Phase, 149);
+    v.V.Pitch.Note = std::min<std::uint8_t>(v.V.Pitch.Note, 72);
+    v.Delay = StartDelaySamples(v.V.Timing.StartDelay, s.Quality);
+    v.Step = PitchStep(v.V, s.NoteRatio, s.DetuneOctave, s.DetuneNote, s.Quality);
+    if (!v.V.Active) continue;
+    const auto* src = Clamped(s.Presets, v.V.Morph.SourcePreset);
+    const auto* dst = Clamped(s.Presets, v.V.Morph.DestPreset);
+    v.Source = MorphTable(src ? *src : kSilent);
+    v.Dest = MorphTable(dst ? *dst : kSilent);
+    v.L = RepeatLength(v.V.Timing.Time, s.Quality);
+    v.Total = v.L * std::max<std::int32_t>(v.V.Timing.Repeats, 0);
+    v.End = v.Delay + v.Total;
+    n = std::max(n, v.End);
+    if (const TVolumeEnvelope* e = Clamped(s.Envelopes, v.V.Volume.Envelope)) v.Envelope = EnvelopeLevels(*e);
+  }
+  return voices;
+}
+
+void PrepareRamps(TVoiceState& v, std::int64_t n, int quality) {
+  const long double v4 = 4.0L * RateOfQuality(quality);
+  const long double span = static_cast<long double>(n - 1);
+  auto value = [](std::uint8_t b, bool x100) { return F(x100 ? b * 100.0L : b); };
+  const TVoiceVibrato& vib = v.V.Vibrato;
+  const long double speedFrom = value(vib.VibSpeedFrom, vib.VibSpeedFromX100);
+  const long double speedTo = value(vib.VibSpeedTo, vib.VibSpeedToX100);
+  const long double depthFrom = value(vib.VibDepthFrom, vib.VibDepthFromX100);
+  const long double depthTo = value(vib.VibDepthTo, vib.VibDepthToX100);
+  v.SpeedSlope = F((speedTo - speedFrom) / span / v4);
+  v.SpeedBase = F(speedFrom / v4);
+  v.DepthSlope = F((depthTo - depthFrom) / span);
+  v.DepthBase = F(depthFrom);
+  v.Ring.fill(0.0f);
+  v.RingPos = 0;
+  if (v.V.Lowpass.FilterActive) {
+    v.WidthSlope = F((static_cast<long double>(v.V.Lowpass.FilterTo) - v.V.Lowpass.FilterFrom) / span);
+    v.WidthBase = v.V.Lowpass.FilterFrom;
+  }
+}
+
+namespace {
+// The ring weights float(0.5 + j / (2n)) of every width n, computed once.
+struct TRingWeights {
+  std::vector<float> w;  // row n holds entries 0..n
+  TRingWeights() : w(static_cast<std::size_t>(kRingSize) * kRingSize, 0.0f) {
+    for (int n = 1; n < kRingSize; ++n)
+      for (int j = 0; j <= n; ++j)
+        w[static_cast<std::size_t>(n * kRingSize + j)] = F(0.5L + static_cast<long double>(j) / (2 * n));
+  }
+  const float* Row(int n) const { return &w[static_cast<std::size_t>(n * kRingSize)]; }
+};
+const TRingWeights& RingWeights() {
+  static const TRingWeights weights;
+  return weights;
+}
+}  // namespace
+
+float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
+  const std::int64_t d = s - v.Delay;
+  const long double dd = static_cast<long double>(d);
+  const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+  const long double depth = dd * v.DepthSlope + v.DepthBase;
+  const long double c = std::cos(static_cast<long double>(theta));
+  const float offset = F((v.V.Vibrato.VibDirection ? 1 + c : 1 - c) * depth);
+  std::int64_t pos = RoundEven((dd + offset) * 100);
+  pos = std::clamp<std::int64_t>(pos, 0, n * 100);
+  const std::int64_t idx = (RoundEven(pos * static_cast<long double>(v.Step)) + 100 * v.V.Morph.Phase) % kMorphSteps;
+  const std::int64_t cycle = pos / 100;
+  const std::int64_t k = cycle % v.L, rep = cycle / v.L;
+  // Morph weight: k / (L - 1), from the source at the first sample of a repeat
+  // to the destination at its last.
+  const long double w = static_cast<long double>(k) / (v.L - 1);
+  const long double src = (v.V.Morph.NoiseSource ? noise.Next() : v.Source[static_cast<std::size_t>(idx)]) - 19200.0L;
+  const long double dst = (v.V.Morph.NoiseDest ? noise.Next() : v.Dest[static_cast<std::size_t>(idx)]) - 19200.0L;
+  float x = (v.V.Timing.RepeatMode && rep % 2 == 1) ? F(src * w + dst * (1 - w)) : F(src * (1 - w) + dst * w);
+  const long double e =
+      v.Envelope[static_cast<std::size_t>(Trunc(static_cast<long double>(d - 1) / (v.Total - 1) * 1020))];
+  return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
+}
+
+int PushRing(TVoiceState& v, std::int64_t s, float x) {
+  if (!v.V.Lowpass.FilterActive) return 0;
+  const long double dd = static_cast<long double>(s - v.Delay);
+  const int width = static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+  if (width == 0) return 0;
+  v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
+  v.RingPos = (v.RingPos + 1) % (width + 1);
+  return width;
+}
+
+namespace {
+
+[[gnu::noinline]] float AddProductExtended(float sum, float a, float b) {
+  return F(static_cast<long double>(sum) + static_cast<long double>(a) * b);
+}
+
+// float(sum + a*b) with the sum taken in extended precision. A product of two
+// floats is exact in double, so the double sum is the exact sum rounded once
+// to 53 bits; rounding that to float gives the extended result unless it lies
+// exactly halfway between two floats (or outside the normal float range):
+// only then can the two roundings part, and the extended sum is taken.
+[[gnu::always_inline]] inline float AddProductFast(float sum, float a, float b) {
+  const double hi = static_cast<double>(sum) + static_cast<double>(a) * static_cast<double>(b);
+  std::uint64_t bits;
+  std::memcpy(&bits, &hi, sizeof bits);
+  const unsigned exponent = static_cast<unsigned>(bits >> 52) & 0x7FFu;
+  const bool halfway = (bits & 0x1FFFFFFFu) == 0x10000000u;
+  const bool outside = exponent - (1023u - 126u) > 253u && hi != 0;  // below 2^-126 or from 2^128
+  if (__builtin_expect(halfway || outside, 0)) return AddProductExtended(sum, a, b);
+  return static_cast<float>(hi);
+}
+
+}  // namespace
+
+float AddProduct(float sum, float a, float b) { return AddProductFast(sum, a, b); }
+
+void RingSums(TVoiceState* const* voices, const int* widths, int count, float* sums) {
+  // The voices' sums run side by side (each keeps its own order of entries),
+  // so their dependent chains overlap.
+  std::array<int, TInstrument::kVoices> at{};
+  std::array<const float*, TInstrument::kVoices> rings{}, weights{};
+  const TRingWeights& table = RingWeights();
+  int most = 0;
+  for (int k = 0; k < count; ++k) {
+    sums[k] = 0;
+    at[static_cast<std::size_t>(k)] = voices[k]->RingPos;
+    rings[static_cast<std::size_t>(k)] = voices[k]->Ring.data();
+    weights[static_cast<std::size_t>(k)] = table.Row(widths[k]);
+    most = std::max(most, widths[k]);
+  }
+  for (int j = 0; j <= most; ++j)
+    for (int k = 0; k < count; ++k) {
+      const int n = widths[k];
+      if (j > n) continue;
+      int& p = at[static_cast<std::size_t>(k)];
+      sums[k] = AddProductFast(sums[k], rings[static_cast<std::size_t>(k)][p], weights[static_cast<std::size_t>(k)][j]);
+      if (++p > n) p = 0;
+    }
+}
+
+float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
+  const float x = RenderVoiceDry(v, s, n, noise);
+  TVoiceState* one = &v;
+  const int width = PushRing(v, s, x);
+  if (width == 0) return x;
+  float sum = 0;
+  RingSums(&one, &width, 1, &sum);
+  return F(static_cast<long double>(sum) / (width + 1));
+}
+
+}  // namespace kalvora::engine

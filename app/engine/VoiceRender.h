@@ -1,0 +1,65 @@
+// One voice prepared for the mix: its morph tables, envelope level table,
+// timing, pitch step, vibrato ramps and lowpass ring, and the rendering of
+// one sample of it.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "core/Instrument.h"
+#include "engine/Noise.h"
+#include "engine/SampleSnapshot.h"
+
+namespace kalvora::engine {
+
+constexpr int kMorphSteps = 15000;    // 150 preset samples x 100 steps
+constexpr int kEnvelopeLevels = 1021; // positions 0..1020 (255 x 4)
+constexpr int kRingSize = 256;        // every width a byte can give, plus one
+
+// A preset cycle as 15000 steps of the preset value x 256 (0..38144).
+std::array<std::uint16_t, kMorphSteps> MorphTable(const std::array<std::uint8_t, TWavePreset::kSamples>& preset);
+// An envelope's points as levels at positions 0..1020; positions no segment
+// covers are 0.
+std::array<std::uint8_t, kEnvelopeLevels> EnvelopeLevels(const TVolumeEnvelope& e);
+
+struct TVoiceState {
+  TVoice V;
+  std::array<std::uint16_t, kMorphSteps> Source{}, Dest{};
+  std::array<std::uint8_t, kEnvelopeLevels> Envelope{};
+  std::int64_t Delay = 0, L = 0, Total = 0, End = 0;
+  float Step = 0;
+  float SpeedSlope = 0, SpeedBase = 0, DepthSlope = 0, DepthBase = 0;
+  float WidthSlope = 0, WidthBase = 0;
+  std::array<float, kRingSize> Ring{};
+  int RingPos = 0;
+};
+
+// Start delay in samples.
+std::int64_t StartDelaySamples(std::int32_t ms, int quality);
+// Whole cycles x 150 of one repeat.
+std::int64_t RepeatLength(std::int32_t timeMs, int quality);
+// Morph-table steps per 1/100 output sample.
+float PitchStep(const TVoice& v, const std::array<float, 73>& ratio, int octave, int note, int quality);
+
+// Prepares the voices' timing (all voices) and tables (active voices); N is
+// the largest end of an active voice.
+std::vector<TVoiceState> PrepareVoices(const TSampleSnapshot& s, std::int64_t& n);
+// Ramps that run over the whole sample's length N.
+void PrepareRamps(TVoiceState& v, std::int64_t n, int quality);
+
+// The voice's value at sample s (it sounds for start delay < s < end).
+float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
+
+// The same in steps, so the mix can run the voices' lowpass sums side by
+// side: the value before the voice lowpass; the value written to the ring
+// (returns the lowpass width at sample s, 0 when the value passes unchanged);
+// the weighted ring sums S of `count` voices (the voice's value is then
+// float(S / (width + 1))).
+float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
+int PushRing(TVoiceState& v, std::int64_t s, float x);
+void RingSums(TVoiceState* const* voices, const int* widths, int count, float* sums);
+// float(sum + a * b) with the sum in extended precision.
+float AddProduct(float sum, float a, float b);
+
+}  // namespace kalvora::engine
