@@ -17,6 +17,7 @@
 #include "formats/WavFile.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
+#include "windows/ViewWave.h"
 
 // Run-time errors end the command they happen in: shown, and the program goes on.
 void TfMain::AtCommandBoundary(const std::function<void()>& fn) {
@@ -100,6 +101,7 @@ void TfMain::CalculateSample() {
   settings_.CalculatedWaves += 1;
   settings_.CalculationTime += result.Seconds / 86400.0;
   if (doc_.SampleChanges() == changes) SetSampleUpToDate(true);
+  if (auto* view = findChild<TfViewWave*>()) view->ShowNewSample();
 }
 
 void TfMain::PlaySample() {

@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
-#include <QToolButton>
+#include "components/OfficeButton.h"
 
 #include <csignal>
 #include <fstream>
@@ -69,7 +69,7 @@ class PlayTest : public MainTest {
 
 TEST_F(PlayTest, PlayComputesWritesTheSampleAndIsReadyWhenDone) {
   TfMain& main = StartPlaying();
-  main.bPlay->click();
+  emit main.bPlay->clicked();
   EXPECT_EQ(main.Document().Status, TDocumentStatus::Playing);
   EXPECT_TRUE(main.IsSampleUpToDate());
   ASSERT_EQ(Sink().queued(), 1u);
@@ -102,7 +102,7 @@ TEST_F(PlayTest, BusyStatusRefusesEveryCommand) {
     const char* text;  // status-line text, or null: ignored silently
   };
   const Command commands[] = {
-      {"play button", [&] { main.bPlay->click(); }, kCanNotPlay},
+      {"play button", [&] { emit main.bPlay->clicked(); }, kCanNotPlay},
       {"play command", [&] { main.PlayCommand(); }, kCanNotPlay},
       {"sustain pedal", [&] { main.MidiInData(0xB0, 64, 127); }, kCanNotPlay},
       {"save sample", [&] { main.SaveSampleCommand(); }, kCanNotSave},
