@@ -7,6 +7,9 @@
 #include "formats/LibraryFiles.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
+#include "windows/dialogs/LoadInst.h"
+#include "components/SharedClip.h"
+#include "windows/dialogs/SmallDialogs.h"
 
 // Run-time errors end the command they happen in: shown, and the program goes on.
 void TfMain::AtCommandBoundary(const std::function<void()>& fn) {
@@ -43,6 +46,10 @@ void TfMain::SaveSampleCommand() {
 
 void TfMain::LoadInstrumentCommand() {
   if (doc_.Status != TDocumentStatus::Ready) return ShowStatusText(kCanNotLoad);
+  if (auto* dialog = findChild<TfLoadInst*>()) {
+    dialog->exec();
+    return;
+  }
   NotAvailable("Loading an instrument");
 }
 
@@ -88,7 +95,10 @@ bool TfMain::SaveInstrumentAs() {
 void TfMain::ExecuteMacro(int) { NotAvailable("Running macros"); }
 void TfMain::RunOptions() { NotAvailable("The options window"); }
 void TfMain::ShowStatistics() { NotAvailable("The statistics window"); }
-void TfMain::ShowAbout() { NotAvailable("The about window"); }
+void TfMain::ShowAbout() {
+  TfAbout about(this);
+  about.exec();
+}
 void TfMain::ShowHelpContents() { services_.Help->showContents(); }
 
 void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments) {

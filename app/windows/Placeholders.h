@@ -26,24 +26,6 @@ class TPlaceholderChild : public QWidget {
   TPlaceholderChild(const char* objectName, const char* caption, QWidget* parent = nullptr);
 };
 
-class TfLoadInst : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfLoadInst(QWidget* parent) : TPlaceholderDialog("fLoadInst", "Load A Kalvora Instrument", parent) {}
-};
-
-class TfSure : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfSure(QWidget* parent) : TPlaceholderDialog("fSure", "Kalvora", parent) {}
-};
-
-class TfQuestion : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfQuestion(QWidget* parent) : TPlaceholderDialog("fQuestion", "A Kalvora Question", parent) {}
-};
-
 class TfWavePresetReport : public TPlaceholderDialog {
   Q_OBJECT
  public:
@@ -56,12 +38,6 @@ class TfVolumeEnvelopeReport : public TPlaceholderDialog {
  public:
   explicit TfVolumeEnvelopeReport(QWidget* parent)
       : TPlaceholderDialog("fVolumeEnvelopeReport", "Volume Envelope Report", parent) {}
-};
-
-class TfMessage : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfMessage(QWidget* parent) : TPlaceholderDialog("fMessage", "A Kalvora Message", parent) {}
 };
 
 class TfMacroRec : public TPlaceholderDialog {

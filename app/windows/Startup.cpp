@@ -4,8 +4,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "platform/Prompts.h"
 #include "windows/InGlob.h"
 #include "windows/Placeholders.h"
+#include "windows/dialogs/LoadInst.h"
+#include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
 
 namespace {
@@ -60,6 +63,13 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.LoadInst = new TfLoadInst(&main);
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
+  w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
+  w.LoadInst->Load = [&main](const std::filesystem::path& file) {
+    if (main.LoadInstrumentFile) main.LoadInstrumentFile(file);
+    else main.ShowStatusText("Loading instrument files is not available yet.");
+  };
+  w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
+  w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };
   created("TfLoadInst", w.LoadInst);
   w.Sure = new TfSure(&main);
   created("TfSure", w.Sure);
