@@ -46,12 +46,6 @@ class TfMacroRec : public TPlaceholderDialog {
   explicit TfMacroRec(QWidget* parent) : TPlaceholderDialog("fMacroRec", "Macro Recording", parent) {}
 };
 
-class TfWaveGen : public TPlaceholderChild {
-  Q_OBJECT
- public:
-  TfWaveGen() : TPlaceholderChild("fWaveGen", "Voice Editor") {}
-};
-
 class TfViewWave : public TPlaceholderChild {
   Q_OBJECT
  public:

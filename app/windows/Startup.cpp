@@ -10,6 +10,7 @@
 #include "windows/dialogs/LoadInst.h"
 #include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
+#include "windows/WaveGen.h"
 
 namespace {
 
@@ -87,8 +88,8 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.MacroRec = new TfMacroRec(&main);
   created("TfMacroRec", w.MacroRec);
 
-  w.WaveGen = new TfWaveGen;
-  AddChild(main, w.WaveGen, QPoint(0, 0), false)->resize(330, 190);
+  w.WaveGen = new TfWaveGen(main);
+  AddChild(main, w.WaveGen, QPoint(0, 0), false)->adjustSize();
   main.RestoreFormPosition(w.WaveGen, "WaveGen");
   main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);
   created("TfWaveGen", w.WaveGen);
