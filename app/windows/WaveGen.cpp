@@ -346,6 +346,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
 
   // --- handlers
   connect(cbActive, &QCheckBox::toggled, this, [this](bool on) { EditInt(stActive, on); });
+  connect(cbFilterActive, &QCheckBox::toggled, this, [this](bool on) { EditInt(stFilterActive, on); });
   connect(ePartName, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (refreshing_) return;
     V().Name = CutName(ToL1(text), TVoice::kMaxName);
