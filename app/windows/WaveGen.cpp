@@ -25,6 +25,7 @@
 #include "components/LrsBmp.h"
 #include "platform/Prompts.h"
 #include "windows/Main.h"
+#include "windows/dialogs/VoiceDialogs.h"
 
 namespace {
 
@@ -435,6 +436,25 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   AddPopup("pumPartName", ePartName, {{"Default", 0}},
            [this](int) { ePartName->setText(QStringLiteral("%1").arg(main_.Document().CurrentVoice, 2, 10, QLatin1Char('0'))); },
            [this](const TVoice& v) { ePartName->setText(L1(v.Name)); });
+
+  OpenSetFrequency = [this] {
+    TfSetFrequency d(main_, *this, this);
+    d.exec();
+  };
+  // After the copy and reset dialogs the editor shows what they did, and the
+  // sample is out of date whatever the user chose.
+  OpenCopyVoice = [this] {
+    TfCpVoice d(main_, *this, recorder_, this);
+    d.exec();
+    DrawPart();
+    Changed();
+  };
+  OpenResetVoice = [this] {
+    TfResVoice d(main_, *this, this);
+    d.exec();
+    DrawPart();
+    Changed();
+  };
 
   FillPresetLists();
   FillEnvelopeLists();

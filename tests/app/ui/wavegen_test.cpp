@@ -25,6 +25,7 @@
 #include "MainFixture.h"
 #include "components/LrsBmp.h"
 #include "windows/WaveGen.h"
+#include "windows/dialogs/VoiceDialogs.h"
 
 using namespace kalvora::test;
 
@@ -260,6 +261,78 @@ TEST(LrsBmp, TakesThePicturesSizeAndReplacesTheTransparentColour) {
   b.SetStretch(true);
   b.resize(154, 80);
   EXPECT_EQ(b.PaintToImage().pixelColor(11, 11), QColor(Qt::black));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WaveGenTest, SetFrequencyChoosesTheLowestFittingNote) {
+  TfWaveGen& w = Editor();
+  main_->Document().Recording = true;
+  struct Case {
+    int f, note, finetune;
+  } cases[] = {{440, 45, 50}, {32, 0, 14}, {2155, 72, 100}};
+  for (const Case& c : cases) {
+    TfSetFrequency d(*main_, w);
+    d.seNewFrequency->setValue(c.f);
+    d.bOK->click();
+    EXPECT_EQ(Voice().Pitch.Note, c.note) << c.f;
+    EXPECT_EQ(Voice().Pitch.Finetune, c.finetune) << c.f;
+    EXPECT_EQ(d.result(), 1);
+  }
+  EXPECT_EQ(std::get<0>(rec_.steps.back()), 3);
+  TfSetFrequency start(*main_, w);  // starts from the voice: C-7 + 100 = 2155.3
+  EXPECT_EQ(start.seNewFrequency->value(), 2155);
+  start.show();
+  SaveScreenshot(&start, "voicedialogs_setfrequency");
+  EXPECT_TRUE(ClippedTexts(&start).isEmpty()) << ClippedTexts(&start).join("\n").toStdString();
+}
+
+TEST_F(WaveGenTest, ResetAndCopyDialogs) {
+  TfWaveGen& w = Editor();
+  TInstrumentDocument& doc = main_->Document();
+  for (int n = 1; n <= 32; ++n) doc.Voice(n).Pitch.Note = 7;
+  TfResVoice r(*main_, w);
+  r.rbFrom->setChecked(true);
+  r.cobFr->setCurrentIndex(4);
+  r.cobTo->setCurrentIndex(2);
+  r.bOK->click();  // 5 to 3: nothing
+  for (int n = 1; n <= 32; ++n) EXPECT_EQ(doc.Voice(n).Pitch.Note, 7);
+  r.cobFr->setCurrentIndex(2);
+  r.cobTo->setCurrentIndex(4);
+  r.bOK->click();
+  EXPECT_EQ(doc.Voice(2).Pitch.Note, 7);
+  EXPECT_EQ(doc.Voice(3).Pitch.Note, 26);
+  EXPECT_EQ(doc.Voice(5).Pitch.Note, 26);
+  EXPECT_EQ(doc.Voice(6).Pitch.Note, 7);
+  r.show();
+  SaveScreenshot(&r, "voicedialogs_reset");
+  EXPECT_TRUE(ClippedTexts(&r).isEmpty()) << ClippedTexts(&r).join("\n").toStdString();
+
+  doc.Recording = true;
+  TfCpVoice c(*main_, w, &rec_);
+  EXPECT_EQ(c.cobD->currentIndex(), 1);
+  EXPECT_FALSE(c.cbName->isChecked());
+  c.bAll->click();
+  c.cobS->setCurrentIndex(2);
+  c.cobD->setCurrentIndex(11);
+  doc.Voice(3).Pitch.Note = 40;
+  c.bCopy->click();
+  EXPECT_EQ(doc.Voice(12).Pitch.Note, 40);
+  EXPECT_EQ(rec_.steps.back(), std::make_tuple(901, std::string("0211111111")));
+  c.cbIncD->setChecked(true);
+  c.cbDecD->setChecked(true);
+  EXPECT_FALSE(c.cbIncD->isChecked());
+  c.cbIncD->setChecked(true);
+  c.cobD->setCurrentIndex(31);
+  c.bCopy->click();
+  EXPECT_EQ(c.cobD->currentIndex(), 31);  // 32 stays 32
+  c.bInvert->click();
+  EXPECT_FALSE(c.cbGeneral->isChecked());
+  c.show();
+  SaveScreenshot(&c, "voicedialogs_copy");
+  EXPECT_TRUE(ClippedTexts(&c).isEmpty()) << ClippedTexts(&c).join("\n").toStdString();
 }
 
 }  // namespace
