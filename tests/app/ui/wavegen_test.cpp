@@ -336,3 +336,23 @@ TEST_F(WaveGenTest, ResetAndCopyDialogs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WaveGenTest, MainMenuSelectsPagesAndStartsANewInstrument) {
+  TfWaveGen& w = Editor();
+  QAction* volume = nullptr;
+  QAction* newInstrument = nullptr;
+  for (QAction* a : main_->findChildren<QAction*>()) {
+    if (a->shortcut() == QKeySequence(Qt::Key_F4)) volume = a;
+    if (a->text() == "&New" && a->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_N)) newInstrument = a;
+  }
+  ASSERT_NE(volume, nullptr);
+  volume->trigger();
+  EXPECT_EQ(w.tsWaveGeneration->currentIndex(), 2);
+  ASSERT_NE(newInstrument, nullptr);
+  prompts_.expectConfirm("Are you sure?", mrNo);
+  newInstrument->trigger();
+}
+
+}  // namespace
