@@ -356,3 +356,24 @@ TEST_F(WaveGenTest, MainMenuSelectsPagesAndStartsANewInstrument) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WaveGenTest, ListRefillFallsBackToTheFirstEntryWhenTheNameIsGone) {
+  TfWaveGen& w = Editor();
+  TInstrumentDocument& doc = main_->Document();
+  TWavePreset square;
+  square.Name = "Square";
+  ASSERT_EQ(doc.AddWavePreset(square), TTableResult::Added);
+  w.FillPresetLists();
+  ASSERT_EQ(w.cbS->count(), 2);
+  w.cbS->setCurrentIndex(1);
+  EXPECT_EQ(Voice().Morph.SourcePreset, 2);
+  // Renamed behind the editor's back: the list finds no "Square" any more.
+  ASSERT_TRUE(doc.RenameWavePreset(2, "Square 2"));
+  w.FillPresetLists();
+  EXPECT_EQ(w.cbS->currentIndex(), 0);
+  EXPECT_EQ(Voice().Morph.SourcePreset, 1);
+}
+
+}  // namespace
