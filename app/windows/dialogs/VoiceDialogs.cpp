@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -16,6 +17,7 @@
 #include <cmath>
 
 #include "core/VoiceEdit.h"
+#include "platform/Prompts.h"
 #include "windows/Main.h"
 #include "windows/Tools.h"
 #include "windows/WaveGen.h"
@@ -60,6 +62,7 @@ TfSetFrequency::TfSetFrequency(TfMain& main, TfWaveGen& editor, QWidget* parent)
   v->addWidget(bCancel, 1, 1);
   connect(bOK, &QPushButton::clicked, this, &TfSetFrequency::bOKClick);
   connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
+  main_.RestoreFormPosition(this, "SetFrequency");
   // The start value comes from the voice, not from the formatted read-out.
   const TInstrumentDocument& doc = main_.Document();
   const TVoice& voice = doc.Voice(doc.CurrentVoice);
@@ -79,16 +82,16 @@ TfResVoice::TfResVoice(TfMain& main, TfWaveGen& editor, QWidget* parent) : QDial
   setObjectName("fResVoice");
   setWindowTitle(QStringLiteral("Reset Voices"));
   auto* g = new QGridLayout(this);
-  rbSelected = Named(new QRadioButton(QStringLiteral("Selected Voice Only"), this), "rbSelected");
+  rbOne = Named(new QRadioButton(QStringLiteral("Selected Voice Only"), this), "rbOne");
   rbAll = Named(new QRadioButton(QStringLiteral("All Voices"), this), "rbAll");
-  rbFrom = Named(new QRadioButton(QStringLiteral("Voices From"), this), "rbFrom");
+  rbSome = Named(new QRadioButton(QStringLiteral("Voices From"), this), "rbSome");
   cobSV = Named(new QComboBox(this), "cobSV");
   cobFr = Named(new QComboBox(this), "cobFr");
   cobTo = Named(new QComboBox(this), "cobTo");
-  g->addWidget(rbSelected, 0, 0);
+  g->addWidget(rbOne, 0, 0);
   g->addWidget(cobSV, 0, 1, 1, 3);
   g->addWidget(rbAll, 1, 0);
-  g->addWidget(rbFrom, 2, 0);
+  g->addWidget(rbSome, 2, 0);
   g->addWidget(cobFr, 2, 1);
   g->addWidget(new QLabel(QStringLiteral("To")), 2, 2);
   g->addWidget(cobTo, 2, 3);
@@ -97,10 +100,14 @@ TfResVoice::TfResVoice(TfMain& main, TfWaveGen& editor, QWidget* parent) : QDial
   bOK->setDefault(true);
   g->addWidget(bOK, 3, 1);
   g->addWidget(bCancel, 3, 3);
-  rbSelected->setChecked(true);
-  connect(cobFr, &QComboBox::activated, this, [this] { rbFrom->setChecked(true); });
-  connect(cobTo, &QComboBox::activated, this, [this] { rbFrom->setChecked(true); });
-  connect(cobSV, &QComboBox::activated, this, [this] { rbSelected->setChecked(true); });
+  bHelp = Button(this, "bHelp", "&Help");
+  g->addWidget(bHelp, 4, 3);
+  connect(bHelp, &QPushButton::clicked, this, [this] { main_.Help().showTopic("otherwindows_resetvoice"); });
+  main_.RestoreFormPosition(this, "ResVoice");
+  rbOne->setChecked(true);
+  connect(cobFr, &QComboBox::activated, this, [this] { rbSome->setChecked(true); });
+  connect(cobTo, &QComboBox::activated, this, [this] { rbSome->setChecked(true); });
+  connect(cobSV, &QComboBox::activated, this, [this] { rbOne->setChecked(true); });
   connect(bOK, &QPushButton::clicked, this, &TfResVoice::bOKClick);
   connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
   Refill();
@@ -123,8 +130,8 @@ void TfResVoice::bOKClick() {
   if (rbAll->isChecked()) {
     editor_.NewInstrument();
   } else {
-    const int from = rbSelected->isChecked() ? cobSV->currentIndex() + 1 : cobFr->currentIndex() + 1;
-    const int to = rbSelected->isChecked() ? from : cobTo->currentIndex() + 1;
+    const int from = rbOne->isChecked() ? cobSV->currentIndex() + 1 : cobFr->currentIndex() + 1;
+    const int to = rbOne->isChecked() ? from : cobTo->currentIndex() + 1;
     for (int n = from; n <= to; ++n) main_.ResetVoice(n);
   }
   done(1);
@@ -133,7 +140,7 @@ void TfResVoice::bOKClick() {
 TfCpVoice::TfCpVoice(TfMain& main, TfWaveGen& editor, IMacroRecorder* recorder, QWidget* parent)
     : QDialog(parent), main_(main), editor_(editor), recorder_(recorder) {
   setObjectName("fCpVoice");
-  setWindowTitle(QStringLiteral("Copy Voice"));
+  setWindowTitle(QStringLiteral("Copy Voices"));
   auto* top = new QVBoxLayout(this);
   auto* lists = new QGridLayout;
   top->addLayout(lists);
@@ -143,20 +150,20 @@ TfCpVoice::TfCpVoice(TfMain& main, TfWaveGen& editor, IMacroRecorder* recorder, 
   lists->addWidget(cobS, 1, 0, 1, 2);
   lists->addWidget(new QLabel(QStringLiteral("Destination:")), 0, 2);
   lists->addWidget(cobD, 1, 2, 1, 2);
-  cbIncS = Named(new QCheckBox(QStringLiteral("auto increment"), this), "cbIncS");
-  cbDecS = Named(new QCheckBox(QStringLiteral("auto decrement"), this), "cbDecS");
-  cbIncD = Named(new QCheckBox(QStringLiteral("auto increment"), this), "cbIncD");
-  cbDecD = Named(new QCheckBox(QStringLiteral("auto decrement"), this), "cbDecD");
-  lists->addWidget(cbIncS, 2, 0);
-  lists->addWidget(cbDecS, 3, 0);
-  lists->addWidget(cbIncD, 2, 2);
-  lists->addWidget(cbDecD, 3, 2);
+  cbAutoIncrementSource = Named(new QCheckBox(QStringLiteral("Auto increment source"), this), "cbAutoIncrementSource");
+  cbAutoDecrementSource = Named(new QCheckBox(QStringLiteral("Auto decrement source"), this), "cbAutoDecrementSource");
+  cbAutoIncrementDestination = Named(new QCheckBox(QStringLiteral("Auto increment destination"), this), "cbAutoIncrementDestination");
+  cbAutoDecrementDestination = Named(new QCheckBox(QStringLiteral("Auto decrement destination"), this), "cbAutoDecrementDestination");
+  lists->addWidget(cbAutoIncrementSource, 2, 0);
+  lists->addWidget(cbAutoDecrementSource, 3, 0);
+  lists->addWidget(cbAutoIncrementDestination, 2, 2);
+  lists->addWidget(cbAutoDecrementDestination, 3, 2);
   auto exclude = [this](QCheckBox* a, QCheckBox* b) {
     connect(a, &QCheckBox::toggled, this, [b](bool on) { if (on) b->setChecked(false); });
     connect(b, &QCheckBox::toggled, this, [a](bool on) { if (on) a->setChecked(false); });
   };
-  exclude(cbIncS, cbDecS);
-  exclude(cbIncD, cbDecD);
+  exclude(cbAutoIncrementSource, cbAutoDecrementSource);
+  exclude(cbAutoIncrementDestination, cbAutoDecrementDestination);
   auto* parts = new QGroupBox(QStringLiteral("Copy Options "), this);
   auto* pg = new QGridLayout(parts);
   cbGeneral = Named(new QCheckBox(QStringLiteral("General without name"), parts), "cbGeneral");
@@ -180,6 +187,10 @@ TfCpVoice::TfCpVoice(TfMain& main, TfWaveGen& editor, IMacroRecorder* recorder, 
   bCopy->setDefault(true);
   buttons->addWidget(bCopy);
   buttons->addWidget(bClose);
+  bHelp = Button(this, "bHelp", "&Help");
+  buttons->addWidget(bHelp);
+  connect(bHelp, &QPushButton::clicked, this, [this] { main_.Help().showTopic("otherwindows_copyvoice"); });
+  main_.RestoreFormPosition(this, "CpVoice");
   top->addLayout(buttons);
   auto boxes = [this] { return std::array<QCheckBox*, 6>{cbGeneral, cbName, cbSource, cbVolume, cbVibrato, cbLowpass}; };
   connect(bAll, &QPushButton::clicked, this, [boxes] { for (auto* c : boxes()) c->setChecked(true); });
@@ -197,7 +208,7 @@ void TfCpVoice::Refill() {
   cobS->setCurrentIndex(doc.CurrentVoice - 1);
   cobD->setCurrentIndex(doc.CurrentVoice % TInstrumentDocument::kVoices);
   for (QCheckBox* c : {cbGeneral, cbSource, cbVolume, cbVibrato, cbLowpass}) c->setChecked(true);
-  for (QCheckBox* c : {cbName, cbIncS, cbDecS, cbIncD, cbDecD}) c->setChecked(false);
+  for (QCheckBox* c : {cbName, cbAutoIncrementSource, cbAutoDecrementSource, cbAutoIncrementDestination, cbAutoDecrementDestination}) c->setChecked(false);
 }
 
 void TfCpVoice::showEvent(QShowEvent* e) {
@@ -216,8 +227,34 @@ void TfCpVoice::bCopyClick() {
     if (const auto text = CopyStepText(doc.CurrentVoice, source, dest, parts)) recorder_->RecordTextStep(stCopyVoice, *text);
     else main_.ShowStatusText("This copy lies too far below the current voice to be recorded in the macro.");
   }
-  if (cbIncS->isChecked() && cobS->currentIndex() < 31) cobS->setCurrentIndex(cobS->currentIndex() + 1);
-  if (cbIncD->isChecked() && cobD->currentIndex() < 31) cobD->setCurrentIndex(cobD->currentIndex() + 1);
-  if (cbDecS->isChecked() && cobS->currentIndex() >= 1) cobS->setCurrentIndex(cobS->currentIndex() - 1);
-  if (cbDecD->isChecked() && cobD->currentIndex() >= 1) cobD->setCurrentIndex(cobD->currentIndex() - 1);
+  if (cbAutoIncrementSource->isChecked() && cobS->currentIndex() < 31) cobS->setCurrentIndex(cobS->currentIndex() + 1);
+  if (cbAutoIncrementDestination->isChecked() && cobD->currentIndex() < 31) cobD->setCurrentIndex(cobD->currentIndex() + 1);
+  if (cbAutoDecrementSource->isChecked() && cobS->currentIndex() >= 1) cobS->setCurrentIndex(cobS->currentIndex() - 1);
+  if (cbAutoDecrementDestination->isChecked() && cobD->currentIndex() >= 1) cobD->setCurrentIndex(cobD->currentIndex() - 1);
+}
+
+// Each dialog keeps its place; F1 opens the help of the two that have one.
+void TfSetFrequency::done(int r) {
+  main_.SaveFormPosition(this, "SetFrequency");
+  QDialog::done(r);
+}
+
+void TfResVoice::done(int r) {
+  main_.SaveFormPosition(this, "ResVoice");
+  QDialog::done(r);
+}
+
+void TfResVoice::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) return bHelp->click();
+  QDialog::keyPressEvent(e);
+}
+
+void TfCpVoice::done(int r) {
+  main_.SaveFormPosition(this, "CpVoice");
+  QDialog::done(r);
+}
+
+void TfCpVoice::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_F1) return bHelp->click();
+  QDialog::keyPressEvent(e);
 }

@@ -20,6 +20,7 @@ class TfSetFrequency : public QDialog {
   QSpinBox* seNewFrequency;
   QPushButton *bOK, *bCancel;
   void bOKClick();
+  void done(int r) override;
 
  private:
   TfMain& main_;
@@ -30,14 +31,16 @@ class TfResVoice : public QDialog {
   Q_OBJECT
  public:
   TfResVoice(TfMain& main, TfWaveGen& editor, QWidget* parent = nullptr);
-  QRadioButton *rbSelected, *rbAll, *rbFrom;
+  QRadioButton *rbOne, *rbAll, *rbSome;
   QComboBox *cobSV, *cobFr, *cobTo;
-  QPushButton *bOK, *bCancel;
+  QPushButton *bOK, *bCancel, *bHelp;
   void Refill();  // on each activation
   void bOKClick();
+  void done(int r) override;
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   TfMain& main_;
@@ -49,14 +52,16 @@ class TfCpVoice : public QDialog {
  public:
   TfCpVoice(TfMain& main, TfWaveGen& editor, IMacroRecorder* recorder, QWidget* parent = nullptr);
   QComboBox *cobS, *cobD;
-  QCheckBox *cbIncS, *cbDecS, *cbIncD, *cbDecD;
+  QCheckBox *cbAutoIncrementSource, *cbAutoDecrementSource, *cbAutoIncrementDestination, *cbAutoDecrementDestination;
   QCheckBox *cbGeneral, *cbName, *cbSource, *cbVolume, *cbVibrato, *cbLowpass;
-  QPushButton *bCopy, *bClose, *bAll, *bNone, *bInvert;
+  QPushButton *bCopy, *bClose, *bHelp, *bAll, *bNone, *bInvert;
   void Refill();
   void bCopyClick();
+  void done(int r) override;
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   TfMain& main_;

@@ -294,7 +294,7 @@ TEST_F(WaveGenTest, ResetAndCopyDialogs) {
   TInstrumentDocument& doc = main_->Document();
   for (int n = 1; n <= 32; ++n) doc.Voice(n).Pitch.Note = 7;
   TfResVoice r(*main_, w);
-  r.rbFrom->setChecked(true);
+  r.rbSome->setChecked(true);
   r.cobFr->setCurrentIndex(4);
   r.cobTo->setCurrentIndex(2);
   r.bOK->click();  // 5 to 3: nothing
@@ -321,10 +321,10 @@ TEST_F(WaveGenTest, ResetAndCopyDialogs) {
   c.bCopy->click();
   EXPECT_EQ(doc.Voice(12).Pitch.Note, 40);
   EXPECT_EQ(rec_.steps.back(), std::make_tuple(901, std::string("0211111111")));
-  c.cbIncD->setChecked(true);
-  c.cbDecD->setChecked(true);
-  EXPECT_FALSE(c.cbIncD->isChecked());
-  c.cbIncD->setChecked(true);
+  c.cbAutoIncrementDestination->setChecked(true);
+  c.cbAutoDecrementDestination->setChecked(true);
+  EXPECT_FALSE(c.cbAutoIncrementDestination->isChecked());
+  c.cbAutoIncrementDestination->setChecked(true);
   c.cobD->setCurrentIndex(31);
   c.bCopy->click();
   EXPECT_EQ(c.cobD->currentIndex(), 31);  // 32 stays 32
