@@ -18,6 +18,8 @@
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
 #include "windows/ViewWave.h"
+#include "windows/dialogs/LoadInst.h"
+#include "windows/dialogs/SmallDialogs.h"
 
 // Run-time errors end the command they happen in: shown, and the program goes on.
 void TfMain::AtCommandBoundary(const std::function<void()>& fn) {
@@ -151,6 +153,11 @@ void TfMain::SaveSampleCommand() {
 
 void TfMain::LoadInstrumentCommand() {
   if (doc_.Status != TDocumentStatus::Ready) return ShowStatusText(kCanNotLoad);
+  // The open dialog with its preview; a plain file dialog where it is not made.
+  if (auto* dialog = findChild<TfLoadInst*>()) {
+    dialog->exec();
+    return;
+  }
   if (!services_.FileDialogs) return;
   kalvora::platform::FileDialogOptions o;
   o.title = "Load Instrument";
@@ -316,7 +323,10 @@ bool TfMain::SaveInstrumentAs() {
   return SaveInstrumentFile(*chosen);
 }
 
-void TfMain::ShowAbout() { NotAvailable("The about window"); }
+void TfMain::ShowAbout() {
+  TfAbout about(this);
+  about.exec();
+}
 void TfMain::ShowHelpContents() { services_.Help->showContents(); }
 
 void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments) {

@@ -22,6 +22,7 @@
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "views/Windows1252.h"
+#include "windows/WaveGen.h"
 #include "platform/Prompts.h"
 #include "windows/EnvelopeEditors.h"
 #include "windows/Managers.h"
@@ -253,7 +254,10 @@ void TfMain::BuildMenus() {
   QMenu* page = MenuView->addMenu(QStringLiteral("&Voice Part"));
   const char* pages[] = {"&General", "&Source", "&Volume", "V&ibrato", "&Lowpass"};
   for (int i = 0; i < 5; ++i)
-    AddCommand(page, QString::fromLatin1(pages[i]), K(Qt::Key_F2 + i), [this] { NotAvailable("The voice editor"); });
+    AddCommand(page, QString::fromLatin1(pages[i]), K(Qt::Key_F2 + i), [this, i] {
+      if (auto* editor = findChild<TfWaveGen*>()) editor->SelectPage(i);
+      else NotAvailable("The voice editor");
+    });
   MenuView->addSeparator();
   auto panelItem = [&](const char* caption, QWidget* panel) {
     QAction* a = MenuView->addAction(QString::fromLatin1(caption));
@@ -267,14 +271,23 @@ void TfMain::BuildMenus() {
   MenuBottomPanel = panelItem("&Bottom Panel", PanelBottom);
 
   MenuVoice = bar->addMenu(QStringLiteral("V&oice"));
-  AddCommand(MenuVoice, QStringLiteral("&Copy"), K(Qt::CTRL | Qt::Key_C), [this] { NotAvailable("Copying voices"); });
-  AddCommand(MenuVoice, QStringLiteral("&Reset"), K(Qt::CTRL | Qt::Key_E), [this] { NotAvailable("Resetting voices"); });
+  AddCommand(MenuVoice, QStringLiteral("&Copy"), K(Qt::CTRL | Qt::Key_C), [this] {
+    if (auto* editor = findChild<TfWaveGen*>()) editor->OpenCopyVoice();
+    else NotAvailable("Copying voices");
+  });
+  AddCommand(MenuVoice, QStringLiteral("&Reset"), K(Qt::CTRL | Qt::Key_E), [this] {
+    if (auto* editor = findChild<TfWaveGen*>()) editor->OpenResetVoice();
+    else NotAvailable("Resetting voices");
+  });
 
   MenuInstrument = bar->addMenu(QStringLiteral("&Instrument"));
   AddCommand(MenuInstrument, QStringLiteral("&Load"), K(Qt::CTRL | Qt::Key_R), [this] { LoadInstrumentCommand(); });
   AddCommand(MenuInstrument, QStringLiteral("&Save"), K(Qt::CTRL | Qt::Key_W), [this] { SaveCurrentInstrument(); });
   AddCommand(MenuInstrument, QStringLiteral("Save &As"), K(Qt::CTRL | Qt::Key_L), [this] { SaveInstrumentAs(); });
-  AddCommand(MenuInstrument, QStringLiteral("&New"), K(Qt::CTRL | Qt::Key_N), [this] { NotAvailable("A new instrument"); });
+  AddCommand(MenuInstrument, QStringLiteral("&New"), K(Qt::CTRL | Qt::Key_N), [this] {
+    if (auto* editor = findChild<TfWaveGen*>()) editor->NewInstrument();
+    else NotAvailable("A new instrument");
+  });
   // The recent files follow as a separator and the "Load Again" submenu.
   MRUFileList = new TMRUFileList(this);
   MRUFileList->SetMaximum(10);

@@ -30,32 +30,3 @@ class TPlaceholderChild : public QWidget {
   TPlaceholderChild(const char* objectName, const char* caption, QWidget* parent = nullptr);
 };
 
-class TfLoadInst : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfLoadInst(QWidget* parent) : TPlaceholderDialog("fLoadInst", "Load A Kalvora Instrument", parent) {}
-};
-
-class TfSure : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfSure(QWidget* parent) : TPlaceholderDialog("fSure", "Kalvora", parent) {}
-};
-
-class TfQuestion : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfQuestion(QWidget* parent) : TPlaceholderDialog("fQuestion", "A Kalvora Question", parent) {}
-};
-
-class TfMessage : public TPlaceholderDialog {
-  Q_OBJECT
- public:
-  explicit TfMessage(QWidget* parent) : TPlaceholderDialog("fMessage", "A Kalvora Message", parent) {}
-};
-
-class TfWaveGen : public TPlaceholderChild {
-  Q_OBJECT
- public:
-  TfWaveGen() : TPlaceholderChild("fWaveGen", "Voice Editor") {}
-};

@@ -4,10 +4,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include "platform/Prompts.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
 #include "windows/Placeholders.h"
+#include "windows/dialogs/LoadInst.h"
+#include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
+#include "windows/WaveGen.h"
 
 namespace {
 
@@ -61,6 +65,13 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.LoadInst = new TfLoadInst(&main);
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
+  w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
+  w.LoadInst->Load = [&main](const std::filesystem::path& file) {
+    if (main.LoadInstrumentFile) main.LoadInstrumentFile(file);
+    else main.ShowStatusText("Loading instrument files is not available yet.");
+  };
+  w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
+  w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };
   created("TfLoadInst", w.LoadInst);
   w.Sure = new TfSure(&main);
   created("TfSure", w.Sure);
@@ -78,8 +89,18 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.MacroRec = new TfMacroRec(&main);
   created("TfMacroRec", w.MacroRec);
 
-  w.WaveGen = new TfWaveGen;
-  AddChild(main, w.WaveGen, QPoint(0, 0), false)->resize(330, 190);
+  w.WaveGen = new TfWaveGen(main);
+  w.WaveGen->SetRecorder(w.MacroRec);
+  {
+    TfWaveGen* editor = w.WaveGen;
+    main.ShowCurrentVoice = [editor] { editor->DrawPart(); };
+    main.OnInstrumentLoaded = [editor] {
+      editor->FillPresetLists();
+      editor->FillEnvelopeLists();
+      editor->DrawPart();
+    };
+  }
+  AddChild(main, w.WaveGen, QPoint(0, 0), false)->adjustSize();
   main.RestoreFormPosition(w.WaveGen, "WaveGen");
   main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);
   created("TfWaveGen", w.WaveGen);

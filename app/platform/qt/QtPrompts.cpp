@@ -5,11 +5,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <functional>
+
+#include "components/SharedClip.h"
+#include "windows/dialogs/SmallDialogs.h"
 
 namespace kalvora::platform {
 
@@ -41,29 +47,31 @@ std::string QtFilterFromPairs(const std::string& filter) {
   return s(out.join(QStringLiteral(";;")));
 }
 
+// The program's own boxes, made once at start-up; a temporary one stands in
+// before they exist.
+template <class Box>
+int ShowBox(QWidget* parent, const std::function<void(Box&)>& fill) {
+  if (Box* box = Box::Instance()) {
+    fill(*box);
+    return box->exec();
+  }
+  Box box(parent);
+  fill(box);
+  return box.exec();
+}
+
 int QtPrompts::confirm(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Are you sure?"), q(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes ? mrYes : mrNo;
+  const int r = ShowBox<TfSure>(parent_, [&](TfSure& b) { b.lText->setText(text.empty() ? QStringLiteral("Are you sure?") : q(text)); });
+  return r == mrYes ? mrYes : mrNo;
 }
 
 int QtPrompts::question(const std::string& text) {
-  QMessageBox box(QMessageBox::Question, appTitle(), q(text),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
-    case QMessageBox::Yes: return mrYes;
-    case QMessageBox::No: return mrNo;
-    default: return mrCancel;
-  }
+  const int r = ShowBox<TfQuestion>(parent_, [&](TfQuestion& b) { b.SetQuestionText(q(text)); });
+  return r == mrYes || r == mrNo ? r : mrCancel;
 }
 
 void QtPrompts::message(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, appTitle(), q(text), QMessageBox::Ok, parent_);
-  box.exec();
+  ShowBox<TfMessage>(parent_, [&](TfMessage& b) { b.SetMessageText(q(text)); });
 }
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogOptions& o) {

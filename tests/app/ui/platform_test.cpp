@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -200,20 +202,46 @@ TEST(LibraryMessageBox, InstallSetsTheLibraryHook) {
   EXPECT_EQ(installed("text", "caption", ZQV_MB_YESNO), ZQV_IDYES);
 }
 
+// The prompts show the program's own boxes (a temporary one before the
+// boxes of the start-up exist).
+void answerNextDialog(std::function<void(QDialog*)> act) {
+  auto* timer = new QTimer;
+  auto tries = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
+    auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (box && box->isVisible()) {
+      timer->deleteLater();
+      timer->stop();
+      act(box);
+      QTimer::singleShot(3000, box, [box] { box->done(-1); });
+    } else if (++*tries > 500) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(10);
+}
+
+void clickNamed(QDialog* box, const char* name) {
+  auto* b = box->findChild<QPushButton*>(name);
+  ASSERT_NE(b, nullptr) << name;
+  b->click();
+}
+
 TEST(QtPrompts, AnswersAreModalResults) {
   QtPrompts prompts;
-  answerNextBox([](QMessageBox* box) { click(box, QMessageBox::Yes); });
+  answerNextDialog([](QDialog* box) { clickNamed(box, "bYes"); });
   EXPECT_EQ(prompts.confirm("Are you sure?"), mrYes);
-  answerNextBox([](QMessageBox* box) { box->reject(); });
+  answerNextDialog([](QDialog* box) { box->reject(); });
   EXPECT_EQ(prompts.confirm("Are you sure?"), mrNo);
-  answerNextBox([](QMessageBox* box) { click(box, QMessageBox::No); });
+  answerNextDialog([](QDialog* box) { clickNamed(box, "bNo"); });
   EXPECT_EQ(prompts.question("Save changes to the current instrument?"), mrNo);
-  answerNextBox([](QMessageBox* box) { box->reject(); });
+  answerNextDialog([](QDialog* box) { box->reject(); });
   EXPECT_EQ(prompts.question("Save changes to the current instrument?"), mrCancel);
   QString shown;
-  answerNextBox([&](QMessageBox* box) {
-    shown = box->text();
-    click(box, QMessageBox::Ok);
+  answerNextDialog([&](QDialog* box) {
+    shown = box->findChild<QLabel*>("lText")->text();
+    clickNamed(box, "bOK");
   });
   prompts.message("Done");
   EXPECT_EQ(shown, "Done");

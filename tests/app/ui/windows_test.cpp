@@ -15,6 +15,7 @@
 #include "core/IniFile.h"
 #include "windows/InGlob.h"
 #include "windows/Placeholders.h"
+#include "windows/WaveGen.h"
 
 using namespace kalvora::test;
 

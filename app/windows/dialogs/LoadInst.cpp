@@ -1,0 +1,202 @@
+#include "windows/dialogs/LoadInst.h"
+
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/InstrumentFileInfo.h"
+#include "formats/ByteStream.h"
+
+namespace {
+QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+}  // namespace
+
+TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
+  setObjectName("fLoadInst");
+  setWindowTitle(QStringLiteral("Load A Kalvora Instrument"));
+  auto* top = new QVBoxLayout(this);
+  auto* groups = new QHBoxLayout;
+  top->addLayout(groups);
+
+  auto* sel = new QGroupBox(QStringLiteral(" File Selection "), this);
+  sel->setObjectName("gbFileSelection");
+  auto* sg = new QGridLayout(sel);
+  eFileName = new QLineEdit(QStringLiteral("*.kvi"), sel);
+  eFileName->setObjectName("eFileName");
+  sg->addWidget(eFileName, 0, 0);
+  DriveList = new QComboBox(sel);
+  DriveList->setObjectName("DriveList");
+  for (const QFileInfo& d : QDir::drives()) DriveList->addItem(d.absoluteFilePath());
+  sg->addWidget(DriveList, 0, 1);
+  FileList = new QListWidget(sel);
+  FileList->setObjectName("FileList");
+  FileList->setMinimumSize(180, 200);
+  sg->addWidget(FileList, 1, 0);
+  DirectoryList = new QListWidget(sel);
+  DirectoryList->setObjectName("DirectoryList");
+  DirectoryList->setMinimumSize(180, 200);
+  sg->addWidget(DirectoryList, 1, 1);
+  rbInstruments = new QRadioButton(QStringLiteral("Instruments"), sel);
+  rbInstruments->setObjectName("rbInstruments");
+  rbInstruments->setChecked(true);
+  rbAllFiles = new QRadioButton(QStringLiteral("All Files"), sel);
+  rbAllFiles->setObjectName("rbAllFiles");
+  sg->addWidget(rbInstruments, 2, 0);
+  sg->addWidget(rbAllFiles, 2, 1);
+  groups->addWidget(sel);
+
+  auto* inf = new QGroupBox(QStringLiteral(" File Info "), this);
+  inf->setObjectName("gbFileInfo");
+  auto* ig = new QGridLayout(inf);
+  ig->addWidget(new QLabel(QStringLiteral("Description:"), inf), 0, 0, 1, 2);
+  mDescription = new QPlainTextEdit(inf);
+  mDescription->setObjectName("mDescription");
+  mDescription->setReadOnly(true);
+  mDescription->setMinimumSize(260, 150);
+  ig->addWidget(mDescription, 1, 0, 1, 2);
+  const char* names[3] = {"Version to load:", "Size:", "Date:"};
+  QLabel** values[3] = {&lVersion, &lSize, &lDate};
+  const char* objects[3] = {"lVersion", "lSize", "lDate"};
+  for (int i = 0; i < 3; ++i) {
+    ig->addWidget(new QLabel(QString::fromLatin1(names[i]), inf), 2 + i, 0);
+    *values[i] = new QLabel(inf);
+    (*values[i])->setObjectName(objects[i]);
+    (*values[i])->setMinimumWidth(160);
+    ig->addWidget(*values[i], 2 + i, 1);
+  }
+  groups->addWidget(inf);
+
+  auto* buttons = new QHBoxLayout;
+  top->addLayout(buttons);
+  auto button = [&](QPushButton*& b, const char* name, const char* text) {
+    b = new QPushButton(QString::fromLatin1(text), this);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    buttons->addWidget(b);
+  };
+  button(bLoad, "bLoad", "&Load");
+  button(bDelete, "bDelete", "&Delete");
+  button(bCancel, "bCancel", "&Cancel");
+  button(bHelp, "bHelp", "&Help");
+  connect(bLoad, &QPushButton::clicked, this, &TfLoadInst::bLoadClick);
+  connect(bDelete, &QPushButton::clicked, this, &TfLoadInst::bDeleteClick);
+  connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
+  connect(bHelp, &QPushButton::clicked, this, [this] { if (ShowHelp) ShowHelp("otherwindows_loadaninstrument"); });
+
+  connect(FileList, &QListWidget::currentRowChanged, this, [this] {
+    if (FileList->currentItem()) eFileName->setText(FileList->currentItem()->text());
+    ShowFileInfo();
+  });
+  connect(FileList, &QListWidget::itemDoubleClicked, this, [this] {
+    ShowFileInfo();
+    if (bLoad->isEnabled()) bLoadClick();
+  });
+  connect(DirectoryList, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { SetFolder(QDir(folder_).absoluteFilePath(item->text())); });
+  connect(DriveList, &QComboBox::activated, this, [this] { SetFolder(DriveList->currentText()); });
+  connect(rbInstruments, &QRadioButton::toggled, this, [this] { RereadFiles(); });
+  folder_ = QDir::currentPath();
+  bLoad->setEnabled(false);
+}
+
+void TfLoadInst::SetFolder(const QString& folder) {
+  folder_ = QDir(folder).absolutePath();
+  DirectoryList->clear();
+  const QDir dir(folder_);
+  for (const QString& d : dir.entryList(QDir::Dirs | QDir::NoDot, QDir::Name)) DirectoryList->addItem(d);
+  RereadFiles();
+}
+
+void TfLoadInst::RereadFiles() {
+  const int keep = FileList->currentRow();
+  const QSignalBlocker block(FileList);
+  FileList->clear();
+  const QStringList mask{rbInstruments->isChecked() ? QStringLiteral("*.kvi") : QStringLiteral("*")};
+  FileList->addItems(QDir(folder_).entryList(mask, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  if (FileList->count() > 0) FileList->setCurrentRow(std::clamp(keep, 0, FileList->count() - 1));
+}
+
+QString TfLoadInst::SelectedFile() const {
+  if (!FileList->currentItem()) return {};
+  return QDir(folder_).absoluteFilePath(FileList->currentItem()->text());
+}
+
+void TfLoadInst::ShowFileInfo() {
+  const QString name = SelectedFile();
+  const QFileInfo fi(name);
+  if (name.isEmpty() || !fi.isFile()) {
+    lDate->clear();
+    lSize->clear();
+    lVersion->clear();
+    mDescription->clear();
+    bLoad->setEnabled(false);
+    return;
+  }
+  lDate->setText(QLocale().toString(fi.lastModified(), QLocale::ShortFormat));
+  lSize->setText(QStringLiteral("%1 Bytes").arg(fi.size()));
+  mDescription->setEnabled(false);
+  TInstrumentFileInfo info;
+  try {
+    info = ReadInstrumentFileInfo(ReadFileBytes(name.toStdString(), 1000000));
+  } catch (const std::exception&) {
+    // An unreadable or oversized file is no instrument this program wrote.
+  }
+  mDescription->clear();
+  if (!info.RightHeader) {
+    bLoad->setEnabled(false);
+    mDescription->appendPlainText(QStringLiteral("              wrong file format"));
+    mDescription->appendPlainText(QStringLiteral("              --------------------------"));
+    lVersion->clear();
+  } else {
+    bLoad->setEnabled(true);
+    lVersion->setText(FromLatin1(info.Version));
+    for (const std::string& line : info.Description) mDescription->appendPlainText(FromLatin1(line));
+  }
+  mDescription->setEnabled(true);
+}
+
+void TfLoadInst::bLoadClick() {
+  const QString name = SelectedFile();
+  if (!name.isEmpty() && Load) Load(name.toStdString());
+  done(1);
+}
+
+void TfLoadInst::bDeleteClick() {
+  const QString name = SelectedFile();
+  if (name.isEmpty() || !Confirm || !Confirm()) return;
+  QFile::remove(name);
+  RereadFiles();
+  ShowFileInfo();
+}
+
+void TfLoadInst::showEvent(QShowEvent* e) {
+  QDialog::showEvent(e);
+  SetFolder(folder_);
+  mDescription->clear();
+  ShowFileInfo();
+}
+
+void TfLoadInst::keyPressEvent(QKeyEvent* e) {
+  switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return bLoadClick();
+    case Qt::Key_Escape: return done(2);
+    case Qt::Key_F1:
+      if (ShowHelp) ShowHelp("otherwindows_loadaninstrument");
+      return;
+    default: QDialog::keyPressEvent(e);
+  }
+}

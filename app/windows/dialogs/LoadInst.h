@@ -1,0 +1,54 @@
+// TfLoadInst: the instrument open dialog with a preview of the chosen file
+// (header check, version and description), created once and reused.
+#pragma once
+
+#include <QDialog>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+class TfLoadInst : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfLoadInst(QWidget* parent = nullptr);
+
+  // Set by the program: loads through the instrument reader, asks "Are you
+  // sure?" (true = Yes), opens a help topic.
+  std::function<void(const std::filesystem::path&)> Load;
+  std::function<bool()> Confirm;
+  std::function<void(const std::string&)> ShowHelp;
+
+  void SetFolder(const QString& folder);
+  QString Folder() const { return folder_; }
+  void RereadFiles();           // the file list of the folder and mask
+  void ShowFileInfo();          // of the selected file
+  QString SelectedFile() const;  // full path, empty when none
+
+  QComboBox* DriveList;
+  QListWidget *DirectoryList, *FileList;
+  QLineEdit* eFileName;
+  QRadioButton *rbInstruments, *rbAllFiles;
+  QPlainTextEdit* mDescription;
+  QLabel *lVersion, *lSize, *lDate;
+  QPushButton *bLoad, *bDelete, *bCancel, *bHelp;
+
+  void bLoadClick();
+  void bDeleteClick();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  QString folder_;
+};

@@ -1,0 +1,236 @@
+// The small dialogs: each box's keys and buttons give the documented modal
+// results, the prompts go through the boxes, the open dialog previews
+// instrument files, the about box's figure, and all read at the default font.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <fstream>
+
+#include "Legibility.h"
+#include "TempFolder.h"
+#include "components/AnimatedImage.h"
+#include "components/SharedClip.h"
+#include "platform/qt/QtPrompts.h"
+#include "windows/dialogs/LoadInst.h"
+#include "windows/dialogs/SmallDialogs.h"
+
+using namespace kalvora::test;
+
+namespace {
+
+int Press(QDialog& d, int key) {
+  d.setResult(0);
+  d.show();
+  QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(&d, &e);
+  return d.result();
+}
+
+TEST(SmallDialogs, KeysGiveTheModalResults) {
+  TfSure sure;
+  TfQuestion question;
+  TfMessage message;
+  TfNewPresetName presetName;
+  TfAbout about;
+  struct Case {
+    QDialog* box;
+    int key;
+    int result;
+  } cases[] = {
+      {&sure, Qt::Key_Return, 6},     {&sure, Qt::Key_Escape, 7},       {&sure, Qt::Key_F1, 0},
+      {&question, Qt::Key_Return, 6}, {&question, Qt::Key_Escape, 2},   {&question, Qt::Key_Enter, 6},
+      {&message, Qt::Key_Return, 1},  {&message, Qt::Key_Escape, 1},    {&presetName, Qt::Key_Return, 1},
+      {&presetName, Qt::Key_Escape, 1}, {&about, Qt::Key_Escape, 1},    {&about, Qt::Key_Return, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Press(*c.box, c.key), c.result) << c.box->objectName().toStdString() << " key " << c.key;
+    c.box->hide();
+  }
+}
+
+TEST(SmallDialogs, ButtonsGiveTheirResultsAndTheAnimationPlaysWhileShown) {
+  TfQuestion question;
+  struct Case {
+    QPushButton* button;
+    int result;
+  } cases[] = {{question.bYes, 6}, {question.bNo, 7}, {question.bCancel, 2}};
+  for (const Case& c : cases) {
+    question.show();
+    EXPECT_TRUE(question.Animation()->Playing());
+    c.button->click();
+    EXPECT_EQ(question.result(), c.result);
+    EXPECT_FALSE(question.Animation()->Playing());
+  }
+  EXPECT_EQ(question.Animation()->AniClip().Clip().Columns(), 18);
+  EXPECT_EQ(question.Animation()->Timer().interval(), 0 + 100);
+  TfMessage message;
+  EXPECT_EQ(message.Animation()->AniClip().Clip().Columns(), 9);
+}
+
+// The prompts of the program go through the boxes made at start-up.
+TEST(SmallDialogs, PromptsShowTheProgramsBoxes) {
+  TfSure sure;
+  TfQuestion question;
+  TfMessage message;
+  kalvora::platform::QtPrompts prompts;
+  auto answer = [](QDialog* box, int key) {
+    QTimer::singleShot(0, box, [box, key] {
+      QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
+      QApplication::sendEvent(box, &e);
+    });
+  };
+  answer(&question, Qt::Key_Escape);
+  EXPECT_EQ(prompts.question("Save changes to the current instrument?"), kalvora::platform::mrCancel);
+  EXPECT_EQ(question.lText->text(), "Save changes to the current instrument?");
+  SaveScreenshot(&question, "smalldialogs_question");
+  EXPECT_TRUE(ClippedTexts(&question).isEmpty()) << ClippedTexts(&question).join("\n").toStdString();
+  answer(&sure, Qt::Key_Return);
+  EXPECT_EQ(prompts.confirm("Are you sure?"), kalvora::platform::mrYes);
+  answer(&message, Qt::Key_Escape);
+  prompts.message("The preset already exists.");
+  EXPECT_EQ(message.lText->text(), "The preset already exists.");
+}
+
+TEST(SmallDialogs, NewNameDialogsShowTheClashAndCutTheName) {
+  TfNewPresetName p;
+  p.SetClashingName("Sawtooth");
+  EXPECT_EQ(p.lPresetWaveName->text(), "\"Sawtooth\"");
+  p.eNewName->setText(QString(40, QLatin1Char('x')));
+  EXPECT_EQ(p.NewName(), std::string(30, 'x'));
+  TfNewEnvelopeName e;
+  e.SetClashingName("Full");
+  e.eNewName->setText(QString(25, QLatin1Char('y')));
+  EXPECT_EQ(e.NewName(), std::string(20, 'y'));
+  EXPECT_EQ(e.lEnvelopeName->objectName(), "lEnvelopeName");
+}
+
+TEST(SmallDialogs, AboutFigureClosesOnItselfAndTicksDraw) {
+  TfAbout about;
+  about.show();
+  ASSERT_EQ(about.Figure().size(), 1001u);
+  EXPECT_EQ(about.Figure()[1000], about.Figure()[0]);
+  EXPECT_EQ(about.Figure()[0], (TPoint{170, 98}));
+  const int x0 = about.StripX();
+  EXPECT_EQ(x0, 337);
+  for (int i = 0; i < 100; ++i) about.Tick();
+  EXPECT_EQ(about.StripX(), x0 - 100);
+  // The head line of the last tick runs from point 99 back to point 19 in blue.
+  const TPoint head = about.Figure()[99];
+  const QColor c = about.Bitmap().pixelColor(head.x, head.y);
+  EXPECT_EQ(c.red(), 0);
+  EXPECT_GT(c.blue(), 0);
+  SaveScreenshot(&about, "smalldialogs_about");
+  about.hide();
+  EXPECT_FALSE(about.Timer().isActive());
+}
+
+TEST(SmallDialogs, EveryBoxReadsAtTheDefaultFont) {
+  TfSure sure;
+  TfQuestion question;
+  question.SetQuestionText("Save changes to the current instrument?");
+  TfMessage message;
+  message.SetMessageText("The preset \"Sawtooth\" already exists in the library.");
+  TfNewPresetName p;
+  p.SetClashingName("Sawtooth");
+  TfNewEnvelopeName e;
+  e.SetClashingName("Full");
+  TfLoadInst load;
+  for (QDialog* d : std::initializer_list<QDialog*>{&sure, &question, &message, &p, &e, &load}) {
+    d->show();
+    QApplication::processEvents();
+    SaveScreenshot(d, "smalldialogs_" + d->objectName());
+    EXPECT_TRUE(ClippedTexts(d).isEmpty()) << ClippedTexts(d).join("\n").toStdString();
+    d->hide();
+  }
+}
+
+class LoadInstTest : public TempFolderTest {
+ protected:
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+  void Select(TfLoadInst& d, const QString& name) {
+    const auto items = d.FileList->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << name.toStdString();
+    d.FileList->setCurrentItem(items[0]);
+  }
+};
+
+TEST_F(LoadInstTest, PreviewShowsVersionDescriptionOrWrongFormat) {
+  using namespace std::string_literals;
+  Write("v29.kvi", "Kalvora Instrument File\0"s + char(29) + "\x02\x00"s + "first line\0second\0"s + "rest");
+  Write("wrong.kvi", "Kalvora Preset File\0\x1e"s);
+  Write("cut.kvi", "Kalvora Instrument File\0"s + char(30) + "\x05\x00"s + "only\0"s);
+  TfLoadInst d;
+  std::vector<std::filesystem::path> loaded;
+  d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
+  d.SetFolder(QString::fromStdString(dir_.string()));
+  d.show();
+  ASSERT_EQ(d.FileList->count(), 3);
+
+  Select(d, "v29.kvi");
+  EXPECT_EQ(d.lVersion->text(), "2.9");
+  EXPECT_EQ(d.mDescription->toPlainText(), "first line\nsecond");
+  EXPECT_TRUE(d.bLoad->isEnabled());
+  EXPECT_TRUE(d.mDescription->isEnabled());
+  EXPECT_TRUE(d.lSize->text().endsWith(" Bytes"));
+  SaveScreenshot(&d, "smalldialogs_loadinst");
+  EXPECT_TRUE(ClippedTexts(&d).isEmpty()) << ClippedTexts(&d).join("\n").toStdString();
+
+  Select(d, "wrong.kvi");
+  EXPECT_FALSE(d.bLoad->isEnabled());
+  EXPECT_EQ(d.mDescription->toPlainText(), "              wrong file format\n              --------------------------");
+  EXPECT_EQ(d.lVersion->text(), "");
+
+  Select(d, "cut.kvi");  // a cut-off description shows what is there
+  EXPECT_EQ(d.lVersion->text(), "3.0");
+  EXPECT_EQ(d.mDescription->toPlainText(), "only");
+
+  // A file that vanished before it was looked at.
+  std::filesystem::remove(dir_ / "cut.kvi");
+  d.ShowFileInfo();
+  EXPECT_EQ(d.lSize->text(), "");
+  EXPECT_EQ(d.lDate->text(), "");
+  EXPECT_FALSE(d.bLoad->isEnabled());
+
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  std::string topic;
+  d.ShowHelp = [&](const std::string& t) { topic = t; };
+  QApplication::sendEvent(&d, &f1);
+  EXPECT_EQ(topic, "otherwindows_loadaninstrument");
+
+  Select(d, "v29.kvi");
+  QKeyEvent ret(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(&d, &ret);
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0].filename(), "v29.kvi");
+  EXPECT_EQ(d.result(), 1);
+}
+
+TEST_F(LoadInstTest, DeletingTheLastFileLeavesTheInfoEmpty) {
+  using namespace std::string_literals;
+  Write("only.kvi", "Kalvora Instrument File\0"s + char(30) + "\x00\x00"s);
+  TfLoadInst d;
+  int asked = 0;
+  d.Confirm = [&] { return ++asked == 2; };  // No first, then Yes
+  d.SetFolder(QString::fromStdString(dir_.string()));
+  d.show();
+  d.bDelete->click();
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "only.kvi"));
+  d.bDelete->click();
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "only.kvi"));
+  EXPECT_EQ(d.FileList->count(), 0);
+  EXPECT_EQ(d.lVersion->text(), "");
+  EXPECT_EQ(d.lSize->text(), "");
+  EXPECT_FALSE(d.bLoad->isEnabled());
+}
+
+}  // namespace
