@@ -1250,6 +1250,24 @@ ZQVAPI void zqvsLmsSetLeak(float leak, ZqvLmsState* statePtr) ZQV_NOTHROW;
 /* ---- Convolution, correlation, two-dimensional filtering ------------------ */
 /* (section: convolution) */
 
+/* Linear convolution y[n] = sum x[k] h[n-k], n = 0 .. xLen+hLen-2 (y holds
+ * xLen+hLen-1 elements). The status is cleared on entry; every failed
+ * check is reported. The method (direct sum, one transform, sections) is
+ * chosen by the two lengths. */
+ZQVAPI void zqvsConv(const float* x, int32_t xLen, const float* h, int32_t hLen, float* y) ZQV_NOTHROW;
+ZQVAPI void zqvcConv(const ZqvCplxS* x, int32_t xLen, const ZqvCplxS* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvcsConv(const ZqvCplxS* x, int32_t xLen, const float* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvscConv(const float* x, int32_t xLen, const ZqvCplxS* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvdConv(const double* x, int32_t xLen, const double* h, int32_t hLen, double* y) ZQV_NOTHROW;
+ZQVAPI void zqvzConv(const ZqvCplxD* x, int32_t xLen, const ZqvCplxD* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+ZQVAPI void zqvzdConv(const ZqvCplxD* x, int32_t xLen, const double* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+ZQVAPI void zqvdzConv(const double* x, int32_t xLen, const ZqvCplxD* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+/* 16-bit: computed in float, narrowed by scaleMode (ZQV_SATURATE,
+ * ZQV_FIXED_SCALE, ZQV_AUTO_SCALE bits); the automatic shift is written
+ * through scaleFactor. */
+ZQVAPI void zqvwConv(const int16_t* x, int32_t xLen, const int16_t* h, int32_t hLen, int16_t* y,
+                     int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- Sampling, wavelets, generators --------------------------------------- */
 /* (section: generation) */
 
