@@ -1309,6 +1309,19 @@ ZQVAPI void zqvwvCrossCorr(const int16_t* srcA, int32_t lenA, const ZqvCplxW* sr
 ZQVAPI void zqvvwCrossCorr(const ZqvCplxW* srcA, int32_t lenA, const int16_t* srcB, int32_t lenB, ZqvCplxW* dst,
                            int32_t loLag, int32_t hiLag, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 
+/* Two-dimensional FIR filter of a row-major image (cols per row, rows rows):
+ * dst(r, c) = sum over i, j of kernel(i, j) src(r + krows/2 - i, c + kcols/2 - j),
+ * src taken as 0 outside the image; dst has the image's size. The kernel is
+ * only read. The first failed check is reported; the status is never read. */
+ZQVAPI void zqvsFilter2D(const float* src, int32_t cols, int32_t rows, const float* kernel, int32_t kcols,
+                         int32_t krows, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdFilter2D(const double* src, int32_t cols, int32_t rows, const double* kernel, int32_t kcols,
+                         int32_t krows, double* dst) ZQV_NOTHROW;
+/* 16-bit: float sums narrowed by scaleMode; the automatic shift is written
+ * through scaleFactor. */
+ZQVAPI void zqvwFilter2D(const int16_t* src, int32_t cols, int32_t rows, const float* kernel, int32_t kcols,
+                         int32_t krows, int16_t* dst, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- Sampling, wavelets, generators --------------------------------------- */
 /* (section: generation) */
 
