@@ -5,10 +5,6 @@
 #include <cmath>
 #include <stdexcept>
 
-long RoundHalfEven(long double x) {
-  return static_cast<long>(std::nearbyintl(x));  // default mode: to nearest, ties to even
-}
-
 double VoiceFrequency(const std::array<double, TInstrumentDocument::kNotes>& noteFrequency, int note, int finetune) {
   note = std::clamp(note, 0, TInstrumentDocument::kNotes - 1);
   return noteFrequency[static_cast<std::size_t>(note)] * ((finetune - 50) * 0.000594530321046373 + 1);
@@ -36,7 +32,7 @@ std::string NoteName(int note) {
 }
 
 std::string PhaseLabel(int phase) {
-  return std::to_string(RoundHalfEven(phase * 2.4L)) + " \xC2\xB0";
+  return std::to_string(static_cast<long>(RoundHalfEven(phase * 2.4L))) + " \xC2\xB0";
 }
 
 std::string TotalLengthLabel(const TVoiceTiming& t) {

@@ -14,9 +14,8 @@
 
 #include "core/Document.h"
 #include "core/MacroRecorder.h"
+#include "core/WaveCycle.h"  // RoundHalfEven
 
-// Nearest integer, halves to even (the current rounding mode is never changed).
-long RoundHalfEven(long double x);
 
 // Frequency of a note (0..72) with a fine-tune (0..100, 50 = none).
 double VoiceFrequency(const std::array<double, TInstrumentDocument::kNotes>& noteFrequency, int note, int finetune);

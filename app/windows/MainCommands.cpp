@@ -103,7 +103,12 @@ void TfMain::CalculateSample() {
   settings_.CalculatedWaves += 1;
   settings_.CalculationTime += result.Seconds / 86400.0;
   if (doc_.SampleChanges() == changes) SetSampleUpToDate(true);
-  if (auto* view = findChild<TfViewWave*>()) view->ShowNewSample();
+  if (auto* view = findChild<TfViewWave*>()) {
+    // The view reports its own progress; the used time stays the last word.
+    const std::string usedTime = StatusText().toStdString();
+    view->ShowNewSample();
+    ShowStatusText(usedTime);
+  }
 }
 
 void TfMain::PlaySample() {

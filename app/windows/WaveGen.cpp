@@ -74,14 +74,14 @@ void Polyline(QImage& img, const std::vector<TPoint>& pts) {
 
 }  // namespace
 
-TPaintBox::TPaintBox(const char* name, int w, int h, QWidget* parent) : QWidget(parent) {
+TVoicePaintBox::TVoicePaintBox(const char* name, int w, int h, QWidget* parent) : QWidget(parent) {
   setObjectName(name);
   setFixedSize(w, h);
   Image = QImage(w, h, QImage::Format_RGB32);
   Image.fill(QColor(0xC0, 0xC0, 0xC0));
 }
 
-void TPaintBox::paintEvent(QPaintEvent*) {
+void TVoicePaintBox::paintEvent(QPaintEvent*) {
   QPainter(this).drawImage(0, 0, Image);
 }
 
@@ -145,9 +145,9 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   cbD = Named(new QComboBox(source), "cbD");
   cbNoiseS = Named(new QCheckBox(QStringLiteral("Noise"), source), "cbNoiseS");
   cbNoiseD = Named(new QCheckBox(QStringLiteral("Noise"), source), "cbNoiseD");
-  pbS = new TPaintBox("pbS", 75, 75, source);
-  pbD = new TPaintBox("pbD", 75, 75, source);
-  pbU = new TPaintBox("pbU", 150, 150, source);
+  pbS = new TVoicePaintBox("pbS", 75, 75, source);
+  pbD = new TVoicePaintBox("pbD", 75, 75, source);
+  pbU = new TVoicePaintBox("pbU", 150, 150, source);
   bCopyPresetSD = Named(new QPushButton(QStringLiteral(">"), source), "bCopyPresetSD");
   bCopyPresetSD->setToolTip(QStringLiteral("copy the Source preset to the Destination preset"));
   bCopyPresetDS = Named(new QPushButton(QStringLiteral("<"), source), "bCopyPresetDS");
@@ -213,7 +213,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   vl->addWidget(new QLabel(QStringLiteral("Envelope:")), 1, 0);
   cbV = Named(new QComboBox(volume), "cbV");
   vl->addWidget(cbV, 1, 1, 1, 2);
-  pbV = new TPaintBox("pbV", 317, 161, volume);
+  pbV = new TVoicePaintBox("pbV", 317, 161, volume);
   vl->addWidget(pbV, 2, 0, 1, 3);
   auto* volButtons = new QHBoxLayout;
   bVolumeEditFree = Named(new QPushButton(QStringLiteral("&Free"), volume), "bVolumeEditFree");

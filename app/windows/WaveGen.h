@@ -29,10 +29,10 @@ class TfMain;
 class TLrsBmp;
 
 // A drawing box: an off-screen image of its own size copied when painted.
-class TPaintBox : public QWidget {
+class TVoicePaintBox : public QWidget {
   Q_OBJECT
  public:
-  TPaintBox(const char* name, int w, int h, QWidget* parent);
+  TVoicePaintBox(const char* name, int w, int h, QWidget* parent);
   QImage Image;
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -75,7 +75,7 @@ class TfWaveGen : public QWidget {
       *bVolumeEditFree, *bADSR, *bManageEnvelopes, *bCopyVoice, *bResetVoice;
   QToolButton *bVibCopyDown, *bVibCopyUp, *bFilterCopyDown, *bFilterCopyUp;
   TLrsBmp *iVibUp, *iVibDown;
-  TPaintBox *pbS, *pbD, *pbU, *pbV;
+  TVoicePaintBox *pbS, *pbD, *pbU, *pbV;
 
   // Openers of the voice dialogs; the program sets them (tests too).
   std::function<void()> OpenCopyVoice, OpenResetVoice, OpenSetFrequency;

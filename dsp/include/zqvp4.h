@@ -1250,6 +1250,78 @@ ZQVAPI void zqvsLmsSetLeak(float leak, ZqvLmsState* statePtr) ZQV_NOTHROW;
 /* ---- Convolution, correlation, two-dimensional filtering ------------------ */
 /* (section: convolution) */
 
+/* Linear convolution y[n] = sum x[k] h[n-k], n = 0 .. xLen+hLen-2 (y holds
+ * xLen+hLen-1 elements). The status is cleared on entry; every failed
+ * check is reported. The method (direct sum, one transform, sections) is
+ * chosen by the two lengths. */
+ZQVAPI void zqvsConv(const float* x, int32_t xLen, const float* h, int32_t hLen, float* y) ZQV_NOTHROW;
+ZQVAPI void zqvcConv(const ZqvCplxS* x, int32_t xLen, const ZqvCplxS* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvcsConv(const ZqvCplxS* x, int32_t xLen, const float* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvscConv(const float* x, int32_t xLen, const ZqvCplxS* h, int32_t hLen, ZqvCplxS* y) ZQV_NOTHROW;
+ZQVAPI void zqvdConv(const double* x, int32_t xLen, const double* h, int32_t hLen, double* y) ZQV_NOTHROW;
+ZQVAPI void zqvzConv(const ZqvCplxD* x, int32_t xLen, const ZqvCplxD* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+ZQVAPI void zqvzdConv(const ZqvCplxD* x, int32_t xLen, const double* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+ZQVAPI void zqvdzConv(const double* x, int32_t xLen, const ZqvCplxD* h, int32_t hLen, ZqvCplxD* y) ZQV_NOTHROW;
+/* 16-bit: computed in float, narrowed by scaleMode (ZQV_SATURATE,
+ * ZQV_FIXED_SCALE, ZQV_AUTO_SCALE bits); the automatic shift is written
+ * through scaleFactor. */
+ZQVAPI void zqvwConv(const int16_t* x, int32_t xLen, const int16_t* h, int32_t hLen, int16_t* y,
+                     int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* Auto-correlation dst[k] = sum over m of conj(src[m]) src[m+k], k = 0 ..
+ * lags-1 (1 <= lags <= len); normType 1 divides by len, 2 by len-k. Cross-
+ * correlation dst[lag-loLag] = sum over m of conj(srcA[m]) srcB[m+lag] for
+ * loLag <= lag <= hiLag. The first failed check is reported; the status is
+ * never read. */
+ZQVAPI void zqvsAutoCorr(const float* src, int32_t len, float* dst, int32_t lags, int32_t normType) ZQV_NOTHROW;
+ZQVAPI void zqvdAutoCorr(const double* src, int32_t len, double* dst, int32_t lags, int32_t normType) ZQV_NOTHROW;
+ZQVAPI void zqvcAutoCorr(const ZqvCplxS* src, int32_t len, ZqvCplxS* dst, int32_t lags, int32_t normType) ZQV_NOTHROW;
+ZQVAPI void zqvzAutoCorr(const ZqvCplxD* src, int32_t len, ZqvCplxD* dst, int32_t lags, int32_t normType) ZQV_NOTHROW;
+ZQVAPI void zqvsCrossCorr(const float* srcA, int32_t lenA, const float* srcB, int32_t lenB, float* dst,
+                          int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvdCrossCorr(const double* srcA, int32_t lenA, const double* srcB, int32_t lenB, double* dst,
+                          int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvscCrossCorr(const float* srcA, int32_t lenA, const ZqvCplxS* srcB, int32_t lenB, ZqvCplxS* dst,
+                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvdzCrossCorr(const double* srcA, int32_t lenA, const ZqvCplxD* srcB, int32_t lenB, ZqvCplxD* dst,
+                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvcsCrossCorr(const ZqvCplxS* srcA, int32_t lenA, const float* srcB, int32_t lenB, ZqvCplxS* dst,
+                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvzdCrossCorr(const ZqvCplxD* srcA, int32_t lenA, const double* srcB, int32_t lenB, ZqvCplxD* dst,
+                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvcCrossCorr(const ZqvCplxS* srcA, int32_t lenA, const ZqvCplxS* srcB, int32_t lenB, ZqvCplxS* dst,
+                          int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+ZQVAPI void zqvzCrossCorr(const ZqvCplxD* srcA, int32_t lenA, const ZqvCplxD* srcB, int32_t lenB, ZqvCplxD* dst,
+                          int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
+/* 16-bit: sums in 32 bits (wrapping), then the shift of scaleMode (bit 2:
+ * start from *scaleFactor; bit 1: saturate; 4: automatic, all outputs share
+ * the final shift, written to *scaleFactor). */
+ZQVAPI void zqvwAutoCorr(const int16_t* src, int32_t len, int16_t* dst, int32_t lags, int32_t normType,
+                         int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvAutoCorr(const ZqvCplxW* src, int32_t len, ZqvCplxW* dst, int32_t lags, int32_t normType,
+                         int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwCrossCorr(const int16_t* srcA, int32_t lenA, const int16_t* srcB, int32_t lenB, int16_t* dst,
+                          int32_t loLag, int32_t hiLag, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvCrossCorr(const ZqvCplxW* srcA, int32_t lenA, const ZqvCplxW* srcB, int32_t lenB, ZqvCplxW* dst,
+                          int32_t loLag, int32_t hiLag, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwvCrossCorr(const int16_t* srcA, int32_t lenA, const ZqvCplxW* srcB, int32_t lenB, ZqvCplxW* dst,
+                           int32_t loLag, int32_t hiLag, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvvwCrossCorr(const ZqvCplxW* srcA, int32_t lenA, const int16_t* srcB, int32_t lenB, ZqvCplxW* dst,
+                           int32_t loLag, int32_t hiLag, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
+/* Two-dimensional FIR filter of a row-major image (cols per row, rows rows):
+ * dst(r, c) = sum over i, j of kernel(i, j) src(r + krows/2 - i, c + kcols/2 - j),
+ * src taken as 0 outside the image; dst has the image's size. The kernel is
+ * only read. The first failed check is reported; the status is never read. */
+ZQVAPI void zqvsFilter2D(const float* src, int32_t cols, int32_t rows, const float* kernel, int32_t kcols,
+                         int32_t krows, float* dst) ZQV_NOTHROW;
+ZQVAPI void zqvdFilter2D(const double* src, int32_t cols, int32_t rows, const double* kernel, int32_t kcols,
+                         int32_t krows, double* dst) ZQV_NOTHROW;
+/* 16-bit: float sums narrowed by scaleMode; the automatic shift is written
+ * through scaleFactor. */
+ZQVAPI void zqvwFilter2D(const int16_t* src, int32_t cols, int32_t rows, const float* kernel, int32_t kcols,
+                         int32_t krows, int16_t* dst, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* ---- Sampling, wavelets, generators --------------------------------------- */
 /* (section: generation) */
 

@@ -1,0 +1,258 @@
+// One-dimensional convolution: the method choice at the edges of its
+// crossover tables and cost model, every method of every member forced over
+// lengths around powers of two against a naive long-double sum, and the work
+// memory made to fail.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/detail/zqvconvmembers.h"
+
+namespace {
+
+using namespace zqvconv;
+using LD = long double;
+using CL = std::complex<LD>;
+
+CL toL(float v) { return {v, 0}; }
+CL toL(double v) { return {v, 0}; }
+CL toL(ZqvCplxS v) { return {v.re, v.im}; }
+CL toL(ZqvCplxD v) { return {v.re, v.im}; }
+
+template <class T>
+std::vector<T> randomVec(int64_t n, std::mt19937& gen) {
+  std::uniform_real_distribution<double> u(-1.0, 1.0);
+  std::vector<T> v(static_cast<size_t>(n));
+  for (T& e : v) {
+    if constexpr (IsCplx<T>::value) e = {static_cast<decltype(e.re)>(u(gen)), static_cast<decltype(e.re)>(u(gen))};
+    else e = static_cast<T>(u(gen));
+  }
+  return v;
+}
+
+// y[n] = sum over k of x[k] h[n - k], in long double.
+template <class A, class B>
+std::vector<CL> naiveConv(const std::vector<A>& x, const std::vector<B>& h) {
+  std::vector<CL> y(x.size() + h.size() - 1);
+  for (size_t k = 0; k < x.size(); ++k)
+    for (size_t j = 0; j < h.size(); ++j) y[k + j] += toL(x[k]) * toL(h[j]);
+  return y;
+}
+
+// Largest error against the oracle, in units of the bound that a transform
+// of the output length allows: eps (log2 N + 2) sqrt(lenL lenS).
+template <class Y>
+LD scaledError(const std::vector<Y>& y, const std::vector<CL>& ref, LD eps, int64_t lenL, int64_t lenS) {
+  LD worst = 0;
+  for (size_t i = 0; i < ref.size(); ++i) worst = std::max(worst, std::abs(toL(y[i]) - ref[i]));
+  const LD bound = eps * (std::log2(static_cast<LD>(ref.size())) + 2) * std::sqrt(static_cast<LD>(lenL * lenS));
+  return worst / bound;
+}
+
+const char* methodName(Choice c) {
+  switch (c.method) {
+    case Method::Direct: return "direct";
+    case Method::Whole: return "whole";
+    default: return c.candidate == 1 ? "sections 1" : c.candidate == 2 ? "sections 2" : "sections 3";
+  }
+}
+
+struct ReportSink {
+  static std::vector<std::string>& log() {
+    static std::vector<std::string> l;
+    return l;
+  }
+  static int32_t record(int32_t status, const char* func, const char* msg, const char*, int32_t) {
+    log().push_back(std::to_string(status) + " " + func + " " + (msg ? msg : ""));
+    return status;
+  }
+};
+
+class ConvInternal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = zqvRedirectError(&ReportSink::record);
+    mode_ = zqvGetErrMode();
+    zqvSetErrMode(ZQV_ErrorModeParent);
+    zqvSetErrStatus(0);
+    ReportSink::log().clear();
+  }
+  void TearDown() override {
+    workAlloc = &std::calloc;
+    zqvSetErrStatus(0);
+    zqvSetErrMode(mode_);
+    zqvRedirectError(previous_);
+  }
+  ZqvReportFn previous_ = nullptr;
+  int32_t mode_ = 0;
+};
+
+TEST(ConvMethodChoice, CrossoverTablesAndCostModel) {
+  struct Case {
+    Kind kind;
+    bool dbl;
+    int64_t lenL, lenS;
+    Method method;
+  };
+  const Case cases[] = {
+      // Real kernels below 21 are always summed directly.
+      {Kind::Real, false, 2000000000, 20, Method::Direct},
+      {Kind::Real, true, 1, 1, Method::Direct},
+      // 21: directly while the longer operand is below 37905.
+      {Kind::Real, false, 37904, 21, Method::Direct},
+      {Kind::Real, false, 37905, 21, Method::Sectioned},
+      {Kind::Real, true, 37904, 21, Method::Direct},
+      {Kind::Real, false, 101, 101, Method::Direct},
+      {Kind::Real, false, 102, 101, Method::Whole},
+      // From 102 on a transform method always.
+      {Kind::Real, false, 102, 102, Method::Whole},
+      {Kind::Real, true, 102, 102, Method::Whole},
+      {Kind::Cplx, false, 1000000, 12, Method::Direct},
+      {Kind::Cplx, false, 3661, 13, Method::Direct},
+      {Kind::Cplx, false, 3662, 13, Method::Sectioned},
+      {Kind::Cplx, false, 47, 46, Method::Direct},
+      {Kind::Cplx, false, 48, 46, Method::Whole},
+      {Kind::Cplx, true, 47, 47, Method::Whole},
+      {Kind::CplxByReal, false, 1000000, 17, Method::Direct},
+      {Kind::CplxByReal, false, 20223, 18, Method::Direct},
+      {Kind::CplxByReal, false, 20224, 18, Method::Sectioned},
+      {Kind::CplxByReal, false, 88, 87, Method::Direct},
+      {Kind::CplxByReal, false, 89, 87, Method::Whole},
+      {Kind::CplxByReal, true, 88, 88, Method::Whole},
+      {Kind::RealByCplx, false, 1000000, 15, Method::Direct},
+      {Kind::RealByCplx, false, 34611, 16, Method::Direct},
+      {Kind::RealByCplx, false, 34612, 16, Method::Sectioned},
+      {Kind::RealByCplx, false, 91, 87, Method::Direct},
+      {Kind::RealByCplx, false, 92, 87, Method::Whole},
+      {Kind::RealByCplx, true, 88, 88, Method::Whole},
+      // Equal lengths fit one transform; a long operand is cut in sections.
+      {Kind::Real, false, 128, 128, Method::Whole},
+      {Kind::Real, false, 1 << 20, 128, Method::Sectioned},
+      {Kind::Cplx, true, 1 << 20, 128, Method::Sectioned},
+      {Kind::Real, false, 1 << 30, 1 << 30, Method::Whole},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(static_cast<int>(chooseMethod(c.kind, c.dbl, c.lenL, c.lenS).method), static_cast<int>(c.method))
+        << "kind " << static_cast<int>(c.kind) << " dbl " << c.dbl << " lenL " << c.lenL << " lenS " << c.lenS;
+}
+
+TEST(ConvMethodChoice, SectionCandidates) {
+  // A long real operand against a short kernel: the largest section size
+  // (two sections per transform), while a kernel near the operand's length
+  // never asks for more than one doubling.
+  EXPECT_EQ(chooseMethod(Kind::Real, false, 1 << 20, 128).candidate, 3);
+  EXPECT_EQ(sectionLength(128, (1 << 20) + 127, 3), 1024);
+  EXPECT_EQ(sectionLength(128, (1 << 20) + 127, 2), 1024);
+  EXPECT_EQ(sectionLength(128, (1 << 20) + 127, 1), 512);
+  EXPECT_EQ(sectionLength(127, 200, 3), 256);  // one section holds the whole output
+  EXPECT_EQ(sectionLength(128, 300, 3), 512);  // 2Q < N does not hold: no second doubling
+}
+
+const std::vector<int64_t> kLengths = {1, 2, 3, 7, 8, 9, 15, 16, 17, 20, 21, 31, 32, 33, 63, 64, 65, 101, 102, 127, 128, 129};
+const Choice kForced[] = {{Method::Direct, 0}, {Method::Whole, 0}, {Method::Sectioned, 1},
+                          {Method::Sectioned, 2}, {Method::Sectioned, 3}};
+
+template <class E, class Y, class A, class B>
+void expectEveryMethod(const Member& m, LD eps, const std::vector<std::pair<int64_t, int64_t>>& pairs) {
+  std::mt19937 gen(7);
+  for (auto [lenL, lenS] : pairs) {
+    const auto L = randomVec<A>(lenL, gen);
+    const auto S = randomVec<B>(lenS, gen);
+    const auto ref = naiveConv(L, S);
+    for (Choice c : kForced) {
+      std::vector<Y> y(ref.size() + 1);
+      const Y guard = IsCplx<Y>::value ? Y{} : Y{};
+      y.back() = guard;
+      zqvSetErrStatus(0);
+      convolveForced<E>(m, c, L.data(), lenL, S.data(), lenS, y.data());
+      ASSERT_EQ(zqvGetErrStatus(), 0) << m.site.func;
+      EXPECT_LE(scaledError(y, ref, eps, lenL, lenS), 1.0L)
+          << m.site.func << " " << methodName(c) << " lenL " << lenL << " lenS " << lenS;
+      EXPECT_EQ(toL(y.back()), CL(0)) << "wrote past N: " << m.site.func << " " << methodName(c);
+    }
+  }
+}
+
+std::vector<std::pair<int64_t, int64_t>> lengthPairs() {
+  std::vector<std::pair<int64_t, int64_t>> p;
+  for (int64_t a : kLengths)
+    for (int64_t b : kLengths)
+      if (a >= b) p.push_back({a, b});
+  // Longer operands: many sections, and the lengths at the real crossover edge.
+  p.push_back({1000, 3});
+  p.push_back({4097, 33});
+  p.push_back({37904, 21});
+  p.push_back({37905, 21});
+  return p;
+}
+
+TEST_F(ConvInternal, EveryMethodOfEveryMemberMatchesTheNaiveSum) {
+  const auto pairs = lengthPairs();
+  const LD epsS = 0x1p-24L, epsD = 0x1p-53L;
+  expectEveryMethod<EngS, float, float, float>(kS, epsS, pairs);
+  expectEveryMethod<EngC, ZqvCplxS, ZqvCplxS, ZqvCplxS>(kC, epsS, pairs);
+  expectEveryMethod<EngC, ZqvCplxS, ZqvCplxS, float>(kCS, epsS, pairs);
+  expectEveryMethod<EngC, ZqvCplxS, float, ZqvCplxS>(kSC, epsS, pairs);
+  expectEveryMethod<EngD, double, double, double>(kD, epsD, pairs);
+  expectEveryMethod<EngZ, ZqvCplxD, ZqvCplxD, ZqvCplxD>(kZ, epsD, pairs);
+  expectEveryMethod<EngZ, ZqvCplxD, ZqvCplxD, double>(kZD, epsD, pairs);
+  expectEveryMethod<EngZ, ZqvCplxD, double, ZqvCplxD>(kDZ, epsD, pairs);
+}
+
+// Allocations still allowed before the next fails.
+int allowedAllocs = 0;
+void* limitedAlloc(std::size_t count, std::size_t size) {
+  if (allowedAllocs == 0) return nullptr;
+  --allowedAllocs;
+  return std::calloc(count, size);
+}
+
+TEST_F(ConvInternal, WorkMemoryFailureIsReportedAndLeavesTheResultAlone) {
+  struct Case {
+    int64_t xLen, hLen;
+    int allowed;
+    std::vector<std::string> reports;
+  };
+  const Case cases[] = {
+      {200, 150, 0, {"-4 zqvsConv1 NULL Pointer", "-1 zqvsConv "}},
+      {200, 150, 1, {"-4 zqvsConv1 NULL Pointer", "-1 zqvsConv "}},
+      {1 << 16, 150, 1, {"-4 zqvsConvm NULL Pointer", "-1 zqvsConv "}},
+  };
+  for (const Case& c : cases) {
+    std::mt19937 gen(3);
+    const auto x = randomVec<float>(c.xLen, gen), h = randomVec<float>(c.hLen, gen);
+    std::vector<float> y(static_cast<size_t>(c.xLen + c.hLen - 1), 5.0f);
+    ReportSink::log().clear();
+    allowedAllocs = c.allowed;
+    workAlloc = &limitedAlloc;
+    zqvsConv(x.data(), static_cast<int32_t>(c.xLen), h.data(), static_cast<int32_t>(c.hLen), y.data());
+    workAlloc = &std::calloc;
+    EXPECT_EQ(ReportSink::log(), c.reports) << c.xLen << " " << c.allowed;
+    EXPECT_EQ(zqvGetErrStatus(), ZQV_OUT_OF_MEMORY);
+    for (float v : y) ASSERT_EQ(v, 5.0f);
+  }
+}
+
+TEST_F(ConvInternal, SixteenBitWorkCopiesFailOneByOne) {
+  const char* const messages[] = {"NULL pointer to float copy x", "NULL pointer to float copy h",
+                                  "NULL pointer to float copy y"};
+  const int16_t x[3] = {1, 2, 3}, h[2] = {4, 5};
+  for (int allowed = 0; allowed < 3; ++allowed) {
+    int16_t y[4] = {9, 9, 9, 9};
+    int32_t factor = 0;
+    ReportSink::log().clear();
+    allowedAllocs = allowed;
+    workAlloc = &limitedAlloc;
+    zqvwConv(x, 3, h, 2, y, 0, &factor);
+    workAlloc = &std::calloc;
+    EXPECT_EQ(ReportSink::log(), std::vector<std::string>{std::string("-4 zqvwConv ") + messages[allowed]});
+    for (int16_t v : y) EXPECT_EQ(v, 9);
+  }
+}
+
+}  // namespace
