@@ -319,6 +319,17 @@ int16_t storeEnd(int64_t r, int32_t scaleMode, const int32_t* scaleFactor) noexc
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(r)));
 }
 
+// The N/2 - 1 complex pairs of N values, by the complex vector product; the
+// 2 forms multiply in place, dst being the second operand.
+void pairProducts(const int16_t* a, const int16_t* b, int16_t* dst, bool twoForm, int64_t n, int32_t scaleMode,
+                  int32_t* scaleFactor) noexcept {
+  const auto* pa = reinterpret_cast<const ZqvCplxW*>(a);
+  auto* pd = reinterpret_cast<ZqvCplxW*>(dst);
+  const auto pairs = static_cast<int32_t>(n / 2 - 1);
+  if (twoForm) zqvvbMpy2(pa, pd, pairs, scaleMode, scaleFactor);
+  else zqvvbMpy3(pa, reinterpret_cast<const ZqvCplxW*>(b), pd, pairs, scaleMode, scaleFactor);
+}
+
 bool fits16(int64_t v) noexcept { return v >= -32768 && v <= 32767; }
 
 // dst = a * b for packed real spectra of N = 2^order values: the two real
@@ -339,15 +350,7 @@ void packedProduct(ZqvSite site, Packing pk, const int16_t* a, const int16_t* b,
   if (!autoScale) {
     dst[0] = storeEnd(p, scaleMode, scaleFactor);
     if (order >= 1) dst[e1] = storeEnd(q, scaleMode, scaleFactor);
-    if (order >= 2) {
-      const auto* pa = reinterpret_cast<const ZqvCplxW*>(a + first);
-      const auto* pb = reinterpret_cast<const ZqvCplxW*>(b + first);
-      auto* pd = reinterpret_cast<ZqvCplxW*>(dst + first);
-      const auto pairs = static_cast<int32_t>(n / 2 - 1);
-      // The 2 forms multiply in place: dst is the second operand.
-      if (twoForm) zqvvbMpy2(pa, pd, pairs, scaleMode, scaleFactor);
-      else zqvvbMpy3(pa, pb, pd, pairs, scaleMode, scaleFactor);
-    }
+    if (order >= 2) pairProducts(a + first, b + first, dst + first, twoForm, n, scaleMode, scaleFactor);
     return;
   }
   // The shift of the end values: the smallest that makes both fit.
@@ -358,12 +361,7 @@ void packedProduct(ZqvSite site, Packing pk, const int16_t* a, const int16_t* b,
     q >>= 1;
   }
   if (order >= 2) {
-    const auto* pa = reinterpret_cast<const ZqvCplxW*>(a + first);
-    const auto* pb = reinterpret_cast<const ZqvCplxW*>(b + first);
-    auto* pd = reinterpret_cast<ZqvCplxW*>(dst + first);
-    const auto pairs = static_cast<int32_t>(n / 2 - 1);
-    if (twoForm) zqvvbMpy2(pa, pd, pairs, ZQV_AUTO_SCALE, scaleFactor);
-    else zqvvbMpy3(pa, pb, pd, pairs, ZQV_AUTO_SCALE, scaleFactor);
+    pairProducts(a + first, b + first, dst + first, twoForm, n, ZQV_AUTO_SCALE, scaleFactor);
     const int32_t g = *scaleFactor;
     if (g > f) {
       p >>= g - f;
