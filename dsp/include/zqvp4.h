@@ -633,6 +633,20 @@ ZQVAPI void zqvwCcs2Fft(int16_t* xSamps, int16_t* ySamps, int32_t order, int32_t
                         int32_t* scaleFactor) ZQV_NOTHROW;
 ZQVAPI void zqvwCcs2FftNip(const int16_t* xInSamps, const int16_t* yInSamps, int16_t* xOutSamps, int16_t* yOutSamps,
                            int32_t order, int32_t flags, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+/* Products of two packed real 16-bit spectra of N = 2^order values (RCPack or
+ * RCPerm), computed in integers: dst = srcA * srcB (3 forms) or src * dst (2
+ * forms). The two real values are stored by scaleMode (a fixed shift f > 0
+ * gives (r + 1) >> f); the complex pairs as by zqvvbMpy3. With ZQV_AUTO_SCALE
+ * the whole result ends at one shift, the larger one needed, stored at
+ * scaleFactor. */
+ZQVAPI void zqvwMpyRCPack2(const int16_t* src, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwMpyRCPack3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwMpyRCPerm2(const int16_t* src, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
+ZQVAPI void zqvwMpyRCPerm3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) ZQV_NOTHROW;
 
 /* ---- FIR filters ---------------------------------------------------------- */
 /* (section: fir) */

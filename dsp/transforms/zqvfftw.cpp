@@ -292,3 +292,105 @@ ZQV_FFTW_ONE(zqvwCcsFft, kCcs)
 
 ZQV_FFTW_TWO(zqvwReal2Fft, kReal2)
 ZQV_FFTW_TWO(zqvwCcs2Fft, kCcs2)
+
+// ---- Products of packed real spectra ------------------------------------------
+
+namespace {
+
+// The two real values of a packed spectrum and where its complex pairs begin.
+struct Packing {
+  bool perm;  // RCPerm: Re0, Re(N/2), pairs; RCPack: Re0, pairs, Re(N/2)
+  int64_t e1(int64_t n) const noexcept { return perm ? 1 : n - 1; }
+  int64_t firstPair() const noexcept { return perm ? 2 : 1; }
+};
+
+// One real product stored by a fixed shift (down by f as (r + 1) >> f) or none, then saturated (mode 3, or no fixed shift and mode not 0)
+// or cut to its low 16 bits. Shifts are clamped where the result no longer
+// changes, so that no shift is undefined.
+int16_t storeEnd(int64_t r, int32_t scaleMode, const int32_t* scaleFactor) noexcept {
+  bool saturate = scaleMode != 0;
+  if (scaleMode & ZQV_FIXED_SCALE) {
+    const int32_t f = scaleFactor ? *scaleFactor : 0;
+    if (f > 0) r = ((r >> 1) + (r & 1)) >> std::min(f - 1, 40);
+    else if (f < 0) r *= int64_t{1} << std::min(-static_cast<int64_t>(f), int64_t{20});
+    saturate = scaleMode == 3;
+  }
+  if (saturate) return static_cast<int16_t>(std::clamp<int64_t>(r, -32768, 32767));
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(r)));
+}
+
+// The N/2 - 1 complex pairs of N values, by the complex vector product; the
+// 2 forms multiply in place, dst being the second operand.
+void pairProducts(const int16_t* a, const int16_t* b, int16_t* dst, bool twoForm, int64_t n, int32_t scaleMode,
+                  int32_t* scaleFactor) noexcept {
+  const auto* pa = reinterpret_cast<const ZqvCplxW*>(a);
+  auto* pd = reinterpret_cast<ZqvCplxW*>(dst);
+  const auto pairs = static_cast<int32_t>(n / 2 - 1);
+  if (twoForm) zqvvbMpy2(pa, pd, pairs, scaleMode, scaleFactor);
+  else zqvvbMpy3(pa, reinterpret_cast<const ZqvCplxW*>(b), pd, pairs, scaleMode, scaleFactor);
+}
+
+bool fits16(int64_t v) noexcept { return v >= -32768 && v <= 32767; }
+
+// dst = a * b for packed real spectra of N = 2^order values: the two real
+// values multiplied here, the complex pairs by the complex vector product.
+// In automatic mode both end at one shift, the larger one needed.
+void packedProduct(ZqvSite site, Packing pk, const int16_t* a, const int16_t* b, int16_t* dst, bool twoForm,
+                   int32_t order, int32_t scaleMode, int32_t* scaleFactor) noexcept {
+  if (zqvCheckAll(site, {ZQV_CHECK(order < 0, "order<0"), ZQV_CHECK(order > 31, "order>31"),
+                         ZQV_CHECK(!twoForm && !a, "srcA==0"), ZQV_CHECK(!twoForm && !b, "srcB==0"),
+                         ZQV_CHECK(twoForm && !a, "src==0"), ZQV_CHECK(!dst, "dst==0")}))
+    return;
+  const bool autoScale = scaleMode & ZQV_AUTO_SCALE;
+  if (zqvCheckAll(site, {ZQV_CHECK(autoScale && !scaleFactor, "scaleFactor==0")})) return;
+  const int64_t n = int64_t{1} << order;
+  const int64_t e1 = pk.e1(n), first = pk.firstPair();
+  int64_t p = int64_t{a[0]} * b[0];
+  int64_t q = order >= 1 ? int64_t{a[e1]} * b[e1] : 0;
+  if (!autoScale) {
+    dst[0] = storeEnd(p, scaleMode, scaleFactor);
+    if (order >= 1) dst[e1] = storeEnd(q, scaleMode, scaleFactor);
+    if (order >= 2) pairProducts(a + first, b + first, dst + first, twoForm, n, scaleMode, scaleFactor);
+    return;
+  }
+  // The shift of the end values: the smallest that makes both fit.
+  int32_t f = 0;
+  while (!fits16(p) || !fits16(q)) {
+    ++f;
+    p >>= 1;
+    q >>= 1;
+  }
+  if (order >= 2) {
+    pairProducts(a + first, b + first, dst + first, twoForm, n, ZQV_AUTO_SCALE, scaleFactor);
+    const int32_t g = *scaleFactor;
+    if (g > f) {
+      p >>= g - f;
+      q >>= g - f;
+      f = g;
+    } else if (g < f) {
+      for (int64_t i = first; i < first + n - 2; ++i) dst[i] = static_cast<int16_t>(dst[i] >> (f - g));
+    }
+  }
+  *scaleFactor = f;
+  dst[0] = static_cast<int16_t>(p);
+  if (order >= 1) dst[e1] = static_cast<int16_t>(q);
+}
+
+}  // namespace
+
+ZQVAPI void zqvwMpyRCPack2(const int16_t* src, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) noexcept {
+  packedProduct({"zqvwMpyRCPack2", kModule}, Packing{false}, src, dst, dst, true, order, scaleMode, scaleFactor);
+}
+ZQVAPI void zqvwMpyRCPack3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) noexcept {
+  packedProduct({"zqvwMpyRCPack3", kModule}, Packing{false}, srcA, srcB, dst, false, order, scaleMode, scaleFactor);
+}
+ZQVAPI void zqvwMpyRCPerm2(const int16_t* src, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) noexcept {
+  packedProduct({"zqvwMpyRCPerm2", kModule}, Packing{true}, src, dst, dst, true, order, scaleMode, scaleFactor);
+}
+ZQVAPI void zqvwMpyRCPerm3(const int16_t* srcA, const int16_t* srcB, int16_t* dst, int32_t order, int32_t scaleMode,
+                           int32_t* scaleFactor) noexcept {
+  packedProduct({"zqvwMpyRCPerm3", kModule}, Packing{true}, srcA, srcB, dst, false, order, scaleMode, scaleFactor);
+}

@@ -175,11 +175,7 @@ TEST_F(DotProd, ChecksStopAtTheFirstAndIgnoreTheStatus) {
   const char* m = "zqvdotp";
   const char* mw = "zqvdotpw";
   const float a = 2;
-  struct Case {
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<ReportRow> cases = {
       {[] { zqvsDotProd(nullptr, nullptr, -1); }, {{kBad, "zqvsDotProd", "Null buffer pointer", m}}},
       {[&] { zqvsDotProd(&a, nullptr, 1); }, {{kBad, "zqvsDotProd", "Null buffer pointer", m}}},
       {[&] { zqvsDotProd(&a, &a, -1); }, {{kBad, "zqvsDotProd", "Invalid value", m}}},
@@ -188,11 +184,8 @@ TEST_F(DotProd, ChecksStopAtTheFirstAndIgnoreTheStatus) {
       {[] { int16_t w = 1; zqvwDotProd(&w, &w, -1, 0, nullptr); }, {{kBad, "zqvwDotProd", "Invalid value", mw}}},
       {[&] { EXPECT_EQ(zqvsDotProd(&a, &a, 0), 0.0f); }, {}},
   };
-  for (size_t i = 0; i < cases.size(); ++i) {
-    clearReports();
-    cases[i].call();  // the status stays negative from the case before
-    EXPECT_TRUE(reportsAre(cases[i].reports)) << i;
-  }
+  // The status stays negative from the row before.
+  expectReportRows(cases, std::nullopt, {}, RowStatus::Carried);
   zqvSetErrStatus(kBad);
   EXPECT_EQ(zqvsDotProd(&a, &a, 1), 4.0f);
   EXPECT_EQ(zqvGetErrStatus(), kBad);

@@ -220,4 +220,164 @@ TEST_F(Fftw, ChecksAndInit) {
   EXPECT_EQ(zqvGetErrStatus(), 0);
 }
 
+// ---- Products of packed real spectra ----------------------------------------
+
+// A packed spectrum read as its N/2 + 1 bins (bins 0 and N/2 real).
+struct Bin {
+  int64_t re, im;
+};
+std::vector<Bin> unpack(const W& v, bool perm) {
+  const std::size_t n = v.size();
+  if (n == 1) return {{v[0], 0}};
+  std::vector<Bin> bins(n / 2 + 1, Bin{0, 0});
+  bins[0] = {v[0], 0};
+  bins[n / 2] = {perm ? v[1] : v[n - 1], 0};
+  const std::size_t first = perm ? 2 : 1;
+  for (std::size_t k = 1; k < n / 2; ++k) bins[k] = {v[first + 2 * (k - 1)], v[first + 2 * (k - 1) + 1]};
+  return bins;
+}
+
+// The expected product: exact bin products in 64 bits, each value narrowed
+// by the mode (the two real values of a fixed shift down as (r + 1) >> f,
+// the complex pairs by plain truncation), laid out again.
+W packedReference(const W& a, const W& b, bool perm, int32_t mode, int32_t f, int32_t* autoShift) {
+  const std::size_t n = a.size();
+  const std::vector<Bin> x = unpack(a, perm), y = unpack(b, perm);
+  std::vector<Bin> r(x.size());
+  for (std::size_t k = 0; k < x.size(); ++k)
+    r[k] = {x[k].re * y[k].re - x[k].im * y[k].im, x[k].re * y[k].im + x[k].im * y[k].re};
+  int32_t s = 0;
+  if (mode & ZQV_AUTO_SCALE) {
+    auto fitsAll = [&](int32_t sh) {
+      for (const Bin& v : r)
+        if ((v.re >> sh) != sat16(v.re >> sh) || (v.im >> sh) != sat16(v.im >> sh)) return false;
+      return true;
+    };
+    while (!fitsAll(s)) ++s;
+    *autoShift = s;
+  }
+  auto store = [&](int64_t v, bool end) -> int16_t {
+    if (mode & ZQV_AUTO_SCALE) return static_cast<int16_t>(v >> s);
+    if (!(mode & ZQV_FIXED_SCALE)) return mode == 0 ? low16(v) : sat16(v);
+    if (f > 0) v = end ? (v + 1) >> f : v >> f;
+    if (f < 0) v *= int64_t{1} << -f;
+    return mode == 3 ? sat16(v) : low16(v);
+  };
+  W out(n);
+  out[0] = store(r[0].re, true);
+  if (n == 1) return out;
+  (perm ? out[1] : out[n - 1]) = store(r[n / 2].re, true);
+  const std::size_t first = perm ? 2 : 1;
+  for (std::size_t k = 1; k < n / 2; ++k) {
+    out[first + 2 * (k - 1)] = store(r[k].re, false);
+    out[first + 2 * (k - 1) + 1] = store(r[k].im, false);
+  }
+  return out;
+}
+
+struct PackedForm {
+  const char* name;
+  bool perm, twoForm;
+};
+const PackedForm kPackedForms[] = {{"zqvwMpyRCPack2", false, true},
+                                   {"zqvwMpyRCPack3", false, false},
+                                   {"zqvwMpyRCPerm2", true, true},
+                                   {"zqvwMpyRCPerm3", true, false}};
+
+// Runs one form: the 2 forms multiply into a copy of b.
+W runPacked(const PackedForm& pf, const W& a, const W& b, int32_t order, int32_t mode, int32_t* sf) {
+  W dst = pf.twoForm ? b : W(a.size(), 77);
+  if (pf.twoForm) (pf.perm ? zqvwMpyRCPerm2 : zqvwMpyRCPack2)(a.data(), dst.data(), order, mode, sf);
+  else (pf.perm ? zqvwMpyRCPerm3 : zqvwMpyRCPack3)(a.data(), b.data(), dst.data(), order, mode, sf);
+  return dst;
+}
+
+// The two real values and the complex pairs drawn with their own amplitudes,
+// so that either can set the automatic shift or overflow alone.
+W spectrum(int32_t order, bool perm, int endAmp, int pairAmp, unsigned seed) {
+  const std::size_t n = std::size_t{1} << order;
+  W v = randomW(n, pairAmp, seed);
+  const W ends = randomW(2, endAmp, seed + 1000);
+  v[0] = ends[0];
+  if (n > 1) (perm ? v[1] : v[n - 1]) = ends[1];
+  return v;
+}
+
+TEST_F(Fftw, PackedProductsAreTheBinProductsNarrowedByTheMode) {
+  struct Mode {
+    int32_t mode, factor;
+  };
+  const Mode modes[] = {{0, 0}, {1, 0}, {2, 3}, {2, -2}, {2, 0}, {3, 4}, {3, -1}, {4, 0}, {6, 9}};
+  const int amps[][2] = {{32767, 200}, {200, 32767}, {32767, 32767}, {150, 150}};
+  for (const PackedForm& pf : kPackedForms)
+    for (int32_t order : {0, 1, 2, 3, 6})
+      for (const auto& amp : amps)
+        for (const Mode& m : modes) {
+          SCOPED_TRACE(testing::Message() << pf.name << " order " << order << " amps " << amp[0] << "/" << amp[1]
+                                          << " mode " << m.mode << " factor " << m.factor);
+          const unsigned seed = static_cast<unsigned>(order * 31 + amp[0] + amp[1]);
+          const W a = spectrum(order, pf.perm, amp[0], amp[1], seed);
+          const W b = spectrum(order, pf.perm, amp[0], amp[1], seed + 7);
+          int32_t expectShift = -1, sf = m.factor;
+          const W want = packedReference(a, b, pf.perm, m.mode, m.factor, &expectShift);
+          EXPECT_EQ(runPacked(pf, a, b, order, m.mode, &sf), want);
+          EXPECT_EQ(sf, (m.mode & ZQV_AUTO_SCALE) ? expectShift : m.factor);
+        }
+  EXPECT_TRUE(reportsAre({}));
+}
+
+TEST_F(Fftw, PackedProductEdgeValues) {
+  // One value at order 0: 300 * 300 = 90000 needs a shift of 2.
+  const W a{300};
+  W dst{0};
+  int32_t sf = -5;
+  zqvwMpyRCPack3(a.data(), a.data(), dst.data(), 0, ZQV_AUTO_SCALE, &sf);
+  EXPECT_EQ(dst, W{22500});
+  EXPECT_EQ(sf, 2);
+  // -32768 squared (2^30) everywhere, the largest exact product: automatic
+  // mode shifts all by 17 (the imaginary parts 2^31 need it) and the modes
+  // without a shift saturate or wrap.
+  const W big(8, -32768);
+  for (const PackedForm& pf : kPackedForms) {
+    SCOPED_TRACE(pf.name);
+    for (int32_t mode : {0, 1, 3, 4}) {
+      int32_t shift = 0, sf2 = 1;
+      EXPECT_EQ(runPacked(pf, big, big, 3, mode, &sf2), packedReference(big, big, pf.perm, mode, 1, &shift));
+    }
+  }
+  // A null factor in a fixed mode counts as 0.
+  const W s{3, 4, 5, 6};
+  W out(4);
+  zqvwMpyRCPerm3(s.data(), s.data(), out.data(), 2, 3, nullptr);
+  int32_t none = 0;
+  EXPECT_EQ(out, packedReference(s, s, true, 3, 0, &none));
+  EXPECT_TRUE(reportsAre({}));
+}
+
+TEST_F(Fftw, PackedProductChecks) {
+  static W a(8, 1), o(8, 9);
+  static int32_t f = 0;
+  const int32_t E = ZQV_BAD_ARGUMENT;
+  const char* M = "zqvfftw";
+  const std::vector<ReportRow> rows = {
+      {"orders and nulls", [] { zqvwMpyRCPack3(nullptr, nullptr, nullptr, -1, 0, &f); },
+       {{E, "zqvwMpyRCPack3", "order<0", M}, {E, "zqvwMpyRCPack3", "srcA==0", M},
+        {E, "zqvwMpyRCPack3", "srcB==0", M}, {E, "zqvwMpyRCPack3", "dst==0", M}}},
+      {"order big", [] { zqvwMpyRCPerm3(a.data(), a.data(), o.data(), 32, 0, &f); },
+       {{E, "zqvwMpyRCPerm3", "order>31", M}}},
+      {"2 form nulls", [] { zqvwMpyRCPack2(nullptr, nullptr, 3, 0, &f); },
+       {{E, "zqvwMpyRCPack2", "src==0", M}, {E, "zqvwMpyRCPack2", "dst==0", M}}},
+      {"auto without factor", [] { zqvwMpyRCPerm2(a.data(), o.data(), 3, ZQV_AUTO_SCALE, nullptr); },
+       {{E, "zqvwMpyRCPerm2", "scaleFactor==0", M}}},
+      {"status on entry", [] {
+         zqvSetErrStatus(-5);
+         zqvwMpyRCPack3(a.data(), a.data(), o.data(), 3, 0, &f);
+       },
+       {}},
+  };
+  expectReportRows(rows, std::nullopt, [](const ReportRow&) {
+    for (int16_t v : o) EXPECT_EQ(v, 9);
+  });
+}
+
 }  // namespace

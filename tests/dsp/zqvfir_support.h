@@ -1,6 +1,6 @@
 // Oracles and helpers shared by the FIR suites: direct sums in long double
 // for the single-rate and the up-sample / filter / down-sample definitions,
-// test data, and report rows compared with their lines.
+// and test data.
 #ifndef ZQVFIR_SUPPORT_H
 #define ZQVFIR_SUPPORT_H
 
@@ -125,32 +125,6 @@ template <class T>
   for (size_t i = 0; i < got.size(); ++i)
     if (!sameBits(got[i], want[i])) return ::testing::AssertionFailure() << "output " << i << " differs";
   return ::testing::AssertionSuccess();
-}
-
-// A call and the one report it must make, line included.
-struct LineReportRow {
-  const char* name;
-  std::function<void()> call;
-  int32_t status;
-  std::string func;
-  std::string message;
-  int32_t line;
-};
-
-inline void expectRows(const std::vector<LineReportRow>& rows, const char* module) {
-  for (const LineReportRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    clearReports();
-    row.call();
-    const auto& got = recordedReports();
-    ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].status, row.status);
-    EXPECT_EQ(got[0].func, row.func);
-    EXPECT_EQ(got[0].message, row.message);
-    EXPECT_EQ(got[0].module, module);
-    EXPECT_EQ(got[0].line, row.line);
-  }
-  clearReports();
 }
 
 }  // namespace firtest

@@ -447,7 +447,7 @@ struct StateFns {
 };
 
 template <class T>
-void addStateRows(std::vector<LineReportRow>& rows, const StateFns<T>& f) {
+void addStateRows(std::vector<ReportRow>& rows, const StateFns<T>& f) {
   static T arr[8];
   static ZqvFirTapState ts;
   static ZqvFirDlyState ds;
@@ -458,32 +458,37 @@ void addStateRows(std::vector<LineReportRow>& rows, const StateFns<T>& f) {
   const char* nb = "Null buffer pointer";
   const int32_t* ln = f.lines;
   rows.insert(rows.end(), {
-      {"init taps", [f] { f.init(nullptr, 3, &ts); }, B, p + "Init", nb, ln[0]},
-      {"init state", [f] { f.init(arr, 3, nullptr); }, B, p + "Init", nb, ln[0]},
-      {"init length", [f] { f.init(arr, 0, &ts); }, B, p + "Init", "Invalid array length", ln[0]},
-      {"initMr taps", [f] { f.initMr(nullptr, 3, 1, 0, 1, 0, &ts); }, B, p + "InitMr", nb, ln[1]},
-      {"initMr state", [f] { f.initMr(arr, 3, 1, 0, 1, 0, nullptr); }, B, p + "InitMr", nb, ln[1]},
-      {"initMr length", [f] { f.initMr(arr, 0, 1, 0, 1, 0, &ts); }, B, p + "InitMr", "Invalid array length", ln[1]},
-      {"initMr up phase", [f] { f.initMr(arr, 3, 2, -1, 1, 0, &ts); }, B, p + "InitMr", "Invalid phase value", ln[1]},
-      {"initMr down phase", [f] { f.initMr(arr, 3, 1, 0, 2, -1, &ts); }, B, p + "InitMr", "Invalid phase value", ln[1]},
-      {"initMr up factor", [f] { f.initMr(arr, 3, 2, 2, 1, 0, &ts); }, B, p + "InitMr", "Invalid factor value", ln[1]},
-      {"initMr down factor", [f] { f.initMr(arr, 3, 1, 0, 0, 0, &ts); }, B, p + "InitMr", "Invalid factor value", ln[1]},
-      {"initDlyl array", [f] { f.initDlyl(&ts, nullptr, &ds); }, B, p + "InitDlyl", nb, ln[2]},
-      {"initDlyl dly state", [f] { f.initDlyl(&ts, arr, nullptr); }, B, p + "InitDlyl", nb, ln[2]},
-      {"initDlyl tap state", [f] { f.initDlyl(nullptr, arr, &ds); }, B, p + "InitDlyl", nb, ln[2]},
-      {"setTaps state", [f] { f.setTaps(arr, nullptr); }, B, p + "SetTaps", nb, ln[3]},
-      {"getTaps state", [f] { f.getTaps(nullptr, arr); }, B, p + "GetTaps", nb, ln[4]},
-      {"getTaps taps", [f] { f.getTaps(&ts, nullptr); }, B, p + "GetTaps", nb, ln[4]},
-      {"setDlyl dly state", [f] { f.setDlyl(&ts, arr, nullptr); }, B, p + "SetDlyl", nb, ln[5]},
-      {"setDlyl tap state", [f] { f.setDlyl(nullptr, arr, &ds); }, B, p + "SetDlyl", nb, ln[5]},
-      {"getDlyl tap state", [f] { f.getDlyl(nullptr, &ds, arr); }, B, p + "GetDlyl", nb, ln[6]},
-      {"getDlyl dly state", [f] { f.getDlyl(&ts, nullptr, arr); }, B, p + "GetDlyl", nb, ln[6]},
-      {"getDlyl values", [f] { f.getDlyl(&ts, &ds, nullptr); }, B, p + "GetDlyl", nb, ln[6]},
+      {"init taps", [f] { f.init(nullptr, 3, &ts); }, {{B, p + "Init", nb, "zqvfirl", ln[0]}}},
+      {"init state", [f] { f.init(arr, 3, nullptr); }, {{B, p + "Init", nb, "zqvfirl", ln[0]}}},
+      {"init length", [f] { f.init(arr, 0, &ts); }, {{B, p + "Init", "Invalid array length", "zqvfirl", ln[0]}}},
+      {"initMr taps", [f] { f.initMr(nullptr, 3, 1, 0, 1, 0, &ts); }, {{B, p + "InitMr", nb, "zqvfirl", ln[1]}}},
+      {"initMr state", [f] { f.initMr(arr, 3, 1, 0, 1, 0, nullptr); }, {{B, p + "InitMr", nb, "zqvfirl", ln[1]}}},
+      {"initMr length", [f] { f.initMr(arr, 0, 1, 0, 1, 0, &ts); },
+       {{B, p + "InitMr", "Invalid array length", "zqvfirl", ln[1]}}},
+      {"initMr up phase", [f] { f.initMr(arr, 3, 2, -1, 1, 0, &ts); },
+       {{B, p + "InitMr", "Invalid phase value", "zqvfirl", ln[1]}}},
+      {"initMr down phase", [f] { f.initMr(arr, 3, 1, 0, 2, -1, &ts); },
+       {{B, p + "InitMr", "Invalid phase value", "zqvfirl", ln[1]}}},
+      {"initMr up factor", [f] { f.initMr(arr, 3, 2, 2, 1, 0, &ts); },
+       {{B, p + "InitMr", "Invalid factor value", "zqvfirl", ln[1]}}},
+      {"initMr down factor", [f] { f.initMr(arr, 3, 1, 0, 0, 0, &ts); },
+       {{B, p + "InitMr", "Invalid factor value", "zqvfirl", ln[1]}}},
+      {"initDlyl array", [f] { f.initDlyl(&ts, nullptr, &ds); }, {{B, p + "InitDlyl", nb, "zqvfirl", ln[2]}}},
+      {"initDlyl dly state", [f] { f.initDlyl(&ts, arr, nullptr); }, {{B, p + "InitDlyl", nb, "zqvfirl", ln[2]}}},
+      {"initDlyl tap state", [f] { f.initDlyl(nullptr, arr, &ds); }, {{B, p + "InitDlyl", nb, "zqvfirl", ln[2]}}},
+      {"setTaps state", [f] { f.setTaps(arr, nullptr); }, {{B, p + "SetTaps", nb, "zqvfirl", ln[3]}}},
+      {"getTaps state", [f] { f.getTaps(nullptr, arr); }, {{B, p + "GetTaps", nb, "zqvfirl", ln[4]}}},
+      {"getTaps taps", [f] { f.getTaps(&ts, nullptr); }, {{B, p + "GetTaps", nb, "zqvfirl", ln[4]}}},
+      {"setDlyl dly state", [f] { f.setDlyl(&ts, arr, nullptr); }, {{B, p + "SetDlyl", nb, "zqvfirl", ln[5]}}},
+      {"setDlyl tap state", [f] { f.setDlyl(nullptr, arr, &ds); }, {{B, p + "SetDlyl", nb, "zqvfirl", ln[5]}}},
+      {"getDlyl tap state", [f] { f.getDlyl(nullptr, &ds, arr); }, {{B, p + "GetDlyl", nb, "zqvfirl", ln[6]}}},
+      {"getDlyl dly state", [f] { f.getDlyl(&ts, nullptr, arr); }, {{B, p + "GetDlyl", nb, "zqvfirl", ln[6]}}},
+      {"getDlyl values", [f] { f.getDlyl(&ts, &ds, nullptr); }, {{B, p + "GetDlyl", nb, "zqvfirl", ln[6]}}},
   });
 }
 
 TEST_F(Firl, StateRoutinesReportEachFailedCheckWithItsLine) {
-  std::vector<LineReportRow> rows;
+  std::vector<ReportRow> rows;
   addStateRows<float>(rows, {"s", zqvsFirlInit, zqvsFirlInitMr, zqvsFirlInitDlyl, zqvsFirlSetTaps, zqvsFirlGetTaps,
                              zqvsFirlSetDlyl, zqvsFirlGetDlyl, {85, 109, 133, 157, 181, 207, 233}});
   addStateRows<ZqvCplxS>(rows, {"c", zqvcFirlInit, zqvcFirlInitMr, zqvcFirlInitDlyl, zqvcFirlSetTaps, zqvcFirlGetTaps,
@@ -494,11 +499,11 @@ TEST_F(Firl, StateRoutinesReportEachFailedCheckWithItsLine) {
                                 zqvzFirlSetDlyl, zqvzFirlGetDlyl, {97, 117, 141, 165, 193, 219, 245}});
   addStateRows<int16_t>(rows, {"w", zqvwFirlInit, zqvwFirlInitMr, zqvwFirlInitDlyl, zqvwFirlSetTaps, zqvwFirlGetTaps,
                                zqvwFirlSetDlyl, zqvwFirlGetDlyl, {101, 125, 149, 173, 197, 223, 249}});
-  expectRows(rows, "zqvfirl");
+  expectReportRows(rows, std::nullopt, {}, RowStatus::Carried);
 }
 
 template <class X, class H, class O>
-void addFilterRows(std::vector<LineReportRow>& rows, const Member<X, H, O>& m) {
+void addFilterRows(std::vector<ReportRow>& rows, const Member<X, H, O>& m) {
   static H taps[4];
   static X dly[4], src[4];
   static O dst[4];
@@ -514,20 +519,23 @@ void addFilterRows(std::vector<LineReportRow>& rows, const Member<X, H, O>& m) {
   const std::string one = "zqv" + m.name + "Firl", block = "zqv" + m.name + "bFirl";
   const char* nb = "Null buffer pointer";
   rows.insert(rows.end(), {
-      {"one tap state", [m] { m.one(nullptr, &ds, X{}); }, B, one, nb, m.oneLine},
-      {"one dly state", [m] { m.one(&ts, nullptr, X{}); }, B, one, nb, m.oneLine},
-      {"block tap state", [m] { m.block(nullptr, &ds, src, dst, 4); }, B, block, nb, m.blockLine},
-      {"block dly state", [m] { m.block(&ts, nullptr, src, dst, 4); }, B, block, nb, m.blockLine},
-      {"block src", [m] { m.block(&ts, &ds, nullptr, dst, 4); }, B, block, nb, m.blockLine},
-      {"block dst", [m] { m.block(&ts, &ds, src, nullptr, 4); }, B, block, nb, m.blockLine},
-      {"block numIters", [m] { m.block(&ts, &ds, src, dst, 0); }, B, block, "Invalid array length", m.blockLine},
-      {"block dly mode", [m] { m.block(&ts, &offDly, src, dst, 4); }, B, block, "Not filter mode", m.blockLine},
-      {"block tap mode", [m] { m.block(&off, &ds, src, dst, 4); }, B, block, "Not filter mode", m.blockLine},
+      {"one tap state", [m] { m.one(nullptr, &ds, X{}); }, {{B, one, nb, "zqvfirl", m.oneLine}}},
+      {"one dly state", [m] { m.one(&ts, nullptr, X{}); }, {{B, one, nb, "zqvfirl", m.oneLine}}},
+      {"block tap state", [m] { m.block(nullptr, &ds, src, dst, 4); }, {{B, block, nb, "zqvfirl", m.blockLine}}},
+      {"block dly state", [m] { m.block(&ts, nullptr, src, dst, 4); }, {{B, block, nb, "zqvfirl", m.blockLine}}},
+      {"block src", [m] { m.block(&ts, &ds, nullptr, dst, 4); }, {{B, block, nb, "zqvfirl", m.blockLine}}},
+      {"block dst", [m] { m.block(&ts, &ds, src, nullptr, 4); }, {{B, block, nb, "zqvfirl", m.blockLine}}},
+      {"block numIters", [m] { m.block(&ts, &ds, src, dst, 0); },
+       {{B, block, "Invalid array length", "zqvfirl", m.blockLine}}},
+      {"block dly mode", [m] { m.block(&ts, &offDly, src, dst, 4); },
+       {{B, block, "Not filter mode", "zqvfirl", m.blockLine}}},
+      {"block tap mode", [m] { m.block(&off, &ds, src, dst, 4); },
+       {{B, block, "Not filter mode", "zqvfirl", m.blockLine}}},
   });
 }
 
 TEST_F(Firl, FiltersReportEachFailedCheckWithItsLine) {
-  std::vector<LineReportRow> rows;
+  std::vector<ReportRow> rows;
 #define ADD_ROWS(m) addFilterRows(rows, m)
   FOR_EACH_MEMBER(ADD_ROWS);
 #undef ADD_ROWS
@@ -544,23 +552,25 @@ TEST_F(Firl, FiltersReportEachFailedCheckWithItsLine) {
   constexpr int32_t B = ZQV_BAD_ARGUMENT;
   const char* nb = "Null buffer pointer";
   rows.insert(rows.end(), {
-      {"w one", [] { zqvwFirl(nullptr, &ds, 0, 0, &factor); }, B, "zqvwFirl", nb, 385},
-      {"w block state", [] { zqvwbFirl(&ts, nullptr, src, dst, 4, 0, &factor); }, B, "zqvwbFirl", nb, 777},
-      {"w block buffer", [] { zqvwbFirl(&ts, &ds, src, nullptr, 4, 0, &factor); }, B, "zqvwbFirl", nb, 779},
-      {"w block numIters", [] { zqvwbFirl(&ts, &ds, src, dst, -1, 0, &factor); }, B, "zqvwbFirl",
-       "Invalid array length", 781},
-      {"w block dly mode", [] { zqvwbFirl(&ts, &offDly, src, dst, 4, 0, &factor); }, B, "zqvwbFirl",
-       "Not filter mode", 783},
-      {"w block tap mode", [] { zqvwbFirl(&off, &ds, src, dst, 4, 0, &factor); }, B, "zqvwbFirl",
-       "Not filter mode", 785},
+      {"w one", [] { zqvwFirl(nullptr, &ds, 0, 0, &factor); }, {{B, "zqvwFirl", nb, "zqvfirl", 385}}},
+      {"w block state", [] { zqvwbFirl(&ts, nullptr, src, dst, 4, 0, &factor); },
+       {{B, "zqvwbFirl", nb, "zqvfirl", 777}}},
+      {"w block buffer", [] { zqvwbFirl(&ts, &ds, src, nullptr, 4, 0, &factor); },
+       {{B, "zqvwbFirl", nb, "zqvfirl", 779}}},
+      {"w block numIters", [] { zqvwbFirl(&ts, &ds, src, dst, -1, 0, &factor); },
+       {{B, "zqvwbFirl", "Invalid array length", "zqvfirl", 781}}},
+      {"w block dly mode", [] { zqvwbFirl(&ts, &offDly, src, dst, 4, 0, &factor); },
+       {{B, "zqvwbFirl", "Not filter mode", "zqvfirl", 783}}},
+      {"w block tap mode", [] { zqvwbFirl(&off, &ds, src, dst, 4, 0, &factor); },
+       {{B, "zqvwbFirl", "Not filter mode", "zqvfirl", 785}}},
       // The automatic mode would write its shift through a null pointer.
-      {"w block auto without factor", [] { zqvwbFirl(&ts, &ds, src, dst, 4, ZQV_AUTO_SCALE, nullptr); }, B,
-       "zqvwbFirl", "Null scale factor pointer", 787},
+      {"w block auto without factor", [] { zqvwbFirl(&ts, &ds, src, dst, 4, ZQV_AUTO_SCALE, nullptr); },
+       {{B, "zqvwbFirl", "Null scale factor pointer", "zqvfirl", 787}}},
       // Copies too large for the allocator: refused before anything is read.
-      {"w block memory", [] { zqvwbFirl(&ts, &ds, src, dst, 1 << 30, 0, &factor); }, ZQV_OUT_OF_MEMORY, "zqvwbFirl",
-       "Memory problem", 829},
+      {"w block memory", [] { zqvwbFirl(&ts, &ds, src, dst, 1 << 30, 0, &factor); },
+       {{ZQV_OUT_OF_MEMORY, "zqvwbFirl", "Memory problem", "zqvfirl", 829}}},
   });
-  expectRows(rows, "zqvfirl");
+  expectReportRows(rows, std::nullopt, {}, RowStatus::Carried);
 }
 
 }  // namespace

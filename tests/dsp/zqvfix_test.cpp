@@ -194,11 +194,7 @@ TEST_F(Fix, ArgumentErrorsNamesAndStatus) {
   float f = 0.5f;
   double x = 0.5;
   int16_t w = 0;
-  struct Case {
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<ReportRow> cases = {
       {[] { zqvsbFloatToFix(nullptr, nullptr, 0, 12, -1, 0); },
        {{kBad, "zqvsbFloatToFix", "len<=0", s}, {kBad, "zqvsbFloatToFix", "src==0", s},
         {kBad, "zqvsbFloatToFix", "dst==0", s}, {kBad, "zqvsbFloatToFix", "Invalid size of a fix-point", s},
@@ -221,12 +217,7 @@ TEST_F(Fix, ArgumentErrorsNamesAndStatus) {
        {{kBad, "zqvsbS15FixToFloat", "len<=0", s}, {kBad, "zqvsbS15FixToFloat", "src==0", s},
         {kBad, "zqvsbS15FixToFloat", "dst==0", s}}},
   };
-  for (size_t i = 0; i < cases.size(); ++i) {
-    clearReports();
-    zqvSetErrStatus(0);
-    cases[i].call();
-    EXPECT_TRUE(reportsAre(cases[i].reports)) << i;
-  }
+  expectReportRows(cases, std::nullopt);
   // The format conversions back leave an earlier failure in place; the
   // general one clears it and converts.
   clearReports();

@@ -229,17 +229,11 @@ TEST_F(IirW, DelayLineSaturatesAtTheIntegerRange) {
   EXPECT_TRUE(reportsAre({}));
 }
 
-struct ErrorCase {
-  const char* what;
-  std::function<void()> call;
-  std::vector<ExpectedReport> reports;
-};
-
 TEST_F(IirW, ReportsOfEveryCheck) {
   static ZqvIirState dead{};
   static int16_t buf[2];
   static int32_t factor;
-  const std::vector<ErrorCase> cases = {
+  const std::vector<ReportRow> cases = {
       {"lInit", [] { zqvwIirlInit(5, nullptr, -1, nullptr); },
        {{-5, "zqvwIirlInit", "tapStPtr==0", kLowW}, {-5, "zqvwIirlInit", "taps==0", kLowW},
         {-5, "zqvwIirlInit", "order<0", kLowW}, {-5, "zqvwIirlInit", "iirType is out of range", kLowW}}},
@@ -269,12 +263,7 @@ TEST_F(IirW, ReportsOfEveryCheck) {
       {"bIir dead", [] { zqvwbIir(&dead, buf, buf, 0, 0, &factor); },
        {{-5, "zqvwbIir", "numIters <= 0", kHighW}, {-5, "zqvwbIir", "IIR filter wasn't initialized", kHighW}}},
   };
-  for (const auto& c : cases) {
-    zqvSetErrStatus(0);
-    clearReports();
-    c.call();
-    EXPECT_TRUE(reportsAre(c.reports)) << c.what;
-  }
+  expectReportRows(cases, std::nullopt);
 }
 
 }  // namespace

@@ -221,17 +221,11 @@ TEST_F(LmsState, FreeLeavesNothingToUse) {
                           {-5, "zqvzLmsSetDlyl", kNull, kMod}}));
 }
 
-struct ErrorCase {
-  const char* what;
-  std::function<void()> call;
-  std::vector<ExpectedReport> reports;
-};
-
 TEST_F(LmsState, ReportsOfEveryCheck) {
   static ZqvLmsState live{};
   zqvsLmsInit(0, nullptr, 2, nullptr, 0.1f, 0, 0, &live);
   static float buf[8];
-  const std::vector<ErrorCase> cases = {
+  const std::vector<ReportRow> cases = {
       {"Init null", [] { zqvsLmsInit(0, nullptr, 0, nullptr, 0, 0, 0, nullptr); }, {{-5, "zqvsLmsInit", kNull, kMod}}},
       {"Init length", [] { ZqvLmsState s{}; zqvdLmsInit(0, nullptr, 0, nullptr, 0, 0, 0, &s); },
        {{-5, "zqvdLmsInit", "Invalid buffer length", kMod}}},
@@ -272,12 +266,7 @@ TEST_F(LmsState, ReportsOfEveryCheck) {
        },
        {}},
   };
-  for (const auto& c : cases) {
-    zqvSetErrStatus(0);
-    clearReports();
-    c.call();
-    EXPECT_TRUE(reportsAre(c.reports)) << c.what;
-  }
+  expectReportRows(cases, std::nullopt);
   zqvSetErrStatus(0);
   zqvLmsFree(&live);
 }

@@ -337,12 +337,6 @@ TEST_F(LmsLow, FilterOnlyStepsKeepTheWholeLine) {
   EXPECT_TRUE(reportsAre({}));
 }
 
-struct ErrorCase {
-  const char* what;
-  std::function<void()> call;
-  std::vector<ExpectedReport> reports;
-};
-
 TEST_F(LmsLow, ReportsOfEveryCheck) {
   static float h[2] = {1, 1}, line[4], buf[4];
   static ZqvLmsTapState ts{};
@@ -350,7 +344,7 @@ TEST_F(LmsLow, ReportsOfEveryCheck) {
   zqvsLmslInit(0, h, 2, 0.1f, 0, 2, &ts);
   zqvsLmslInitDlyl(&ts, line, 1, &ds);
   zqvsLmslInitDlyl(&ts, line, 0, &plain);  // no room for the error delay
-  const std::vector<ErrorCase> cases = {
+  const std::vector<ReportRow> cases = {
       {"Init taps", [] { zqvsLmslInit(0, nullptr, 0, 0, 0, -1, nullptr); }, {{-5, "zqvsLmslInit", kNull, kMod}}},
       {"Init state", [] { zqvdLmslInit(0, reinterpret_cast<double*>(buf), 1, 0, 0, 0, nullptr); },
        {{-5, "zqvdLmslInit", kNull, kMod}}},
@@ -384,12 +378,7 @@ TEST_F(LmsLow, ReportsOfEveryCheck) {
       {"bLmslNa out", [] { zqvzdbLmslNa(&ts, &ds, nullptr, nullptr, 1); }, {{-5, "zqvzdbLmslNa", kNull, kMod}}},
       {"wLmsl", [] { EXPECT_EQ(zqvwLmsl(&ts, nullptr, 1, 1), 0); }, {{-5, "zqvwLmsl", kNull, kMod}}},
   };
-  for (const auto& c : cases) {
-    zqvSetErrStatus(0);
-    clearReports();
-    c.call();
-    EXPECT_TRUE(reportsAre(c.reports)) << c.what;
-  }
+  expectReportRows(cases, std::nullopt);
 }
 
 // None of the routines looks at the status: an earlier failure stops nothing.

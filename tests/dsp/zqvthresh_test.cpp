@@ -229,11 +229,7 @@ TEST_F(Thresh, ArgumentErrorsAndNegativeLevels) {
   double d = 1;
   ZqvCplxS c{1, 1};
   ZqvCplxD z{1, 1};
-  struct Case {
-    std::function<void()> call;
-    std::vector<ExpectedReport> reports;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<ReportRow> cases = {
       {[] { zqvsbThresh2(nullptr, nullptr, 0, 1, 0); },
        {{kBad, "zqvsbThresh2", "len<=0", kMod}, {kBad, "zqvsbThresh2", "src==0", kMod}, {kBad, "zqvsbThresh2", "dst==0", kMod}}},
       {[] { zqvzbThresh1(nullptr, -1, -1, 0); }, {{kBad, "zqvzbThresh1", "len<=0", kMod}, {kBad, "zqvzbThresh1", "vec==0", kMod}}},
@@ -248,12 +244,7 @@ TEST_F(Thresh, ArgumentErrorsAndNegativeLevels) {
       {[&] { zqvsbThresh1(&f, 1, -1.0f, 0); }, {}},
       {[&] { zqvzbThresh1(&z, 1, -0.0, 0); }, {}},
   };
-  for (size_t i = 0; i < cases.size(); ++i) {
-    clearReports();
-    zqvSetErrStatus(0);
-    cases[i].call();
-    EXPECT_TRUE(reportsAre(cases[i].reports)) << i;
-  }
+  expectReportRows(cases, std::nullopt);
   EXPECT_TRUE(w.re == 3 && w.im == 4 && d == 1 && c.re == 1);
   // With the status negative nothing is done and nothing reported.
   zqvSetErrStatus(kBad);

@@ -417,16 +417,17 @@ TEST_F(Wavelet, InitRefusesBadParameters) {
       {1, 0, 0, 31, 0, {{ZQV_OUT_OF_MEMORY, "zqvdWtInit", "No working wavelet memory", "zqvwlts"}}},
   };
   const wtState zero{};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.wtType << " " << c.par1 << " " << c.par2 << " " << c.order << " "
-                                    << c.level);
-    zqvSetErrStatus(0);
-    clearReports();
-    wtState st{};
-    zqvdWtInit(c.par1, c.par2, c.order, c.level, &st, c.wtType);
-    EXPECT_TRUE(reportsAre(c.reports));
-    EXPECT_EQ(0, std::memcmp(&st, &zero, sizeof st));
-  }
+  wtState refused{};
+  std::vector<ReportRow> rows;
+  for (const auto& c : cases)
+    rows.push_back({testing::PrintToString(std::vector<int32_t>{c.wtType, c.par1, c.par2, c.order, c.level}),
+                    [&refused, c] {
+                      refused = wtState{};
+                      zqvdWtInit(c.par1, c.par2, c.order, c.level, &refused, c.wtType);
+                    },
+                    c.reports});
+  expectReportRows(rows, std::nullopt,
+                   [&](const ReportRow&) { EXPECT_EQ(0, std::memcmp(&refused, &zero, sizeof refused)); });
   // The 16-bit Init passes the failure up and marks the record 16-bit.
   zqvSetErrStatus(0);
   clearReports();

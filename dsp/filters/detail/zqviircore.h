@@ -134,6 +134,18 @@ inline O filterOne(const ZqvIirTapState& ts, O* d, S sample) noexcept {
   return directStep(taps, d, ts.order, sample);
 }
 
+// A cascade of Q sections over a block, the delay line held in locals: the
+// sections' recurrences then carry no store and reload of the delay line
+// from one sample to the next. Each sample takes the very steps of
+// cascadeStep, so blocks keep the bits of single calls.
+template <int64_t Q, class T, class O, class S>
+void cascadeBlock(const T* taps, O* d, const S* in, O* out, int64_t n) noexcept {
+  O dl[2 * Q];
+  for (int64_t k = 0; k < 2 * Q; ++k) dl[k] = d[k];
+  for (int64_t i = 0; i < n; ++i) out[i] = cascadeStep(taps, dl, Q, in[i]);
+  for (int64_t k = 0; k < 2 * Q; ++k) d[k] = dl[k];
+}
+
 // Each input is read before its output is written: in and out may be one
 // vector. The form is decided once per block.
 template <class T, class O, class S>
@@ -141,6 +153,13 @@ void filterBlock(const ZqvIirTapState& ts, O* d, const S* in, O* out, int64_t n)
   const T* taps = static_cast<const T*>(ts.taps);
   if (ts.form == kBiquadForm) {
     const int64_t q = int64_t{ts.order} / 2;
+    switch (q) {
+      case 1: return cascadeBlock<1>(taps, d, in, out, n);
+      case 2: return cascadeBlock<2>(taps, d, in, out, n);
+      case 3: return cascadeBlock<3>(taps, d, in, out, n);
+      case 4: return cascadeBlock<4>(taps, d, in, out, n);
+      default: break;
+    }
     for (int64_t i = 0; i < n; ++i) out[i] = cascadeStep(taps, d, q, in[i]);
   } else {
     const int64_t order = ts.order;

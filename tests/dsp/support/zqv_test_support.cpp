@@ -22,11 +22,13 @@ int32_t zqvRecordingReport(int32_t status, const char* funcName, const char* mes
   bool same = got.size() == expected.size();
   for (size_t i = 0; same && i < got.size(); ++i)
     same = got[i].status == expected[i].status && got[i].func == expected[i].func &&
-           got[i].message == expected[i].message && got[i].module == expected[i].module;
+           got[i].message == expected[i].message && got[i].module == expected[i].module &&
+           (!expected[i].line || got[i].line == *expected[i].line);
   if (same) return ::testing::AssertionSuccess();
   out << "expected:\n";
   for (const auto& e : expected)
-    out << "  " << e.status << " " << e.func << " \"" << e.message << "\" " << e.module << "\n";
+    out << "  " << e.status << " " << e.func << " \"" << e.message << "\" " << e.module
+        << (e.line ? ":" + std::to_string(*e.line) : std::string()) << "\n";
   out << "got:\n";
   for (const auto& r : got)
     out << "  " << r.status << " " << r.func << " \"" << r.message << "\" " << r.module << ":" << r.line << "\n";
@@ -34,11 +36,11 @@ int32_t zqvRecordingReport(int32_t status, const char* funcName, const char* mes
 }
 
 void expectReportRows(const std::vector<ReportRow>& rows, std::optional<int32_t> status,
-                      const std::function<void(const ReportRow&)>& after) {
+                      const std::function<void(const ReportRow&)>& after, RowStatus start) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const ReportRow& row = rows[i];
     SCOPED_TRACE(row.label.empty() ? "row " + std::to_string(i) : row.label);
-    zqvSetErrStatus(0);
+    if (start == RowStatus::Cleared) zqvSetErrStatus(0);
     clearReports();
     row.call();
     EXPECT_TRUE(reportsAre(row.reports));

@@ -27,12 +27,14 @@ void clearReports();
 int32_t zqvRecordingReport(int32_t status, const char* funcName, const char* message,
                            const char* file, int32_t line);
 
-// An expected report: status, routine, message, module (the line is not compared).
+// An expected report: status, routine, message, module, and the line when
+// one is given (otherwise the line is not compared).
 struct ExpectedReport {
   int32_t status;
-  const char* func;
-  const char* message;
-  const char* module;
+  std::string func;
+  std::string message;
+  std::string module;
+  std::optional<int32_t> line = std::nullopt;
 };
 
 // Compares the recorded reports with the expected ones, in order.
@@ -50,13 +52,18 @@ struct ReportRow {
   std::vector<ExpectedReport> reports;
 };
 
-// Runs the rows in order, each from a zero status and no reports: its
-// reports must come in order and, when a status is given, the call must
-// leave that status. `after` runs after every call (checks that the refused
-// call wrote nothing, and the like). The last row's status and reports are
-// left as they are.
+// What status a row starts from: zero, or the one the row before left
+// (tables showing that routines report whatever an earlier failure left).
+enum class RowStatus { Cleared, Carried };
+
+// Runs the rows in order, each with no reports and (by default) a zero
+// status: its reports must come in order and, when a status is given, the
+// call must leave that status. `after` runs after every call (checks that
+// the refused call wrote nothing, and the like). The last row's status and
+// reports are left as they are.
 void expectReportRows(const std::vector<ReportRow>& rows, std::optional<int32_t> status = ZQV_BAD_ARGUMENT,
-                      const std::function<void(const ReportRow&)>& after = {});
+                      const std::function<void(const ReportRow&)>& after = {},
+                      RowStatus start = RowStatus::Cleared);
 
 class ZqvTest : public ::testing::Test {
  protected:
