@@ -94,11 +94,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   {
     TfWaveGen* editor = w.WaveGen;
     main.ShowCurrentVoice = [editor] { editor->DrawPart(); };
-    main.OnInstrumentLoaded = [editor] {
-      editor->FillPresetLists();
-      editor->FillEnvelopeLists();
-      editor->DrawPart();
-    };
+    main.OnInstrumentLoaded = [editor] { editor->ShowLoadedInstrument(); };
   }
   AddChild(main, w.WaveGen, QPoint(0, 0), false)->adjustSize();
   main.RestoreFormPosition(w.WaveGen, "WaveGen");

@@ -334,6 +334,8 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setToolTip(QStringLiteral("select the voice; if you see a red point, the voice is active"));
     b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Room for a default name; longer names are shortened with an ellipsis.
+    b->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Voice 32")) + b->iconSize().width() + 28);
     tsParts->addButton(b, i);
     voices->addWidget(b, i / 8, i % 8);
   }
@@ -597,7 +599,8 @@ void TfWaveGen::PaintVoiceTabs() {
   for (int i = 0; i < TInstrumentDocument::kVoices; ++i) {
     QAbstractButton* b = tsParts->button(i);
     const TVoice& v = doc.Voice(i + 1);
-    b->setText(L1(v.Name));
+    const int room = b->minimumWidth() - b->iconSize().width() - 28;
+    b->setText(b->fontMetrics().elidedText(L1(v.Name), Qt::ElideRight, room));
     b->setIcon(Mark(v.Active));
     b->setChecked(i + 1 == doc.CurrentVoice);
   }
@@ -680,6 +683,22 @@ void TfWaveGen::FillPresetLists() {
   }
   refreshing_ = was;
   DrawPresets();
+}
+
+void TfWaveGen::ShowLoadedInstrument() {
+  // The lists follow the tables; the voices keep the entries the file gave
+  // them (no name carried over from before the load).
+  const TInstrumentDocument& doc = main_.Document();
+  const bool was = refreshing_;
+  refreshing_ = true;
+  for (QComboBox* c : {cbS, cbD}) {
+    c->clear();
+    for (const auto& p : doc.WavePresets.Entries()) c->addItem(L1(p.Name));
+  }
+  cbV->clear();
+  for (const auto& e : doc.VolumeEnvelopes.Entries()) cbV->addItem(L1(e.Name));
+  refreshing_ = was;
+  DrawPart();
 }
 
 void TfWaveGen::FillEnvelopeLists() {

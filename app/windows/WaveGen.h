@@ -52,6 +52,7 @@ class TfWaveGen : public QWidget {
   void ShowFrequency();
   void FillPresetLists();
   void FillEnvelopeLists();
+  void ShowLoadedInstrument();  // after a load: lists refilled, the voice shown as stored
   void NewInstrument();
   void SelectVoice(int n);  // 1..32, as clicking its tab
   void SelectPage(int i);   // 0..4
