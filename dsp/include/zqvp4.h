@@ -10,8 +10,8 @@
 
 #ifdef __cplusplus
 #define ZQV_EXTERN_C extern "C"
-/* noexcept exists from C++11 on; older dialects get the empty exception
- * specification of their day. */
+/* noexcept exists from C++11 on; older dialects get the empty throw() list
+ * that meant the same then. */
 #if __cplusplus >= 201103L
 #define ZQV_NOTHROW noexcept
 #else
