@@ -158,6 +158,9 @@ class TfMain : public QMainWindow {
   // it is saved; true when the result buffer may be written.
   bool EnsureSampleUpToDate();
   void WriteWaveFile(const std::filesystem::path& file);
+  // A new or loaded instrument: the waveform view shows nothing until the
+  // next calculation, so an old picture is never taken for the new sound.
+  void ClearWaveView();
   // The initial name of the save-sample dialog.
   std::string WaveFileName;
   // After an instrument was loaded: the voice editor refills its lists and

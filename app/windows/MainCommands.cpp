@@ -223,8 +223,13 @@ bool TfMain::LoadInstrument(const std::filesystem::path& file) {
   SetInstrumentUpToDate(true);
   SetStatus(TDocumentStatus::Ready);
   ShowStatusText(LoadingText(file) + " ready");
+  ClearWaveView();
   if (OnInstrumentLoaded) OnInstrumentLoaded();
   return true;
+}
+
+void TfMain::ClearWaveView() {
+  if (auto* view = findChild<TfViewWave*>()) view->ClearView();
 }
 
 bool TfMain::SaveInstrument(const std::filesystem::path& file) {

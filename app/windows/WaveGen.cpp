@@ -752,6 +752,7 @@ void TfWaveGen::NewInstrument() {
   doc.GlobalSettings().ResetQuality();
   doc.GlobalSettings().ResetEffects();
   doc.GlobalSettings().ResetGlobalDetune();
+  main_.ClearWaveView();
   DrawPart();
   Changed();
   doc.CurrentInstrumentFile.clear();

@@ -16,6 +16,7 @@
 #include "views/Colors.h"
 #include "views/PaintBox.h"
 #include "windows/ViewWave.h"
+#include "windows/WaveGen.h"
 
 using namespace kalvora::test;
 
@@ -111,6 +112,29 @@ TEST_F(ViewWave, RenderedSoundAsWaveSpectrumAndSonogram) {
   Settle();
   EXPECT_FALSE(v.HasSample());
   EXPECT_EQ(CountNot(v.Picture(), silver), 0);
+}
+
+// An old picture must not pass for the sound of a new or loaded instrument.
+TEST_F(ViewWave, NewAndLoadedInstrumentsClearTheView) {
+  TfViewWave& v = Start640();
+  TfMain& main = *windows_.Main;
+  const auto sound = RenderSound();
+  const std::filesystem::path file = dir_ / "kept.kvi";
+  ASSERT_TRUE(main.SaveInstrument(file));
+
+  v.SetSample(sound.data(), sound.size(), 1);
+  prompts_.expectConfirm("Are you sure?", kalvora::platform::mrYes);
+  windows_.WaveGen->NewInstrument();
+  Settle();
+  EXPECT_FALSE(v.HasSample());
+  EXPECT_EQ(CountNot(v.Picture(), ColorFromBGR(clSilver)), 0);
+
+  main.SetInstrumentUpToDate(true);  // no question about saving the new one
+  v.SetSample(sound.data(), sound.size(), 1);
+  ASSERT_TRUE(main.LoadInstrument(file));
+  Settle();
+  EXPECT_FALSE(v.HasSample());
+  EXPECT_EQ(CountNot(v.Picture(), ColorFromBGR(clSilver)), 0);
 }
 
 TEST_F(ViewWave, ZoomTableAndCommands) {
