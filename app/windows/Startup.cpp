@@ -1,7 +1,11 @@
 #include "windows/Startup.h"
 
+#include <algorithm>
+
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QScreen>
 #include <QMdiSubWindow>
 
 #include "platform/Prompts.h"
@@ -45,6 +49,28 @@ QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizab
   sub->move(place);
   sub->show();
   return sub;
+}
+
+// The first start (no stored places): the voice editor at the top left, the
+// global settings beside it and the waveform view under both, and the main
+// window grown so that none covers another, as far as the screen allows.
+// Stored places are applied afterwards and win.
+void PlaceChildrenSideBySide(TfMain& main, QWidget* editor, QWidget* settings, QWidget* view) {
+  QWidget *e = editor->parentWidget(), *s = settings->parentWidget(), *v = view->parentWidget();
+  e->move(0, 0);
+  s->move(e->width(), 0);
+  const int top = std::max(e->height(), s->height());
+  v->move(0, top);
+  v->resize(std::max(v->width(), e->width() + s->width()), v->height());
+  const QRect used = e->geometry() | s->geometry() | v->geometry();
+  const QSize missing = used.size() - main.MdiArea()->viewport()->size();
+  QSize size = main.size() + missing.expandedTo(QSize(0, 0));
+  if (const QScreen* screen = main.screen()) {
+    // The frame's decorations are outside size(): keep a margin for them.
+    const QSize room = screen->availableGeometry().size() - (main.frameGeometry().size() - main.size());
+    size = size.boundedTo(room);
+  }
+  main.resize(size.expandedTo(main.size()));
 }
 
 }  // namespace
@@ -97,9 +123,6 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
     main.OnInstrumentLoaded = [editor] { editor->ShowLoadedInstrument(); };
   }
   AddChild(main, w.WaveGen, QPoint(0, 0), false)->adjustSize();
-  main.RestoreFormPosition(w.WaveGen, "WaveGen");
-  main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);
-  created("TfWaveGen", w.WaveGen);
 
   TInGlobHost host;
   host.DefaultDescription = main.DefaultDescription();
@@ -108,14 +131,19 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   host.ShowStatusText = [&main](const std::string& text) { main.ShowStatusText(text); };
   // Placed here once it sits in its MDI frame; stored by the main window's settings.
   w.InGlob = new TfInGlob(main.Document().GlobalSettings(), std::move(host));
-  AddChild(main, w.InGlob, QPoint(340, 0), false);
+  AddChild(main, w.InGlob, QPoint(0, 0), false);
+
+  w.ViewWave = new TfViewWave(main);
+  QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 0), true);
+  view->resize(QSize(330, 180).expandedTo(view->minimumSizeHint()));
+  PlaceChildrenSideBySide(main, w.WaveGen, w.InGlob, w.ViewWave);
+
+  main.RestoreFormPosition(w.WaveGen, "WaveGen");
+  main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);
+  created("TfWaveGen", w.WaveGen);
   main.RestoreFormPosition(w.InGlob, "InGlob");
   main.RegisterPlacedWindow("InGlob", w.InGlob, false);
   created("TfInGlob", w.InGlob);
-
-  w.ViewWave = new TfViewWave(main);
-  QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 200), true);
-  view->resize(QSize(330, 180).expandedTo(view->minimumSizeHint()));
   main.RestoreFormPosition(w.ViewWave, "ViewWave");
   main.RestoreFormSize(w.ViewWave, "ViewWave");
   main.RegisterPlacedWindow("ViewWave", w.ViewWave, true);

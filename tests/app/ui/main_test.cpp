@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <filesystem>
 #include <fstream>
@@ -22,8 +23,12 @@
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "Fakes.h"
+#include "Legibility.h"
 #include "MainFixture.h"
 #include "formats/LibraryFiles.h"
+#include "windows/InGlob.h"
+#include "windows/ViewWave.h"
+#include "windows/WaveGen.h"
 #include "windows/InGlob.h"
 #include "windows/Main.h"
 #include "windows/Splash.h"
@@ -80,6 +85,30 @@ TEST_F(MainTest, StartUpCreatesTheWindowsInOrder) {
   EXPECT_TRUE(main.bPlay->isEnabled());
   EXPECT_EQ(main.Settings().Starts, 1);
   EXPECT_NE(main.Tools(), nullptr);
+}
+
+// With no stored places the three children start side by side, none covering
+// another, and the main window grows to hold them all. A small screen cannot
+// hold them: each is then only kept reachable (run also on a desktop-sized
+// screen by CTest).
+TEST_F(MainTest, FirstStartPlacesTheChildrenSideBySide) {
+  TfMain& main = Start();
+  QApplication::processEvents();
+  const QRect editor = windows_.WaveGen->parentWidget()->geometry();
+  const QRect settings = windows_.InGlob->parentWidget()->geometry();
+  const QRect view = windows_.ViewWave->parentWidget()->geometry();
+  EXPECT_TRUE(SaveScreenshot(&main, "kalvora_first_start"));
+  EXPECT_EQ(editor.topLeft(), QPoint(0, 0));
+  const QSize used = (editor | settings | view).size();
+  const QSize room = main.screen()->availableGeometry().size();
+  if (room.width() < used.width() + 200 || room.height() < used.height() + 150)
+    GTEST_SKIP() << "a " << room.width() << " x " << room.height() << " screen is too small";
+  EXPECT_FALSE(editor.intersects(settings));
+  EXPECT_FALSE(editor.intersects(view));
+  EXPECT_FALSE(settings.intersects(view));
+  const QSize viewport = main.MdiArea()->viewport()->size();
+  EXPECT_GE(viewport.width(), used.width());
+  EXPECT_GE(viewport.height(), used.height());
 }
 
 TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {
