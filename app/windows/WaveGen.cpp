@@ -28,6 +28,8 @@
 
 #include "components/LrsBmp.h"
 #include "platform/Prompts.h"
+#include "views/Colors.h"
+#include "views/PaintBox.h"
 #include "windows/Main.h"
 #include "windows/dialogs/VoiceDialogs.h"
 
@@ -72,18 +74,15 @@ void Polyline(QImage& img, const std::vector<TPoint>& pts) {
   if (pts.size() == 1) p.drawPoint(pts[0].x, pts[0].y);
 }
 
+// The editor's drawings keep the sizes their point formulas are made for.
+TPaintBox* FixedPaintBox(const char* name, int w, int h, QWidget* parent) {
+  auto* box = new TPaintBox(parent, name);
+  box->setFixedSize(w, h);
+  box->NewPicture(clSilver);
+  return box;
+}
+
 }  // namespace
-
-TVoicePaintBox::TVoicePaintBox(const char* name, int w, int h, QWidget* parent) : QWidget(parent) {
-  setObjectName(name);
-  setFixedSize(w, h);
-  Image = QImage(w, h, QImage::Format_RGB32);
-  Image.fill(QColor(0xC0, 0xC0, 0xC0));
-}
-
-void TVoicePaintBox::paintEvent(QPaintEvent*) {
-  QPainter(this).drawImage(0, 0, Image);
-}
 
 TVoice& TfWaveGen::V() { return main_.Document().Voice(main_.Document().CurrentVoice); }
 
@@ -145,9 +144,9 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   cbD = Named(new QComboBox(source), "cbD");
   cbNoiseS = Named(new QCheckBox(QStringLiteral("Noise"), source), "cbNoiseS");
   cbNoiseD = Named(new QCheckBox(QStringLiteral("Noise"), source), "cbNoiseD");
-  pbS = new TVoicePaintBox("pbS", 75, 75, source);
-  pbD = new TVoicePaintBox("pbD", 75, 75, source);
-  pbU = new TVoicePaintBox("pbU", 150, 150, source);
+  pbS = FixedPaintBox("pbS", 75, 75, source);
+  pbD = FixedPaintBox("pbD", 75, 75, source);
+  pbU = FixedPaintBox("pbU", 150, 150, source);
   bCopyPresetSD = Named(new QPushButton(QStringLiteral(">"), source), "bCopyPresetSD");
   bCopyPresetSD->setToolTip(QStringLiteral("copy the Source preset to the Destination preset"));
   bCopyPresetDS = Named(new QPushButton(QStringLiteral("<"), source), "bCopyPresetDS");
@@ -213,7 +212,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   vl->addWidget(new QLabel(QStringLiteral("Envelope:")), 1, 0);
   cbV = Named(new QComboBox(volume), "cbV");
   vl->addWidget(cbV, 1, 1, 1, 2);
-  pbV = new TVoicePaintBox("pbV", 317, 161, volume);
+  pbV = FixedPaintBox("pbV", 317, 161, volume);
   vl->addWidget(pbV, 2, 0, 1, 3);
   auto* volButtons = new QHBoxLayout;
   bVolumeEditFree = Named(new QPushButton(QStringLiteral("&Free"), volume), "bVolumeEditFree");
@@ -578,9 +577,9 @@ void TfWaveGen::DrawPresets() {
   auto preset = [&](int n) -> const TWavePreset& {
     return n >= 1 && n <= doc.WavePresets.Count() ? doc.WavePresets[n] : empty;
   };
-  Polyline(pbS->Image, PresetPoints(preset(v.Morph.SourcePreset), v.Morph.NoiseSource, Random));
-  Polyline(pbD->Image, PresetPoints(preset(v.Morph.DestPreset), v.Morph.NoiseDest, Random));
-  Polyline(pbU->Image, MorphPoints(preset(v.Morph.SourcePreset), preset(v.Morph.DestPreset), v.Morph, Random));
+  Polyline(pbS->Picture, PresetPoints(preset(v.Morph.SourcePreset), v.Morph.NoiseSource, Random));
+  Polyline(pbD->Picture, PresetPoints(preset(v.Morph.DestPreset), v.Morph.NoiseDest, Random));
+  Polyline(pbU->Picture, MorphPoints(preset(v.Morph.SourcePreset), preset(v.Morph.DestPreset), v.Morph, Random));
   for (QWidget* w : {pbS, pbD, pbU}) w->update();
 }
 
@@ -590,7 +589,7 @@ void TfWaveGen::DrawEnvelope() {
   TVolumeEnvelope empty;
   const TVolumeEnvelope& e = v.Volume.Envelope >= 1 && v.Volume.Envelope <= doc.VolumeEnvelopes.Count()
                                  ? doc.VolumeEnvelopes[v.Volume.Envelope] : empty;
-  Polyline(pbV->Image, EnvelopePoints(e, v.Volume.Volume, pbV->width(), pbV->height()));
+  Polyline(pbV->Picture, EnvelopePoints(e, v.Volume.Volume, pbV->width(), pbV->height()));
   pbV->update();
 }
 

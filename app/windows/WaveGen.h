@@ -27,16 +27,7 @@ class QTabBar;
 class QToolButton;
 class TfMain;
 class TLrsBmp;
-
-// A drawing box: an off-screen image of its own size copied when painted.
-class TVoicePaintBox : public QWidget {
-  Q_OBJECT
- public:
-  TVoicePaintBox(const char* name, int w, int h, QWidget* parent);
-  QImage Image;
- protected:
-  void paintEvent(QPaintEvent*) override;
-};
+class TPaintBox;
 
 class TfWaveGen : public QWidget {
   Q_OBJECT
@@ -76,7 +67,7 @@ class TfWaveGen : public QWidget {
       *bVolumeEditFree, *bADSR, *bManageEnvelopes, *bCopyVoice, *bResetVoice;
   QToolButton *bVibCopyDown, *bVibCopyUp, *bFilterCopyDown, *bFilterCopyUp;
   TLrsBmp *iVibUp, *iVibDown;
-  TVoicePaintBox *pbS, *pbD, *pbU, *pbV;
+  TPaintBox *pbS, *pbD, *pbU, *pbV;
 
   // Openers of the voice dialogs; the program sets them (tests too).
   std::function<void()> OpenCopyVoice, OpenResetVoice, OpenSetFrequency;

@@ -23,6 +23,7 @@
 
 #include "Legibility.h"
 #include "MainFixture.h"
+#include "views/PaintBox.h"
 #include "components/LrsBmp.h"
 #include "windows/WaveGen.h"
 #include "windows/dialogs/VoiceDialogs.h"
@@ -204,12 +205,12 @@ TEST_F(WaveGenTest, ReadOutsAndDrawings) {
   EXPECT_EQ(w.lTotalLength->text(), "320 ms");
   // The sawtooth preset (sample i = i): point i at (i div 2, (149 - i) div 2).
   w.sbPhase->setValue(0);
-  for (int i : {0, 40, 149}) EXPECT_EQ(w.pbS->Image.pixelColor(i / 2, (149 - i) / 2), QColor(Qt::black)) << i;
-  EXPECT_EQ(w.pbS->Image.pixelColor(74, 74), QColor(0xC0, 0xC0, 0xC0));
+  for (int i : {0, 40, 149}) EXPECT_EQ(w.pbS->Picture.pixelColor(i / 2, (149 - i) / 2), QColor(Qt::black)) << i;
+  EXPECT_EQ(w.pbS->Picture.pixelColor(74, 74), QColor(0xC0, 0xC0, 0xC0));
   // Full envelope at volume 100: the line along the top edge at y 0.
   w.sbVolume->setValue(50);
   for (const TPoint& p : EnvelopePoints(main_->Document().VolumeEnvelopes[1], 50, 317, 161))
-    EXPECT_EQ(w.pbV->Image.pixelColor(p.x, p.y), QColor(Qt::black));
+    EXPECT_EQ(w.pbV->Picture.pixelColor(p.x, p.y), QColor(Qt::black));
   w.rbVibDown->click();
   EXPECT_FALSE(w.iVibUp->isVisibleTo(&w));
 }
