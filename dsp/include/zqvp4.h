@@ -1290,8 +1290,9 @@ ZQVAPI void zqvsConv2D(const float* x, int32_t xCols, int32_t xRows, const float
                        float* y) ZQV_NOTHROW;
 ZQVAPI void zqvdConv2D(const double* x, int32_t xCols, int32_t xRows, const double* h, int32_t hCols, int32_t hRows,
                        double* y) ZQV_NOTHROW;
-/* 16-bit: computed in float, narrowed by scaleMode (ZQV_AUTO_SCALE writes
- * the shift it chose through scaleFactor, which must then not be null). */
+/* 16-bit: converted to float (which clears the status), convolved in float,
+ * narrowed by scaleMode (ZQV_AUTO_SCALE writes the shift it chose through
+ * scaleFactor, which must then not be null). */
 ZQVAPI void zqvwConv2D(const int16_t* x, int32_t xCols, int32_t xRows, const int16_t* h, int32_t hCols,
                        int32_t hRows, int16_t* y, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 
