@@ -170,12 +170,12 @@ bool exchange(const char* name, T* a, int64_t rows, int64_t cols) noexcept {
     reportNoMemory(name, __LINE__);
     return false;
   }
-  constexpr int64_t kB = 32;  // square pieces keep both sides in cache
+  constexpr int64_t kB = 16;  // square pieces keep both sides in cache
   for (int64_t r0 = 0; r0 < rows; r0 += kB)
     for (int64_t c0 = 0; c0 < cols; c0 += kB) {
       const int64_t r1 = std::min(rows, r0 + kB), c1 = std::min(cols, c0 + kB);
-      for (int64_t r = r0; r < r1; ++r)
-        for (int64_t c = c0; c < c1; ++c) s[c * rows + r] = a[r * cols + c];
+      for (int64_t c = c0; c < c1; ++c)
+        for (int64_t r = r0; r < r1; ++r) s[c * rows + r] = a[r * cols + c];
     }
   std::memcpy(a, s, static_cast<std::size_t>(area) * sizeof(T));
   std::free(s);
@@ -184,13 +184,14 @@ bool exchange(const char* name, T* a, int64_t rows, int64_t cols) noexcept {
 
 // Separable transform of a rows-by-cols block: every row, then every column
 // (as rows of the exchanged block). Only the first `filled` rows may be
-// non-zero before the first pass.
+// non-zero before the first pass; only the first `kept` columns are
+// transformed in the second (the others are not read afterwards).
 template <class T>
-bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled, const HartleyTables& tr,
+bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled, int64_t kept, const HartleyTables& tr,
               const HartleyTables& tc) noexcept {
   for (int64_t r = 0; r < filled; ++r) hartley(a + r * cols, tc);
   if (!exchange(nm.rotate, a, rows, cols)) return false;
-  for (int64_t c = 0; c < cols; ++c) hartley(a + c * rows, tr);
+  for (int64_t c = 0; c < kept; ++c) hartley(a + c * rows, tr);
   return exchange(nm.rotateBack, a, cols, rows);
 }
 
@@ -241,16 +242,18 @@ struct TablePair {
 // ---- Whole-image method on the two padded arrays (x, and h already
 // scaled): the transform of the product is left in x.
 template <class T>
-bool hftConv2d(const Names& nm, T* x, T* h, int64_t rows, int64_t cols, int64_t xFilled, int64_t hFilled) noexcept {
+bool hftConv2d(const Names& nm, T* x, T* h, int64_t rows, int64_t cols, int64_t xFilled, int64_t hFilled,
+               int64_t keptCols) noexcept {
   TablePair t;
   if (!t.build(rows, cols)) {
     reportNoMemory(nm.wholeImage, __LINE__);
     return false;
   }
-  bool ok = hartley2(nm, x, rows, cols, xFilled, *t.r, *t.c) && hartley2(nm, h, rows, cols, hFilled, *t.r, *t.c);
+  bool ok = hartley2(nm, x, rows, cols, xFilled, cols, *t.r, *t.c) &&
+            hartley2(nm, h, rows, cols, hFilled, cols, *t.r, *t.c);
   if (ok) {
     hartleyProduct(x, h, rows, cols);
-    ok = hartley2(nm, x, rows, cols, rows, *t.r, *t.c);
+    ok = hartley2(nm, x, rows, cols, rows, keptCols, *t.r, *t.c);
   }
   if (!ok) zqvError(ZQV_BACKTRACE, nm.wholeImage, nullptr, kModule, __LINE__);
   return ok;
@@ -280,7 +283,7 @@ bool wholeImage(const Names& nm, const T* x, Extent xe, const T* h, Extent he, T
     std::memset(b, 0, static_cast<std::size_t>(area) * sizeof(T));
     placePadded(a, pc, x, xe, 1.0);
     placePadded(b, pc, h, he, 0.5 / static_cast<double>(area));
-    ok = hftConv2d(nm, a, b, pr, pc, xe.rows, he.rows);
+    ok = hftConv2d(nm, a, b, pr, pc, xe.rows, he.rows, xe.cols + he.cols - 1);
     if (!ok) zqvError(ZQV_BACKTRACE, nm.conv, nullptr, kModule, __LINE__);
     if (ok) {
       const int64_t yr = xe.rows + he.rows - 1, yc = xe.cols + he.cols - 1;
@@ -323,7 +326,7 @@ bool overlapConv2d(const Names& nm, const T* large, Extent le, const T* kernel, 
   if (ok) {
     std::memset(kt, 0, static_cast<std::size_t>(area) * sizeof(T));
     placePadded(kt, ts.tc, kernel, ke, 0.5 / static_cast<double>(area));
-    ok = hartley2(nm, kt, ts.tr, ts.tc, ke.rows, *t.r, *t.c);
+    ok = hartley2(nm, kt, ts.tr, ts.tc, ke.rows, ts.tc, *t.r, *t.c);
   }
   if (ok)
     for (int64_t r = 0; r < yr; ++r) std::memset(y + r * yc, 0, static_cast<std::size_t>(yc) * sizeof(T));
@@ -333,12 +336,12 @@ bool overlapConv2d(const Names& nm, const T* large, Extent le, const T* kernel, 
       std::memset(tile, 0, static_cast<std::size_t>(area) * sizeof(T));
       for (int64_t r = 0; r < nr; ++r)
         std::memcpy(tile + r * ts.tc, large + (r0 + r) * le.cols + c0, static_cast<std::size_t>(nc) * sizeof(T));
-      ok = hartley2(nm, tile, ts.tr, ts.tc, nr, *t.r, *t.c);
+      const int64_t outR = nr + ke.rows - 1, outC = nc + ke.cols - 1;
+      ok = hartley2(nm, tile, ts.tr, ts.tc, nr, ts.tc, *t.r, *t.c);
       if (!ok) break;
       hartleyProduct(tile, kt, ts.tr, ts.tc);
-      ok = hartley2(nm, tile, ts.tr, ts.tc, ts.tr, *t.r, *t.c);
+      ok = hartley2(nm, tile, ts.tr, ts.tc, ts.tr, outC, *t.r, *t.c);
       if (!ok) break;
-      const int64_t outR = nr + ke.rows - 1, outC = nc + ke.cols - 1;
       for (int64_t r = 0; r < outR; ++r) {
         T* const yrow = y + (r0 + r) * yc + c0;
         const T* const trow = tile + r * ts.tc;
