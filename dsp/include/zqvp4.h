@@ -1282,6 +1282,20 @@ ZQVAPI void zqvdzConv(const double* x, int32_t xLen, const ZqvCplxD* h, int32_t 
 ZQVAPI void zqvwConv(const int16_t* x, int32_t xLen, const int16_t* h, int32_t hLen, int16_t* y,
                      int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 
+/* Two-dimensional linear convolution of row-major images (x: xRows rows of
+ * xCols, h likewise): y has xRows+hRows-1 rows of xCols+hCols-1 elements,
+ * y(r, c) = sum over i, j of x(i, j) h(r-i, c-j). The first failed check is
+ * reported; the status is neither cleared nor read on entry. */
+ZQVAPI void zqvsConv2D(const float* x, int32_t xCols, int32_t xRows, const float* h, int32_t hCols, int32_t hRows,
+                       float* y) ZQV_NOTHROW;
+ZQVAPI void zqvdConv2D(const double* x, int32_t xCols, int32_t xRows, const double* h, int32_t hCols, int32_t hRows,
+                       double* y) ZQV_NOTHROW;
+/* 16-bit: converted to float (which clears the status), convolved in float,
+ * narrowed by scaleMode (ZQV_AUTO_SCALE writes the shift it chose through
+ * scaleFactor, which must then not be null). */
+ZQVAPI void zqvwConv2D(const int16_t* x, int32_t xCols, int32_t xRows, const int16_t* h, int32_t hCols,
+                       int32_t hRows, int16_t* y, int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
+
 /* Auto-correlation dst[k] = sum over m of conj(src[m]) src[m+k], k = 0 ..
  * lags-1 (1 <= lags <= len); normType 1 divides by len, 2 by len-k. Cross-
  * correlation dst[lag-loLag] = sum over m of conj(srcA[m]) srcB[m+lag] for
