@@ -4,6 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+// GCC 12's vector conversion intrinsics start from an undefined register and
+// warn about it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+
 #include "engine/EngineArith.h"
 
 namespace kalvora::engine {
@@ -156,10 +163,14 @@ float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGener
   return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
 }
 
-int PushRing(TVoiceState& v, std::int64_t s, float x) {
+int LowpassWidth(const TVoiceState& v, std::int64_t s) {
   if (!v.V.Lowpass.FilterActive) return 0;
   const long double dd = static_cast<long double>(s - v.Delay);
-  const int width = static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+  return static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+}
+
+int PushRing(TVoiceState& v, std::int64_t s, float x) {
+  const int width = LowpassWidth(v, s);
   if (width == 0) return 0;
   v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
   v.RingPos = (v.RingPos + 1) % (width + 1);
@@ -214,6 +225,135 @@ void RingSums(TVoiceState* const* voices, const int* widths, int count, float* s
       sums[k] = AddProductFast(sums[k], rings[static_cast<std::size_t>(k)][p], weights[static_cast<std::size_t>(k)][j]);
       if (++p > n) p = 0;
     }
+}
+
+namespace {
+
+// The sums of a span with one width n, side by side: lin holds the ring
+// unrolled oldest first (n + 1 entries) followed by the span's new values, so
+// the entries of sample t are lin[t + 1 .. t + 1 + n]. Each lane runs the
+// same chain as AddProductFast: the double sum (a fused multiply-add gives
+// the same bits, the product being exact), rounded to float at every step.
+// A lane whose double sum lands halfway between two floats is flagged and
+// redone one step at a time. The caller makes sure no sum leaves the normal
+// float range (see SpanInRange), so that check is not needed per step.
+template <int K>
+[[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline void SumGroup512(const double* lin, const double* w,
+                                                                                 int n, int t, float* sums,
+                                                                                 std::uint8_t* flags) {
+  const __m512i half = _mm512_set1_epi64(0x10000000), low = _mm512_set1_epi64(0x1FFFFFFF);
+  __m512d acc[K];
+  __mmask8 hit[K];
+  for (int k = 0; k < K; ++k) acc[k] = _mm512_setzero_pd(), hit[k] = 0;
+  const double* base = lin + t + 1;
+  for (int j = 0; j <= n; ++j) {
+    const __m512d wj = _mm512_set1_pd(w[j]);
+    for (int k = 0; k < K; ++k) {
+      const __m512d a = _mm512_loadu_pd(base + j + 8 * k);
+      const __m512d hi = _mm512_fmadd_pd(a, wj, acc[k]);
+      // Halfway: the 29 bits below a float's last place are 1 followed by
+      // zeros; adding the half clears them exactly then.
+      const __mmask8 halfway = _mm512_testn_epi64_mask(_mm512_add_epi64(_mm512_castpd_si512(hi), half), low);
+      if (__builtin_expect(halfway != 0, 0)) {
+        // Halfway sums are common when the double sum is exact (short
+        // products); then both roundings see the same value. Only an inexact
+        // one is flagged: the error of the sum (two-sum) is not 0.
+        const __m512d p = _mm512_mul_pd(a, wj);
+        const __m512d z = _mm512_sub_pd(hi, acc[k]);
+        const __m512d err = _mm512_add_pd(_mm512_sub_pd(acc[k], _mm512_sub_pd(hi, z)), _mm512_sub_pd(p, z));
+        hit[k] = static_cast<__mmask8>(hit[k] | (halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ)));
+      }
+      acc[k] = _mm512_cvtps_pd(_mm512_cvtpd_ps(hi));
+    }
+  }
+  for (int k = 0; k < K; ++k) {
+    _mm256_storeu_ps(sums + t + 8 * k, _mm512_cvtpd_ps(acc[k]));
+    for (int b = 0; b < 8; ++b) flags[t + 8 * k + b] = static_cast<std::uint8_t>((hit[k] >> b) & 1);
+  }
+}
+
+[[gnu::target("avx512f,avx512dq")]] void SpanSums512(const double* lin, const double* w, int n, int count,
+                                                     float* sums, std::uint8_t* flags) {
+  int t = 0;
+  for (; t + 48 <= count; t += 48) SumGroup512<6>(lin, w, n, t, sums, flags);
+  for (; t + 16 <= count; t += 16) SumGroup512<2>(lin, w, n, t, sums, flags);
+  for (; t < count; t += 8) SumGroup512<1>(lin, w, n, t, sums, flags);
+}
+
+bool HasAvx512() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  return has;
+}
+
+// Every partial sum of entries within these bounds stays in the normal float
+// range: an entry from 2^-79 is a multiple of 2^-102, a weight (0.5..1) of
+// 2^-24, so every sum and its rounding is a multiple of 2^-126 and, when not
+// 0, at least that; 256 entries below 2^100 stay below 2^108.
+bool SpanInRange(const double* lin, int size) {
+  bool ok = true;
+  for (int i = 0; i < size; ++i) {
+    const double a = std::fabs(lin[i]);
+    ok &= (a < 0x1p100) & ((a >= 0x1p-79) | (a == 0));
+  }
+  return ok;
+}
+
+}  // namespace
+
+bool WideRingPathAvailable() { return HasAvx512(); }
+
+void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingPath path) {
+  const TRingWeights& table = RingWeights();
+  std::vector<double> lin, w;
+  std::vector<float> sums;
+  std::vector<std::uint8_t> flags;
+  int i = 0;
+  while (i < count) {
+    const int n = widths[i];
+    int run = 1;
+    while (i + run < count && widths[i + run] == n) ++run;
+    if (n == 0) {
+      i += run;
+      continue;
+    }
+    const int m = n + 1;
+    if (v.RingPos >= m) {
+      // The width shrank below the write position: this one sample writes
+      // beyond the entries it sums, as the step-by-step ring does.
+      TVoiceState* one = &v;
+      float sum = 0;
+      v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i];
+      v.RingPos = (v.RingPos + 1) % m;
+      RingSums(&one, &n, 1, &sum);
+      xs[i] = F(static_cast<long double>(sum) / m);
+      ++i;
+      continue;
+    }
+    const int padded = (run + 47) / 48 * 48;
+    lin.assign(static_cast<std::size_t>(m + padded), 0.0);
+    for (int k = 0, p = v.RingPos; k < m; ++k, p = p + 1 == m ? 0 : p + 1)
+      lin[static_cast<std::size_t>(k)] = v.Ring[static_cast<std::size_t>(p)];
+    for (int t = 0; t < run; ++t) lin[static_cast<std::size_t>(m + t)] = xs[i + t];
+    const float* row = table.Row(n);
+    w.assign(row, row + m);
+    sums.assign(static_cast<std::size_t>(padded), 0.0f);
+    flags.assign(static_cast<std::size_t>(padded), 1);
+    if (path == TRingPath::Best && HasAvx512() && SpanInRange(lin.data(), m + run))
+      SpanSums512(lin.data(), w.data(), n, run, sums.data(), flags.data());
+    for (int t = 0; t < run; ++t) {
+      if (!flags[static_cast<std::size_t>(t)]) continue;
+      float sum = 0;
+      for (int j = 0; j <= n; ++j)
+        sum = AddProductFast(sum, static_cast<float>(lin[static_cast<std::size_t>(t + 1 + j)]), row[j]);
+      sums[static_cast<std::size_t>(t)] = sum;
+    }
+    for (int t = 0; t < run; ++t) {
+      v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i + t];
+      v.RingPos = v.RingPos + 1 == m ? 0 : v.RingPos + 1;
+      xs[i + t] = F(static_cast<long double>(sums[static_cast<std::size_t>(t)]) / m);
+    }
+    i += run;
+  }
 }
 
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {

@@ -62,4 +62,21 @@ void RingSums(TVoiceState* const* voices, const int* widths, int count, float* s
 // float(sum + a * b) with the sum in extended precision.
 float AddProduct(float sum, float a, float b);
 
+// The voice lowpass width at sample s: 0..255, 0 when the value passes
+// unchanged (or the voice has no lowpass).
+int LowpassWidth(const TVoiceState& v, std::int64_t s);
+
+// How the weighted ring sums of a span are computed: the widest vector unit
+// the processor offers, or one sum after another (the reference).
+enum class TRingPath { Best, Plain };
+// True when the processor has the vector unit of TRingPath::Best; otherwise
+// Best computes as Plain does.
+bool WideRingPathAvailable();
+
+// The voice lowpass over `count` consecutive sounding samples of one voice:
+// xs holds the values before the lowpass and receives the values after it,
+// widths the width at each sample (as LowpassWidth gives it). The ring ends
+// as the sample-by-sample steps leave it; the results are the same bits.
+void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingPath path = TRingPath::Best);
+
 }  // namespace kalvora::engine
