@@ -140,13 +140,27 @@ const TRingWeights& RingWeights() {
 }
 }  // namespace
 
+float VibratoOffset(float theta, long double depth, bool up) {
+  // No depth, no offset (its sign cannot matter: it is added to the sample).
+  if (depth == 0) return 0.0f;
+  // The double cosine is within 2^-52 of the extended one; through 1 +- c and
+  // the product that moves the value by less than |depth| x 2^-51. When the
+  // whole interval of twice that rounds to one float, it is the result.
+  const long double c = std::cos(static_cast<double>(theta));
+  const long double y = (up ? 1 + c : 1 - c) * depth;
+  const long double margin = std::fabs(depth) * 0x1p-50L;
+  const float below = F(y - margin), above = F(y + margin);
+  if (below == above) return below;
+  const long double exact = std::cos(static_cast<long double>(theta));
+  return F((up ? 1 + exact : 1 - exact) * depth);
+}
+
 float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
   const std::int64_t d = s - v.Delay;
   const long double dd = static_cast<long double>(d);
   const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
   const long double depth = dd * v.DepthSlope + v.DepthBase;
-  const long double c = std::cos(static_cast<long double>(theta));
-  const float offset = F((v.V.Vibrato.VibDirection ? 1 + c : 1 - c) * depth);
+  const float offset = VibratoOffset(theta, depth, v.V.Vibrato.VibDirection);
   std::int64_t pos = RoundEven((dd + offset) * 100);
   pos = std::clamp<std::int64_t>(pos, 0, n * 100);
   const std::int64_t idx = (RoundEven(pos * static_cast<long double>(v.Step)) + 100 * v.V.Morph.Phase) % kMorphSteps;

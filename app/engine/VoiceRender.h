@@ -62,6 +62,10 @@ void RingSums(TVoiceState* const* voices, const int* widths, int count, float* s
 // float(sum + a * b) with the sum in extended precision.
 float AddProduct(float sum, float a, float b);
 
+// The vibrato offset float((1 +- cos theta) x depth) with the cosine in
+// extended precision (+ when up).
+float VibratoOffset(float theta, long double depth, bool up);
+
 // The voice lowpass width at sample s: 0..255, 0 when the value passes
 // unchanged (or the voice has no lowpass).
 int LowpassWidth(const TVoiceState& v, std::int64_t s);
