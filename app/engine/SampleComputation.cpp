@@ -28,6 +28,16 @@ std::string TwoDigits(std::int64_t v) {
 // The largest transform the library takes: Length + 2 elements in a 32-bit count.
 constexpr int kMaxOrder = 29;
 
+// Draws taken earlier, handed out again in their order.
+class TReplayedNoise : public TNoiseGenerator {
+ public:
+  explicit TReplayedNoise(const std::int32_t* draws) : next_(draws) {}
+  std::int32_t Next() override { return *next_++; }
+
+ private:
+  const std::int32_t* next_;
+};
+
 struct TMix {
   std::vector<float> work;
   std::int64_t n = 0;
@@ -66,22 +76,33 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
   const std::size_t voiceCount = sounding.size();
   std::vector<float> dry(voiceCount * kBlock);
   std::vector<int> widths(voiceCount * kBlock);
+  std::vector<std::vector<std::int32_t>> draws(voiceCount);
+  bool anyNoise = false;
+  for (const TVoiceState* v : sounding) anyNoise |= v->V.Morph.NoiseSource || v->V.Morph.NoiseDest;
   for (std::int64_t first = 1, last = 0; first <= m.n; first = last + 1) {
     last = std::min(m.n, (first / kBlock + 1) * kBlock);
-    for (std::int64_t smp = first; smp <= last; ++smp)
-      for (std::size_t k = 0; k < voiceCount; ++k) {
-        TVoiceState* v = sounding[k];
-        if (!(v->Delay < smp && smp < v->End)) continue;
-        const std::size_t at = k * kBlock + static_cast<std::size_t>(smp - first);
-        dry[at] = RenderVoiceDry(*v, smp, m.n, noise);
-        widths[at] = LowpassWidth(*v, smp);
-      }
+    // The noise is drawn first, sample by sample and voice by voice, so that
+    // each voice can then run alone over its span (its tables stay cached).
+    for (std::size_t k = 0; k < voiceCount; ++k) draws[k].clear();
+    if (anyNoise)
+      for (std::int64_t smp = first; smp <= last; ++smp)
+        for (std::size_t k = 0; k < voiceCount; ++k) {
+          const TVoiceState* v = sounding[k];
+          if (!(v->Delay < smp && smp < v->End)) continue;
+          if (v->V.Morph.NoiseSource) draws[k].push_back(noise.Next());
+          if (v->V.Morph.NoiseDest) draws[k].push_back(noise.Next());
+        }
     for (std::size_t k = 0; k < voiceCount; ++k) {
       TVoiceState* v = sounding[k];
       const std::int64_t from = std::max(first, v->Delay + 1), to = std::min(last, v->End - 1);
-      if (!v->V.Lowpass.FilterActive || from > to) continue;
+      if (from > to) continue;
+      TReplayedNoise replay(draws[k].data());
       const std::size_t at = k * kBlock + static_cast<std::size_t>(from - first);
-      LowpassSpan(*v, &dry[at], &widths[at], static_cast<int>(to - from + 1));
+      for (std::int64_t smp = from; smp <= to; ++smp) {
+        dry[at + static_cast<std::size_t>(smp - from)] = RenderVoiceDry(*v, smp, m.n, replay);
+        widths[at + static_cast<std::size_t>(smp - from)] = LowpassWidth(*v, smp);
+      }
+      if (v->V.Lowpass.FilterActive) LowpassSpan(*v, &dry[at], &widths[at], static_cast<int>(to - from + 1));
     }
     for (std::int64_t smp = first; smp <= last; ++smp) {
       float sum = 0;
