@@ -28,16 +28,6 @@ std::string TwoDigits(std::int64_t v) {
 // The largest transform the library takes: Length + 2 elements in a 32-bit count.
 constexpr int kMaxOrder = 29;
 
-// Draws taken earlier, handed out again in their order.
-class TReplayedNoise : public TNoiseGenerator {
- public:
-  explicit TReplayedNoise(const std::int32_t* draws) : next_(draws) {}
-  std::int32_t Next() override { return *next_++; }
-
- private:
-  const std::int32_t* next_;
-};
-
 struct TMix {
   std::vector<float> work;
   std::int64_t n = 0;
@@ -96,12 +86,8 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
       TVoiceState* v = sounding[k];
       const std::int64_t from = std::max(first, v->Delay + 1), to = std::min(last, v->End - 1);
       if (from > to) continue;
-      TReplayedNoise replay(draws[k].data());
       const std::size_t at = k * kBlock + static_cast<std::size_t>(from - first);
-      for (std::int64_t smp = from; smp <= to; ++smp) {
-        dry[at + static_cast<std::size_t>(smp - from)] = RenderVoiceDry(*v, smp, m.n, replay);
-        widths[at + static_cast<std::size_t>(smp - from)] = LowpassWidth(*v, smp);
-      }
+      RenderVoiceSpan(*v, from, to, m.n, draws[k].data(), &dry[at], &widths[at]);
       if (v->V.Lowpass.FilterActive) LowpassSpan(*v, &dry[at], &widths[at], static_cast<int>(to - from + 1));
     }
     for (std::int64_t smp = first; smp <= last; ++smp) {

@@ -177,6 +177,60 @@ float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGener
   return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
 }
 
+void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
+                     float* out, int* widths) {
+  const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
+  const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
+  const long double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
+  const long double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
+  const long double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
+  const long double step = v.Step, volume = v.V.Volume.Volume;
+  const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last = n * 100;
+  const long double lengthLess1 = static_cast<long double>(length - 1), totalLess1 = static_cast<long double>(v.Total - 1);
+  const double perLength = 1.0 / static_cast<double>(length);
+  // The envelope position (d - 1) x 1020 / (total - 1) runs as a whole part
+  // and a remainder. Where the remainder is not 0 the quotient lies at least
+  // 1 / (total - 1) from a whole number, far more than the error of the
+  // extended division, so its whole part is the table index; at 0 the
+  // extended quotient itself is cut.
+  const std::int64_t envDen = v.Total - 1;
+  std::int64_t envWhole = (from - v.Delay - 1) * 1020 / envDen, envRest = (from - v.Delay - 1) * 1020 % envDen;
+  for (std::int64_t s = from; s <= to; ++s) {
+    const std::int64_t d = s - v.Delay;
+    const long double dd = static_cast<long double>(d);
+    const float theta = F(dd * (dd * speedSlope + speedBase));
+    const float offset = VibratoOffset(theta, dd * depthSlope + depthBase, up);
+    const std::int64_t pos = std::clamp<std::int64_t>(RoundEven((dd + offset) * 100), 0, last);
+    const std::int64_t idx = (RoundEven(pos * step) + phase) % kMorphSteps;
+    // Repeat and position within it by a double reciprocal, off by at most one.
+    const std::int64_t cycle = pos / 100;
+    std::int64_t rep = static_cast<std::int64_t>(static_cast<double>(cycle) * perLength);
+    std::int64_t k = cycle - rep * length;
+    if (k < 0) {
+      k += length;
+      --rep;
+    } else if (k >= length) {
+      k -= length;
+      ++rep;
+    }
+    const long double w = static_cast<long double>(k) / lengthLess1;
+    const long double src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200.0L;
+    const long double dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200.0L;
+    const float x = (swapOnOdd && (rep & 1) != 0) ? F(src * w + dst * (1 - w)) : F(src * (1 - w) + dst * w);
+    const std::int64_t envAt =
+        envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
+    const long double e = v.Envelope[static_cast<std::size_t>(envAt)];
+    out[s - from] = F(e * x * volume * (1.0L / 14942));
+    widths[s - from] =
+        lowpass ? static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * widthSlope + widthBase), 0, 255)) : 0;
+    envRest += 1020;
+    while (envRest >= envDen) {
+      envRest -= envDen;
+      ++envWhole;
+    }
+  }
+}
+
 int LowpassWidth(const TVoiceState& v, std::int64_t s) {
   if (!v.V.Lowpass.FilterActive) return 0;
   const long double dd = static_cast<long double>(s - v.Delay);

@@ -66,6 +66,13 @@ float AddProduct(float sum, float a, float b);
 // extended precision (+ when up).
 float VibratoOffset(float theta, long double depth, bool up);
 
+// The values before the voice lowpass of samples from..to (all sounding)
+// and the lowpass widths there, as RenderVoiceDry and LowpassWidth give them
+// one by one; the voice's noise draws (source before destination) are taken
+// from `draws` in order.
+void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
+                     float* out, int* widths);
+
 // The voice lowpass width at sample s: 0..255, 0 when the value passes
 // unchanged (or the voice has no lowpass).
 int LowpassWidth(const TVoiceState& v, std::int64_t s);
