@@ -177,17 +177,74 @@ float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGener
   return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
 }
 
+namespace {
+
+// Double stand-ins for extended-precision steps. `approx` is within `margin`
+// of the extended value (each caller bounds its own error); when every value
+// that close rounds the same way, that is the result, otherwise the extended
+// step runs.
+template <class Exact>
+[[gnu::always_inline]] inline float FloatNear(double approx, double margin, Exact exact) {
+  const float below = static_cast<float>(approx - margin), above = static_cast<float>(approx + margin);
+  if (__builtin_expect(below == above, 1)) return below;
+  return exact();
+}
+
+template <class Exact>
+[[gnu::always_inline]] inline std::int64_t NearestNear(double approx, double margin, Exact exact) {
+  if (__builtin_expect(std::fabs(approx) < 0x1p52, 1)) {
+    // The conversion rounds halves to even in the default mode, as the unit's
+    // own store does.
+    const std::int64_t r = _mm_cvtsd_si64(_mm_set_sd(approx));
+    if (__builtin_expect(std::fabs(approx - static_cast<double>(r)) < 0.5 - margin, 1)) return r;
+  }
+  return exact();
+}
+
+// A float step as an integer times a power of two, so that the nearest
+// integer to pos x step comes from integer arithmetic (pos x step is exact in
+// extended precision).
+struct TExactStep {
+  std::int64_t mantissa = 0;
+  int shift = 0;  // step = mantissa / 2^shift
+  bool usable = false;
+  explicit TExactStep(float step) {
+    if (!(step >= 0) || std::isinf(step)) return;
+    int ex = 0;
+    const double f = std::frexp(static_cast<double>(step), &ex);
+    mantissa = static_cast<std::int64_t>(std::ldexp(f, 24));
+    shift = 24 - ex;
+    usable = shift >= 1 && shift <= 62;
+  }
+  // Halves to even; pos below 2^36 keeps the product below 2^60.
+  std::int64_t Nearest(std::int64_t pos) const {
+    const std::int64_t p = pos * mantissa;
+    std::int64_t q = p >> shift;
+    const std::int64_t rest = p & ((std::int64_t{1} << shift) - 1), half = std::int64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    return q;
+  }
+};
+
+}  // namespace
+
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
                      float* out, int* widths) {
   const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
   const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
-  const long double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
-  const long double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
-  const long double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
-  const long double step = v.Step, volume = v.V.Volume.Volume;
+  const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
+  const double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
+  const double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
+  const int volume = v.V.Volume.Volume;
   const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last = n * 100;
-  const long double lengthLess1 = static_cast<long double>(length - 1), totalLess1 = static_cast<long double>(v.Total - 1);
+  const double lengthLess1 = static_cast<double>(length - 1);
+  const long double totalLess1 = static_cast<long double>(v.Total - 1);
   const double perLength = 1.0 / static_cast<double>(length);
+  const double scale = static_cast<double>(1.0L / 14942);
+  const TExactStep exactStep(v.Step);
+  // The products d x slope below are exact in double (d < 2^29 and a float
+  // slope), so each double value is the extended one's real value rounded
+  // once or twice to 53 bits; the margins bound that with room to spare.
   // The envelope position (d - 1) x 1020 / (total - 1) runs as a whole part
   // and a remainder. Where the remainder is not 0 the quotient lies at least
   // 1 / (total - 1) from a whole number, far more than the error of the
@@ -195,13 +252,34 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   // extended quotient itself is cut.
   const std::int64_t envDen = v.Total - 1;
   std::int64_t envWhole = (from - v.Delay - 1) * 1020 / envDen, envRest = (from - v.Delay - 1) * 1020 % envDen;
+  const bool shortSpan = n < (std::int64_t{1} << 29);
   for (std::int64_t s = from; s <= to; ++s) {
     const std::int64_t d = s - v.Delay;
     const long double dd = static_cast<long double>(d);
-    const float theta = F(dd * (dd * speedSlope + speedBase));
-    const float offset = VibratoOffset(theta, dd * depthSlope + depthBase, up);
-    const std::int64_t pos = std::clamp<std::int64_t>(RoundEven((dd + offset) * 100), 0, last);
-    const std::int64_t idx = (RoundEven(pos * step) + phase) % kMorphSteps;
+    const double dv = static_cast<double>(d);
+    float offset = 0;
+    if (shortSpan) {
+      const double t = dv * (dv * speedSlope + speedBase);
+      const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
+      const double depth = dv * depthSlope + depthBase;
+      if (depth != 0) {
+        // The double cosine is within 2^-52 of the extended one; with the
+        // roundings of 1 +- c, the depth and the product the value moves by
+        // less than |depth| x 2^-49.
+        const double c = std::cos(static_cast<double>(theta));
+        const double y = (up ? 1 + c : 1 - c) * depth;
+        offset = FloatNear(y, std::fabs(depth) * 0x1p-47, [&] { return VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up); });
+      }
+    } else {
+      const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+      offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+    }
+    const double at100 = (dv + offset) * 100;
+    const std::int64_t pos = std::clamp<std::int64_t>(
+        NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last);
+    const std::int64_t stepped =
+        exactStep.usable && pos < (std::int64_t{1} << 36) ? exactStep.Nearest(pos) : RoundEven(pos * static_cast<long double>(v.Step));
+    const std::int64_t idx = (stepped + phase) % kMorphSteps;
     // Repeat and position within it by a double reciprocal, off by at most one.
     const std::int64_t cycle = pos / 100;
     std::int64_t rep = static_cast<std::int64_t>(static_cast<double>(cycle) * perLength);
@@ -213,16 +291,33 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       k -= length;
       ++rep;
     }
-    const long double w = static_cast<long double>(k) / lengthLess1;
-    const long double src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200.0L;
-    const long double dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200.0L;
-    const float x = (swapOnOdd && (rep & 1) != 0) ? F(src * w + dst * (1 - w)) : F(src * (1 - w) + dst * w);
+    const std::int32_t src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200;
+    const std::int32_t dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200;
+    const bool swapped = swapOnOdd && (rep & 1) != 0;
+    const std::int32_t from0 = swapped ? dst : src, to1 = swapped ? src : dst;
+    // from0 x (1 - w) + to1 x w with w = k / (L - 1): one rounding of the
+    // exact quotient; the extended form lies within (|src| + |dst|) x 2^-62.
+    const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) / lengthLess1;
+    const float x = FloatNear(mixed, (std::abs(src) + std::abs(dst) + std::fabs(mixed)) * 0x1p-50, [&] {
+      const long double w = static_cast<long double>(k) / (length - 1);
+      const long double a = src, b = dst;
+      return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
+    });
     const std::int64_t envAt =
         envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
-    const long double e = v.Envelope[static_cast<std::size_t>(envAt)];
-    out[s - from] = F(e * x * volume * (1.0L / 14942));
-    widths[s - from] =
-        lowpass ? static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * widthSlope + widthBase), 0, 255)) : 0;
+    const int e = v.Envelope[static_cast<std::size_t>(envAt)];
+    // e x x x volume is exact in double; only the scaling rounds.
+    const double level = static_cast<double>(e) * x * volume * scale;
+    out[s - from] = FloatNear(level, std::fabs(level) * 0x1p-50,
+                              [&] { return F(static_cast<long double>(e) * x * volume * (1.0L / 14942)); });
+    if (lowpass) {
+      const double wv = dv * widthSlope + widthBase;
+      const std::int64_t width =
+          NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(dd * v.WidthSlope + v.WidthBase); });
+      widths[s - from] = static_cast<int>(std::clamp<std::int64_t>(width, 0, 255));
+    } else {
+      widths[s - from] = 0;
+    }
     envRest += 1020;
     while (envRest >= envDen) {
       envRest -= envDen;
