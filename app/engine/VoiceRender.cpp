@@ -143,14 +143,16 @@ const TRingWeights& RingWeights() {
 float VibratoOffset(float theta, long double depth, bool up) {
   // No depth, no offset (its sign cannot matter: it is added to the sample).
   if (depth == 0) return 0.0f;
-  // The double cosine is within 2^-52 of the extended one; through 1 +- c and
-  // the product that moves the value by less than |depth| x 2^-51. When the
-  // whole interval of twice that rounds to one float, it is the result.
-  const long double c = std::cos(static_cast<double>(theta));
-  const long double y = (up ? 1 + c : 1 - c) * depth;
-  const long double margin = std::fabs(depth) * 0x1p-50L;
-  const float below = F(y - margin), above = F(y + margin);
-  if (below == above) return below;
+  // The double cosine is within 2^-52 of the extended one; with the
+  // roundings of 1 +- c, of the depth to double and of the product the value
+  // moves by less than |depth| x 2^-49. When every value within 2^-47 of it
+  // rounds to one float, that is the result.
+  const double d = static_cast<double>(depth);
+  const double c = std::cos(static_cast<double>(theta));
+  const double y = (up ? 1 + c : 1 - c) * d;
+  const double margin = std::fabs(d) * 0x1p-47;
+  const float below = static_cast<float>(y - margin), above = static_cast<float>(y + margin);
+  if (__builtin_expect(below == above, 1)) return below;
   const long double exact = std::cos(static_cast<long double>(theta));
   return F((up ? 1 + exact : 1 - exact) * depth);
 }
@@ -233,11 +235,10 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
   const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
   const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
-  const double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
   const double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
   const int volume = v.V.Volume.Volume;
   const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last = n * 100;
-  const double lengthLess1 = static_cast<double>(length - 1);
+  const double perLengthLess1 = 1.0 / static_cast<double>(length - 1);
   const long double totalLess1 = static_cast<long double>(v.Total - 1);
   const double perLength = 1.0 / static_cast<double>(length);
   const double scale = static_cast<double>(1.0L / 14942);
@@ -261,15 +262,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
     if (shortSpan) {
       const double t = dv * (dv * speedSlope + speedBase);
       const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
-      const double depth = dv * depthSlope + depthBase;
-      if (depth != 0) {
-        // The double cosine is within 2^-52 of the extended one; with the
-        // roundings of 1 +- c, the depth and the product the value moves by
-        // less than |depth| x 2^-49.
-        const double c = std::cos(static_cast<double>(theta));
-        const double y = (up ? 1 + c : 1 - c) * depth;
-        offset = FloatNear(y, std::fabs(depth) * 0x1p-47, [&] { return VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up); });
-      }
+      offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
     } else {
       const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
       offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
@@ -295,9 +288,10 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
     const std::int32_t dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200;
     const bool swapped = swapOnOdd && (rep & 1) != 0;
     const std::int32_t from0 = swapped ? dst : src, to1 = swapped ? src : dst;
-    // from0 x (1 - w) + to1 x w with w = k / (L - 1): one rounding of the
-    // exact quotient; the extended form lies within (|src| + |dst|) x 2^-62.
-    const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) / lengthLess1;
+    // from0 x (1 - w) + to1 x w with w = k / (L - 1): the exact numerator
+    // times a rounded reciprocal is within |x| x 2^-51.9 of the exact value;
+    // the extended form lies within (|src| + |dst|) x 2^-62 of it.
+    const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) * perLengthLess1;
     const float x = FloatNear(mixed, (std::abs(src) + std::abs(dst) + std::fabs(mixed)) * 0x1p-50, [&] {
       const long double w = static_cast<long double>(k) / (length - 1);
       const long double a = src, b = dst;
