@@ -140,21 +140,30 @@ const TRingWeights& RingWeights() {
 }
 }  // namespace
 
-float VibratoOffset(float theta, long double depth, bool up) {
+namespace {
+
+// The vibrato offset from a double depth within 2^-52 of the extended depth
+// (exactDepth gives that one). The double cosine is within 2^-52 of the
+// extended one; with the roundings of 1 +- c, of the depth and of the product
+// the value moves by less than |depth| x 2^-49. When every value within
+// 2^-47 of it rounds to one float, that is the result.
+template <class ExactDepth>
+[[gnu::always_inline]] inline float OffsetNear(float theta, double depth, bool up, ExactDepth exactDepth) {
   // No depth, no offset (its sign cannot matter: it is added to the sample).
   if (depth == 0) return 0.0f;
-  // The double cosine is within 2^-52 of the extended one; with the
-  // roundings of 1 +- c, of the depth to double and of the product the value
-  // moves by less than |depth| x 2^-49. When every value within 2^-47 of it
-  // rounds to one float, that is the result.
-  const double d = static_cast<double>(depth);
   const double c = std::cos(static_cast<double>(theta));
-  const double y = (up ? 1 + c : 1 - c) * d;
-  const double margin = std::fabs(d) * 0x1p-47;
+  const double y = (up ? 1 + c : 1 - c) * depth;
+  const double margin = std::fabs(depth) * 0x1p-47;
   const float below = static_cast<float>(y - margin), above = static_cast<float>(y + margin);
   if (__builtin_expect(below == above, 1)) return below;
   const long double exact = std::cos(static_cast<long double>(theta));
-  return F((up ? 1 + exact : 1 - exact) * depth);
+  return F((up ? 1 + exact : 1 - exact) * exactDepth());
+}
+
+}  // namespace
+
+float VibratoOffset(float theta, long double depth, bool up) {
+  return OffsetNear(theta, static_cast<double>(depth), up, [&] { return depth; });
 }
 
 float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
@@ -235,6 +244,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
   const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
   const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
+  const double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
   const double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
   const int volume = v.V.Volume.Volume;
   const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last = n * 100;
@@ -262,7 +272,8 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
     if (shortSpan) {
       const double t = dv * (dv * speedSlope + speedBase);
       const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
-      offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+      // d x slope is exact in double: one rounding from the extended depth.
+      offset = OffsetNear(theta, dv * depthSlope + depthBase, up, [&] { return dd * v.DepthSlope + v.DepthBase; });
     } else {
       const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
       offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
