@@ -405,32 +405,36 @@ namespace {
 // A lane whose double sum lands halfway between two floats is flagged and
 // redone one step at a time. The caller makes sure no sum leaves the normal
 // float range (see SpanInRange), so that check is not needed per step.
+// Halfway sums are common when the double sum is exact (short products);
+// then both roundings see the same value. Only an inexact one is flagged: the
+// error of the sum (two-sum) is not 0.
+[[gnu::target("avx512f,avx512dq"), gnu::noinline, gnu::cold]] unsigned InexactLanes(__m512d a, __m512d w, __m512d sum,
+                                                                                    __m512d before,
+                                                                                    __mmask8 halfway) {
+  const __m512d p = _mm512_mul_pd(a, w);
+  const __m512d z = _mm512_sub_pd(sum, before);
+  const __m512d err = _mm512_add_pd(_mm512_sub_pd(before, _mm512_sub_pd(sum, z)), _mm512_sub_pd(p, z));
+  return halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ);
+}
+
 template <int K>
 [[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline void SumGroup512(const double* lin, const double* w,
                                                                                  int n, int t, float* sums,
                                                                                  std::uint8_t* flags) {
   const __m512i half = _mm512_set1_epi64(0x10000000), low = _mm512_set1_epi64(0x1FFFFFFF);
   __m512d acc[K];
-  __mmask8 hit[K];
+  unsigned hit[K];
   for (int k = 0; k < K; ++k) acc[k] = _mm512_setzero_pd(), hit[k] = 0;
   const double* base = lin + t + 1;
   for (int j = 0; j <= n; ++j) {
     const __m512d wj = _mm512_set1_pd(w[j]);
     for (int k = 0; k < K; ++k) {
-      const __m512d a = _mm512_loadu_pd(base + j + 8 * k);
-      const __m512d hi = _mm512_fmadd_pd(a, wj, acc[k]);
+      const __m512d hi = _mm512_fmadd_pd(_mm512_loadu_pd(base + j + 8 * k), wj, acc[k]);
       // Halfway: the 29 bits below a float's last place are 1 followed by
       // zeros; adding the half clears them exactly then.
       const __mmask8 halfway = _mm512_testn_epi64_mask(_mm512_add_epi64(_mm512_castpd_si512(hi), half), low);
-      if (__builtin_expect(halfway != 0, 0)) {
-        // Halfway sums are common when the double sum is exact (short
-        // products); then both roundings see the same value. Only an inexact
-        // one is flagged: the error of the sum (two-sum) is not 0.
-        const __m512d p = _mm512_mul_pd(a, wj);
-        const __m512d z = _mm512_sub_pd(hi, acc[k]);
-        const __m512d err = _mm512_add_pd(_mm512_sub_pd(acc[k], _mm512_sub_pd(hi, z)), _mm512_sub_pd(p, z));
-        hit[k] = static_cast<__mmask8>(hit[k] | (halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ)));
-      }
+      if (__builtin_expect(halfway != 0, 0))
+        hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway);
       acc[k] = _mm512_cvtps_pd(_mm512_cvtpd_ps(hi));
     }
   }
@@ -443,7 +447,7 @@ template <int K>
 [[gnu::target("avx512f,avx512dq")]] void SpanSums512(const double* lin, const double* w, int n, int count,
                                                      float* sums, std::uint8_t* flags) {
   int t = 0;
-  for (; t + 48 <= count; t += 48) SumGroup512<6>(lin, w, n, t, sums, flags);
+  for (; t + 64 <= count; t += 64) SumGroup512<8>(lin, w, n, t, sums, flags);
   for (; t + 16 <= count; t += 16) SumGroup512<2>(lin, w, n, t, sums, flags);
   for (; t < count; t += 8) SumGroup512<1>(lin, w, n, t, sums, flags);
 }
@@ -497,7 +501,7 @@ void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingP
       ++i;
       continue;
     }
-    const int padded = (run + 47) / 48 * 48;
+    const int padded = (run + 7) / 8 * 8;  // whole vectors of eight lanes
     lin.assign(static_cast<std::size_t>(m + padded), 0.0);
     for (int k = 0, p = v.RingPos; k < m; ++k, p = p + 1 == m ? 0 : p + 1)
       lin[static_cast<std::size_t>(k)] = v.Ring[static_cast<std::size_t>(p)];
