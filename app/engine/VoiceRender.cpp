@@ -142,18 +142,18 @@ const TRingWeights& RingWeights() {
 
 namespace {
 
-// The vibrato offset from a double depth within 2^-52 of the extended depth
-// (exactDepth gives that one). The double cosine is within 2^-52 of the
-// extended one; with the roundings of 1 +- c, of the depth and of the product
-// the value moves by less than |depth| x 2^-49. When every value within
-// 2^-47 of it rounds to one float, that is the result.
+// The vibrato offset float((1 +- cos theta) x depth) from double values;
+// exactDepth gives the extended depth for the fallback.
 template <class ExactDepth>
-[[gnu::always_inline]] inline float OffsetNear(float theta, double depth, bool up, ExactDepth exactDepth) {
-  // No depth, no offset (its sign cannot matter: it is added to the sample).
-  if (depth == 0) return 0.0f;
-  const double c = std::cos(static_cast<double>(theta));
+[[gnu::always_inline]] inline float OffsetNear(float theta, double depth, bool up, double c, double cosError,
+                                              ExactDepth exactDepth) {
+  // c is within cosError of the cosine (so of the extended one within 2^-62
+  // more); the depth within 2^-53 of the extended one relatively. With the
+  // roundings of 1 +- c and of the product the value moves by less than
+  // |depth| x (cosError + 2^-50). When every value within twice that of it
+  // rounds to one float, that is the result.
   const double y = (up ? 1 + c : 1 - c) * depth;
-  const double margin = std::fabs(depth) * 0x1p-47;
+  const double margin = std::fabs(depth) * (2 * cosError + 0x1p-48);
   const float below = static_cast<float>(y - margin), above = static_cast<float>(y + margin);
   if (__builtin_expect(below == above, 1)) return below;
   const long double exact = std::cos(static_cast<long double>(theta));
@@ -162,8 +162,43 @@ template <class ExactDepth>
 
 }  // namespace
 
+double TCosineSteps::Next(float theta) {
+  const double t = theta;
+  if (steps_ >= 0 && steps_ < kSteps) {
+    // Floats this close differ exactly in double (or within 2^-54 when tiny).
+    const double delta = t - last_;
+    if (std::fabs(delta) <= 0.5) {
+      // Taylor series to the 15th and 16th power: the rest is below 2^-60.
+      const double d2 = delta * delta;
+      const double sd =
+          delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040 + d2 * (1.0 / 362880 +
+                   d2 * (-1.0 / 39916800 + d2 * (1.0 / 6227020800 + d2 * (-1.0 / 1307674368000))))))));
+      const double cd =
+          1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320 + d2 * (-1.0 / 3628800 +
+              d2 * (1.0 / 479001600 + d2 * (-1.0 / 87178291200 + d2 * (1.0 / 20922789888000))))))));
+      const double c = c_ * cd - s_ * sd, s = s_ * cd + c_ * sd;
+      c_ = c;
+      s_ = s;
+      last_ = t;
+      ++steps_;
+      // A rotation keeps the error it is given and adds its own: the series
+      // within 2^-51, the rounding of delta 2^-54, three roundings 2^-53 each.
+      error_ += 0x1p-49;
+      return c_;
+    }
+  }
+  ::sincos(t, &s_, &c_);
+  last_ = t;
+  steps_ = 0;
+  error_ = 0x1p-52;
+  return c_;
+}
+
 float VibratoOffset(float theta, long double depth, bool up) {
-  return OffsetNear(theta, static_cast<double>(depth), up, [&] { return depth; });
+  // No depth, no offset (its sign cannot matter: it is added to the sample).
+  if (depth == 0) return 0.0f;
+  return OffsetNear(theta, static_cast<double>(depth), up, std::cos(static_cast<double>(theta)), 0x1p-52,
+                    [&] { return depth; });
 }
 
 float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
@@ -253,6 +288,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const double perLength = 1.0 / static_cast<double>(length);
   const double scale = static_cast<double>(1.0L / 14942);
   const TExactStep exactStep(v.Step);
+  TCosineSteps cosines;
   // The products d x slope below are exact in double (d < 2^29 and a float
   // slope), so each double value is the extended one's real value rounded
   // once or twice to 53 bits; the margins bound that with room to spare.
@@ -273,7 +309,11 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       const double t = dv * (dv * speedSlope + speedBase);
       const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
       // d x slope is exact in double: one rounding from the extended depth.
-      offset = OffsetNear(theta, dv * depthSlope + depthBase, up, [&] { return dd * v.DepthSlope + v.DepthBase; });
+      const double depth = dv * depthSlope + depthBase;
+      // No depth, no offset (its sign cannot matter: it is added to the sample).
+      if (depth != 0)
+        offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
+                            [&] { return dd * v.DepthSlope + v.DepthBase; });
     } else {
       const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
       offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);

@@ -73,6 +73,20 @@ float VibratoOffset(float theta, long double depth, bool up);
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
                      float* out, int* widths);
 
+// Cosines of a run of angles: each from the one before by a rotation through
+// the difference (when at most 0.5), a fresh library cosine every 64 angles.
+class TCosineSteps {
+ public:
+  double Next(float theta);
+  // A bound of the last result's distance from the true cosine.
+  double Error() const { return error_; }
+
+ private:
+  static constexpr int kSteps = 63;
+  double c_ = 1, s_ = 0, last_ = 0, error_ = 0;
+  int steps_ = -1;
+};
+
 // The voice lowpass width at sample s: 0..255, 0 when the value passes
 // unchanged (or the voice has no lowpass).
 int LowpassWidth(const TVoiceState& v, std::int64_t s);

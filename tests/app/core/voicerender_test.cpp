@@ -4,6 +4,7 @@
 // vibrato cosine taken in double with its extended fallback.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -214,6 +215,35 @@ TEST(Vibrato, OffsetNearAFloatBoundaryTakesTheExtendedCosine) {
     }
   }
   EXPECT_GT(hard, 1000);  // the cases do reach the extended cosine
+}
+
+TEST(Vibrato, SteppedCosinesStayWithinTheirBound) {
+  // Runs of angles as the vibrato makes them (growing steps, float angles up
+  // to millions, where consecutive floats are 0.125 apart) and rougher ones
+  // (backward steps, steps just under and over 0.5, repeats).
+  struct Walk {
+    const char* name;
+    double start, step, growth, jitter;
+  };
+  const Walk walks[] = {{"slow vibrato", 0, 1e-4, 1e-9, 0},        {"fast vibrato", 10, 0.14, 1e-7, 0},
+                        {"large angles", 2e6, 0.13, 0, 0.2},       {"back and forth", 100, 0, 0, 0.49},
+                        {"around 0.5", 5, 0.5, 0, 0.02},           {"standing", 3, 0, 0, 0}};
+  for (const Walk& w : walks) {
+    Lcg g{5};
+    TCosineSteps cosines;
+    double t = w.start, step = w.step;
+    double worst = 0;
+    for (int i = 0; i < 20000; ++i) {
+      const float theta = static_cast<float>(t);
+      const double c = cosines.Next(theta);
+      const double off = std::fabs(static_cast<double>(c - std::cos(static_cast<LD>(theta))));
+      ASSERT_LE(off, cosines.Error()) << w.name << " at " << i << " theta " << theta;
+      worst = std::max(worst, cosines.Error());
+      step += w.growth;
+      t += step + (g.unit() * 2 - 1) * w.jitter;
+    }
+    EXPECT_LT(worst, 0x1p-42) << w.name;  // what the vibrato's margin allows for
+  }
 }
 
 // ---------------------------------------------------------------------------
