@@ -282,7 +282,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
   const double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
   const int volume = v.V.Volume.Volume;
-  const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last = n * 100;
+  const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last100 = n * 100;
   const double perLengthLess1 = 1.0 / static_cast<double>(length - 1);
   const long double totalLess1 = static_cast<long double>(v.Total - 1);
   const double perLength = 1.0 / static_cast<double>(length);
@@ -300,7 +300,13 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const std::int64_t envDen = v.Total - 1;
   std::int64_t envWhole = (from - v.Delay - 1) * 1020 / envDen, envRest = (from - v.Delay - 1) * 1020 % envDen;
   const bool shortSpan = n < (std::int64_t{1} << 29);
-  for (std::int64_t s = from; s <= to; ++s) {
+  // Two passes over chunks of samples: the vibrato positions, then the rest;
+  // shorter loop bodies let the processor overlap more samples.
+  constexpr std::int64_t kChunk = 256;
+  std::array<std::int64_t, kChunk> positions;
+  for (std::int64_t first = from; first <= to; first += kChunk) {
+    const std::int64_t last = std::min(to, first + kChunk - 1);
+  for (std::int64_t s = first; s <= last; ++s) {
     const std::int64_t d = s - v.Delay;
     const long double dd = static_cast<long double>(d);
     const double dv = static_cast<double>(d);
@@ -319,8 +325,13 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
     }
     const double at100 = (dv + offset) * 100;
-    const std::int64_t pos = std::clamp<std::int64_t>(
-        NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last);
+    positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
+        NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
+  }
+  for (std::int64_t s = first; s <= last; ++s) {
+    const std::int64_t d = s - v.Delay;
+    const double dv = static_cast<double>(d);
+    const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
     const std::int64_t stepped =
         exactStep.usable && pos < (std::int64_t{1} << 36) ? exactStep.Nearest(pos) : RoundEven(pos * static_cast<long double>(v.Step));
     const std::int64_t idx = (stepped + phase) % kMorphSteps;
@@ -358,7 +369,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
     if (lowpass) {
       const double wv = dv * widthSlope + widthBase;
       const std::int64_t width =
-          NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(dd * v.WidthSlope + v.WidthBase); });
+          NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(d * static_cast<long double>(v.WidthSlope) + v.WidthBase); });
       widths[s - from] = static_cast<int>(std::clamp<std::int64_t>(width, 0, 255));
     } else {
       widths[s - from] = 0;
@@ -368,6 +379,7 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       envRest -= envDen;
       ++envWhole;
     }
+  }
   }
 }
 
