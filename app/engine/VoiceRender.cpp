@@ -306,80 +306,80 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   std::array<std::int64_t, kChunk> positions;
   for (std::int64_t first = from; first <= to; first += kChunk) {
     const std::int64_t last = std::min(to, first + kChunk - 1);
-  for (std::int64_t s = first; s <= last; ++s) {
-    const std::int64_t d = s - v.Delay;
-    const long double dd = static_cast<long double>(d);
-    const double dv = static_cast<double>(d);
-    float offset = 0;
-    if (shortSpan) {
-      const double t = dv * (dv * speedSlope + speedBase);
-      const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
-      // d x slope is exact in double: one rounding from the extended depth.
-      const double depth = dv * depthSlope + depthBase;
-      // No depth, no offset (its sign cannot matter: it is added to the sample).
-      if (depth != 0)
-        offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
-                            [&] { return dd * v.DepthSlope + v.DepthBase; });
-    } else {
-      const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
-      offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+    for (std::int64_t s = first; s <= last; ++s) {
+      const std::int64_t d = s - v.Delay;
+      const long double dd = static_cast<long double>(d);
+      const double dv = static_cast<double>(d);
+      float offset = 0;
+      if (shortSpan) {
+        const double t = dv * (dv * speedSlope + speedBase);
+        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
+        // d x slope is exact in double: one rounding from the extended depth.
+        const double depth = dv * depthSlope + depthBase;
+        // No depth, no offset (its sign cannot matter: it is added to the sample).
+        if (depth != 0)
+          offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
+                              [&] { return dd * v.DepthSlope + v.DepthBase; });
+      } else {
+        const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+        offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+      }
+      const double at100 = (dv + offset) * 100;
+      positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
+          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
     }
-    const double at100 = (dv + offset) * 100;
-    positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
-        NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
-  }
-  for (std::int64_t s = first; s <= last; ++s) {
-    const std::int64_t d = s - v.Delay;
-    const double dv = static_cast<double>(d);
-    const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
-    const std::int64_t stepped =
-        exactStep.usable && pos < (std::int64_t{1} << 36) ? exactStep.Nearest(pos) : RoundEven(pos * static_cast<long double>(v.Step));
-    const std::int64_t idx = (stepped + phase) % kMorphSteps;
-    // Repeat and position within it by a double reciprocal, off by at most one.
-    const std::int64_t cycle = pos / 100;
-    std::int64_t rep = static_cast<std::int64_t>(static_cast<double>(cycle) * perLength);
-    std::int64_t k = cycle - rep * length;
-    if (k < 0) {
-      k += length;
-      --rep;
-    } else if (k >= length) {
-      k -= length;
-      ++rep;
+    for (std::int64_t s = first; s <= last; ++s) {
+      const std::int64_t d = s - v.Delay;
+      const double dv = static_cast<double>(d);
+      const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
+      const std::int64_t stepped =
+          exactStep.usable && pos < (std::int64_t{1} << 36) ? exactStep.Nearest(pos) : RoundEven(pos * static_cast<long double>(v.Step));
+      const std::int64_t idx = (stepped + phase) % kMorphSteps;
+      // Repeat and position within it by a double reciprocal, off by at most one.
+      const std::int64_t cycle = pos / 100;
+      std::int64_t rep = static_cast<std::int64_t>(static_cast<double>(cycle) * perLength);
+      std::int64_t k = cycle - rep * length;
+      if (k < 0) {
+        k += length;
+        --rep;
+      } else if (k >= length) {
+        k -= length;
+        ++rep;
+      }
+      const std::int32_t src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200;
+      const std::int32_t dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200;
+      const bool swapped = swapOnOdd && (rep & 1) != 0;
+      const std::int32_t from0 = swapped ? dst : src, to1 = swapped ? src : dst;
+      // from0 x (1 - w) + to1 x w with w = k / (L - 1): the exact numerator
+      // times a rounded reciprocal is within |x| x 2^-51.9 of the exact value;
+      // the extended form lies within (|src| + |dst|) x 2^-62 of it.
+      const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) * perLengthLess1;
+      const float x = FloatNear(mixed, (std::abs(src) + std::abs(dst) + std::fabs(mixed)) * 0x1p-50, [&] {
+        const long double w = static_cast<long double>(k) / (length - 1);
+        const long double a = src, b = dst;
+        return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
+      });
+      const std::int64_t envAt =
+          envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
+      const int e = v.Envelope[static_cast<std::size_t>(envAt)];
+      // e x x x volume is exact in double; only the scaling rounds.
+      const double level = static_cast<double>(e) * x * volume * scale;
+      out[s - from] = FloatNear(level, std::fabs(level) * 0x1p-50,
+                                [&] { return F(static_cast<long double>(e) * x * volume * (1.0L / 14942)); });
+      if (lowpass) {
+        const double wv = dv * widthSlope + widthBase;
+        const std::int64_t width =
+            NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(d * static_cast<long double>(v.WidthSlope) + v.WidthBase); });
+        widths[s - from] = static_cast<int>(std::clamp<std::int64_t>(width, 0, 255));
+      } else {
+        widths[s - from] = 0;
+      }
+      envRest += 1020;
+      while (envRest >= envDen) {
+        envRest -= envDen;
+        ++envWhole;
+      }
     }
-    const std::int32_t src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200;
-    const std::int32_t dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200;
-    const bool swapped = swapOnOdd && (rep & 1) != 0;
-    const std::int32_t from0 = swapped ? dst : src, to1 = swapped ? src : dst;
-    // from0 x (1 - w) + to1 x w with w = k / (L - 1): the exact numerator
-    // times a rounded reciprocal is within |x| x 2^-51.9 of the exact value;
-    // the extended form lies within (|src| + |dst|) x 2^-62 of it.
-    const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) * perLengthLess1;
-    const float x = FloatNear(mixed, (std::abs(src) + std::abs(dst) + std::fabs(mixed)) * 0x1p-50, [&] {
-      const long double w = static_cast<long double>(k) / (length - 1);
-      const long double a = src, b = dst;
-      return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
-    });
-    const std::int64_t envAt =
-        envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
-    const int e = v.Envelope[static_cast<std::size_t>(envAt)];
-    // e x x x volume is exact in double; only the scaling rounds.
-    const double level = static_cast<double>(e) * x * volume * scale;
-    out[s - from] = FloatNear(level, std::fabs(level) * 0x1p-50,
-                              [&] { return F(static_cast<long double>(e) * x * volume * (1.0L / 14942)); });
-    if (lowpass) {
-      const double wv = dv * widthSlope + widthBase;
-      const std::int64_t width =
-          NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(d * static_cast<long double>(v.WidthSlope) + v.WidthBase); });
-      widths[s - from] = static_cast<int>(std::clamp<std::int64_t>(width, 0, 255));
-    } else {
-      widths[s - from] = 0;
-    }
-    envRest += 1020;
-    while (envRest >= envDen) {
-      envRest -= envDen;
-      ++envWhole;
-    }
-  }
   }
 }
 
