@@ -504,6 +504,53 @@ template <int K>
   for (; t < count; t += 8) SumGroup512<1>(lin, w, n, t, sums, flags);
 }
 
+// The same with four lanes of 256 bits, for processors without the wider unit.
+[[gnu::target("avx2,fma"), gnu::noinline, gnu::cold]] unsigned InexactLanes256(__m256d a, __m256d w, __m256d sum,
+                                                                               __m256d before, unsigned halfway) {
+  const __m256d p = _mm256_mul_pd(a, w);
+  const __m256d z = _mm256_sub_pd(sum, before);
+  const __m256d err = _mm256_add_pd(_mm256_sub_pd(before, _mm256_sub_pd(sum, z)), _mm256_sub_pd(p, z));
+  return halfway & static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(err, _mm256_setzero_pd(), _CMP_NEQ_UQ)));
+}
+
+template <int K>
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void SumGroup256(const double* lin, const double* w, int n,
+                                                                         int t, float* sums, std::uint8_t* flags) {
+  const __m256i half = _mm256_set1_epi64x(0x10000000), low = _mm256_set1_epi64x(0x1FFFFFFF);
+  __m256d acc[K];
+  unsigned hit[K];
+  for (int k = 0; k < K; ++k) acc[k] = _mm256_setzero_pd(), hit[k] = 0;
+  const double* base = lin + t + 1;
+  for (int j = 0; j <= n; ++j) {
+    const __m256d wj = _mm256_set1_pd(w[j]);
+    for (int k = 0; k < K; ++k) {
+      const __m256d hi = _mm256_fmadd_pd(_mm256_loadu_pd(base + j + 4 * k), wj, acc[k]);
+      const __m256i cleared = _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(hi), half), low);
+      const auto halfway =
+          static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(cleared, _mm256_setzero_si256()))));
+      if (__builtin_expect(halfway != 0, 0))
+        hit[k] |= InexactLanes256(_mm256_loadu_pd(base + j + 4 * k), wj, hi, acc[k], halfway);
+      acc[k] = _mm256_cvtps_pd(_mm256_cvtpd_ps(hi));
+    }
+  }
+  for (int k = 0; k < K; ++k) {
+    _mm_storeu_ps(sums + t + 4 * k, _mm256_cvtpd_ps(acc[k]));
+    for (int b = 0; b < 4; ++b) flags[t + 4 * k + b] = static_cast<std::uint8_t>((hit[k] >> b) & 1);
+  }
+}
+
+[[gnu::target("avx2,fma")]] void SpanSums256(const double* lin, const double* w, int n, int count, float* sums,
+                                              std::uint8_t* flags) {
+  int t = 0;
+  for (; t + 32 <= count; t += 32) SumGroup256<8>(lin, w, n, t, sums, flags);
+  for (; t < count; t += 4) SumGroup256<1>(lin, w, n, t, sums, flags);
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return has;
+}
+
 bool HasAvx512() {
   static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
   return has;
@@ -524,7 +571,9 @@ bool SpanInRange(const double* lin, int size) {
 
 }  // namespace
 
-bool WideRingPathAvailable() { return HasAvx512(); }
+bool RingPathAvailable(TRingPath path) {
+  return path == TRingPath::Vector8 ? HasAvx512() : path == TRingPath::Vector4 ? HasAvx2() : true;
+}
 
 void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingPath path) {
   const TRingWeights& table = RingWeights();
@@ -553,7 +602,7 @@ void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingP
       ++i;
       continue;
     }
-    const int padded = (run + 7) / 8 * 8;  // whole vectors of eight lanes
+    const int padded = (run + 7) / 8 * 8;  // whole vectors of eight (or four) lanes
     lin.assign(static_cast<std::size_t>(m + padded), 0.0);
     for (int k = 0, p = v.RingPos; k < m; ++k, p = p + 1 == m ? 0 : p + 1)
       lin[static_cast<std::size_t>(k)] = v.Ring[static_cast<std::size_t>(p)];
@@ -562,8 +611,13 @@ void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingP
     w.assign(row, row + m);
     sums.assign(static_cast<std::size_t>(padded), 0.0f);
     flags.assign(static_cast<std::size_t>(padded), 1);
-    if (path == TRingPath::Best && HasAvx512() && SpanInRange(lin.data(), m + run))
-      SpanSums512(lin.data(), w.data(), n, run, sums.data(), flags.data());
+    if (path == TRingPath::Best) path = HasAvx512() ? TRingPath::Vector8 : HasAvx2() ? TRingPath::Vector4 : TRingPath::Plain;
+    if (path != TRingPath::Plain && RingPathAvailable(path) && SpanInRange(lin.data(), m + run)) {
+      if (path == TRingPath::Vector8)
+        SpanSums512(lin.data(), w.data(), n, run, sums.data(), flags.data());
+      else
+        SpanSums256(lin.data(), w.data(), n, run, sums.data(), flags.data());
+    }
     for (int t = 0; t < run; ++t) {
       if (!flags[static_cast<std::size_t>(t)]) continue;
       float sum = 0;

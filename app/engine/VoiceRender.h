@@ -92,11 +92,12 @@ class TCosineSteps {
 int LowpassWidth(const TVoiceState& v, std::int64_t s);
 
 // How the weighted ring sums of a span are computed: the widest vector unit
-// the processor offers, or one sum after another (the reference).
-enum class TRingPath { Best, Plain };
-// True when the processor has the vector unit of TRingPath::Best; otherwise
-// Best computes as Plain does.
-bool WideRingPathAvailable();
+// the processor offers, eight or four sums per vector, or one sum after
+// another (the reference).
+enum class TRingPath { Best, Vector8, Vector4, Plain };
+// True when the processor has the vector unit a path needs; a path it lacks
+// computes as Plain does.
+bool RingPathAvailable(TRingPath path);
 
 // The voice lowpass over `count` consecutive sounding samples of one voice:
 // xs holds the values before the lowpass and receives the values after it,
