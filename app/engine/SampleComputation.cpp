@@ -58,10 +58,9 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
 
   status("calculating ...");
   const long double divisor = active;
-  // Blocks of samples end where the progress is reported. Within a block the
-  // voices' values before the lowpass are computed sample by sample, voices
-  // in order (the noise draws keep their order), then each voice's lowpass
-  // runs over its span, then the voices are summed sample by sample.
+  // Blocks of samples end where the progress is reported. Within a block each
+  // voice renders its span (the values before the lowpass, then its lowpass),
+  // then the voices are summed sample by sample in their order.
   constexpr std::int64_t kBlock = 1024;
   const std::size_t voiceCount = sounding.size();
   std::vector<float> dry(voiceCount * kBlock);

@@ -48,11 +48,12 @@ std::vector<TVoiceState> PrepareVoices(const TSampleSnapshot& s, std::int64_t& n
 // Ramps that run over the whole sample's length N.
 void PrepareRamps(TVoiceState& v, std::int64_t n, int quality);
 
-// The voice's value at sample s (it sounds for start delay < s < end).
+// The voice's value at sample s (it sounds for start delay < s < end), one
+// sample at a time in extended precision: the plain form that the span forms
+// below (which the mix uses) must equal bit for bit.
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
 
-// The same in steps, so the mix can run the voices' lowpass sums side by
-// side: the value before the voice lowpass; the value written to the ring
+// The same in steps: the value before the voice lowpass; the value written to the ring
 // (returns the lowpass width at sample s, 0 when the value passes unchanged);
 // the weighted ring sums S of `count` voices (the voice's value is then
 // float(S / (width + 1))).
