@@ -168,14 +168,19 @@ double TCosineSteps::Next(float theta) {
     // Floats this close differ exactly in double (or within 2^-54 when tiny).
     const double delta = t - last_;
     if (std::fabs(delta) <= 0.5) {
-      // Taylor series to the 15th and 16th power: the rest is below 2^-60.
       const double d2 = delta * delta;
-      const double sd =
-          delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040 + d2 * (1.0 / 362880 +
-                   d2 * (-1.0 / 39916800 + d2 * (1.0 / 6227020800 + d2 * (-1.0 / 1307674368000))))))));
-      const double cd =
-          1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320 + d2 * (-1.0 / 3628800 +
-              d2 * (1.0 / 479001600 + d2 * (-1.0 / 87178291200 + d2 * (1.0 / 20922789888000))))))));
+      double sd, cd;
+      if (std::fabs(delta) <= 0x1p-10) {
+        // Taylor series to the 5th and 6th power: the rest is below 2^-70.
+        sd = delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120)));
+        cd = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
+      } else {
+        // To the 15th and 16th power: the rest is below 2^-60.
+        sd = delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040 + d2 * (1.0 / 362880 +
+             d2 * (-1.0 / 39916800 + d2 * (1.0 / 6227020800 + d2 * (-1.0 / 1307674368000))))))));
+        cd = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320 + d2 * (-1.0 / 3628800 +
+             d2 * (1.0 / 479001600 + d2 * (-1.0 / 87178291200 + d2 * (1.0 / 20922789888000))))))));
+      }
       const double c = c_ * cd - s_ * sd, s = s_ * cd + c_ * sd;
       c_ = c;
       s_ = s;
