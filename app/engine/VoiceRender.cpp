@@ -156,6 +156,16 @@ template <class ExactDepth>
   const double margin = std::fabs(depth) * (2 * cosError + 0x1p-48);
   const float below = static_cast<float>(y - margin), above = static_cast<float>(y + margin);
   if (__builtin_expect(below == above, 1)) return below;
+  // Mostly the factor 1 +- c is small here (c near -+1), and the bound above
+  // large against it. 1 - c = 2 sin^2(theta / 2) and 1 + c = 2 cos^2(theta / 2)
+  // give it within 2^-50 relatively; the extended value lies within
+  // |depth| x 2^-61.5 of the true one (its cosine within 2^-62).
+  const double half = static_cast<double>(theta) * 0.5;
+  const double f = up ? std::cos(half) : std::sin(half);
+  const double y2 = 2 * f * f * depth;
+  const double margin2 = std::fabs(y2) * 0x1p-47 + std::fabs(depth) * 0x1p-60;
+  const float below2 = static_cast<float>(y2 - margin2), above2 = static_cast<float>(y2 + margin2);
+  if (below2 == above2) return below2;
   const long double exact = std::cos(static_cast<long double>(theta));
   return F((up ? 1 + exact : 1 - exact) * exactDepth());
 }

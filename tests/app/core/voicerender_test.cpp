@@ -189,9 +189,14 @@ float OffsetReference(float theta, LD depth, bool up) {
 TEST(Vibrato, OffsetEqualsTheExtendedCosineOnARandomSweep) {
   Lcg g{2024};
   for (int i = 0; i < 300000; ++i) {
-    const float theta = static_cast<float>(g.unit() * (i % 3 == 0 ? 7.0 : i % 3 == 1 ? 5e3 : 2e6));
-    const LD depth = i % 5 == 0 ? static_cast<LD>(g.next() % 26000) : static_cast<LD>(g.unit()) * 300;
     const bool up = (i & 1) != 0;
+    float theta = static_cast<float>(g.unit() * (i % 3 == 0 ? 7.0 : i % 3 == 1 ? 5e3 : 2e6));
+    if (i % 4 == 0) {
+      // Near the angles where the factor 1 +- cos theta vanishes.
+      const double k = std::floor(g.unit() * 3000);
+      theta = static_cast<float>((up ? M_PI * (2 * k + 1) : 2 * M_PI * k) + (g.unit() * 2 - 1) * std::pow(10.0, -1 - 6 * g.unit()));
+    }
+    const LD depth = i % 5 == 0 ? static_cast<LD>(g.next() % 26000) : static_cast<LD>(g.unit()) * 300;
     ASSERT_EQ(VibratoOffset(theta, depth, up), OffsetReference(theta, depth, up)) << theta << " " << static_cast<double>(depth);
   }
   EXPECT_EQ(VibratoOffset(1.0f, 0.0L, true), 0.0f);
@@ -204,11 +209,13 @@ TEST(Vibrato, OffsetNearAFloatBoundaryTakesTheExtendedCosine) {
   Lcg g{77};
   int hard = 0;
   for (int i = 0; i < 4000; ++i) {
-    const float theta = static_cast<float>(g.unit() * 1e4);
     const bool up = (i & 1) != 0;
+    float theta = static_cast<float>(g.unit() * 1e4);
+    if (i % 3 == 0)  // a small factor 1 +- cos theta
+      theta = static_cast<float>((up ? M_PI : 2 * M_PI) + (g.unit() * 2 - 1) * std::pow(10.0, -1 - 4 * g.unit()));
     const LD c = std::cos(static_cast<LD>(theta));
     const LD factor = up ? 1 + c : 1 - c;
-    if (factor < 1e-3L) continue;
+    if (factor == 0) continue;
     const float f = static_cast<float>(g.unit() * 50 + 1);
     const LD mid = (static_cast<LD>(f) + std::nextafter(f, 100.0f)) / 2;
     for (int k = -2; k <= 2; ++k) {
