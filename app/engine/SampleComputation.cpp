@@ -1,5 +1,6 @@
 #include "engine/SampleComputation.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -57,28 +58,48 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
 
   status("calculating ...");
   const long double divisor = active;
-  constexpr int kV = TInstrument::kVoices;
-  std::array<float, kV> xs{}, sums{};
-  std::array<int, kV> widths{}, slot{};
-  std::array<TVoiceState*, kV> filtered{};
-  for (std::int64_t smp = 1; smp <= m.n; ++smp) {
-    int count = 0, lowpassed = 0;
-    for (TVoiceState* v : sounding) {
-      if (!(v->Delay < smp && smp < v->End)) continue;
-      xs[count] = RenderVoiceDry(*v, smp, m.n, noise);
-      if (const int width = PushRing(*v, smp, xs[count])) {
-        filtered[lowpassed] = v;
-        widths[lowpassed] = width;
-        slot[lowpassed++] = count;
-      }
-      ++count;
+  // Blocks of samples end where the progress is reported. Within a block each
+  // voice renders its span (the values before the lowpass, then its lowpass),
+  // then the voices are summed sample by sample in their order.
+  constexpr std::int64_t kBlock = 1024;
+  const std::size_t voiceCount = sounding.size();
+  std::vector<float> dry(voiceCount * kBlock);
+  std::vector<int> widths(voiceCount * kBlock);
+  std::vector<std::vector<std::int32_t>> draws(voiceCount);
+  bool anyNoise = false;
+  for (const TVoiceState* v : sounding) anyNoise |= v->V.Morph.NoiseSource || v->V.Morph.NoiseDest;
+  for (std::int64_t first = 1, last = 0; first <= m.n; first = last + 1) {
+    last = std::min(m.n, (first / kBlock + 1) * kBlock);
+    // The noise is drawn first, sample by sample and voice by voice, so that
+    // each voice can then run alone over its span (its tables stay cached).
+    for (std::size_t k = 0; k < voiceCount; ++k) draws[k].clear();
+    if (anyNoise)
+      for (std::int64_t smp = first; smp <= last; ++smp)
+        for (std::size_t k = 0; k < voiceCount; ++k) {
+          const TVoiceState* v = sounding[k];
+          if (!(v->Delay < smp && smp < v->End)) continue;
+          if (v->V.Morph.NoiseSource) draws[k].push_back(noise.Next());
+          if (v->V.Morph.NoiseDest) draws[k].push_back(noise.Next());
+        }
+    for (std::size_t k = 0; k < voiceCount; ++k) {
+      TVoiceState* v = sounding[k];
+      const std::int64_t from = std::max(first, v->Delay + 1), to = std::min(last, v->End - 1);
+      if (from > to) continue;
+      const std::size_t at = k * kBlock + static_cast<std::size_t>(from - first);
+      RenderVoiceSpan(*v, from, to, m.n, draws[k].data(), &dry[at], &widths[at]);
+      if (v->V.Lowpass.FilterActive) LowpassSpan(*v, &dry[at], &widths[at], static_cast<int>(to - from + 1));
     }
-    RingSums(filtered.data(), widths.data(), lowpassed, sums.data());
-    for (int k = 0; k < lowpassed; ++k) xs[slot[k]] = F(static_cast<long double>(sums[k]) / (widths[k] + 1));
-    float sum = 0;
-    for (int k = 0; k < count; ++k) sum = F(static_cast<long double>(sum) + xs[k]);
-    m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
-    if (smp % 1024 == 0) {
+    for (std::int64_t smp = first; smp <= last; ++smp) {
+      float sum = 0;
+      for (std::size_t k = 0; k < voiceCount; ++k) {
+        const TVoiceState* v = sounding[k];
+        if (v->Delay < smp && smp < v->End)
+          sum = F(static_cast<long double>(sum) + dry[k * kBlock + static_cast<std::size_t>(smp - first)]);
+      }
+      m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
+    }
+    if (last % 1024 == 0) {
+      const std::int64_t smp = last;
       const double elapsed = now() - start;
       const float f = F(static_cast<long double>(smp - 1) / m.n);
       std::string text = std::to_string(RoundEven(f * 100.0L)) + " %";

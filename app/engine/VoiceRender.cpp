@@ -4,6 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+// GCC 12's vector conversion intrinsics start from an undefined register and
+// warn about it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include <immintrin.h>
+#pragma GCC diagnostic pop
+
 #include "engine/EngineArith.h"
 
 namespace kalvora::engine {
@@ -133,13 +140,88 @@ const TRingWeights& RingWeights() {
 }
 }  // namespace
 
+namespace {
+
+// The vibrato offset float((1 +- cos theta) x depth) from double values;
+// exactDepth gives the extended depth for the fallback.
+template <class ExactDepth>
+[[gnu::always_inline]] inline float OffsetNear(float theta, double depth, bool up, double c, double cosError,
+                                              ExactDepth exactDepth) {
+  // c is within cosError of the cosine (so of the extended one within 2^-62
+  // more); the depth within 2^-53 of the extended one relatively. With the
+  // roundings of 1 +- c and of the product the value moves by less than
+  // |depth| x (cosError + 2^-50). When every value within twice that of it
+  // rounds to one float, that is the result.
+  const double y = (up ? 1 + c : 1 - c) * depth;
+  const double margin = std::fabs(depth) * (2 * cosError + 0x1p-48);
+  const float below = static_cast<float>(y - margin), above = static_cast<float>(y + margin);
+  if (__builtin_expect(below == above, 1)) return below;
+  // Mostly the factor 1 +- c is small here (c near -+1), and the bound above
+  // large against it. 1 - c = 2 sin^2(theta / 2) and 1 + c = 2 cos^2(theta / 2)
+  // give it within 2^-50 relatively; the extended value lies within
+  // |depth| x 2^-61.5 of the true one (its cosine within 2^-62).
+  const double half = static_cast<double>(theta) * 0.5;
+  const double f = up ? std::cos(half) : std::sin(half);
+  const double y2 = 2 * f * f * depth;
+  const double margin2 = std::fabs(y2) * 0x1p-47 + std::fabs(depth) * 0x1p-60;
+  const float below2 = static_cast<float>(y2 - margin2), above2 = static_cast<float>(y2 + margin2);
+  if (below2 == above2) return below2;
+  const long double exact = std::cos(static_cast<long double>(theta));
+  return F((up ? 1 + exact : 1 - exact) * exactDepth());
+}
+
+}  // namespace
+
+double TCosineSteps::Next(float theta) {
+  const double t = theta;
+  if (steps_ >= 0 && steps_ < kSteps) {
+    // Floats this close differ exactly in double (or within 2^-54 when tiny).
+    const double delta = t - last_;
+    if (std::fabs(delta) <= 0.5) {
+      const double d2 = delta * delta;
+      double sd, cd;
+      if (std::fabs(delta) <= 0x1p-10) {
+        // Taylor series to the 5th and 6th power: the rest is below 2^-70.
+        sd = delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120)));
+        cd = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720)));
+      } else {
+        // To the 15th and 16th power: the rest is below 2^-60.
+        sd = delta * (1 + d2 * (-1.0 / 6 + d2 * (1.0 / 120 + d2 * (-1.0 / 5040 + d2 * (1.0 / 362880 +
+             d2 * (-1.0 / 39916800 + d2 * (1.0 / 6227020800 + d2 * (-1.0 / 1307674368000))))))));
+        cd = 1 + d2 * (-0.5 + d2 * (1.0 / 24 + d2 * (-1.0 / 720 + d2 * (1.0 / 40320 + d2 * (-1.0 / 3628800 +
+             d2 * (1.0 / 479001600 + d2 * (-1.0 / 87178291200 + d2 * (1.0 / 20922789888000))))))));
+      }
+      const double c = c_ * cd - s_ * sd, s = s_ * cd + c_ * sd;
+      c_ = c;
+      s_ = s;
+      last_ = t;
+      ++steps_;
+      // A rotation keeps the error it is given and adds its own: the series
+      // within 2^-51, the rounding of delta 2^-54, three roundings 2^-53 each.
+      error_ += 0x1p-49;
+      return c_;
+    }
+  }
+  ::sincos(t, &s_, &c_);
+  last_ = t;
+  steps_ = 0;
+  error_ = 0x1p-52;
+  return c_;
+}
+
+float VibratoOffset(float theta, long double depth, bool up) {
+  // No depth, no offset (its sign cannot matter: it is added to the sample).
+  if (depth == 0) return 0.0f;
+  return OffsetNear(theta, static_cast<double>(depth), up, std::cos(static_cast<double>(theta)), 0x1p-52,
+                    [&] { return depth; });
+}
+
 float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {
   const std::int64_t d = s - v.Delay;
   const long double dd = static_cast<long double>(d);
   const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
   const long double depth = dd * v.DepthSlope + v.DepthBase;
-  const long double c = std::cos(static_cast<long double>(theta));
-  const float offset = F((v.V.Vibrato.VibDirection ? 1 + c : 1 - c) * depth);
+  const float offset = VibratoOffset(theta, depth, v.V.Vibrato.VibDirection);
   std::int64_t pos = RoundEven((dd + offset) * 100);
   pos = std::clamp<std::int64_t>(pos, 0, n * 100);
   const std::int64_t idx = (RoundEven(pos * static_cast<long double>(v.Step)) + 100 * v.V.Morph.Phase) % kMorphSteps;
@@ -156,10 +238,174 @@ float RenderVoiceDry(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGener
   return F(e * x * v.V.Volume.Volume * (1.0L / 14942));
 }
 
-int PushRing(TVoiceState& v, std::int64_t s, float x) {
+namespace {
+
+// Double stand-ins for extended-precision steps. `approx` is within `margin`
+// of the extended value (each caller bounds its own error); when every value
+// that close rounds the same way, that is the result, otherwise the extended
+// step runs.
+template <class Exact>
+[[gnu::always_inline]] inline float FloatNear(double approx, double margin, Exact exact) {
+  const float below = static_cast<float>(approx - margin), above = static_cast<float>(approx + margin);
+  if (__builtin_expect(below == above, 1)) return below;
+  return exact();
+}
+
+template <class Exact>
+[[gnu::always_inline]] inline std::int64_t NearestNear(double approx, double margin, Exact exact) {
+  if (__builtin_expect(std::fabs(approx) < 0x1p52, 1)) {
+    // The conversion rounds halves to even in the default mode, as the unit's
+    // own store does.
+    const std::int64_t r = _mm_cvtsd_si64(_mm_set_sd(approx));
+    if (__builtin_expect(std::fabs(approx - static_cast<double>(r)) < 0.5 - margin, 1)) return r;
+  }
+  return exact();
+}
+
+// A float step as an integer times a power of two, so that the nearest
+// integer to pos x step comes from integer arithmetic (pos x step is exact in
+// extended precision).
+struct TExactStep {
+  std::int64_t mantissa = 0;
+  int shift = 0;  // step = mantissa / 2^shift
+  bool usable = false;
+  explicit TExactStep(float step) {
+    if (!(step >= 0) || std::isinf(step)) return;
+    int ex = 0;
+    const double f = std::frexp(static_cast<double>(step), &ex);
+    mantissa = static_cast<std::int64_t>(std::ldexp(f, 24));
+    shift = 24 - ex;
+    usable = shift >= 1 && shift <= 62;
+  }
+  // Halves to even; pos below 2^36 keeps the product below 2^60.
+  std::int64_t Nearest(std::int64_t pos) const {
+    const std::int64_t p = pos * mantissa;
+    std::int64_t q = p >> shift;
+    const std::int64_t rest = p & ((std::int64_t{1} << shift) - 1), half = std::int64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0)) ++q;
+    return q;
+  }
+};
+
+}  // namespace
+
+void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
+                     float* out, int* widths) {
+  const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
+  const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
+  const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
+  const double depthSlope = v.DepthSlope, depthBase = v.DepthBase;
+  const double widthSlope = v.WidthSlope, widthBase = v.WidthBase;
+  const int volume = v.V.Volume.Volume;
+  const std::int64_t phase = 100 * v.V.Morph.Phase, length = v.L, last100 = n * 100;
+  const double perLengthLess1 = 1.0 / static_cast<double>(length - 1);
+  const long double totalLess1 = static_cast<long double>(v.Total - 1);
+  const double perLength = 1.0 / static_cast<double>(length);
+  const double scale = static_cast<double>(1.0L / 14942);
+  const TExactStep exactStep(v.Step);
+  TCosineSteps cosines;
+  // The products d x slope below are exact in double (d < 2^29 and a float
+  // slope), so each double value is the extended one's real value rounded
+  // once or twice to 53 bits; the margins bound that with room to spare.
+  // The envelope position (d - 1) x 1020 / (total - 1) runs as a whole part
+  // and a remainder. Where the remainder is not 0 the quotient lies at least
+  // 1 / (total - 1) from a whole number, far more than the error of the
+  // extended division, so its whole part is the table index; at 0 the
+  // extended quotient itself is cut.
+  const std::int64_t envDen = v.Total - 1;
+  std::int64_t envWhole = (from - v.Delay - 1) * 1020 / envDen, envRest = (from - v.Delay - 1) * 1020 % envDen;
+  const bool shortSpan = n < (std::int64_t{1} << 29);
+  // Two passes over chunks of samples: the vibrato positions, then the rest;
+  // shorter loop bodies let the processor overlap more samples.
+  constexpr std::int64_t kChunk = 256;
+  std::array<std::int64_t, kChunk> positions;
+  for (std::int64_t first = from; first <= to; first += kChunk) {
+    const std::int64_t last = std::min(to, first + kChunk - 1);
+    for (std::int64_t s = first; s <= last; ++s) {
+      const std::int64_t d = s - v.Delay;
+      const long double dd = static_cast<long double>(d);
+      const double dv = static_cast<double>(d);
+      float offset = 0;
+      if (shortSpan) {
+        const double t = dv * (dv * speedSlope + speedBase);
+        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
+        // d x slope is exact in double: one rounding from the extended depth.
+        const double depth = dv * depthSlope + depthBase;
+        // No depth, no offset (its sign cannot matter: it is added to the sample).
+        if (depth != 0)
+          offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
+                              [&] { return dd * v.DepthSlope + v.DepthBase; });
+      } else {
+        const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+        offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+      }
+      const double at100 = (dv + offset) * 100;
+      positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
+          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
+    }
+    for (std::int64_t s = first; s <= last; ++s) {
+      const std::int64_t d = s - v.Delay;
+      const double dv = static_cast<double>(d);
+      const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
+      const std::int64_t stepped =
+          exactStep.usable && pos < (std::int64_t{1} << 36) ? exactStep.Nearest(pos) : RoundEven(pos * static_cast<long double>(v.Step));
+      const std::int64_t idx = (stepped + phase) % kMorphSteps;
+      // Repeat and position within it by a double reciprocal, off by at most one.
+      const std::int64_t cycle = pos / 100;
+      std::int64_t rep = static_cast<std::int64_t>(static_cast<double>(cycle) * perLength);
+      std::int64_t k = cycle - rep * length;
+      if (k < 0) {
+        k += length;
+        --rep;
+      } else if (k >= length) {
+        k -= length;
+        ++rep;
+      }
+      const std::int32_t src = (noiseSource ? *draws++ : v.Source[static_cast<std::size_t>(idx)]) - 19200;
+      const std::int32_t dst = (noiseDest ? *draws++ : v.Dest[static_cast<std::size_t>(idx)]) - 19200;
+      const bool swapped = swapOnOdd && (rep & 1) != 0;
+      const std::int32_t from0 = swapped ? dst : src, to1 = swapped ? src : dst;
+      // from0 x (1 - w) + to1 x w with w = k / (L - 1): the exact numerator
+      // times a rounded reciprocal is within |x| x 2^-51.9 of the exact value;
+      // the extended form lies within (|src| + |dst|) x 2^-62 of it.
+      const double mixed = static_cast<double>(from0 * (length - 1 - k) + to1 * k) * perLengthLess1;
+      const float x = FloatNear(mixed, (std::abs(src) + std::abs(dst) + std::fabs(mixed)) * 0x1p-50, [&] {
+        const long double w = static_cast<long double>(k) / (length - 1);
+        const long double a = src, b = dst;
+        return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
+      });
+      const std::int64_t envAt =
+          envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
+      const int e = v.Envelope[static_cast<std::size_t>(envAt)];
+      // e x x x volume is exact in double; only the scaling rounds.
+      const double level = static_cast<double>(e) * x * volume * scale;
+      out[s - from] = FloatNear(level, std::fabs(level) * 0x1p-50,
+                                [&] { return F(static_cast<long double>(e) * x * volume * (1.0L / 14942)); });
+      if (lowpass) {
+        const double wv = dv * widthSlope + widthBase;
+        const std::int64_t width =
+            NearestNear(wv, std::fabs(wv) * 0x1p-50, [&] { return RoundEven(d * static_cast<long double>(v.WidthSlope) + v.WidthBase); });
+        widths[s - from] = static_cast<int>(std::clamp<std::int64_t>(width, 0, 255));
+      } else {
+        widths[s - from] = 0;
+      }
+      envRest += 1020;
+      while (envRest >= envDen) {
+        envRest -= envDen;
+        ++envWhole;
+      }
+    }
+  }
+}
+
+int LowpassWidth(const TVoiceState& v, std::int64_t s) {
   if (!v.V.Lowpass.FilterActive) return 0;
   const long double dd = static_cast<long double>(s - v.Delay);
-  const int width = static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+  return static_cast<int>(std::clamp<std::int64_t>(RoundEven(dd * v.WidthSlope + v.WidthBase), 0, 255));
+}
+
+int PushRing(TVoiceState& v, std::int64_t s, float x) {
+  const int width = LowpassWidth(v, s);
   if (width == 0) return 0;
   v.Ring[static_cast<std::size_t>(v.RingPos)] = x;
   v.RingPos = (v.RingPos + 1) % (width + 1);
@@ -214,6 +460,193 @@ void RingSums(TVoiceState* const* voices, const int* widths, int count, float* s
       sums[k] = AddProductFast(sums[k], rings[static_cast<std::size_t>(k)][p], weights[static_cast<std::size_t>(k)][j]);
       if (++p > n) p = 0;
     }
+}
+
+namespace {
+
+// The sums of a span with one width n, side by side: lin holds the ring
+// unrolled oldest first (n + 1 entries) followed by the span's new values, so
+// the entries of sample t are lin[t + 1 .. t + 1 + n]. Each lane runs the
+// same chain as AddProductFast: the double sum (a fused multiply-add gives
+// the same bits, the product being exact), rounded to float at every step.
+// A lane whose double sum lands halfway between two floats is flagged and
+// redone one step at a time. The caller makes sure no sum leaves the normal
+// float range (see SpanInRange), so that check is not needed per step.
+// Halfway sums are common when the double sum is exact (short products);
+// then both roundings see the same value. Only an inexact one is flagged: the
+// error of the sum (two-sum) is not 0.
+[[gnu::target("avx512f,avx512dq"), gnu::noinline, gnu::cold]] unsigned InexactLanes(__m512d a, __m512d w, __m512d sum,
+                                                                                    __m512d before,
+                                                                                    __mmask8 halfway) {
+  const __m512d p = _mm512_mul_pd(a, w);
+  const __m512d z = _mm512_sub_pd(sum, before);
+  const __m512d err = _mm512_add_pd(_mm512_sub_pd(before, _mm512_sub_pd(sum, z)), _mm512_sub_pd(p, z));
+  return halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ);
+}
+
+template <int K>
+[[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline void SumGroup512(const double* lin, const double* w,
+                                                                                 int n, int t, float* sums,
+                                                                                 std::uint8_t* flags) {
+  const __m512i half = _mm512_set1_epi64(0x10000000), low = _mm512_set1_epi64(0x1FFFFFFF);
+  __m512d acc[K];
+  unsigned hit[K];
+  for (int k = 0; k < K; ++k) acc[k] = _mm512_setzero_pd(), hit[k] = 0;
+  const double* base = lin + t + 1;
+  for (int j = 0; j <= n; ++j) {
+    const __m512d wj = _mm512_set1_pd(w[j]);
+    for (int k = 0; k < K; ++k) {
+      const __m512d hi = _mm512_fmadd_pd(_mm512_loadu_pd(base + j + 8 * k), wj, acc[k]);
+      // Halfway: the 29 bits below a float's last place are 1 followed by
+      // zeros; adding the half clears them exactly then.
+      const __mmask8 halfway = _mm512_testn_epi64_mask(_mm512_add_epi64(_mm512_castpd_si512(hi), half), low);
+      if (__builtin_expect(halfway != 0, 0))
+        hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway);
+      acc[k] = _mm512_cvtps_pd(_mm512_cvtpd_ps(hi));
+    }
+  }
+  for (int k = 0; k < K; ++k) {
+    _mm256_storeu_ps(sums + t + 8 * k, _mm512_cvtpd_ps(acc[k]));
+    for (int b = 0; b < 8; ++b) flags[t + 8 * k + b] = static_cast<std::uint8_t>((hit[k] >> b) & 1);
+  }
+}
+
+[[gnu::target("avx512f,avx512dq")]] void SpanSums512(const double* lin, const double* w, int n, int count,
+                                                     float* sums, std::uint8_t* flags) {
+  int t = 0;
+  for (; t + 64 <= count; t += 64) SumGroup512<8>(lin, w, n, t, sums, flags);
+  for (; t + 16 <= count; t += 16) SumGroup512<2>(lin, w, n, t, sums, flags);
+  for (; t < count; t += 8) SumGroup512<1>(lin, w, n, t, sums, flags);
+}
+
+// The same with four lanes of 256 bits, for processors without the wider unit.
+[[gnu::target("avx2,fma"), gnu::noinline, gnu::cold]] unsigned InexactLanes256(__m256d a, __m256d w, __m256d sum,
+                                                                               __m256d before, unsigned halfway) {
+  const __m256d p = _mm256_mul_pd(a, w);
+  const __m256d z = _mm256_sub_pd(sum, before);
+  const __m256d err = _mm256_add_pd(_mm256_sub_pd(before, _mm256_sub_pd(sum, z)), _mm256_sub_pd(p, z));
+  return halfway & static_cast<unsigned>(_mm256_movemask_pd(_mm256_cmp_pd(err, _mm256_setzero_pd(), _CMP_NEQ_UQ)));
+}
+
+template <int K>
+[[gnu::target("avx2,fma"), gnu::always_inline]] inline void SumGroup256(const double* lin, const double* w, int n,
+                                                                         int t, float* sums, std::uint8_t* flags) {
+  const __m256i half = _mm256_set1_epi64x(0x10000000), low = _mm256_set1_epi64x(0x1FFFFFFF);
+  __m256d acc[K];
+  unsigned hit[K];
+  for (int k = 0; k < K; ++k) acc[k] = _mm256_setzero_pd(), hit[k] = 0;
+  const double* base = lin + t + 1;
+  for (int j = 0; j <= n; ++j) {
+    const __m256d wj = _mm256_set1_pd(w[j]);
+    for (int k = 0; k < K; ++k) {
+      const __m256d hi = _mm256_fmadd_pd(_mm256_loadu_pd(base + j + 4 * k), wj, acc[k]);
+      const __m256i cleared = _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(hi), half), low);
+      const auto halfway =
+          static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(cleared, _mm256_setzero_si256()))));
+      if (__builtin_expect(halfway != 0, 0))
+        hit[k] |= InexactLanes256(_mm256_loadu_pd(base + j + 4 * k), wj, hi, acc[k], halfway);
+      acc[k] = _mm256_cvtps_pd(_mm256_cvtpd_ps(hi));
+    }
+  }
+  for (int k = 0; k < K; ++k) {
+    _mm_storeu_ps(sums + t + 4 * k, _mm256_cvtpd_ps(acc[k]));
+    for (int b = 0; b < 4; ++b) flags[t + 4 * k + b] = static_cast<std::uint8_t>((hit[k] >> b) & 1);
+  }
+}
+
+[[gnu::target("avx2,fma")]] void SpanSums256(const double* lin, const double* w, int n, int count, float* sums,
+                                              std::uint8_t* flags) {
+  int t = 0;
+  for (; t + 32 <= count; t += 32) SumGroup256<8>(lin, w, n, t, sums, flags);
+  for (; t < count; t += 4) SumGroup256<1>(lin, w, n, t, sums, flags);
+}
+
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return has;
+}
+
+bool HasAvx512() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq");
+  return has;
+}
+
+// Every partial sum of entries within these bounds stays in the normal float
+// range: an entry from 2^-79 is a multiple of 2^-102, a weight (0.5..1) of
+// 2^-24, so every sum and its rounding is a multiple of 2^-126 and, when not
+// 0, at least that; 256 entries below 2^100 stay below 2^108.
+bool SpanInRange(const double* lin, int size) {
+  bool ok = true;
+  for (int i = 0; i < size; ++i) {
+    const double a = std::fabs(lin[i]);
+    ok &= (a < 0x1p100) & ((a >= 0x1p-79) | (a == 0));
+  }
+  return ok;
+}
+
+}  // namespace
+
+bool RingPathAvailable(TRingPath path) {
+  return path == TRingPath::Vector8 ? HasAvx512() : path == TRingPath::Vector4 ? HasAvx2() : true;
+}
+
+void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingPath path) {
+  const TRingWeights& table = RingWeights();
+  std::vector<double> lin, w;
+  std::vector<float> sums;
+  std::vector<std::uint8_t> flags;
+  int i = 0;
+  while (i < count) {
+    const int n = widths[i];
+    int run = 1;
+    while (i + run < count && widths[i + run] == n) ++run;
+    if (n == 0) {
+      i += run;
+      continue;
+    }
+    const int m = n + 1;
+    if (v.RingPos >= m) {
+      // The width shrank below the write position: this one sample writes
+      // beyond the entries it sums, as the step-by-step ring does.
+      TVoiceState* one = &v;
+      float sum = 0;
+      v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i];
+      v.RingPos = (v.RingPos + 1) % m;
+      RingSums(&one, &n, 1, &sum);
+      xs[i] = F(static_cast<long double>(sum) / m);
+      ++i;
+      continue;
+    }
+    const int padded = (run + 7) / 8 * 8;  // whole vectors of eight (or four) lanes
+    lin.assign(static_cast<std::size_t>(m + padded), 0.0);
+    for (int k = 0, p = v.RingPos; k < m; ++k, p = p + 1 == m ? 0 : p + 1)
+      lin[static_cast<std::size_t>(k)] = v.Ring[static_cast<std::size_t>(p)];
+    for (int t = 0; t < run; ++t) lin[static_cast<std::size_t>(m + t)] = xs[i + t];
+    const float* row = table.Row(n);
+    w.assign(row, row + m);
+    sums.assign(static_cast<std::size_t>(padded), 0.0f);
+    flags.assign(static_cast<std::size_t>(padded), 1);
+    if (path == TRingPath::Best) path = HasAvx512() ? TRingPath::Vector8 : HasAvx2() ? TRingPath::Vector4 : TRingPath::Plain;
+    if (path != TRingPath::Plain && RingPathAvailable(path) && SpanInRange(lin.data(), m + run)) {
+      if (path == TRingPath::Vector8)
+        SpanSums512(lin.data(), w.data(), n, run, sums.data(), flags.data());
+      else
+        SpanSums256(lin.data(), w.data(), n, run, sums.data(), flags.data());
+    }
+    for (int t = 0; t < run; ++t) {
+      if (!flags[static_cast<std::size_t>(t)]) continue;
+      float sum = 0;
+      for (int j = 0; j <= n; ++j)
+        sum = AddProductFast(sum, static_cast<float>(lin[static_cast<std::size_t>(t + 1 + j)]), row[j]);
+      sums[static_cast<std::size_t>(t)] = sum;
+    }
+    for (int t = 0; t < run; ++t) {
+      v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i + t];
+      v.RingPos = v.RingPos + 1 == m ? 0 : v.RingPos + 1;
+      xs[i + t] = F(static_cast<long double>(sums[static_cast<std::size_t>(t)]) / m);
+    }
+    i += run;
+  }
 }
 
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise) {

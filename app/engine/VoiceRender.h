@@ -48,11 +48,12 @@ std::vector<TVoiceState> PrepareVoices(const TSampleSnapshot& s, std::int64_t& n
 // Ramps that run over the whole sample's length N.
 void PrepareRamps(TVoiceState& v, std::int64_t n, int quality);
 
-// The voice's value at sample s (it sounds for start delay < s < end).
+// The voice's value at sample s (it sounds for start delay < s < end), one
+// sample at a time in extended precision: the plain form that the span forms
+// below (which the mix uses) must equal bit for bit.
 float RenderVoice(TVoiceState& v, std::int64_t s, std::int64_t n, TNoiseGenerator& noise);
 
-// The same in steps, so the mix can run the voices' lowpass sums side by
-// side: the value before the voice lowpass; the value written to the ring
+// The same in steps: the value before the voice lowpass; the value written to the ring
 // (returns the lowpass width at sample s, 0 when the value passes unchanged);
 // the weighted ring sums S of `count` voices (the voice's value is then
 // float(S / (width + 1))).
@@ -61,5 +62,48 @@ int PushRing(TVoiceState& v, std::int64_t s, float x);
 void RingSums(TVoiceState* const* voices, const int* widths, int count, float* sums);
 // float(sum + a * b) with the sum in extended precision.
 float AddProduct(float sum, float a, float b);
+
+// The vibrato offset float((1 +- cos theta) x depth) with the cosine in
+// extended precision (+ when up).
+float VibratoOffset(float theta, long double depth, bool up);
+
+// The values before the voice lowpass of samples from..to (all sounding)
+// and the lowpass widths there, as RenderVoiceDry and LowpassWidth give them
+// one by one; the voice's noise draws (source before destination) are taken
+// from `draws` in order.
+void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
+                     float* out, int* widths);
+
+// Cosines of a run of angles: each from the one before by a rotation through
+// the difference (when at most 0.5), a fresh library cosine every 64 angles.
+class TCosineSteps {
+ public:
+  double Next(float theta);
+  // A bound of the last result's distance from the true cosine.
+  double Error() const { return error_; }
+
+ private:
+  static constexpr int kSteps = 63;
+  double c_ = 1, s_ = 0, last_ = 0, error_ = 0;
+  int steps_ = -1;
+};
+
+// The voice lowpass width at sample s: 0..255, 0 when the value passes
+// unchanged (or the voice has no lowpass).
+int LowpassWidth(const TVoiceState& v, std::int64_t s);
+
+// How the weighted ring sums of a span are computed: the widest vector unit
+// the processor offers, eight or four sums per vector, or one sum after
+// another (the reference).
+enum class TRingPath { Best, Vector8, Vector4, Plain };
+// True when the processor has the vector unit a path needs; a path it lacks
+// computes as Plain does.
+bool RingPathAvailable(TRingPath path);
+
+// The voice lowpass over `count` consecutive sounding samples of one voice:
+// xs holds the values before the lowpass and receives the values after it,
+// widths the width at each sample (as LowpassWidth gives it). The ring ends
+// as the sample-by-sample steps leave it; the results are the same bits.
+void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingPath path = TRingPath::Best);
 
 }  // namespace kalvora::engine

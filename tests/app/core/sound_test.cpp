@@ -242,6 +242,37 @@ const std::vector<Case>& Cases() {
          s.Voices[5].Active = true; s.Voices[5].Timing.StartDelay = 120; s.Voices[5].Timing.Time = 250;
          s.Voices[5].Morph.SourcePreset = 2; s.Voices[5].Pitch.Note = 33; s.Voices[5].Volume.Envelope = 3;
        }},
+      {"32 voices: lowpass, noise, vibrato", [](TSampleSnapshot& s) {
+         for (int i = 0; i < 32; ++i) {
+           TVoice& v = s.Voices[i];
+           v.Active = true;
+           v.Timing.Time = 250 + 10 * (i % 5);
+           v.Pitch.Note = static_cast<std::uint8_t>(10 + 2 * i);
+           v.Morph.SourcePreset = static_cast<std::uint8_t>(1 + i % 3);
+           v.Morph.DestPreset = static_cast<std::uint8_t>(1 + (i + 1) % 3);
+           v.Morph.NoiseSource = i % 8 == 0;
+           v.Morph.NoiseDest = i % 11 == 3;
+           v.Vibrato = {static_cast<std::uint8_t>(20 + i), static_cast<std::uint8_t>(i % 4 == 0 ? 0 : 2 + i % 9),
+                        static_cast<std::uint8_t>(120 - i), static_cast<std::uint8_t>(i % 4 == 0 ? 0 : 9)};
+           v.Vibrato.VibDirection = i % 2 == 1;
+           v.Vibrato.VibDepthToX100 = i % 7 == 2;
+           v.Lowpass = {i % 6 != 5, static_cast<std::uint8_t>(250 - 7 * i), static_cast<std::uint8_t>(i * 8), false, true};
+           v.Volume = {static_cast<std::uint8_t>(60 + i), static_cast<std::uint8_t>(1 + i % 3)};
+         }
+       }},
+      {"32 voices: delays, repeats, widths across blocks", [](TSampleSnapshot& s) {
+         for (int i = 0; i < 32; ++i) {
+           TVoice& v = s.Voices[i];
+           v.Active = i % 9 != 4;
+           v.Timing = {60 + 3 * i, 1 + i % 4, 7 * i, i % 3 == 0};
+           v.Morph.Phase = static_cast<std::uint8_t>(4 * i);
+           v.Morph.DestPreset = 3;
+           v.Morph.NoiseDest = i == 31;
+           v.Vibrato = {static_cast<std::uint8_t>(3 * i), static_cast<std::uint8_t>(1 + i), 40, 3};
+           v.Vibrato.VibSpeedFromX100 = i % 5 == 1;
+           v.Lowpass = {true, static_cast<std::uint8_t>(i % 2 ? 255 : 0), static_cast<std::uint8_t>(i % 2 ? 1 : 254), false, true};
+         }
+       }},
   };
   return cases;
 }
