@@ -43,8 +43,16 @@ inline W widen(T v) noexcept {
 }
 
 // ---- Direct method: three products for each 2-by-2 block of products.
+// The real members run a blocked build of the same sums (zqvconvdirect.cpp).
+void directReal(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept;
+void directReal(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept;
+
 template <class Y, class A, class B>
 void direct(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
+  if constexpr (std::is_floating_point_v<Y> && std::is_same_v<Y, A> && std::is_same_v<Y, B>) {
+    directReal(L, lenL, S, lenS, y);
+    return;
+  }
   const int64_t n = lenL + lenS - 1;
   for (int64_t i = 0; i < n; ++i) y[i] = Y{};
   const int64_t evenS = lenS & ~int64_t{1}, evenL = lenL & ~int64_t{1};
