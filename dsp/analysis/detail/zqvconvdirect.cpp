@@ -88,17 +88,25 @@ template <class R>
   }
 }
 
-}  // namespace
-
 // 512-bit, 256-bit and baseline builds, chosen at load time; no element's
-// sum is reordered or contracted, so all give the same bits.
+// sum is reordered or contracted, so all give the same bits. (Kept local:
+// clones of an outside name would be exported whatever its visibility.)
 #define ZQV_DIRECT_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
-ZQV_DIRECT_CLONES void directReal(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept {
+ZQV_DIRECT_CLONES void directKernel(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept {
   directBody(L, lenL, S, lenS, y);
 }
-ZQV_DIRECT_CLONES void directReal(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept {
+ZQV_DIRECT_CLONES void directKernel(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept {
   directBody(L, lenL, S, lenS, y);
+}
+
+}  // namespace
+
+void directReal(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept {
+  directKernel(L, lenL, S, lenS, y);
+}
+void directReal(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept {
+  directKernel(L, lenL, S, lenS, y);
 }
 
 }  // namespace zqvconv
