@@ -1,4 +1,4 @@
-// Direct three-product sum of the real float and double members, in blocks
+// Direct three-product sum of every member, in blocks
 // of outputs. For one kernel pair (S[i], S[i+1]) every output takes at most
 // two additions in a fixed order and the outputs are independent: the even
 // output y[i+2m] takes S[i+1]*L[2m-1] and then S[i]*L[2m], the odd output
@@ -18,19 +18,21 @@ namespace {
 
 // Outputs per block are 2 * kHalf; kernel pairs per pass over the block's
 // share of L are at most kPairs.
-constexpr int64_t kHalf = 512;
+template <class Y>
+constexpr int64_t kHalfOf = sizeof(Y) > 8 ? 256 : 512;
 constexpr int64_t kPairs = 128;
 
-template <class R>
-[[gnu::always_inline]] inline void directBody(const R* L, int64_t lenL, const R* S, int64_t lenS, R* y) noexcept {
+template <class Y, class A, class B>
+[[gnu::always_inline]] inline void directBody(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
+  constexpr int64_t kHalf = kHalfOf<Y>;
   const int64_t n = lenL + lenS - 1;
   const int64_t pairs = lenS / 2, k = lenL / 2, evenS = lenS & ~int64_t{1};
-  alignas(64) R ye[kHalf], yo[kHalf];
-  alignas(64) R le[kHalf + kPairs], lo[kHalf + kPairs];
+  alignas(64) Y ye[kHalf], yo[kHalf];
+  alignas(64) A le[kHalf + kPairs], lo[kHalf + kPairs];
   for (int64_t b0 = 0; b0 < n; b0 += 2 * kHalf) {
     const int64_t hb = b0 / 2;
     const int64_t half = std::min(kHalf, (n - b0 + 1) / 2);
-    for (int64_t t = 0; t < half; ++t) ye[t] = yo[t] = R{};
+    for (int64_t t = 0; t < half; ++t) ye[t] = yo[t] = Y{};
     for (int64_t pc = 0; k > 0 && pc < pairs; pc += kPairs) {
       const int64_t pe = std::min(pairs, pc + kPairs);
       // Elements of L this group of pairs reads in this block (index m
@@ -42,32 +44,32 @@ template <class R>
         lo[m - mLo] = L[2 * m + 1];
       }
       for (int64_t p = pc; p < pe; ++p) {
-        const R s0 = S[2 * p], s1 = S[2 * p + 1], ss = s0 + s1;
+        const B s0 = S[2 * p], s1 = S[2 * p + 1], ss = s0 + s1;
         const int64_t c = hb - p;  // block output t has m = t + c
         int64_t t = std::max<int64_t>(0, -c);
         const int64_t tEnd = std::min(half, k + 1 - c);
         if (t >= tEnd) continue;
         if (t + c == 0) {  // first pair of L: no product from a pair before
-          const R p0 = s0 * L[0], p1 = s1 * L[1];
+          const Y p0 = s0 * L[0], p1 = s1 * L[1];
           ye[t] += p0;
-          yo[t] += ((L[0] + L[1]) * ss - p0) - p1;
+          yo[t] += (widen<Y>((L[0] + L[1]) * ss) - p0) - p1;
           ++t;
         }
         const int64_t tMid = std::min(tEnd, k - c);
-        R* __restrict e = ye;
-        R* __restrict o = yo;
-        const R* __restrict ev = le + (c - mLo);
-        const R* __restrict od = lo + (c - mLo);
+        Y* __restrict e = ye;
+        Y* __restrict o = yo;
+        const A* __restrict ev = le + (c - mLo);
+        const A* __restrict od = lo + (c - mLo);
         for (; t < tMid; ++t) {
-          const R l0 = ev[t], l1 = od[t];
-          const R p0 = s0 * l0, p1 = s1 * l1;
-          e[t] = (e[t] + s1 * od[t - 1]) + p0;
-          o[t] = o[t] + (((l0 + l1) * ss - p0) - p1);
+          const A l0 = ev[t], l1 = od[t];
+          const Y p0 = s0 * l0, p1 = s1 * l1;
+          e[t] = (e[t] + widen<Y>(s1 * od[t - 1])) + p0;
+          o[t] = o[t] + ((widen<Y>((l0 + l1) * ss) - p0) - p1);
         }
-        if (t < tEnd) ye[t] += s1 * L[2 * k - 1];  // last pair of L: only its S[i+1] product
+        if (t < tEnd) ye[t] += widen<Y>(s1 * L[2 * k - 1]);  // last pair of L: only its S[i+1] product
       }
     }
-    R* out = y + b0;
+    Y* out = y + b0;
     const int64_t count = std::min(2 * kHalf, n - b0);
     for (int64_t t = 0; t < count / 2; ++t) {
       out[2 * t] = ye[t];
@@ -76,37 +78,52 @@ template <class R>
     if (count & 1) out[count - 1] = ye[count / 2];
     // The odd tails come after every pair, the kernel's before the operand's.
     if (lenS & 1) {
-      const R last = S[lenS - 1];
+      const B last = S[lenS - 1];
       const int64_t from = std::max(b0, lenS - 1), to = std::min(b0 + count, lenS - 1 + lenL);
-      for (int64_t q = from; q < to; ++q) y[q] += last * L[q - (lenS - 1)];
+      for (int64_t q = from; q < to; ++q) y[q] += widen<Y>(last * L[q - (lenS - 1)]);
     }
     if (lenL & 1) {
-      const R last = L[lenL - 1];
+      const A last = L[lenL - 1];
       const int64_t from = std::max(b0, lenL - 1), to = std::min(b0 + count, lenL - 1 + evenS);
-      for (int64_t q = from; q < to; ++q) y[q] += S[q - (lenL - 1)] * last;
+      for (int64_t q = from; q < to; ++q) y[q] += widen<Y>(S[q - (lenL - 1)] * last);
     }
   }
 }
 
-// 512-bit, 256-bit and baseline builds, chosen at load time; no element's
-// sum is reordered or contracted, so all give the same bits. (Kept local:
-// clones of an outside name would be exported whatever its visibility.)
-#define ZQV_DIRECT_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-
-ZQV_DIRECT_CLONES void directKernel(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept {
-  directBody(L, lenL, S, lenS, y);
-}
-ZQV_DIRECT_CLONES void directKernel(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept {
-  directBody(L, lenL, S, lenS, y);
-}
+// Vector builds chosen at load time; no element's sum is reordered or
+// contracted, so all give the same bits. (Kept local: clones of an outside
+// name would be exported whatever its visibility.) The complex members get
+// no 512-bit build: there the compiler turns the complex products into fused
+// multiply-adds although contraction is off, which changes their bits.
+#define ZQV_DIRECT_MEMBER(CLONES, Y, A, B)                                                              \
+  __attribute__((target_clones CLONES)) void directKernel(const A* L, int64_t lenL, const B* S,         \
+                                                          int64_t lenS, Y* y) noexcept {                \
+    directBody(L, lenL, S, lenS, y);                                                                    \
+  }
+#define ZQV_REAL_CLONES ("avx512f", "avx2", "default")
+#define ZQV_CPLX_CLONES ("avx2", "default")
+ZQV_DIRECT_MEMBER(ZQV_REAL_CLONES, float, float, float)
+ZQV_DIRECT_MEMBER(ZQV_REAL_CLONES, double, double, double)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, ZqvCplxS, ZqvCplxS)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, ZqvCplxS, float)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, float, ZqvCplxS)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, ZqvCplxD, ZqvCplxD)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, ZqvCplxD, double)
+ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, double, ZqvCplxD)
 
 }  // namespace
 
-void directReal(const float* L, int64_t lenL, const float* S, int64_t lenS, float* y) noexcept {
+template <class Y, class A, class B>
+void directBlocked(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
   directKernel(L, lenL, S, lenS, y);
 }
-void directReal(const double* L, int64_t lenL, const double* S, int64_t lenS, double* y) noexcept {
-  directKernel(L, lenL, S, lenS, y);
-}
+template void directBlocked(const float*, int64_t, const float*, int64_t, float*) noexcept;
+template void directBlocked(const double*, int64_t, const double*, int64_t, double*) noexcept;
+template void directBlocked(const ZqvCplxS*, int64_t, const ZqvCplxS*, int64_t, ZqvCplxS*) noexcept;
+template void directBlocked(const ZqvCplxS*, int64_t, const float*, int64_t, ZqvCplxS*) noexcept;
+template void directBlocked(const float*, int64_t, const ZqvCplxS*, int64_t, ZqvCplxS*) noexcept;
+template void directBlocked(const ZqvCplxD*, int64_t, const ZqvCplxD*, int64_t, ZqvCplxD*) noexcept;
+template void directBlocked(const ZqvCplxD*, int64_t, const double*, int64_t, ZqvCplxD*) noexcept;
+template void directBlocked(const double*, int64_t, const ZqvCplxD*, int64_t, ZqvCplxD*) noexcept;
 
 }  // namespace zqvconv
