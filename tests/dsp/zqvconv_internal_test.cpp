@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdlib>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -202,6 +203,83 @@ TEST_F(ConvInternal, EveryMethodOfEveryMemberMatchesTheNaiveSum) {
   expectEveryMethod<EngZ, ZqvCplxD, ZqvCplxD, ZqvCplxD>(kZ, epsD, pairs);
   expectEveryMethod<EngZ, ZqvCplxD, ZqvCplxD, double>(kZD, epsD, pairs);
   expectEveryMethod<EngZ, ZqvCplxD, double, ZqvCplxD>(kDZ, epsD, pairs);
+}
+
+// The three-product scheme written out pair by pair: y cleared, each kernel
+// pair against each pair of L (outer loop over the kernel), then the odd
+// element of the kernel against all of L, then the odd element of L against
+// the even part of the kernel (the corner product is the kernel's).
+template <class Y, class A, class B>
+std::vector<Y> pairByPair(const std::vector<A>& L, const std::vector<B>& S) {
+  const size_t lenL = L.size(), lenS = S.size();
+  std::vector<Y> y(lenL + lenS - 1, Y{});
+  for (size_t i = 0; i + 1 < lenS; i += 2)
+    for (size_t j = 0; j + 1 < lenL; j += 2) {
+      y[i + j] += widen<Y>(S[i] * L[j]);
+      y[i + j + 2] += widen<Y>(S[i + 1] * L[j + 1]);
+      y[i + j + 1] += (widen<Y>((L[j] + L[j + 1]) * (S[i] + S[i + 1])) - widen<Y>(S[i] * L[j])) -
+                      widen<Y>(S[i + 1] * L[j + 1]);
+    }
+  if (lenS % 2)
+    for (size_t j = 0; j < lenL; ++j) y[lenS - 1 + j] += widen<Y>(S[lenS - 1] * L[j]);
+  if (lenL % 2)
+    for (size_t i = 0; i < lenS - lenS % 2; ++i) y[lenL - 1 + i] += widen<Y>(S[i] * L[lenL - 1]);
+  return y;
+}
+
+// Magnitudes spread over 2^-12..2^12, so that any other order of the
+// additions into an output changes its bits.
+template <class T>
+std::vector<T> spreadVec(size_t n, std::mt19937& gen) {
+  std::uniform_real_distribution<double> u(-1, 1);
+  std::uniform_int_distribution<int> e(-12, 12);
+  std::vector<T> v(n);
+  for (T& x : v) {
+    if constexpr (IsCplx<T>::value) {
+      using R = decltype(x.re);
+      x = {R(std::ldexp(u(gen), e(gen))), R(std::ldexp(u(gen), e(gen)))};
+    } else {
+      x = T(std::ldexp(u(gen), e(gen)));
+    }
+  }
+  return v;
+}
+
+template <class E, class Y, class X, class H>
+void expectDirectIsPairByPair(const Member& m) {
+  const int64_t kernels[] = {1, 2, 3, 20, 21, 64, 257};
+  const int64_t others[] = {1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 63, 64, 65, 513, 1023, 1024, 1025, 2500};
+  std::mt19937 gen(11);
+  for (int64_t a : kernels)
+    for (int64_t b : others)
+      for (bool xShort : {false, true}) {
+        const auto x = spreadVec<X>(size_t(xShort ? a : b), gen);
+        const auto h = spreadVec<H>(size_t(xShort ? b : a), gen);
+        const auto want = pairByPair<Y>(x, h);
+        std::vector<Y> y(want.size() + 1);
+        std::memset(static_cast<void*>(y.data()), 0x5a, y.size() * sizeof(Y));
+        const std::vector<Y> guard(y.begin() + int64_t(want.size()), y.end());
+        convolveForced<E>(m, {Method::Direct, 0}, x.data(), int64_t(x.size()), h.data(), int64_t(h.size()), y.data());
+        size_t bad = 0;
+        while (bad < want.size() && std::memcmp(&y[bad], &want[bad], sizeof(Y)) == 0) ++bad;
+        EXPECT_EQ(bad, want.size()) << m.site.func << " lenL " << x.size() << " lenS " << h.size()
+                                    << ": first differing output " << bad;
+        EXPECT_EQ(std::memcmp(&y.back(), &guard[0], sizeof(Y)), 0)
+            << "wrote past N: " << m.site.func << " lenL " << x.size() << " lenS " << h.size();
+      }
+}
+
+// Both orders of the operands: the forced direct sum also runs with the
+// kernel longer than L. Lengths around vector widths and block edges.
+TEST(ConvDirect, EveryMemberGivesTheBitsOfThePairByPairSum) {
+  expectDirectIsPairByPair<EngS, float, float, float>(kS);
+  expectDirectIsPairByPair<EngD, double, double, double>(kD);
+  expectDirectIsPairByPair<EngC, ZqvCplxS, ZqvCplxS, ZqvCplxS>(kC);
+  expectDirectIsPairByPair<EngC, ZqvCplxS, ZqvCplxS, float>(kCS);
+  expectDirectIsPairByPair<EngC, ZqvCplxS, float, ZqvCplxS>(kSC);
+  expectDirectIsPairByPair<EngZ, ZqvCplxD, ZqvCplxD, ZqvCplxD>(kZ);
+  expectDirectIsPairByPair<EngZ, ZqvCplxD, ZqvCplxD, double>(kZD);
+  expectDirectIsPairByPair<EngZ, ZqvCplxD, double, ZqvCplxD>(kDZ);
 }
 
 // Allocations still allowed before the next fails.

@@ -42,26 +42,15 @@ inline W widen(T v) noexcept {
   else return v;
 }
 
-// ---- Direct method: three products for each 2-by-2 block of products.
+// ---- Direct method: three products for each 2-by-2 block of products,
+// run in blocks of outputs (zqvconvdirect.cpp; built for every member's
+// operand types).
+template <class Y, class A, class B>
+void directBlocked(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept;
+
 template <class Y, class A, class B>
 void direct(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
-  const int64_t n = lenL + lenS - 1;
-  for (int64_t i = 0; i < n; ++i) y[i] = Y{};
-  const int64_t evenS = lenS & ~int64_t{1}, evenL = lenL & ~int64_t{1};
-  for (int64_t i = 0; i < evenS; i += 2) {
-    const B s0 = S[i], s1 = S[i + 1], ss = s0 + s1;
-    for (int64_t j = 0; j < evenL; j += 2) {
-      const A l0 = L[j], l1 = L[j + 1];
-      const Y p0 = s0 * l0, p1 = s1 * l1;
-      y[i + j] += p0;
-      y[i + j + 2] += p1;
-      y[i + j + 1] += (widen<Y>((l0 + l1) * ss) - p0) - p1;
-    }
-  }
-  if (lenS & 1)
-    for (int64_t j = 0; j < lenL; ++j) y[lenS - 1 + j] += widen<Y>(S[lenS - 1] * L[j]);
-  if (lenL & 1)
-    for (int64_t i = 0; i < evenS; ++i) y[lenL - 1 + i] += widen<Y>(S[i] * L[lenL - 1]);
+  directBlocked(L, lenL, S, lenS, y);
 }
 
 // ---- Transform engines: a work vector of P elements, its forward
