@@ -256,3 +256,94 @@ void zqvFftDitAvx512(float* x, std::size_t n, bool fwd, const float* stage, std:
 void zqvFftDitAvx512(double* x, std::size_t n, bool fwd, const double* stage, std::size_t blockLen) noexcept {
   zqvfv::ditAll<zqvfv::Wide512D, zqvfv::SseD>(x, n, fwd, stage, blockLen);
 }
+
+namespace {
+
+typedef double D8r __attribute__((vector_size(64)));
+typedef int64_t L8r __attribute__((vector_size(64)));
+
+inline D8r ldRow(const unsigned char* p) {
+  D8r v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+inline void stRow(unsigned char* p, D8r v) { std::memcpy(p, &v, sizeof v); }
+
+inline std::size_t revNext512(std::size_t j, std::size_t n) {
+  std::size_t h = n / 2;
+  while (h != 0 && h <= j) {
+    j -= h;
+    h /= 2;
+  }
+  return j + h;
+}
+
+// Bit reversal through 8 x 8 tiles: with the index split into top, middle
+// and bottom fields of 3, order - 6 and 3 bits, the tiles of middle b and of
+// reversed middle rb are both read before either is written back transposed
+// and reversed. Esz is the element size: 8 (a row is one vector) or 16 (two
+// vectors, transposed in 4 x 4 blocks). Values are only moved.
+template <std::size_t Esz>
+void bitRevTile8x512(unsigned char* x, int32_t order) {
+  constexpr std::size_t kParts = Esz / 8;
+  const std::size_t mids = std::size_t{1} << (order - 6), stride = Esz << (order - 3), row = 8 * Esz;
+  constexpr int rev3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+  D8r t1[8][kParts], t2[8][kParts];
+  auto load = [&](std::size_t b, D8r (&t)[8][kParts]) {
+    for (int a = 0; a < 8; ++a)
+      for (std::size_t h = 0; h < kParts; ++h) t[a][h] = ldRow(x + rev3[a] * stride + b * row + 64 * h);
+  };
+  auto store = [&](std::size_t b, const D8r (&t)[8][kParts]) {
+    if constexpr (Esz == 8) {
+      D8r a[8], c[8];
+      for (int i = 0; i < 8; i += 2) {
+        a[i] = __builtin_shuffle(t[i][0], t[i + 1][0], L8r{0, 8, 2, 10, 4, 12, 6, 14});
+        a[i + 1] = __builtin_shuffle(t[i][0], t[i + 1][0], L8r{1, 9, 3, 11, 5, 13, 7, 15});
+      }
+      for (int i = 0; i < 8; i += 4)
+        for (int j = 0; j < 2; ++j) {
+          c[i + j] = __builtin_shuffle(a[i + j], a[i + j + 2], L8r{0, 1, 8, 9, 4, 5, 12, 13});
+          c[i + j + 2] = __builtin_shuffle(a[i + j], a[i + j + 2], L8r{2, 3, 10, 11, 6, 7, 14, 15});
+        }
+      for (int j = 0; j < 4; ++j) {
+        stRow(x + rev3[j] * stride + b * row, __builtin_shuffle(c[j], c[j + 4], L8r{0, 1, 2, 3, 8, 9, 10, 11}));
+        stRow(x + rev3[j + 4] * stride + b * row, __builtin_shuffle(c[j], c[j + 4], L8r{4, 5, 6, 7, 12, 13, 14, 15}));
+      }
+    } else {
+      for (int hr = 0; hr < 2; ++hr)
+        for (int hc = 0; hc < 2; ++hc) {
+          // Rows 4hr.. of the tile, columns 4hc..: rows 4hc.. of the result, columns 4hr...
+          const D8r* r0 = &t[4 * hr][hc];
+          const D8r r[4] = {r0[0], r0[kParts], r0[2 * kParts], r0[3 * kParts]};
+          const D8r u0 = __builtin_shuffle(r[0], r[1], L8r{0, 1, 8, 9, 4, 5, 12, 13});
+          const D8r u1 = __builtin_shuffle(r[0], r[1], L8r{2, 3, 10, 11, 6, 7, 14, 15});
+          const D8r u2 = __builtin_shuffle(r[2], r[3], L8r{0, 1, 8, 9, 4, 5, 12, 13});
+          const D8r u3 = __builtin_shuffle(r[2], r[3], L8r{2, 3, 10, 11, 6, 7, 14, 15});
+          const D8r o[4] = {__builtin_shuffle(u0, u2, L8r{0, 1, 2, 3, 8, 9, 10, 11}),
+                            __builtin_shuffle(u1, u3, L8r{0, 1, 2, 3, 8, 9, 10, 11}),
+                            __builtin_shuffle(u0, u2, L8r{4, 5, 6, 7, 12, 13, 14, 15}),
+                            __builtin_shuffle(u1, u3, L8r{4, 5, 6, 7, 12, 13, 14, 15})};
+          for (int c = 0; c < 4; ++c) stRow(x + rev3[4 * hc + c] * stride + b * row + 64 * hr, o[c]);
+        }
+    }
+  };
+  std::size_t rb = 0;
+  for (std::size_t b = 0; b < mids; ++b, rb = revNext512(rb, mids)) {
+    if (rb < b) continue;
+    load(b, t1);
+    if (rb != b) {
+      load(rb, t2);
+      store(b, t2);
+    }
+    store(rb, t1);
+  }
+}
+
+}  // namespace
+
+void zqvcBitRevAvx512(ZqvCplxS* data, int32_t order) noexcept {
+  bitRevTile8x512<8>(reinterpret_cast<unsigned char*>(data), order);
+}
+void zqvzBitRevAvx512(ZqvCplxD* data, int32_t order) noexcept {
+  bitRevTile8x512<16>(reinterpret_cast<unsigned char*>(data), order);
+}
