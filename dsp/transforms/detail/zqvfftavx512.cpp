@@ -1,8 +1,9 @@
-// The interleaved complex FFT kernels on 512-bit vectors for the long steps
-// and passes, for processors with AVX-512; chosen at run time. Short problems
-// go to the 256-bit kernels. The operations are those of the baseline build
-// (no fused multiply-add; the add-subtract is a sign product and an add, both
-// exact as in the narrow builds), so the results are the same.
+// The interleaved complex FFT kernels on 512-bit vectors, for processors
+// with AVX-512; chosen at run time. Short DIF problems and the first DIT
+// stages run two problems side by side (one per 256-bit half) with the
+// operations of the 256-bit kernels. The operations are those of the
+// baseline build (no fused multiply-add; the add-subtract is a sign flip and
+// an add, exact as in the narrow builds), so the results are the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -53,8 +54,9 @@ struct Wide512F {
   static V swapRI(V a) { return __builtin_shuffle(a, I16{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}); }
   static V dupRe(V a) { return __builtin_shuffle(a, I16{0, 0, 2, 2, 4, 4, 6, 6, 8, 8, 10, 10, 12, 12, 14, 14}); }
   static V dupIm(V a) { return __builtin_shuffle(a, I16{1, 1, 3, 3, 5, 5, 7, 7, 9, 9, 11, 11, 13, 13, 15, 15}); }
-  static V negRe(V a) { return a * V{-1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1}; }
-  static V conj(V a) { return a * V{1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1, 1, -1}; }
+  static V negRe(V a) { return (V)((I16)a ^ I16{kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0}); }
+  static V conj(V a) { return (V)((I16)a ^ I16{0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS}); }
+  static constexpr int32_t kS = INT32_MIN;
   static V addSub(V a, V b) { return a + negRe(b); }
 };
 
@@ -85,8 +87,9 @@ struct Wide512D {
   static V swapRI(V a) { return __builtin_shuffle(a, L8{1, 0, 3, 2, 5, 4, 7, 6}); }
   static V dupRe(V a) { return __builtin_shuffle(a, L8{0, 0, 2, 2, 4, 4, 6, 6}); }
   static V dupIm(V a) { return __builtin_shuffle(a, L8{1, 1, 3, 3, 5, 5, 7, 7}); }
-  static V negRe(V a) { return a * V{-1, 1, -1, 1, -1, 1, -1, 1}; }
-  static V conj(V a) { return a * V{1, -1, 1, -1, 1, -1, 1, -1}; }
+  static V negRe(V a) { return (V)((L8)a ^ L8{kS, 0, kS, 0, kS, 0, kS, 0}); }
+  static V conj(V a) { return (V)((L8)a ^ L8{0, kS, 0, kS, 0, kS, 0, kS}); }
+  static constexpr int64_t kS = INT64_MIN;
   static V addSub(V a, V b) { return a + negRe(b); }
 };
 

@@ -53,8 +53,8 @@ struct AvxF {
   static V dupIm(V a) { return __builtin_shuffle(a, I8{1, 1, 3, 3, 5, 5, 7, 7}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubps256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, I8{6, 7, 4, 5, 2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f}; }
-  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f}; }
+  static V conj(V a) { return (V)((I8)a ^ I8{0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN}); }
+  static V negRe(V a) { return (V)((I8)a ^ I8{INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0}); }
 };
 
 // How the register DIF kernels reach their lanes: one problem per 256-bit
@@ -235,8 +235,8 @@ struct AvxD {
   static V dupIm(V a) { return __builtin_shuffle(a, L4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubpd256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, L4{2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0, -1.0, 1.0, -1.0}; }
-  static V negRe(V a) { return a * V{-1.0, 1.0, -1.0, 1.0}; }
+  static V conj(V a) { return (V)((L4)a ^ L4{0, INT64_MIN, 0, INT64_MIN}); }
+  static V negRe(V a) { return (V)((L4)a ^ L4{INT64_MIN, 0, INT64_MIN, 0}); }
 };
 
 }  // namespace zqvfv

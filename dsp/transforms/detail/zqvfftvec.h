@@ -82,8 +82,9 @@ struct SseF {
   static V dupIm(V a) { return __builtin_shuffle(a, I4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
   static V rev(V a) { return __builtin_shuffle(a, I4{2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f}; }
-  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
+  // Sign flips as bit operations: exact, and the same in every width.
+  static V conj(V a) { return (V)((I4)a ^ I4{0, INT32_MIN, 0, INT32_MIN}); }
+  static V negRe(V a) { return (V)((I4)a ^ I4{INT32_MIN, 0, INT32_MIN, 0}); }
 };
 
 struct SseD {
@@ -105,8 +106,8 @@ struct SseD {
   static V dupIm(V a) { return __builtin_shuffle(a, L2{1, 1}); }
   static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
   static V rev(V a) { return a; }
-  static V conj(V a) { return a * V{1.0, -1.0}; }
-  static V negRe(V a) { return a * V{-1.0, 1.0}; }
+  static V conj(V a) { return (V)((L2)a ^ L2{0, INT64_MIN}); }
+  static V negRe(V a) { return (V)((L2)a ^ L2{INT64_MIN, 0}); }
 };
 
 // ---- leaves (narrow vectors) ----
