@@ -153,9 +153,21 @@ struct LanesPair {
 
 template <bool Fwd>
 inline bool Wide512F::difPair(float* x, std::size_t len, const float* stage) {
-  if (len == 32) dif32With<Fwd, LanesPair<64>>(x, difTw(stage, 32), difTw(stage, 16), difTw(stage, 8));
-  else if (len == 16) dif16With<Fwd, LanesPair<32>>(x, difTw(stage, 16), difTw(stage, 8));
-  else return false;
+  if (len == 64) {
+    // Two 64-point problems: their steps, the quarter pairs of each, then
+    // both 32-point halves side by side.
+    difStep<Fwd, Wide512F>(x, 64, difTw(stage, 64));
+    difStep<Fwd, Wide512F>(x + 128, 64, difTw(stage, 64));
+    dif16With<Fwd, LanesPair<32>>(x + 64, difTw(stage, 16), difTw(stage, 8));
+    dif16With<Fwd, LanesPair<32>>(x + 192, difTw(stage, 16), difTw(stage, 8));
+    dif32With<Fwd, LanesPair<128>>(x, difTw(stage, 32), difTw(stage, 16), difTw(stage, 8));
+  } else if (len == 32) {
+    dif32With<Fwd, LanesPair<64>>(x, difTw(stage, 32), difTw(stage, 16), difTw(stage, 8));
+  } else if (len == 16) {
+    dif16With<Fwd, LanesPair<32>>(x, difTw(stage, 16), difTw(stage, 8));
+  } else {
+    return false;
+  }
   return true;
 }
 
