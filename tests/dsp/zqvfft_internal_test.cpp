@@ -97,14 +97,19 @@ TEST(FftInternal, TiledReversalIsBitReversal) {
       c[i] = {float(i), -float(i)};
       z[i] = {double(i), 0.5};
     }
-    std::vector<ZqvCplxS> c2 = c;
-    std::vector<ZqvCplxD> z2 = z;
+    std::vector<ZqvCplxS> c2 = c, c3 = c;
+    std::vector<ZqvCplxD> z2 = z, z3 = z;
     zqvcBitRevTiled(c.data(), order);
     zqvzBitRevTiled(z.data(), order);
     const bool wide = order >= 4 && zqvHasAvx2();
     if (wide) {
       zqvcBitRevAvx(c2.data(), order);
       zqvzBitRevAvx(z2.data(), order);
+    }
+    const bool wide512 = order >= 6 && zqvHasAvx512();
+    if (wide512) {
+      zqvcBitRevAvx512(c3.data(), order);
+      zqvzBitRevAvx512(z3.data(), order);
     }
     for (std::size_t k = 0; k < n; ++k) {
       const int32_t want = zqvBitRev(int32_t(k), order);
@@ -117,6 +122,12 @@ TEST(FftInternal, TiledReversalIsBitReversal) {
         ASSERT_EQ(c2[k].im, -float(want)) << order << " " << k;
         ASSERT_EQ(z2[k].re, double(want)) << order << " " << k;
         ASSERT_EQ(z2[k].im, 0.5) << order << " " << k;
+      }
+      if (wide512) {
+        ASSERT_EQ(c3[k].re, float(want)) << order << " " << k;
+        ASSERT_EQ(c3[k].im, -float(want)) << order << " " << k;
+        ASSERT_EQ(z3[k].re, double(want)) << order << " " << k;
+        ASSERT_EQ(z3[k].im, 0.5) << order << " " << k;
       }
     }
   }

@@ -221,12 +221,17 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
   C* xc = reinterpret_cast<C*>(x);
   auto reorder = [&] {
     const bool wide = order >= 4 && zqvHasAvx2();
+    // The 512-bit tiles win from these orders (for complex floats up to
+    // order 16; the generic tiles take the larger ones).
+    const bool wide512 = zqvHasAvx512() && order >= (sizeof(T) == 4 ? 7 : 9) && (sizeof(T) == 8 || order <= 16);
     if constexpr (sizeof(T) == 4) {
-      if (order >= kTiledRevOrder + (wide ? 2 : 0)) zqvcBitRevTiled(xc, order);
+      if (wide512) zqvcBitRevAvx512(xc, order);
+      else if (order >= kTiledRevOrder + (wide ? 2 : 0)) zqvcBitRevTiled(xc, order);
       else if (wide) zqvcBitRevAvx(xc, order);
       else zqvcBitRevByPairs(xc, order, pairs);
     } else {
-      if (order >= kTiledRevOrder + (wide ? 1 : 0)) zqvzBitRevTiled(xc, order);
+      if (wide512) zqvzBitRevAvx512(xc, order);
+      else if (order >= kTiledRevOrder + (wide ? 1 : 0)) zqvzBitRevTiled(xc, order);
       else if (wide) zqvzBitRevAvx(xc, order);
       else zqvzBitRevByPairs(xc, order, pairs);
     }

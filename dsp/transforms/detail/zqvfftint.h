@@ -41,6 +41,9 @@ void zqvzBitRevTiled(ZqvCplxD* data, int32_t order) noexcept;
 // The same with 256-bit vectors (only when zqvHasAvx2()); order 4..31.
 void zqvcBitRevAvx(ZqvCplxS* data, int32_t order) noexcept;
 void zqvzBitRevAvx(ZqvCplxD* data, int32_t order) noexcept;
+// The same with 512-bit rows (AVX-512 only), from order 6.
+void zqvcBitRevAvx512(ZqvCplxS* data, int32_t order) noexcept;
+void zqvzBitRevAvx512(ZqvCplxD* data, int32_t order) noexcept;
 
 // Kernel tables; null when the order is outside 0..31 or memory is short.
 ZqvCplxS* zqvcGetHalfTwd(int32_t order) noexcept;

@@ -24,21 +24,6 @@ constexpr I8 kHiHi{4, 5, 6, 7, 12, 13, 14, 15};
 constexpr I8 kUnpackLo{0, 1, 8, 9, 4, 5, 12, 13};
 constexpr I8 kUnpackHi{2, 3, 10, 11, 6, 7, 14, 15};
 
-// Two 4-point DIF leaves (one per vector) with the operations of the
-// 128-bit leaf.
-template <bool Fwd>
-inline void difLeaf4x2(F8& z1, F8& z2) {
-  const F8 l = lanes(z1, z2, kLoLo), r = lanes(z1, z2, kHiHi);
-  const F8 s = l + r, u = l - r;
-  const F8 a = lanes(s, u, kUnpackLo);
-  const F8 b = __builtin_shuffle(lanes(s, u, kUnpackHi), I8{0, 1, 3, 2, 4, 5, 7, 6}) *
-               (Fwd ? F8{1, 1, 1, -1, 1, 1, 1, -1} : F8{1, 1, -1, 1, 1, 1, -1, 1});
-  const F8 o0 = a + b, o1 = a - b;
-  const F8 ul = lanes(o0, o1, kUnpackLo), uh = lanes(o0, o1, kUnpackHi);
-  z1 = lanes(ul, uh, kLoLo);
-  z2 = lanes(ul, uh, kHiHi);
-}
-
 struct AvxF {
   using T = float;
   using V = F8;
@@ -68,31 +53,67 @@ struct AvxF {
   static V dupIm(V a) { return __builtin_shuffle(a, I8{1, 1, 3, 3, 5, 5, 7, 7}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubps256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, I8{6, 7, 4, 5, 2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f}; }
-  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f, -1.0f, 1.0f}; }
+  static V conj(V a) { return (V)((I8)a ^ I8{0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN}); }
+  static V negRe(V a) { return (V)((I8)a ^ I8{INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0}); }
 };
 
+// How the register DIF kernels reach their lanes: one problem per 256-bit
+// vector here; the 512-bit build takes two problems, one per half, with the
+// same operations on each.
+struct Lanes256 {
+  using T = float;
+  using V = F8;
+  using Ops = AvxF;
+  static V loLo(V a, V b) { return lanes(a, b, kLoLo); }
+  static V hiHi(V a, V b) { return lanes(a, b, kHiHi); }
+  static V unpackLo(V a, V b) { return lanes(a, b, kUnpackLo); }
+  static V unpackHi(V a, V b) { return lanes(a, b, kUnpackHi); }
+  static V swapUpper(V a) { return __builtin_shuffle(a, I8{0, 1, 3, 2, 4, 5, 7, 6}); }
+  static V dupLow(V a) { return __builtin_shuffle(a, I8{0, 1, 0, 1, 4, 5, 4, 5}); }
+  static V dupHigh(V a) { return __builtin_shuffle(a, I8{2, 3, 2, 3, 6, 7, 6, 7}); }
+  static V rep(F8 c) { return c; }
+  static V tw(const float* p) { return AvxF::ld(p); }
+  // Data of the problem: 8 floats at element offset off.
+  static V ldX(const float* x, std::size_t off) { return AvxF::ld(x + off); }
+  static void stX(float* x, std::size_t off, V v) { AvxF::st(x + off, v); }
+};
+
+// Two 4-point DIF leaves (one per vector) with the operations of the
+// 128-bit leaf.
+template <bool Fwd, class P>
+inline void difLeaf4x2(typename P::V& z1, typename P::V& z2) {
+  using V = typename P::V;
+  const V l = P::loLo(z1, z2), r = P::hiHi(z1, z2);
+  const V s = l + r, u = l - r;
+  const V a = P::unpackLo(s, u);
+  const V b = P::swapUpper(P::unpackHi(s, u)) * P::rep(Fwd ? F8{1, 1, 1, -1, 1, 1, 1, -1} : F8{1, 1, -1, 1, 1, 1, -1, 1});
+  const V o0 = a + b, o1 = a - b;
+  const V ul = P::unpackLo(o0, o1), uh = P::unpackHi(o0, o1);
+  z1 = P::loLo(ul, uh);
+  z2 = P::hiHi(ul, uh);
+}
+
 // The 16-point DIF problem on four registers (points 4j..4j+3 in r[j]).
-template <bool Fwd>
-inline void dif16Regs(F8 (&r)[4], const float* tw16, const float* tw8) {
-  using C = Cx<AvxF>;
-  const F8 a = r[0], b = r[1], c = r[2], d = r[3];
-  const F8 s0 = a + c, s1 = b + d, u = a - c, v = C::mulI(b - d);
-  F8 c2 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, AvxF::ld(tw16), AvxF::ld(tw16 + 8));
-  F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, AvxF::ld(tw16 + 16), AvxF::ld(tw16 + 24));
+template <bool Fwd, class P>
+inline void dif16Regs(typename P::V (&r)[4], const typename P::T* tw16, const typename P::T* tw8) {
+  using C = Cx<typename P::Ops>;
+  using V = typename P::V;
+  const V a = r[0], b = r[1], c = r[2], d = r[3];
+  const V s0 = a + c, s1 = b + d, u = a - c, v = C::mulI(b - d);
+  V c2 = C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, P::tw(tw16), P::tw(tw16 + 8));
+  V c3 = C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, P::tw(tw16 + 16), P::tw(tw16 + 24));
   // 8 points in (s0, s1): quarters s0.lo, s0.hi, s1.lo, s1.hi.
-  F8 e = s0 + s1;
-  const F8 f = s0 - s1, g = C::mulI(f);
-  const F8 uu = lanes(f, f, kLoLo), vv = lanes(g, g, kHiHi);
-  const F8 pq = Fwd ? uu + vv * F8{-1, -1, -1, -1, 1, 1, 1, 1} : uu + vv * F8{1, 1, 1, 1, -1, -1, -1, -1};
-  const F8 y0 = AvxF::ld(tw8), y1 = AvxF::ld(tw8 + 8);
-  const F8 h = C::cmulSplit<Fwd>(pq, lanes(y0, y1, kLoLo), lanes(y0, y1, kHiHi));
+  V e = s0 + s1;
+  const V f = s0 - s1, g = C::mulI(f);
+  const V uu = P::loLo(f, f), vv = P::hiHi(g, g);
+  const V pq = Fwd ? uu + vv * P::rep(F8{-1, -1, -1, -1, 1, 1, 1, 1}) : uu + vv * P::rep(F8{1, 1, 1, 1, -1, -1, -1, -1});
+  const V y0 = P::tw(tw8), y1 = P::tw(tw8 + 8);
+  const V h = C::template cmulSplit<Fwd>(pq, P::loLo(y0, y1), P::hiHi(y0, y1));
   // Leaves: 4 points in e, c2, c3; two 2-point butterflies in each lane of h.
-  const F8 h2 = __builtin_shuffle(h, I8{0, 1, 0, 1, 4, 5, 4, 5}) +
-                __builtin_shuffle(h, I8{2, 3, 2, 3, 6, 7, 6, 7}) * F8{1, 1, -1, -1, 1, 1, -1, -1};
-  F8 e2 = e;
-  difLeaf4x2<Fwd>(c2, c3);
-  difLeaf4x2<Fwd>(e, e2);
+  const V h2 = P::dupLow(h) + P::dupHigh(h) * P::rep(F8{1, 1, -1, -1, 1, 1, -1, -1});
+  V e2 = e;
+  difLeaf4x2<Fwd, P>(c2, c3);
+  difLeaf4x2<Fwd, P>(e, e2);
   r[0] = e;
   r[1] = h2;
   r[2] = c2;
@@ -101,51 +122,63 @@ inline void dif16Regs(F8 (&r)[4], const float* tw16, const float* tw8) {
 
 // Two 8-point DIF problems, (p[0], p[1]) and (p[2], p[3]), side by side in
 // the two lanes: the 8-point step, a 4-point leaf and two 2-point ones each.
-template <bool Fwd>
-inline void dif8x2Regs(F8 (&p)[4], const float* tw8) {
-  using C = Cx<AvxF>;
-  const F8 e1 = p[0] + p[1], f1 = p[0] - p[1], e2 = p[2] + p[3], f2 = p[2] - p[3];
-  const F8 u = lanes(f1, f2, kLoLo), v = C::mulI(lanes(f1, f2, kHiHi));
-  const F8 y0 = AvxF::ld(tw8), y1 = AvxF::ld(tw8 + 8);
-  const F8 r1 = lanes(y0, y0, kLoLo), i1 = lanes(y0, y0, kHiHi), r3 = lanes(y1, y1, kLoLo), i3 = lanes(y1, y1, kHiHi);
-  const F8 c1 = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, r1, i1);
-  const F8 c3 = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, r3, i3);
-  const F8 sign{1, 1, -1, -1, 1, 1, -1, -1};
-  const F8 d1 = __builtin_shuffle(c1, I8{0, 1, 0, 1, 4, 5, 4, 5}) + __builtin_shuffle(c1, I8{2, 3, 2, 3, 6, 7, 6, 7}) * sign;
-  const F8 d3 = __builtin_shuffle(c3, I8{0, 1, 0, 1, 4, 5, 4, 5}) + __builtin_shuffle(c3, I8{2, 3, 2, 3, 6, 7, 6, 7}) * sign;
-  F8 l1 = e1, l2 = e2;
-  difLeaf4x2<Fwd>(l1, l2);
+template <bool Fwd, class P>
+inline void dif8x2Regs(typename P::V (&p)[4], const typename P::T* tw8) {
+  using C = Cx<typename P::Ops>;
+  using V = typename P::V;
+  const V e1 = p[0] + p[1], f1 = p[0] - p[1], e2 = p[2] + p[3], f2 = p[2] - p[3];
+  const V u = P::loLo(f1, f2), v = C::mulI(P::hiHi(f1, f2));
+  const V y0 = P::tw(tw8), y1 = P::tw(tw8 + 8);
+  const V r1 = P::loLo(y0, y0), i1 = P::hiHi(y0, y0), r3 = P::loLo(y1, y1), i3 = P::hiHi(y1, y1);
+  const V c1 = C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, r1, i1);
+  const V c3 = C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, r3, i3);
+  const V sign = P::rep(F8{1, 1, -1, -1, 1, 1, -1, -1});
+  const V d1 = P::dupLow(c1) + P::dupHigh(c1) * sign;
+  const V d3 = P::dupLow(c3) + P::dupHigh(c3) * sign;
+  V l1 = e1, l2 = e2;
+  difLeaf4x2<Fwd, P>(l1, l2);
   p[0] = l1;
-  p[1] = lanes(d1, d3, kLoLo);
+  p[1] = P::loLo(d1, d3);
   p[2] = l2;
-  p[3] = lanes(d1, d3, kHiHi);
+  p[3] = P::hiHi(d1, d3);
+}
+
+template <bool Fwd, class P>
+inline void dif16With(typename P::T* x, const typename P::T* tw16, const typename P::T* tw8) {
+  typename P::V r[4] = {P::ldX(x, 0), P::ldX(x, 8), P::ldX(x, 16), P::ldX(x, 24)};
+  dif16Regs<Fwd, P>(r, tw16, tw8);
+  for (int j = 0; j < 4; ++j) P::stX(x, 8 * j, r[j]);
+}
+
+template <bool Fwd, class P>
+inline void dif32With(typename P::T* x, const typename P::T* tw32, const typename P::T* tw16, const typename P::T* tw8) {
+  using C = Cx<typename P::Ops>;
+  using V = typename P::V;
+  V h[4], q[4];
+  for (int i = 0; i < 2; ++i) {
+    const V a = P::ldX(x, 8 * i), b = P::ldX(x, 16 + 8 * i), c = P::ldX(x, 32 + 8 * i), d = P::ldX(x, 48 + 8 * i);
+    h[i] = a + c;
+    h[2 + i] = b + d;
+    const V u = a - c, v = C::mulI(b - d);
+    q[i] = C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, P::tw(tw32 + 8 * i), P::tw(tw32 + 16 + 8 * i));
+    q[2 + i] = C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, P::tw(tw32 + 32 + 8 * i), P::tw(tw32 + 48 + 8 * i));
+  }
+  dif16Regs<Fwd, P>(h, tw16, tw8);
+  dif8x2Regs<Fwd, P>(q, tw8);
+  for (int j = 0; j < 4; ++j) {
+    P::stX(x, 8 * j, h[j]);
+    P::stX(x, 32 + 8 * j, q[j]);
+  }
 }
 
 template <bool Fwd>
 inline void AvxF::dif16(float* x, const float* tw16, const float* tw8) {
-  F8 r[4] = {ld(x), ld(x + 8), ld(x + 16), ld(x + 24)};
-  dif16Regs<Fwd>(r, tw16, tw8);
-  for (int j = 0; j < 4; ++j) st(x + 8 * j, r[j]);
+  dif16With<Fwd, Lanes256>(x, tw16, tw8);
 }
 
 template <bool Fwd>
 inline void AvxF::dif32(float* x, const float* tw32, const float* tw16, const float* tw8) {
-  using C = Cx<AvxF>;
-  F8 h[4], q[4];
-  for (int i = 0; i < 2; ++i) {
-    const F8 a = ld(x + 8 * i), b = ld(x + 16 + 8 * i), c = ld(x + 32 + 8 * i), d = ld(x + 48 + 8 * i);
-    h[i] = a + c;
-    h[2 + i] = b + d;
-    const F8 u = a - c, v = C::mulI(b - d);
-    q[i] = C::cmulSplit<Fwd>(Fwd ? u - v : u + v, ld(tw32 + 8 * i), ld(tw32 + 16 + 8 * i));
-    q[2 + i] = C::cmulSplit<Fwd>(Fwd ? u + v : u - v, ld(tw32 + 32 + 8 * i), ld(tw32 + 48 + 8 * i));
-  }
-  dif16Regs<Fwd>(h, tw16, tw8);
-  dif8x2Regs<Fwd>(q, tw8);
-  for (int j = 0; j < 4; ++j) {
-    st(x + 8 * j, h[j]);
-    st(x + 32 + 8 * j, q[j]);
-  }
+  dif32With<Fwd, Lanes256>(x, tw32, tw16, tw8);
 }
 
 // Two 4-point DIT leaves (one per vector), as the 128-bit leaf computes them.
@@ -202,8 +235,8 @@ struct AvxD {
   static V dupIm(V a) { return __builtin_shuffle(a, L4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubpd256(a, b); }
   static V rev(V a) { return __builtin_shuffle(a, L4{2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0, -1.0, 1.0, -1.0}; }
-  static V negRe(V a) { return a * V{-1.0, 1.0, -1.0, 1.0}; }
+  static V conj(V a) { return (V)((L4)a ^ L4{0, INT64_MIN, 0, INT64_MIN}); }
+  static V negRe(V a) { return (V)((L4)a ^ L4{INT64_MIN, 0, INT64_MIN, 0}); }
 };
 
 }  // namespace zqvfv

@@ -20,6 +20,25 @@ typedef double D2 __attribute__((vector_size(16)));
 typedef int32_t I4 __attribute__((vector_size(16)));
 typedef int64_t L2 __attribute__((vector_size(16)));
 
+template <class O, class = void>
+inline constexpr bool kFoldSign = false;
+template <class O>
+inline constexpr bool kFoldSign<O, std::void_t<decltype(O::kNoAddSub)>> = O::kNoAddSub;
+
+// Widths with their own register kernels for the two adjacent quarter
+// problems after a DIF step (difPair) and for the last short problem
+// (difSmall); each returns false for lengths it leaves to the narrow build.
+template <class O, class = void>
+inline constexpr bool kDifPairs = false;
+template <class O>
+inline constexpr bool kDifPairs<O, std::void_t<decltype(&O::template difPair<true>)>> = true;
+
+// Points one call of a width's dit16 covers (wide builds take two groups).
+template <class O, class = void>
+inline constexpr std::size_t kDitGroup = 16;
+template <class O>
+inline constexpr std::size_t kDitGroup<O, std::void_t<decltype(O::kDitPoints)>> = O::kDitPoints;
+
 // Operations on one vector of complex values; O supplies ld, st, swapRI,
 // dupRe, dupIm and addSub (a - b in real lanes, a + b in imaginary lanes).
 template <class O>
@@ -37,7 +56,10 @@ struct Cx : O {
   // The same with the twiddles' real and imaginary parts already doubled up.
   template <bool Fwd>
   static V cmulSplit(V a, V wr, V wi) {
-    return O::addSub(a * wr, O::swapRI(a) * (Fwd ? wi : -wi));
+    // Without an add-subtract instruction the sign goes onto the twiddle
+    // (shared by the products that use it); the sums are the same.
+    if constexpr (kFoldSign<O>) return a * wr + O::swapRI(a) * (Fwd ? O::negRe(wi) : O::conj(wi));
+    else return O::addSub(a * wr, O::swapRI(a) * (Fwd ? wi : -wi));
   }
 };
 
@@ -60,8 +82,9 @@ struct SseF {
   static V dupIm(V a) { return __builtin_shuffle(a, I4{1, 1, 3, 3}); }
   static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
   static V rev(V a) { return __builtin_shuffle(a, I4{2, 3, 0, 1}); }
-  static V conj(V a) { return a * V{1.0f, -1.0f, 1.0f, -1.0f}; }
-  static V negRe(V a) { return a * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
+  // Sign flips as bit operations: exact, and the same in every width.
+  static V conj(V a) { return (V)((I4)a ^ I4{0, INT32_MIN, 0, INT32_MIN}); }
+  static V negRe(V a) { return (V)((I4)a ^ I4{INT32_MIN, 0, INT32_MIN, 0}); }
 };
 
 struct SseD {
@@ -83,8 +106,8 @@ struct SseD {
   static V dupIm(V a) { return __builtin_shuffle(a, L2{1, 1}); }
   static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
   static V rev(V a) { return a; }
-  static V conj(V a) { return a * V{1.0, -1.0}; }
-  static V negRe(V a) { return a * V{-1.0, 1.0}; }
+  static V conj(V a) { return (V)((L2)a ^ L2{0, INT64_MIN}); }
+  static V negRe(V a) { return (V)((L2)a ^ L2{INT64_MIN, 0}); }
 };
 
 // ---- leaves (narrow vectors) ----
@@ -242,9 +265,18 @@ void difRec(typename OW::T* x, std::size_t len, const typename OW::T* stage) {
   if constexpr (HasNarrow<OW>::value) {
     while (len >= OW::kWideFrom) {
       difStep<Fwd, OW>(x, len, difTw(stage, len));
+      if constexpr (kDifPairs<OW>) {
+        if (OW::template difPair<Fwd>(x + len, len / 4, stage)) {
+          len /= 2;
+          continue;
+        }
+      }
       difRec<Fwd, OW, ON>(x + len, len / 4, stage);
       difRec<Fwd, OW, ON>(x + len + len / 2, len / 4, stage);
       len /= 2;
+    }
+    if constexpr (kDifPairs<OW>) {
+      if (OW::template difSmall<Fwd>(x, len, stage)) return;
     }
     difRec<Fwd, typename OW::Narrow, ON>(x, len, stage);
     return;
@@ -389,7 +421,7 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
     T* const xb = x + 2 * b0;
     std::size_t h = 4;
     if constexpr (OW::kDit16) {
-      for (std::size_t g = 0; g < blk; g += 16) OW::template dit16<Fwd>(xb + 2 * g, stage + 8, stage + 16);
+      for (std::size_t g = 0; g < blk; g += kDitGroup<OW>) OW::template dit16<Fwd>(xb + 2 * g, stage + 8, stage + 16);
       h = 16;
     } else {
       for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
