@@ -115,7 +115,10 @@ TEST_F(LnExpTest, HardInputsRoundToNearest) {
   };
   expectNearest(zqvsbLn2, lnCases, std::size(lnCases));
   const NearestCase expCases[] = {
-      {0.0f, 1.0f},
+      {-0x1.d2259ap+3f, 0x1.fa6636p-22f}, {-0x1.e1dbe2p-8f, 0x1.fc3fd2p-1f},
+      {-0x1.65cf3p+6f, 0x1.edb9cp-130f},  {0x1.fdff02p-17f, 0x1.0001p+0f},
+      {-0x1.c1c4b8p-10f, 0x1.ff1f4ep-1f}, {0x1.62b666p+1f, 0x1.ff48fap+3f},
+      {0x1.036492p+1f, 0x1.e59a28p+2f},
   };
   expectNearest(zqvsbExp2, expCases, std::size(expCases));
   EXPECT_TRUE(reportsAre({}));
