@@ -1,12 +1,16 @@
 // Natural logarithm and exponential of float and double vectors.
 //
-// Each element is reduced without tables (x = f * 2^e for the logarithm,
-// x = k ln2 + r for the exponential) and finished by a short polynomial or
-// rational approximation in double. The element kernels are branch-free so
-// that the loops run several elements per step; every element is computed by
-// the same kernel, so its result does not depend on its position or on its
-// neighbours. The kernels run in round-to-nearest with nothing trapping, and
-// the caller's floating-point environment (mode and flags) is restored after.
+// The float results are the floats nearest the exact values. Each is first
+// computed in double by a fast kernel (a 16-entry table and a short
+// polynomial; with AVX-512, sixteen floats per step with the tables in
+// registers); a result whose double lies too near a midpoint between two
+// floats to be rounded safely, and every special input, is computed again
+// alone by an exact path. The double kernels reduce without tables (x = f 2^e
+// for the logarithm, x = k ln2 + r for the exponential) and finish with a
+// polynomial or rational approximation. Every element's result depends only
+// on its input, never on its position or its neighbours. The kernels run in
+// round-to-nearest with nothing trapping, and the caller's floating-point
+// environment (mode and flags) is restored after.
 #include <immintrin.h>
 
 #include <atomic>
@@ -272,8 +276,9 @@ inline double expElem(double x) noexcept {
 
 // The fast float exponential, for -87.25 < x < 88.8 (normal results and
 // overflow): x = (16 m + j) ln2/16 + r with |r| <= ln2/32 + tiny, e^x =
-// 2^m 2^(j/16) e^r, e^r by a polynomial of degree 5 (below). ln2/16 is split so that k kLn2Top/16 is exact for the k met
-// here (|k| < 2^12), and x - k kLn2Top/16 is then exact as well.
+// 2^m 2^(j/16) e^r, e^r by a polynomial of degree 5 (below). ln2/16 is split
+// in two; x - k kLn2Top/16, formed in one fused operation, is exact (a
+// multiple of 2^-46 below 2^-5 in size).
 constexpr double kExpShift = 0x1.8p52;
 constexpr double kExpLimitLow = -87.25, kExpLimitHigh = 88.8;
 
