@@ -1,11 +1,13 @@
 // Logarithm and exponential: accuracy against long double references, the
 // same result for an element in any position, special values, the caller's
 // floating-point environment, the 16-bit forms and the argument reports.
+#include <bit>
 #include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <vector>
@@ -77,6 +79,69 @@ TEST_F(LnExpTest, ExponentialWithinOneUlp) {
   for (size_t i = 0; i < ds.size(); ++i)
     ASSERT_LE(ulpError(dout[i], std::exp((long double)ds[i])), 2.0) << ds[i];  // last bits
   EXPECT_TRUE(reportsAre({}));
+}
+
+// Inputs whose exact logarithm or exponential lies within 2e-9 units in the
+// last place of a midpoint between two floats (found by a search over every
+// float), and one whose logarithm an earlier kernel rounded the wrong way
+// (the first row): the result is the nearest float, alone and inside a
+// vector.
+struct NearestCase {
+  float x;
+  float want;
+};
+
+void expectNearest(void (*fn)(const float*, float*, int32_t), const NearestCase* cases, size_t count) {
+  for (size_t c = 0; c < count; ++c) {
+    float got = 0;
+    fn(&cases[c].x, &got, 1);
+    EXPECT_EQ(bitsOf(got), bitsOf(cases[c].want)) << std::hexfloat << cases[c].x;
+    std::vector<float> v(37), out(37);
+    for (size_t i = 0; i < v.size(); ++i) v[i] = float(i + 1) / 8;
+    const size_t pos = (c * 7) % v.size();
+    v[pos] = cases[c].x;
+    fn(v.data(), out.data(), int32_t(v.size()));
+    EXPECT_EQ(bitsOf(out[pos]), bitsOf(cases[c].want)) << std::hexfloat << cases[c].x << " at " << pos;
+  }
+}
+
+TEST_F(LnExpTest, HardInputsRoundToNearest) {
+  const NearestCase lnCases[] = {
+      {0x1.55c90ep-123f, -0x1.53df54p+6f}, {0x1.b121a6p+76f, 0x1.a9a3f2p+5f},
+      {0x1.bacb4ap+25f, 0x1.1e0696p+4f},   {0x1.c09d7cp+27f, 0x1.346a58p+4f},
+      {0x1.2f1fd6p+3f, 0x1.1fcbcep+1f},    {0x1.22d57p-65f, -0x1.676a7cp+5f},
+      {0x1.5190cp+78f, 0x1.b2bc8cp+5f},    {0x1.827a74p-7f, -0x1.1c2b1ep+2f},
+      {0x1.b97c7p-14f, -0x1.251748p+3f},
+  };
+  expectNearest(zqvsbLn2, lnCases, std::size(lnCases));
+  const NearestCase expCases[] = {
+      {-0x1.d2259ap+3f, 0x1.fa6636p-22f}, {-0x1.e1dbe2p-8f, 0x1.fc3fd2p-1f},
+      {-0x1.65cf3p+6f, 0x1.edb9cp-130f},  {0x1.fdff02p-17f, 0x1.0001p+0f},
+      {-0x1.c1c4b8p-10f, 0x1.ff1f4ep-1f}, {0x1.62b666p+1f, 0x1.ff48fap+3f},
+      {0x1.036492p+1f, 0x1.e59a28p+2f},
+  };
+  expectNearest(zqvsbExp2, expCases, std::size(expCases));
+  EXPECT_TRUE(reportsAre({}));
+}
+
+// Random inputs over the whole float range (logarithm) and over the range of
+// finite, nonzero exponentials: every result is the nearest float.
+TEST_F(LnExpTest, ResultsAreNearestFloats) {
+  std::mt19937 g(3);
+  std::vector<float> lnIn, expIn;
+  for (int i = 0; i < 200000; ++i) {
+    const uint32_t b = g() & 0x7FFFFFFFu;
+    if (b != 0 && b < 0x7F800000u) lnIn.push_back(std::bit_cast<float>(b));
+    expIn.push_back(std::uniform_real_distribution<float>(-104.0f, 88.7f)(g));
+  }
+  std::vector<float> out(lnIn.size());
+  zqvsbLn2(lnIn.data(), out.data(), int32_t(lnIn.size()));
+  for (size_t i = 0; i < lnIn.size(); ++i)
+    ASSERT_EQ(bitsOf(out[i]), bitsOf(float(std::log((long double)lnIn[i])))) << std::hexfloat << lnIn[i];
+  out.resize(expIn.size());
+  zqvsbExp2(expIn.data(), out.data(), int32_t(expIn.size()));
+  for (size_t i = 0; i < expIn.size(); ++i)
+    ASSERT_EQ(bitsOf(out[i]), bitsOf(float(std::exp((long double)expIn[i])))) << std::hexfloat << expIn[i];
 }
 
 // An element's result is the same alone (len 1), first, last, or between
