@@ -420,7 +420,7 @@ TEST_F(Firl, SixteenBitBlockGoesThroughFloatAndScalesTheOutputs) {
         if (mode == 4) expect = low16(int64_t(std::trunc(LD(sum) / std::ldexp(1.0L, shift))));
         ASSERT_EQ(out[i], expect) << "mode " << mode << " output " << i;
       }
-      if (mode == 4) EXPECT_EQ(factor, shift);
+      if (mode == 4) { EXPECT_EQ(factor, shift); }
       // The states still describe the caller's arrays, which hold the newest inputs.
       EXPECT_EQ(ts.taps, taps.data());
       EXPECT_EQ(ds.dlyl, dly.data());

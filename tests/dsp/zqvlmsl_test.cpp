@@ -323,7 +323,7 @@ TEST_F(LmsLow, FilterOnlyStepsKeepTheWholeLine) {
   EXPECT_EQ(zqvdbLmslNa(&ts, &ds, x.data(), outM.data(), 8), 0);
   for (int i = 0; i < 16; ++i) {
     const Cld y = refM.push(x[i]);
-    if (i % 2 == 1) ASSERT_NEAR(outM[i / 2], static_cast<double>(y.real()), 1e-14) << i;
+    if (i % 2 == 1) { ASSERT_NEAR(outM[i / 2], static_cast<double>(y.real()), 1e-14) << i; }
   }
   // Mixed letters go to the matching FIR member.
   ZqvCplxS hc[2] = {{1, 1}, {0, 2}};

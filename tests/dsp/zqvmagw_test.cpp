@@ -51,7 +51,7 @@ std::vector<int16_t> run(bool mag, const std::vector<ZqvCplxW>& v, int mode, int
     zqvwbrPowerSpectr(re.data(), im.data(), out2.data(), n, mode, factor ? &f2 : nullptr);
   }
   EXPECT_EQ(out, out2);
-  if (factor) EXPECT_EQ(*factor, f2);
+  if (factor) { EXPECT_EQ(*factor, f2); }
   return out;
 }
 

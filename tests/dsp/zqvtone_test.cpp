@@ -257,7 +257,7 @@ TEST_F(Tone, InitRefusesBadArgumentsAndStoresNothing) {
     const ZqvToneStateS zeroS{};
     const ZqvToneStateW zeroW{};
     EXPECT_EQ(0, std::memcmp(&s, &zeroS, sizeof s));
-    if (wRefused) EXPECT_EQ(0, std::memcmp(&w, &zeroW, sizeof w));
+    if (wRefused) { EXPECT_EQ(0, std::memcmp(&w, &zeroW, sizeof w)); }
   }, RowStatus::Carried);
   // The double form takes 2 pi as a double.
   clearReports();

@@ -282,7 +282,7 @@ TEST_F(Wavelet, ReconstructionReturnsTheSignal) {
           ASSERT_EQ(ys[i], to16(fy[i])) << i;
           ASSERT_EQ(backs[i], to16(fb[i])) << i;
           // Orthogonal filters keep the rounding of the 16-bit details small.
-          if (d.kind == 1) ASSERT_NEAR(backs[i], xs[i], 4) << i;
+          if (d.kind == 1) { ASSERT_NEAR(backs[i], xs[i], 4) << i; }
         }
         zqvWtFree(&d);
         zqvWtFree(&s);
