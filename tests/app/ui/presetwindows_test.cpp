@@ -287,7 +287,7 @@ TEST_F(PresetWindows, MixAndPlay) {
   EXPECT_EQ(toolSound->opens, 1);
   EXPECT_EQ(tools->WaveOut().QueuedBlocks(), 1u);
   // A right click anywhere on the form plays too, the wave box included.
-  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
   QCoreApplication::sendEvent(w.pbR, &menu);
   EXPECT_EQ(tools->WaveOut().QueuedBlocks(), 2u);
   tools->WaveOut().Stop();
@@ -513,7 +513,7 @@ TEST_F(PresetWindows, SynthesisTableCommands) {
 TEST_F(PresetWindows, LoopedPreviewAndStoppingItOnClose) {
   auto s = std::make_unique<TfAddSynth>(Host());
   s->FormActivate();
-  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5));
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
   QCoreApplication::sendEvent(s->bAdd, &menu);  // a right click plays once: 200 cycles
   ASSERT_TRUE(s->WaveOut().IsOpen());
   EXPECT_EQ(s->WaveOut().QueuedBlocks(), 1u);
