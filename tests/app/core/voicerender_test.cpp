@@ -114,6 +114,19 @@ std::vector<SpanCase> SpanCases() {
     xs[300] = 3e36f;
     add("huge value", xs, constant(60), 5);
   }
+  {
+    // Width 1 sums 0.5 x the older entry and the newer one: 0.5 x 1.25 plus
+    // 2^24 - 1 (or the same halved, 2^24 - 1 + 0.5 being an exact tie) rounds
+    // up across a power of two, at many scales and both signs.
+    std::vector<float> xs;
+    for (int k = -60; k <= 70; ++k)
+      for (const float frac : {1.25f, 1.0f}) {
+        const float sign = k % 2 == 0 ? 1.0f : -1.0f;
+        xs.push_back(sign * std::ldexp(frac, k));
+        xs.push_back(sign * std::ldexp(16777215.0f, k));
+      }
+    add("sums that round up across a power of two", xs, std::vector<int>(xs.size(), 1), 0, 0);
+  }
   add("silence", std::vector<float>(len, 0.0f), constant(250), 0, 0);
   return cases;
 }
