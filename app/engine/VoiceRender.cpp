@@ -484,26 +484,13 @@ namespace {
   return halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ);
 }
 
-// A double rounded to float precision (halves to even) and kept in double,
-// in integer steps on its bits: add just under half of a float's last place
-// plus that place's lowest bit, then clear the 29 bits below it. A carry out
-// of the fraction moves into the exponent, as the rounding does; the sum
-// stays in the normal float range (see SpanInRange), so this equals the
-// round trip through float at about a third of its latency.
-[[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline __m512d RoundToFloat512(__m512d x) {
-  const __m512i bits = _mm512_castpd_si512(x);
-  const __m512i odd = _mm512_and_si512(_mm512_srli_epi64(bits, 29), _mm512_set1_epi64(1));
-  const __m512i up = _mm512_add_epi64(_mm512_add_epi64(bits, _mm512_set1_epi64(0x0FFFFFFF)), odd);
-  return _mm512_castsi512_pd(_mm512_and_si512(up, _mm512_set1_epi64(~std::int64_t{0x1FFFFFFF})));
-}
-
-[[gnu::target("avx2,fma"), gnu::always_inline]] inline __m256d RoundToFloat256(__m256d x) {
-  const __m256i bits = _mm256_castpd_si256(x);
-  const __m256i odd = _mm256_and_si256(_mm256_srli_epi64(bits, 29), _mm256_set1_epi64x(1));
-  const __m256i up = _mm256_add_epi64(_mm256_add_epi64(bits, _mm256_set1_epi64x(0x0FFFFFFF)), odd);
-  return _mm256_castsi256_pd(_mm256_and_si256(up, _mm256_set1_epi64x(~std::int64_t{0x1FFFFFFF})));
-}
-
+// The step's rounding to float precision is done on the double's bits: add
+// half of a float's last place and clear the 29 bits below it. That rounds
+// the magnitude to nearest with halves up, and a carry out of the fraction
+// moves into the exponent as the rounding does (the sums stay in the normal
+// float range, see SpanInRange). The same add shows a halfway sum (the 29
+// bits then come out 0); only there halves up and halves to even part, so
+// halfway lanes take the round trip through float on the rare path.
 template <int K>
 [[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline void SumGroup512(const double* lin, const double* w,
                                                                                  int n, int t, float* sums,
@@ -519,10 +506,14 @@ template <int K>
       const __m512d hi = _mm512_fmadd_pd(_mm512_loadu_pd(base + j + 8 * k), wj, acc[k]);
       // Halfway: the 29 bits below a float's last place are 1 followed by
       // zeros; adding the half clears them exactly then.
-      const __mmask8 halfway = _mm512_testn_epi64_mask(_mm512_add_epi64(_mm512_castpd_si512(hi), half), low);
-      if (__builtin_expect(halfway != 0, 0))
+      const __m512i up = _mm512_add_epi64(_mm512_castpd_si512(hi), half);
+      const __mmask8 halfway = _mm512_testn_epi64_mask(up, low);
+      __m512d rounded = _mm512_castsi512_pd(_mm512_andnot_si512(low, up));
+      if (__builtin_expect(halfway != 0, 0)) {
         hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway);
-      acc[k] = RoundToFloat512(hi);
+        rounded = _mm512_mask_mov_pd(rounded, halfway, _mm512_cvtps_pd(_mm512_cvtpd_ps(hi)));
+      }
+      acc[k] = rounded;
     }
   }
   for (int k = 0; k < K; ++k) {
@@ -560,12 +551,16 @@ template <int K>
     const __m256d wj = _mm256_set1_pd(w[j]);
     for (int k = 0; k < K; ++k) {
       const __m256d hi = _mm256_fmadd_pd(_mm256_loadu_pd(base + j + 4 * k), wj, acc[k]);
-      const __m256i cleared = _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(hi), half), low);
-      const auto halfway =
-          static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(cleared, _mm256_setzero_si256()))));
-      if (__builtin_expect(halfway != 0, 0))
+      const __m256i up = _mm256_add_epi64(_mm256_castpd_si256(hi), half);
+      const __m256i cleared = _mm256_and_si256(up, low);
+      const __m256i halfwayLanes = _mm256_cmpeq_epi64(cleared, _mm256_setzero_si256());
+      const auto halfway = static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(halfwayLanes)));
+      __m256d rounded = _mm256_castsi256_pd(_mm256_andnot_si256(low, up));
+      if (__builtin_expect(halfway != 0, 0)) {
         hit[k] |= InexactLanes256(_mm256_loadu_pd(base + j + 4 * k), wj, hi, acc[k], halfway);
-      acc[k] = RoundToFloat256(hi);
+        rounded = _mm256_blendv_pd(rounded, _mm256_cvtps_pd(_mm256_cvtpd_ps(hi)), _mm256_castsi256_pd(halfwayLanes));
+      }
+      acc[k] = rounded;
     }
   }
   for (int k = 0; k < K; ++k) {
