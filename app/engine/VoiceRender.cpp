@@ -323,25 +323,27 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
     const std::int64_t last = std::min(to, first + kChunk - 1);
     for (std::int64_t s = first; s <= last; ++s) {
       const std::int64_t d = s - v.Delay;
-      const long double dd = static_cast<long double>(d);
+      // The extended d only where a fallback needs it: kept live, it costs
+      // a store to memory every sample.
+      const auto dd = [d] { return static_cast<long double>(d); };
       const double dv = static_cast<double>(d);
       float offset = 0;
       if (shortSpan) {
         const double t = dv * (dv * speedSlope + speedBase);
-        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
+        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd() * (dd() * v.SpeedSlope + v.SpeedBase)); });
         // d x slope is exact in double: one rounding from the extended depth.
         const double depth = dv * depthSlope + depthBase;
         // No depth, no offset (its sign cannot matter: it is added to the sample).
         if (depth != 0)
           offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
-                              [&] { return dd * v.DepthSlope + v.DepthBase; });
+                              [&] { return dd() * v.DepthSlope + v.DepthBase; });
       } else {
-        const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
-        offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+        const float theta = F(dd() * (dd() * v.SpeedSlope + v.SpeedBase));
+        offset = VibratoOffset(theta, dd() * v.DepthSlope + v.DepthBase, up);
       }
       const double at100 = (dv + offset) * 100;
       positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
-          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
+          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd() + offset) * 100); }), 0, last100);
     }
     for (std::int64_t s = first; s <= last; ++s) {
       const std::int64_t d = s - v.Delay;
