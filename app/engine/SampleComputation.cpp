@@ -94,7 +94,10 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
       for (std::size_t k = 0; k < voiceCount; ++k) {
         const TVoiceState* v = sounding[k];
         if (v->Delay < smp && smp < v->End)
-          sum = F(static_cast<long double>(sum) + dry[k * kBlock + static_cast<std::size_t>(smp - first)]);
+          // The float sum: a sum of two floats rounded to 64 bits and then to
+          // float is the sum rounded once to float (64 >= 2 x 24 + 2 bits), as
+          // the unit's float add gives it.
+          sum += dry[k * kBlock + static_cast<std::size_t>(smp - first)];
       }
       m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
     }

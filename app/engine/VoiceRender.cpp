@@ -660,8 +660,12 @@ void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingP
     for (int t = 0; t < run; ++t) {
       v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i + t];
       v.RingPos = v.RingPos + 1 == m ? 0 : v.RingPos + 1;
-      xs[i + t] = F(static_cast<long double>(sums[static_cast<std::size_t>(t)]) / m);
     }
+    // A float over a whole number up to 256 (a float too), rounded to 64
+    // bits and then to float, is the quotient rounded once (64 >= 2 x 24 + 2
+    // bits): the float division gives it.
+    const float divisor = static_cast<float>(m);
+    for (int t = 0; t < run; ++t) xs[i + t] = sums[static_cast<std::size_t>(t)] / divisor;
     i += run;
   }
 }
