@@ -289,8 +289,133 @@ struct TExactStep {
 
 }  // namespace
 
+// GCC 12's intrinsics again (their undefined start registers).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+namespace {
+
+bool HasSpanVectors() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+                          __builtin_cpu_supports("avx512vl");
+  return has;
+}
+
+struct TRestParams {
+  std::int64_t mantissa = 0, phase = 0, length = 1;
+  int shift = 1, volume = 0;
+  double perLength = 0, perLengthLess1 = 0, scale = 0, widthSlope = 0, widthBase = 0;
+  bool lowpass = false, swapOnOdd = false;
+  const std::uint16_t *source = nullptr, *dest = nullptr;
+};
+
+// q = x / divisor for 0 <= x < 2^52: the double quotient is off by at most one.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512i Divide512(__m512i x, std::int64_t divisor,
+                                                                                       __m512i& remainder) {
+  const __m512i dv = _mm512_set1_epi64(divisor);
+  __m512i q = _mm512_cvttpd_epi64(_mm512_mul_pd(_mm512_cvtepi64_pd(x), _mm512_set1_pd(1.0 / static_cast<double>(divisor))));
+  __m512i r = _mm512_sub_epi64(x, _mm512_mullo_epi64(q, dv));
+  const __mmask8 low = _mm512_cmplt_epi64_mask(r, _mm512_setzero_si512());
+  q = _mm512_mask_sub_epi64(q, low, q, _mm512_set1_epi64(1));
+  r = _mm512_mask_add_epi64(r, low, r, dv);
+  const __mmask8 high = _mm512_cmpge_epi64_mask(r, dv);
+  q = _mm512_mask_add_epi64(q, high, q, _mm512_set1_epi64(1));
+  remainder = _mm512_mask_sub_epi64(r, high, r, dv);
+  return q;
+}
+
+// Both ends of [y - margin, y + margin] round to one float: returns the
+// lanes where they do, the float in `result`.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __mmask8 FloatNear512(__m512d y, __m512d margin,
+                                                                                           __m256& result) {
+  const __m256 below = _mm512_cvtpd_ps(_mm512_sub_pd(y, margin)), above = _mm512_cvtpd_ps(_mm512_add_pd(y, margin));
+  result = below;
+  return _mm256_cmp_ps_mask(below, above, _CMP_EQ_OQ);
+}
+
+// The second pass of RenderVoiceSpan for eight samples of a voice without
+// noise (d0 = the first sample's distance from the start delay, e the
+// envelope levels): the same operations lane by lane, so the same doubles and
+// the same checks. Returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned RestOf8(const TRestParams& p, const std::int64_t* positions,
+                                                              std::int64_t d0, const std::int32_t* e, float* out,
+                                                              int* widths) {
+  const __m512i one = _mm512_set1_epi64(1);
+  const __m512i pos = _mm512_loadu_si512(positions);
+  __mmask8 ok = _mm512_cmplt_epi64_mask(pos, _mm512_set1_epi64(std::int64_t{1} << 36));
+  // The table step in integers, halves to even (see TExactStep).
+  const __m512i prod = _mm512_mullo_epi64(pos, _mm512_set1_epi64(p.mantissa));
+  __m512i q = _mm512_srl_epi64(prod, _mm_cvtsi64_si128(p.shift));
+  const __m512i rest = _mm512_and_si512(prod, _mm512_set1_epi64((std::int64_t{1} << p.shift) - 1));
+  const __m512i half = _mm512_set1_epi64(std::int64_t{1} << (p.shift - 1));
+  const __mmask8 up = _mm512_cmpgt_epi64_mask(rest, half) |
+                      (_mm512_cmpeq_epi64_mask(rest, half) & _mm512_test_epi64_mask(q, one));
+  q = _mm512_mask_add_epi64(q, up, q, one);
+  const __m512i stepped = _mm512_add_epi64(q, _mm512_set1_epi64(p.phase));
+  ok &= _mm512_cmplt_epi64_mask(stepped, _mm512_set1_epi64(std::int64_t{1} << 52));
+  __m512i idx;
+  Divide512(_mm512_and_si512(stepped, _mm512_set1_epi64((std::int64_t{1} << 52) - 1)), kMorphSteps, idx);
+  __m512i unused;
+  const __m512i cycle = Divide512(pos, 100, unused);
+  // Repeat and position within it as the one-sample code has them.
+  const __m512i length = _mm512_set1_epi64(p.length);
+  __m512i rep = _mm512_cvttpd_epi64(_mm512_mul_pd(_mm512_cvtepi64_pd(cycle), _mm512_set1_pd(p.perLength)));
+  __m512i k = _mm512_sub_epi64(cycle, _mm512_mullo_epi64(rep, length));
+  const __mmask8 below = _mm512_cmplt_epi64_mask(k, _mm512_setzero_si512());
+  k = _mm512_mask_add_epi64(k, below, k, length);
+  rep = _mm512_mask_sub_epi64(rep, below, rep, one);
+  const __mmask8 above = _mm512_cmpge_epi64_mask(k, length);
+  k = _mm512_mask_sub_epi64(k, above, k, length);
+  rep = _mm512_mask_add_epi64(rep, above, rep, one);
+  // Table values (two bytes from each 32-bit read; the reads stay inside the
+  // voice's tables and envelope, which follow in the state).
+  const __m512i bias = _mm512_set1_epi64(19200), low16 = _mm512_set1_epi64(0xFFFF);
+  const __m512i src = _mm512_sub_epi64(
+      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16), bias);
+  const __m512i dst = _mm512_sub_epi64(
+      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16), bias);
+  const __mmask8 swapped = p.swapOnOdd ? _mm512_test_epi64_mask(rep, one) : __mmask8{0};
+  const __m512i from0 = _mm512_mask_blend_epi64(swapped, src, dst), to1 = _mm512_mask_blend_epi64(swapped, dst, src);
+  const __m512i numerator =
+      _mm512_add_epi64(_mm512_mullo_epi64(from0, _mm512_sub_epi64(_mm512_sub_epi64(length, one), k)),
+                       _mm512_mullo_epi64(to1, k));
+  const __m512d mixed = _mm512_mul_pd(_mm512_cvtepi64_pd(numerator), _mm512_set1_pd(p.perLengthLess1));
+  const __m512d absMixed = _mm512_abs_pd(mixed);
+  const __m512d mixMargin = _mm512_mul_pd(
+      _mm512_add_pd(_mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_abs_epi64(src), _mm512_abs_epi64(dst))), absMixed),
+      _mm512_set1_pd(0x1p-50));
+  __m256 x;
+  ok &= FloatNear512(mixed, mixMargin, x);
+  const __m512d level = _mm512_mul_pd(
+      _mm512_mul_pd(_mm512_mul_pd(_mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(e))),
+                                  _mm512_cvtps_pd(x)),
+                    _mm512_set1_pd(static_cast<double>(p.volume))),
+      _mm512_set1_pd(p.scale));
+  __m256 result;
+  ok &= FloatNear512(level, _mm512_mul_pd(_mm512_abs_pd(level), _mm512_set1_pd(0x1p-50)), result);
+  _mm256_storeu_ps(out, result);
+  if (p.lowpass) {
+    const __m512d dv = _mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_set1_epi64(d0), _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0)));
+    const __m512d wv = _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(p.widthSlope)), _mm512_set1_pd(p.widthBase));
+    const __m512d absWv = _mm512_abs_pd(wv);
+    ok &= _mm512_cmp_pd_mask(absWv, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
+    const __m512i r = _mm512_cvtpd_epi64(_mm512_mask_mov_pd(_mm512_setzero_pd(), ok, wv));
+    const __m512d distance = _mm512_abs_pd(_mm512_sub_pd(wv, _mm512_cvtepi64_pd(r)));
+    ok &= _mm512_cmp_pd_mask(distance, _mm512_sub_pd(_mm512_set1_pd(0.5), _mm512_mul_pd(absWv, _mm512_set1_pd(0x1p-50))),
+                             _CMP_LT_OQ);
+    const __m512i clamped = _mm512_min_epi64(_mm512_max_epi64(r, _mm512_setzero_si512()), _mm512_set1_epi64(255));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(widths), _mm512_cvtepi64_epi32(clamped));
+  } else {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(widths), _mm256_setzero_si256());
+  }
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+}  // namespace
+#pragma GCC diagnostic pop
+
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
-                     float* out, int* widths) {
+                     float* out, int* widths, TSpanPath path) {
   const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
   const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
   const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
@@ -317,6 +442,17 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool shortSpan = n < (std::int64_t{1} << 29);
   // Two passes over chunks of samples: the vibrato positions, then the rest;
   // shorter loop bodies let the processor overlap more samples.
+  // Eight samples per vector where the unit has them and the voice draws no
+  // noise; a lane whose checks fail is redone by the one-sample code.
+  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && !noiseSource && !noiseDest && exactStep.usable &&
+                       shortSpan;
+  TRestParams rest;
+  if (vectors) {
+    rest.mantissa = exactStep.mantissa, rest.shift = exactStep.shift, rest.phase = phase, rest.length = length;
+    rest.perLength = perLength, rest.perLengthLess1 = perLengthLess1, rest.volume = volume, rest.scale = scale;
+    rest.widthSlope = widthSlope, rest.widthBase = widthBase, rest.lowpass = lowpass, rest.swapOnOdd = swapOnOdd;
+    rest.source = v.Source.data(), rest.dest = v.Dest.data();
+  }
   constexpr std::int64_t kChunk = 256;
   std::array<std::int64_t, kChunk> positions;
   for (std::int64_t first = from; first <= to; first += kChunk) {
@@ -345,7 +481,8 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
           NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd() + offset) * 100); }), 0, last100);
     }
-    for (std::int64_t s = first; s <= last; ++s) {
+    // The rest of one sample, its envelope index given.
+    const auto one = [&](std::int64_t s, std::int64_t envAt) {
       const std::int64_t d = s - v.Delay;
       const double dv = static_cast<double>(d);
       const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
@@ -376,8 +513,6 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
         const long double a = src, b = dst;
         return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
       });
-      const std::int64_t envAt =
-          envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
       const int e = v.Envelope[static_cast<std::size_t>(envAt)];
       // e x x x volume is exact in double; only the scaling rounds.
       const double level = static_cast<double>(e) * x * volume * scale;
@@ -391,12 +526,33 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       } else {
         widths[s - from] = 0;
       }
+    };
+    const auto envelopeAt = [&](std::int64_t s) {
+      const std::int64_t at =
+          envRest != 0 ? envWhole : Trunc(static_cast<long double>(s - v.Delay - 1) / totalLess1 * 1020);
       envRest += 1020;
       while (envRest >= envDen) {
         envRest -= envDen;
         ++envWhole;
       }
-    }
+      return at;
+    };
+    std::int64_t s = first;
+    if (vectors)
+      for (; s + 7 <= last; s += 8) {
+        std::array<std::int64_t, 8> envAts;
+        std::array<std::int32_t, 8> levels;
+        for (int l = 0; l < 8; ++l) {
+          envAts[static_cast<std::size_t>(l)] = envelopeAt(s + l);
+          levels[static_cast<std::size_t>(l)] = v.Envelope[static_cast<std::size_t>(envAts[static_cast<std::size_t>(l)])];
+        }
+        unsigned redo = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+        redo |= RestOf8(rest, &positions[static_cast<std::size_t>(s - first)], s - v.Delay, levels.data(), out + (s - from),
+                        widths + (s - from));
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u) one(s + l, envAts[static_cast<std::size_t>(l)]);
+      }
+    for (; s <= last; ++s) one(s, envelopeAt(s));
   }
 }
 
