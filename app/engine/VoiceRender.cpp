@@ -411,6 +411,51 @@ struct TRestParams {
   return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
 }
 
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512d Distances512(std::int64_t d0) {
+  return _mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_set1_epi64(d0), _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0)));
+}
+
+// The vibrato angles and depths of eight samples, as the one-sample code has
+// them; returns the lanes whose angle is to be taken one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned AnglesOf8(double speedSlope, double speedBase, double depthSlope,
+                                                                double depthBase, std::int64_t d0, float* thetas,
+                                                                double* depths) {
+  const __m512d dv = Distances512(d0);
+  const __m512d t = _mm512_mul_pd(dv, _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(speedSlope)), _mm512_set1_pd(speedBase)));
+  __m256 theta;
+  const __mmask8 ok = FloatNear512(t, _mm512_mul_pd(_mm512_abs_pd(t), _mm512_set1_pd(0x1p-49)), theta);
+  _mm256_storeu_ps(thetas, theta);
+  _mm512_storeu_pd(depths, _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(depthSlope)), _mm512_set1_pd(depthBase)));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+// The positions x 100 of eight samples from their depths and cosines (with
+// error bounds), as the one-sample code has them where the first check
+// decides; returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
+                                                                   const double* depths, const double* cosines,
+                                                                   const double* errors, std::int64_t* positions) {
+  const __m512d depth = _mm512_loadu_pd(depths), c = _mm512_loadu_pd(cosines), err = _mm512_loadu_pd(errors);
+  const __m512d one = _mm512_set1_pd(1);
+  const __m512d y = _mm512_mul_pd(up ? _mm512_add_pd(one, c) : _mm512_sub_pd(one, c), depth);
+  const __m512d margin = _mm512_mul_pd(_mm512_abs_pd(depth),
+                                       _mm512_add_pd(_mm512_add_pd(err, err), _mm512_set1_pd(0x1p-48)));
+  __m256 offset;
+  const __mmask8 none = _mm512_cmp_pd_mask(depth, _mm512_setzero_pd(), _CMP_EQ_OQ);
+  __mmask8 ok = FloatNear512(y, margin, offset) | none;
+  const __m512d offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  const __m512d at100 = _mm512_mul_pd(_mm512_add_pd(Distances512(d0), offsetD), _mm512_set1_pd(100));
+  const __m512d absAt = _mm512_abs_pd(at100);
+  ok &= _mm512_cmp_pd_mask(absAt, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
+  const __m512i r = _mm512_cvtpd_epi64(_mm512_mask_mov_pd(_mm512_setzero_pd(), ok, at100));
+  const __m512d distance = _mm512_abs_pd(_mm512_sub_pd(at100, _mm512_cvtepi64_pd(r)));
+  ok &= _mm512_cmp_pd_mask(distance, _mm512_sub_pd(_mm512_set1_pd(0.5), _mm512_mul_pd(absAt, _mm512_set1_pd(0x1p-50))),
+                           _CMP_LT_OQ);
+  _mm512_storeu_si512(positions,
+                      _mm512_min_epi64(_mm512_max_epi64(r, _mm512_setzero_si512()), _mm512_set1_epi64(last100)));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
 }  // namespace
 #pragma GCC diagnostic pop
 
@@ -455,8 +500,74 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   }
   constexpr std::int64_t kChunk = 256;
   std::array<std::int64_t, kChunk> positions;
+  const bool vibratoVectors = path != TSpanPath::Plain && HasSpanVectors() && shortSpan;
+  std::array<float, kChunk> thetas;
+  std::array<double, kChunk> depths, cosValues, cosErrors;
   for (std::int64_t first = from; first <= to; first += kChunk) {
     const std::int64_t last = std::min(to, first + kChunk - 1);
+    if (vibratoVectors) {
+      // The angles and depths eight at a time, the cosines in order (each
+      // from the one before), then the positions eight at a time.
+      const auto thetaOf = [&](std::int64_t s) {
+        const std::int64_t d = s - v.Delay;
+        const double dv = static_cast<double>(d);
+        const double t = dv * (dv * speedSlope + speedBase);
+        return FloatNear(t, std::fabs(t) * 0x1p-49, [&] {
+          const long double dd = static_cast<long double>(d);
+          return F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+        });
+      };
+      const auto positionOf = [&](std::int64_t s, float theta, double depth, double c, double err) {
+        const std::int64_t d = s - v.Delay;
+        const double dv = static_cast<double>(d);
+        float offset = 0;
+        if (depth != 0)
+          offset = OffsetNear(theta, depth, up, c, err,
+                              [&] { return static_cast<long double>(d) * v.DepthSlope + v.DepthBase; });
+        const double at100 = (dv + offset) * 100;
+        return std::clamp<std::int64_t>(
+            NearestNear(at100, std::fabs(at100) * 0x1p-50,
+                        [&] { return RoundEven((static_cast<long double>(d) + offset) * 100); }),
+            0, last100);
+      };
+      const int count = static_cast<int>(last - first + 1);
+      const unsigned redoAll = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+      int i = 0;
+      for (; i + 8 <= count; i += 8) {
+        const unsigned redo = redoAll | AnglesOf8(speedSlope, speedBase, depthSlope, depthBase, first + i - v.Delay,
+                                                  &thetas[static_cast<std::size_t>(i)], &depths[static_cast<std::size_t>(i)]);
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u) thetas[static_cast<std::size_t>(i + l)] = thetaOf(first + i + l);
+      }
+      for (; i < count; ++i) {
+        thetas[static_cast<std::size_t>(i)] = thetaOf(first + i);
+        depths[static_cast<std::size_t>(i)] = static_cast<double>(first + i - v.Delay) * depthSlope + depthBase;
+      }
+      for (i = 0; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        // No depth, no offset (its sign cannot matter: it is added to the
+        // sample), and no cosine taken.
+        if (depths[k] != 0) {
+          cosValues[k] = cosines.Next(thetas[k]);
+          cosErrors[k] = cosines.Error();
+        } else {
+          cosValues[k] = cosErrors[k] = 0;
+        }
+      }
+      i = 0;
+      for (; i + 8 <= count; i += 8) {
+        const auto k = static_cast<std::size_t>(i);
+        const unsigned redo = redoAll | PositionsOf8(up, first + i - v.Delay, last100, &depths[k], &cosValues[k],
+                                                     &cosErrors[k], &positions[k]);
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u)
+            positions[k + l] = positionOf(first + i + l, thetas[k + l], depths[k + l], cosValues[k + l], cosErrors[k + l]);
+      }
+      for (; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        positions[k] = positionOf(first + i, thetas[k], depths[k], cosValues[k], cosErrors[k]);
+      }
+    } else
     for (std::int64_t s = first; s <= last; ++s) {
       const std::int64_t d = s - v.Delay;
       // The extended d only where a fallback needs it: kept live, it costs
