@@ -771,19 +771,32 @@ template <int K>
   const double* base = lin + t + 1;
   for (int j = 0; j <= n; ++j) {
     const __m512d wj = _mm512_set1_pd(w[j]);
+    __m512i up[K];
+    __mmask8 halfway[K];
+    unsigned any = 0;
     for (int k = 0; k < K; ++k) {
       const __m512d hi = _mm512_fmadd_pd(_mm512_loadu_pd(base + j + 8 * k), wj, acc[k]);
       // Halfway: the 29 bits below a float's last place are 1 followed by
       // zeros; adding the half clears them exactly then.
-      const __m512i up = _mm512_add_epi64(_mm512_castpd_si512(hi), half);
-      const __mmask8 halfway = _mm512_testn_epi64_mask(up, low);
-      __m512d rounded = _mm512_castsi512_pd(_mm512_andnot_si512(low, up));
-      if (__builtin_expect(halfway != 0, 0)) {
-        hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway);
-        rounded = _mm512_mask_mov_pd(rounded, halfway, _mm512_cvtps_pd(_mm512_cvtpd_ps(hi)));
-      }
-      acc[k] = rounded;
+      up[k] = _mm512_add_epi64(_mm512_castpd_si512(hi), half);
+      halfway[k] = _mm512_testn_epi64_mask(up[k], low);
+      any |= halfway[k];
     }
+    // One test for the group (halfway sums are rare); there the halfway
+    // lanes are checked and take the round trip through float.
+    if (__builtin_expect(any != 0, 0)) {
+      for (int k = 0; k < K; ++k) {
+        const __m512d hi = _mm512_castsi512_pd(_mm512_sub_epi64(up[k], half));
+        __m512d rounded = _mm512_castsi512_pd(_mm512_andnot_si512(low, up[k]));
+        if (halfway[k] != 0) {
+          hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway[k]);
+          rounded = _mm512_mask_mov_pd(rounded, halfway[k], _mm512_cvtps_pd(_mm512_cvtpd_ps(hi)));
+        }
+        acc[k] = rounded;
+      }
+      continue;
+    }
+    for (int k = 0; k < K; ++k) acc[k] = _mm512_castsi512_pd(_mm512_andnot_si512(low, up[k]));
   }
   for (int k = 0; k < K; ++k) {
     _mm256_storeu_ps(sums + t + 8 * k, _mm512_cvtpd_ps(acc[k]));
