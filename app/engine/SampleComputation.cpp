@@ -65,6 +65,7 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
   const std::size_t voiceCount = sounding.size();
   std::vector<float> dry(voiceCount * kBlock);
   std::vector<int> widths(voiceCount * kBlock);
+  std::vector<float> sums(kBlock);
   std::vector<std::vector<std::int32_t>> draws(voiceCount);
   bool anyNoise = false;
   for (const TVoiceState* v : sounding) anyNoise |= v->V.Morph.NoiseSource || v->V.Morph.NoiseDest;
@@ -89,15 +90,21 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
       RenderVoiceSpan(*v, from, to, m.n, draws[k].data(), &dry[at], &widths[at]);
       if (v->V.Lowpass.FilterActive) LowpassSpan(*v, &dry[at], &widths[at], static_cast<int>(to - from + 1));
     }
-    for (std::int64_t smp = first; smp <= last; ++smp) {
-      float sum = 0;
-      for (std::size_t k = 0; k < voiceCount; ++k) {
-        const TVoiceState* v = sounding[k];
-        if (v->Delay < smp && smp < v->End)
-          sum = F(static_cast<long double>(sum) + dry[k * kBlock + static_cast<std::size_t>(smp - first)]);
-      }
-      m.work[static_cast<std::size_t>(smp - 1)] = static_cast<float>(RoundEven(sum / divisor));
+    // Each sample's sum takes the sounding voices in their order; the voices
+    // are added a whole span at a time. A sum of two floats rounded to 64 bits
+    // and then to float is the sum rounded once to float (64 >= 2 x 24 + 2
+    // bits), as the unit's float add gives it.
+    std::fill(sums.begin(), sums.end(), 0.0f);
+    for (std::size_t k = 0; k < voiceCount; ++k) {
+      const TVoiceState* v = sounding[k];
+      const std::int64_t from = std::max(first, v->Delay + 1), to = std::min(last, v->End - 1);
+      const float* values = &dry[k * kBlock];
+      for (std::int64_t smp = from; smp <= to; ++smp)
+        sums[static_cast<std::size_t>(smp - first)] += values[smp - first];
     }
+    for (std::int64_t smp = first; smp <= last; ++smp)
+      m.work[static_cast<std::size_t>(smp - 1)] =
+          static_cast<float>(RoundEven(sums[static_cast<std::size_t>(smp - first)] / divisor));
     if (last % 1024 == 0) {
       const std::int64_t smp = last;
       const double elapsed = now() - start;

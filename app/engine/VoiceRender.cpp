@@ -289,8 +289,178 @@ struct TExactStep {
 
 }  // namespace
 
+// GCC 12's intrinsics again (their undefined start registers).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+namespace {
+
+bool HasSpanVectors() {
+  static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+                          __builtin_cpu_supports("avx512vl");
+  return has;
+}
+
+struct TRestParams {
+  std::int64_t mantissa = 0, phase = 0, length = 1;
+  int shift = 1, volume = 0;
+  double perLength = 0, perLengthLess1 = 0, scale = 0, widthSlope = 0, widthBase = 0;
+  bool lowpass = false, swapOnOdd = false;
+  const std::uint16_t *source = nullptr, *dest = nullptr;
+};
+
+// q = x / divisor for 0 <= x < 2^52: the double quotient is off by at most one.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512i Divide512(__m512i x, std::int64_t divisor,
+                                                                                       __m512i& remainder) {
+  const __m512i dv = _mm512_set1_epi64(divisor);
+  __m512i q = _mm512_cvttpd_epi64(_mm512_mul_pd(_mm512_cvtepi64_pd(x), _mm512_set1_pd(1.0 / static_cast<double>(divisor))));
+  __m512i r = _mm512_sub_epi64(x, _mm512_mullo_epi64(q, dv));
+  const __mmask8 low = _mm512_cmplt_epi64_mask(r, _mm512_setzero_si512());
+  q = _mm512_mask_sub_epi64(q, low, q, _mm512_set1_epi64(1));
+  r = _mm512_mask_add_epi64(r, low, r, dv);
+  const __mmask8 high = _mm512_cmpge_epi64_mask(r, dv);
+  q = _mm512_mask_add_epi64(q, high, q, _mm512_set1_epi64(1));
+  remainder = _mm512_mask_sub_epi64(r, high, r, dv);
+  return q;
+}
+
+// Both ends of [y - margin, y + margin] round to one float: returns the
+// lanes where they do, the float in `result`.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __mmask8 FloatNear512(__m512d y, __m512d margin,
+                                                                                           __m256& result) {
+  const __m256 below = _mm512_cvtpd_ps(_mm512_sub_pd(y, margin)), above = _mm512_cvtpd_ps(_mm512_add_pd(y, margin));
+  result = below;
+  return _mm256_cmp_ps_mask(below, above, _CMP_EQ_OQ);
+}
+
+// The second pass of RenderVoiceSpan for eight samples of a voice without
+// noise (d0 = the first sample's distance from the start delay, e the
+// envelope levels): the same operations lane by lane, so the same doubles and
+// the same checks. Returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned RestOf8(const TRestParams& p, const std::int64_t* positions,
+                                                              std::int64_t d0, const std::int32_t* e, float* out,
+                                                              int* widths) {
+  const __m512i one = _mm512_set1_epi64(1);
+  const __m512i pos = _mm512_loadu_si512(positions);
+  __mmask8 ok = _mm512_cmplt_epi64_mask(pos, _mm512_set1_epi64(std::int64_t{1} << 36));
+  // The table step in integers, halves to even (see TExactStep).
+  const __m512i prod = _mm512_mullo_epi64(pos, _mm512_set1_epi64(p.mantissa));
+  __m512i q = _mm512_srl_epi64(prod, _mm_cvtsi64_si128(p.shift));
+  const __m512i rest = _mm512_and_si512(prod, _mm512_set1_epi64((std::int64_t{1} << p.shift) - 1));
+  const __m512i half = _mm512_set1_epi64(std::int64_t{1} << (p.shift - 1));
+  const __mmask8 up = _mm512_cmpgt_epi64_mask(rest, half) |
+                      (_mm512_cmpeq_epi64_mask(rest, half) & _mm512_test_epi64_mask(q, one));
+  q = _mm512_mask_add_epi64(q, up, q, one);
+  const __m512i stepped = _mm512_add_epi64(q, _mm512_set1_epi64(p.phase));
+  ok &= _mm512_cmplt_epi64_mask(stepped, _mm512_set1_epi64(std::int64_t{1} << 52));
+  __m512i idx;
+  Divide512(_mm512_and_si512(stepped, _mm512_set1_epi64((std::int64_t{1} << 52) - 1)), kMorphSteps, idx);
+  __m512i unused;
+  const __m512i cycle = Divide512(pos, 100, unused);
+  // Repeat and position within it as the one-sample code has them.
+  const __m512i length = _mm512_set1_epi64(p.length);
+  __m512i rep = _mm512_cvttpd_epi64(_mm512_mul_pd(_mm512_cvtepi64_pd(cycle), _mm512_set1_pd(p.perLength)));
+  __m512i k = _mm512_sub_epi64(cycle, _mm512_mullo_epi64(rep, length));
+  const __mmask8 below = _mm512_cmplt_epi64_mask(k, _mm512_setzero_si512());
+  k = _mm512_mask_add_epi64(k, below, k, length);
+  rep = _mm512_mask_sub_epi64(rep, below, rep, one);
+  const __mmask8 above = _mm512_cmpge_epi64_mask(k, length);
+  k = _mm512_mask_sub_epi64(k, above, k, length);
+  rep = _mm512_mask_add_epi64(rep, above, rep, one);
+  // Table values (two bytes from each 32-bit read; the reads stay inside the
+  // voice's tables and envelope, which follow in the state).
+  const __m512i bias = _mm512_set1_epi64(19200), low16 = _mm512_set1_epi64(0xFFFF);
+  const __m512i src = _mm512_sub_epi64(
+      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16), bias);
+  const __m512i dst = _mm512_sub_epi64(
+      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16), bias);
+  const __mmask8 swapped = p.swapOnOdd ? _mm512_test_epi64_mask(rep, one) : __mmask8{0};
+  const __m512i from0 = _mm512_mask_blend_epi64(swapped, src, dst), to1 = _mm512_mask_blend_epi64(swapped, dst, src);
+  const __m512i numerator =
+      _mm512_add_epi64(_mm512_mullo_epi64(from0, _mm512_sub_epi64(_mm512_sub_epi64(length, one), k)),
+                       _mm512_mullo_epi64(to1, k));
+  const __m512d mixed = _mm512_mul_pd(_mm512_cvtepi64_pd(numerator), _mm512_set1_pd(p.perLengthLess1));
+  const __m512d absMixed = _mm512_abs_pd(mixed);
+  const __m512d mixMargin = _mm512_mul_pd(
+      _mm512_add_pd(_mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_abs_epi64(src), _mm512_abs_epi64(dst))), absMixed),
+      _mm512_set1_pd(0x1p-50));
+  __m256 x;
+  ok &= FloatNear512(mixed, mixMargin, x);
+  const __m512d level = _mm512_mul_pd(
+      _mm512_mul_pd(_mm512_mul_pd(_mm512_cvtepi32_pd(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(e))),
+                                  _mm512_cvtps_pd(x)),
+                    _mm512_set1_pd(static_cast<double>(p.volume))),
+      _mm512_set1_pd(p.scale));
+  __m256 result;
+  ok &= FloatNear512(level, _mm512_mul_pd(_mm512_abs_pd(level), _mm512_set1_pd(0x1p-50)), result);
+  _mm256_storeu_ps(out, result);
+  if (p.lowpass) {
+    const __m512d dv = _mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_set1_epi64(d0), _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0)));
+    const __m512d wv = _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(p.widthSlope)), _mm512_set1_pd(p.widthBase));
+    const __m512d absWv = _mm512_abs_pd(wv);
+    ok &= _mm512_cmp_pd_mask(absWv, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
+    const __m512i r = _mm512_cvtpd_epi64(_mm512_mask_mov_pd(_mm512_setzero_pd(), ok, wv));
+    const __m512d distance = _mm512_abs_pd(_mm512_sub_pd(wv, _mm512_cvtepi64_pd(r)));
+    ok &= _mm512_cmp_pd_mask(distance, _mm512_sub_pd(_mm512_set1_pd(0.5), _mm512_mul_pd(absWv, _mm512_set1_pd(0x1p-50))),
+                             _CMP_LT_OQ);
+    const __m512i clamped = _mm512_min_epi64(_mm512_max_epi64(r, _mm512_setzero_si512()), _mm512_set1_epi64(255));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(widths), _mm512_cvtepi64_epi32(clamped));
+  } else {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(widths), _mm256_setzero_si256());
+  }
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512d Distances512(std::int64_t d0) {
+  return _mm512_cvtepi64_pd(_mm512_add_epi64(_mm512_set1_epi64(d0), _mm512_set_epi64(7, 6, 5, 4, 3, 2, 1, 0)));
+}
+
+// The vibrato angles and depths of eight samples, as the one-sample code has
+// them; returns the lanes whose angle is to be taken one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned AnglesOf8(double speedSlope, double speedBase, double depthSlope,
+                                                                double depthBase, std::int64_t d0, float* thetas,
+                                                                double* depths) {
+  const __m512d dv = Distances512(d0);
+  const __m512d t = _mm512_mul_pd(dv, _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(speedSlope)), _mm512_set1_pd(speedBase)));
+  __m256 theta;
+  const __mmask8 ok = FloatNear512(t, _mm512_mul_pd(_mm512_abs_pd(t), _mm512_set1_pd(0x1p-49)), theta);
+  _mm256_storeu_ps(thetas, theta);
+  _mm512_storeu_pd(depths, _mm512_add_pd(_mm512_mul_pd(dv, _mm512_set1_pd(depthSlope)), _mm512_set1_pd(depthBase)));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+// The positions x 100 of eight samples from their depths and cosines (with
+// error bounds), as the one-sample code has them where the first check
+// decides; returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
+                                                                   const double* depths, const double* cosines,
+                                                                   const double* errors, std::int64_t* positions) {
+  const __m512d depth = _mm512_loadu_pd(depths), c = _mm512_loadu_pd(cosines), err = _mm512_loadu_pd(errors);
+  const __m512d one = _mm512_set1_pd(1);
+  const __m512d y = _mm512_mul_pd(up ? _mm512_add_pd(one, c) : _mm512_sub_pd(one, c), depth);
+  const __m512d margin = _mm512_mul_pd(_mm512_abs_pd(depth),
+                                       _mm512_add_pd(_mm512_add_pd(err, err), _mm512_set1_pd(0x1p-48)));
+  __m256 offset;
+  const __mmask8 none = _mm512_cmp_pd_mask(depth, _mm512_setzero_pd(), _CMP_EQ_OQ);
+  __mmask8 ok = FloatNear512(y, margin, offset) | none;
+  const __m512d offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  const __m512d at100 = _mm512_mul_pd(_mm512_add_pd(Distances512(d0), offsetD), _mm512_set1_pd(100));
+  const __m512d absAt = _mm512_abs_pd(at100);
+  ok &= _mm512_cmp_pd_mask(absAt, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
+  const __m512i r = _mm512_cvtpd_epi64(_mm512_mask_mov_pd(_mm512_setzero_pd(), ok, at100));
+  const __m512d distance = _mm512_abs_pd(_mm512_sub_pd(at100, _mm512_cvtepi64_pd(r)));
+  ok &= _mm512_cmp_pd_mask(distance, _mm512_sub_pd(_mm512_set1_pd(0.5), _mm512_mul_pd(absAt, _mm512_set1_pd(0x1p-50))),
+                           _CMP_LT_OQ);
+  _mm512_storeu_si512(positions,
+                      _mm512_min_epi64(_mm512_max_epi64(r, _mm512_setzero_si512()), _mm512_set1_epi64(last100)));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+}  // namespace
+#pragma GCC diagnostic pop
+
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
-                     float* out, int* widths) {
+                     float* out, int* widths, TSpanPath path) {
   const bool up = v.V.Vibrato.VibDirection, noiseSource = v.V.Morph.NoiseSource, noiseDest = v.V.Morph.NoiseDest;
   const bool swapOnOdd = v.V.Timing.RepeatMode, lowpass = v.V.Lowpass.FilterActive;
   const double speedSlope = v.SpeedSlope, speedBase = v.SpeedBase;
@@ -317,33 +487,113 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool shortSpan = n < (std::int64_t{1} << 29);
   // Two passes over chunks of samples: the vibrato positions, then the rest;
   // shorter loop bodies let the processor overlap more samples.
+  // Eight samples per vector where the unit has them and the voice draws no
+  // noise; a lane whose checks fail is redone by the one-sample code.
+  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && !noiseSource && !noiseDest && exactStep.usable &&
+                       shortSpan;
+  TRestParams rest;
+  if (vectors) {
+    rest.mantissa = exactStep.mantissa, rest.shift = exactStep.shift, rest.phase = phase, rest.length = length;
+    rest.perLength = perLength, rest.perLengthLess1 = perLengthLess1, rest.volume = volume, rest.scale = scale;
+    rest.widthSlope = widthSlope, rest.widthBase = widthBase, rest.lowpass = lowpass, rest.swapOnOdd = swapOnOdd;
+    rest.source = v.Source.data(), rest.dest = v.Dest.data();
+  }
   constexpr std::int64_t kChunk = 256;
   std::array<std::int64_t, kChunk> positions;
+  const bool vibratoVectors = path != TSpanPath::Plain && HasSpanVectors() && shortSpan;
+  std::array<float, kChunk> thetas;
+  std::array<double, kChunk> depths, cosValues, cosErrors;
   for (std::int64_t first = from; first <= to; first += kChunk) {
     const std::int64_t last = std::min(to, first + kChunk - 1);
+    if (vibratoVectors) {
+      // The angles and depths eight at a time, the cosines in order (each
+      // from the one before), then the positions eight at a time.
+      const auto thetaOf = [&](std::int64_t s) {
+        const std::int64_t d = s - v.Delay;
+        const double dv = static_cast<double>(d);
+        const double t = dv * (dv * speedSlope + speedBase);
+        return FloatNear(t, std::fabs(t) * 0x1p-49, [&] {
+          const long double dd = static_cast<long double>(d);
+          return F(dd * (dd * v.SpeedSlope + v.SpeedBase));
+        });
+      };
+      const auto positionOf = [&](std::int64_t s, float theta, double depth, double c, double err) {
+        const std::int64_t d = s - v.Delay;
+        const double dv = static_cast<double>(d);
+        float offset = 0;
+        if (depth != 0)
+          offset = OffsetNear(theta, depth, up, c, err,
+                              [&] { return static_cast<long double>(d) * v.DepthSlope + v.DepthBase; });
+        const double at100 = (dv + offset) * 100;
+        return std::clamp<std::int64_t>(
+            NearestNear(at100, std::fabs(at100) * 0x1p-50,
+                        [&] { return RoundEven((static_cast<long double>(d) + offset) * 100); }),
+            0, last100);
+      };
+      const int count = static_cast<int>(last - first + 1);
+      const unsigned redoAll = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+      int i = 0;
+      for (; i + 8 <= count; i += 8) {
+        const unsigned redo = redoAll | AnglesOf8(speedSlope, speedBase, depthSlope, depthBase, first + i - v.Delay,
+                                                  &thetas[static_cast<std::size_t>(i)], &depths[static_cast<std::size_t>(i)]);
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u) thetas[static_cast<std::size_t>(i + l)] = thetaOf(first + i + l);
+      }
+      for (; i < count; ++i) {
+        thetas[static_cast<std::size_t>(i)] = thetaOf(first + i);
+        depths[static_cast<std::size_t>(i)] = static_cast<double>(first + i - v.Delay) * depthSlope + depthBase;
+      }
+      for (i = 0; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        // No depth, no offset (its sign cannot matter: it is added to the
+        // sample), and no cosine taken.
+        if (depths[k] != 0) {
+          cosValues[k] = cosines.Next(thetas[k]);
+          cosErrors[k] = cosines.Error();
+        } else {
+          cosValues[k] = cosErrors[k] = 0;
+        }
+      }
+      i = 0;
+      for (; i + 8 <= count; i += 8) {
+        const auto k = static_cast<std::size_t>(i);
+        const unsigned redo = redoAll | PositionsOf8(up, first + i - v.Delay, last100, &depths[k], &cosValues[k],
+                                                     &cosErrors[k], &positions[k]);
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u)
+            positions[k + l] = positionOf(first + i + l, thetas[k + l], depths[k + l], cosValues[k + l], cosErrors[k + l]);
+      }
+      for (; i < count; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        positions[k] = positionOf(first + i, thetas[k], depths[k], cosValues[k], cosErrors[k]);
+      }
+    } else
     for (std::int64_t s = first; s <= last; ++s) {
       const std::int64_t d = s - v.Delay;
-      const long double dd = static_cast<long double>(d);
+      // The extended d only where a fallback needs it: kept live, it costs
+      // a store to memory every sample.
+      const auto dd = [d] { return static_cast<long double>(d); };
       const double dv = static_cast<double>(d);
       float offset = 0;
       if (shortSpan) {
         const double t = dv * (dv * speedSlope + speedBase);
-        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd * (dd * v.SpeedSlope + v.SpeedBase)); });
+        const float theta = FloatNear(t, std::fabs(t) * 0x1p-49, [&] { return F(dd() * (dd() * v.SpeedSlope + v.SpeedBase)); });
         // d x slope is exact in double: one rounding from the extended depth.
         const double depth = dv * depthSlope + depthBase;
         // No depth, no offset (its sign cannot matter: it is added to the sample).
         if (depth != 0)
           offset = OffsetNear(theta, depth, up, cosines.Next(theta), cosines.Error(),
-                              [&] { return dd * v.DepthSlope + v.DepthBase; });
+                              [&] { return dd() * v.DepthSlope + v.DepthBase; });
       } else {
-        const float theta = F(dd * (dd * v.SpeedSlope + v.SpeedBase));
-        offset = VibratoOffset(theta, dd * v.DepthSlope + v.DepthBase, up);
+        const float theta = F(dd() * (dd() * v.SpeedSlope + v.SpeedBase));
+        offset = VibratoOffset(theta, dd() * v.DepthSlope + v.DepthBase, up);
       }
       const double at100 = (dv + offset) * 100;
       positions[static_cast<std::size_t>(s - first)] = std::clamp<std::int64_t>(
-          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd + offset) * 100); }), 0, last100);
+          NearestNear(at100, std::fabs(at100) * 0x1p-50, [&] { return RoundEven((dd() + offset) * 100); }), 0, last100);
     }
-    for (std::int64_t s = first; s <= last; ++s) {
+    // The rest of one sample, its envelope index given.
+    const auto one = [&](std::int64_t s, std::int64_t envAt) {
       const std::int64_t d = s - v.Delay;
       const double dv = static_cast<double>(d);
       const std::int64_t pos = positions[static_cast<std::size_t>(s - first)];
@@ -374,8 +624,6 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
         const long double a = src, b = dst;
         return swapped ? F(a * w + b * (1 - w)) : F(a * (1 - w) + b * w);
       });
-      const std::int64_t envAt =
-          envRest != 0 ? envWhole : Trunc(static_cast<long double>(d - 1) / totalLess1 * 1020);
       const int e = v.Envelope[static_cast<std::size_t>(envAt)];
       // e x x x volume is exact in double; only the scaling rounds.
       const double level = static_cast<double>(e) * x * volume * scale;
@@ -389,12 +637,33 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
       } else {
         widths[s - from] = 0;
       }
+    };
+    const auto envelopeAt = [&](std::int64_t s) {
+      const std::int64_t at =
+          envRest != 0 ? envWhole : Trunc(static_cast<long double>(s - v.Delay - 1) / totalLess1 * 1020);
       envRest += 1020;
       while (envRest >= envDen) {
         envRest -= envDen;
         ++envWhole;
       }
-    }
+      return at;
+    };
+    std::int64_t s = first;
+    if (vectors)
+      for (; s + 7 <= last; s += 8) {
+        std::array<std::int64_t, 8> envAts;
+        std::array<std::int32_t, 8> levels;
+        for (int l = 0; l < 8; ++l) {
+          envAts[static_cast<std::size_t>(l)] = envelopeAt(s + l);
+          levels[static_cast<std::size_t>(l)] = v.Envelope[static_cast<std::size_t>(envAts[static_cast<std::size_t>(l)])];
+        }
+        unsigned redo = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+        redo |= RestOf8(rest, &positions[static_cast<std::size_t>(s - first)], s - v.Delay, levels.data(), out + (s - from),
+                        widths + (s - from));
+        for (int l = 0; l < 8; ++l)
+          if ((redo >> l) & 1u) one(s + l, envAts[static_cast<std::size_t>(l)]);
+      }
+    for (; s <= last; ++s) one(s, envelopeAt(s));
   }
 }
 
@@ -484,6 +753,13 @@ namespace {
   return halfway & _mm512_cmp_pd_mask(err, _mm512_setzero_pd(), _CMP_NEQ_UQ);
 }
 
+// The step's rounding to float precision is done on the double's bits: add
+// half of a float's last place and clear the 29 bits below it. That rounds
+// the magnitude to nearest with halves up, and a carry out of the fraction
+// moves into the exponent as the rounding does (the sums stay in the normal
+// float range, see SpanInRange). The same add shows a halfway sum (the 29
+// bits then come out 0); only there halves up and halves to even part, so
+// halfway lanes take the round trip through float on the rare path.
 template <int K>
 [[gnu::target("avx512f,avx512dq"), gnu::always_inline]] inline void SumGroup512(const double* lin, const double* w,
                                                                                  int n, int t, float* sums,
@@ -495,15 +771,32 @@ template <int K>
   const double* base = lin + t + 1;
   for (int j = 0; j <= n; ++j) {
     const __m512d wj = _mm512_set1_pd(w[j]);
+    __m512i up[K];
+    __mmask8 halfway[K];
+    unsigned any = 0;
     for (int k = 0; k < K; ++k) {
       const __m512d hi = _mm512_fmadd_pd(_mm512_loadu_pd(base + j + 8 * k), wj, acc[k]);
       // Halfway: the 29 bits below a float's last place are 1 followed by
       // zeros; adding the half clears them exactly then.
-      const __mmask8 halfway = _mm512_testn_epi64_mask(_mm512_add_epi64(_mm512_castpd_si512(hi), half), low);
-      if (__builtin_expect(halfway != 0, 0))
-        hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway);
-      acc[k] = _mm512_cvtps_pd(_mm512_cvtpd_ps(hi));
+      up[k] = _mm512_add_epi64(_mm512_castpd_si512(hi), half);
+      halfway[k] = _mm512_testn_epi64_mask(up[k], low);
+      any |= halfway[k];
     }
+    // One test for the group (halfway sums are rare); there the halfway
+    // lanes are checked and take the round trip through float.
+    if (__builtin_expect(any != 0, 0)) {
+      for (int k = 0; k < K; ++k) {
+        const __m512d hi = _mm512_castsi512_pd(_mm512_sub_epi64(up[k], half));
+        __m512d rounded = _mm512_castsi512_pd(_mm512_andnot_si512(low, up[k]));
+        if (halfway[k] != 0) {
+          hit[k] |= InexactLanes(_mm512_loadu_pd(base + j + 8 * k), wj, hi, acc[k], halfway[k]);
+          rounded = _mm512_mask_mov_pd(rounded, halfway[k], _mm512_cvtps_pd(_mm512_cvtpd_ps(hi)));
+        }
+        acc[k] = rounded;
+      }
+      continue;
+    }
+    for (int k = 0; k < K; ++k) acc[k] = _mm512_castsi512_pd(_mm512_andnot_si512(low, up[k]));
   }
   for (int k = 0; k < K; ++k) {
     _mm256_storeu_ps(sums + t + 8 * k, _mm512_cvtpd_ps(acc[k]));
@@ -540,12 +833,16 @@ template <int K>
     const __m256d wj = _mm256_set1_pd(w[j]);
     for (int k = 0; k < K; ++k) {
       const __m256d hi = _mm256_fmadd_pd(_mm256_loadu_pd(base + j + 4 * k), wj, acc[k]);
-      const __m256i cleared = _mm256_and_si256(_mm256_add_epi64(_mm256_castpd_si256(hi), half), low);
-      const auto halfway =
-          static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(cleared, _mm256_setzero_si256()))));
-      if (__builtin_expect(halfway != 0, 0))
+      const __m256i up = _mm256_add_epi64(_mm256_castpd_si256(hi), half);
+      const __m256i cleared = _mm256_and_si256(up, low);
+      const __m256i halfwayLanes = _mm256_cmpeq_epi64(cleared, _mm256_setzero_si256());
+      const auto halfway = static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(halfwayLanes)));
+      __m256d rounded = _mm256_castsi256_pd(_mm256_andnot_si256(low, up));
+      if (__builtin_expect(halfway != 0, 0)) {
         hit[k] |= InexactLanes256(_mm256_loadu_pd(base + j + 4 * k), wj, hi, acc[k], halfway);
-      acc[k] = _mm256_cvtps_pd(_mm256_cvtpd_ps(hi));
+        rounded = _mm256_blendv_pd(rounded, _mm256_cvtps_pd(_mm256_cvtpd_ps(hi)), _mm256_castsi256_pd(halfwayLanes));
+      }
+      acc[k] = rounded;
     }
   }
   for (int k = 0; k < K; ++k) {
@@ -643,8 +940,12 @@ void LowpassSpan(TVoiceState& v, float* xs, const int* widths, int count, TRingP
     for (int t = 0; t < run; ++t) {
       v.Ring[static_cast<std::size_t>(v.RingPos)] = xs[i + t];
       v.RingPos = v.RingPos + 1 == m ? 0 : v.RingPos + 1;
-      xs[i + t] = F(static_cast<long double>(sums[static_cast<std::size_t>(t)]) / m);
     }
+    // A float over a whole number up to 256 (a float too), rounded to 64
+    // bits and then to float, is the quotient rounded once (64 >= 2 x 24 + 2
+    // bits): the float division gives it.
+    const float divisor = static_cast<float>(m);
+    for (int t = 0; t < run; ++t) xs[i + t] = sums[static_cast<std::size_t>(t)] / divisor;
     i += run;
   }
 }

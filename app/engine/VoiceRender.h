@@ -71,8 +71,12 @@ float VibratoOffset(float theta, long double depth, bool up);
 // and the lowpass widths there, as RenderVoiceDry and LowpassWidth give them
 // one by one; the voice's noise draws (source before destination) are taken
 // from `draws` in order.
+// `path` picks how: eight samples per vector where the processor can (Best),
+// one sample at a time (Plain), or the vectors with every lane then redone
+// one by one (VectorRedone, to test that the redone lanes land in place).
+enum class TSpanPath { Best, Plain, VectorRedone };
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
-                     float* out, int* widths);
+                     float* out, int* widths, TSpanPath path = TSpanPath::Best);
 
 // Cosines of a run of angles: each from the one before by a rotation through
 // the difference (when at most 0.5), a fresh library cosine every 64 angles.

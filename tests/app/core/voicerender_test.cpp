@@ -114,6 +114,19 @@ std::vector<SpanCase> SpanCases() {
     xs[300] = 3e36f;
     add("huge value", xs, constant(60), 5);
   }
+  {
+    // Width 1 sums 0.5 x the older entry and the newer one: 0.5 x 1.25 plus
+    // 2^24 - 1 (or the same halved, 2^24 - 1 + 0.5 being an exact tie) rounds
+    // up across a power of two, at many scales and both signs.
+    std::vector<float> xs;
+    for (int k = -60; k <= 70; ++k)
+      for (const float frac : {1.25f, 1.0f}) {
+        const float sign = k % 2 == 0 ? 1.0f : -1.0f;
+        xs.push_back(sign * std::ldexp(frac, k));
+        xs.push_back(sign * std::ldexp(16777215.0f, k));
+      }
+    add("sums that round up across a power of two", xs, std::vector<int>(xs.size(), 1), 0, 0);
+  }
   add("silence", std::vector<float>(len, 0.0f), constant(250), 0, 0);
   return cases;
 }
@@ -321,9 +334,8 @@ TEST(VoiceSpan, EqualsTheVoiceSampleBySample) {
     s.Voices[0].Timing.Time = 400;
     c.edit(s.Voices[0]);
     std::int64_t n = 0;
-    std::vector<TVoiceState> step = PrepareVoices(s, n), span = PrepareVoices(s, n);
+    std::vector<TVoiceState> step = PrepareVoices(s, n);
     PrepareRamps(step[0], n, s.Quality);
-    PrepareRamps(span[0], n, s.Quality);
     const TVoiceState& v = step[0];
     ASSERT_GT(v.End - v.Delay, 2) << c.name;
     const std::int64_t from = v.Delay + 1, to = v.End - 1;
@@ -331,14 +343,39 @@ TEST(VoiceSpan, EqualsTheVoiceSampleBySample) {
     TLcgNoise noise(11), draws(11);
     std::vector<std::int32_t> drawn(2 * count);
     for (std::int32_t& d : drawn) d = draws.Next();
-    std::vector<float> out(count);
-    std::vector<int> widths(count);
-    RenderVoiceSpan(span[0], from, to, n, drawn.data(), out.data(), widths.data());
-    for (std::int64_t smp = from; smp <= to; ++smp) {
-      const auto t = static_cast<std::size_t>(smp - from);
-      const float want = RenderVoiceDry(step[0], smp, n, noise);
-      ASSERT_EQ(widths[t], LowpassWidth(step[0], smp)) << c.name << " at " << smp;
-      ASSERT_EQ(Bits(out[t]), Bits(want)) << c.name << " at " << smp << ": " << out[t] << " vs " << want;
+    std::vector<float> want(count);
+    for (std::int64_t smp = from; smp <= to; ++smp) want[static_cast<std::size_t>(smp - from)] = RenderVoiceDry(step[0], smp, n, noise);
+    // Every way of rendering, whole or in pieces whose ends fall inside a
+    // vector of eight (the mix renders blocks), and with every vector lane
+    // redone one sample at a time.
+    const struct {
+      const char* name;
+      TSpanPath path;
+      std::int64_t piece;
+    } ways[] = {{"best", TSpanPath::Best, 0},
+                {"best in pieces", TSpanPath::Best, 1021},
+                {"plain", TSpanPath::Plain, 0},
+                {"lanes redone", TSpanPath::VectorRedone, 333}};
+    for (const auto& way : ways) {
+      std::vector<TVoiceState> fresh = PrepareVoices(s, n);
+      PrepareRamps(fresh[0], n, s.Quality);
+      std::vector<float> out(count);
+      std::vector<int> widths(count);
+      const std::int32_t* next = drawn.data();
+      const std::int64_t piece = way.piece > 0 ? way.piece : to - from + 1;
+      for (std::int64_t a = from; a <= to; a += piece) {
+        const std::int64_t b = std::min(to, a + piece - 1);
+        const auto at = static_cast<std::size_t>(a - from);
+        RenderVoiceSpan(fresh[0], a, b, n, next, &out[at], &widths[at], way.path);
+        if (s.Voices[0].Morph.NoiseSource) next += b - a + 1;
+        if (s.Voices[0].Morph.NoiseDest) next += b - a + 1;
+      }
+      for (std::int64_t smp = from; smp <= to; ++smp) {
+        const auto t = static_cast<std::size_t>(smp - from);
+        ASSERT_EQ(widths[t], LowpassWidth(step[0], smp)) << c.name << " (" << way.name << ") at " << smp;
+        ASSERT_EQ(Bits(out[t]), Bits(want[t]))
+            << c.name << " (" << way.name << ") at " << smp << ": " << out[t] << " vs " << want[t];
+      }
     }
   }
 }
