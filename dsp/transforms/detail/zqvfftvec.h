@@ -39,6 +39,15 @@ inline constexpr std::size_t kDitGroup = 16;
 template <class O>
 inline constexpr std::size_t kDitGroup<O, std::void_t<decltype(O::kDitPoints)>> = O::kDitPoints;
 
+// Widths whose in-block DIT passes read the interleaved twiddles of the
+// outer passes and split them in registers: on 512-bit vectors the doubled-up
+// tables cost more in loads and L1 room than the shuffles do (the products
+// are the same either way).
+template <class O, class = void>
+inline constexpr bool kDitInterleavedTw = false;
+template <class O>
+inline constexpr bool kDitInterleavedTw<O, std::void_t<decltype(O::kDitPoints)>> = true;
+
 // Operations on one vector of complex values; O supplies ld, st, swapRI,
 // dupRe, dupIm and addSub (a - b in real lanes, a + b in imaginary lanes).
 template <class O>
@@ -427,7 +436,10 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
       for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
     }
     for (; 4 * h <= blk; h *= 4)
-      for (std::size_t g = 0; g < blk; g += 4 * h) ditRadix4Dup<Fwd, OW>(xb + 2 * g, h, stage + 2 * n);
+      for (std::size_t g = 0; g < blk; g += 4 * h) {
+        if constexpr (kDitInterleavedTw<OW>) ditRadix4<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h, stage + 4 * h);
+        else ditRadix4Dup<Fwd, OW>(xb + 2 * g, h, stage + 2 * n);
+      }
     if (h < blk) {
       for (std::size_t g = 0; g < blk; g += 2 * h) ditRadix2<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h);
       h *= 2;
