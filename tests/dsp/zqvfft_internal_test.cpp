@@ -135,12 +135,13 @@ TEST(FftInternal, TiledReversalIsBitReversal) {
 
 TEST(FftInternal, StageTablesHoldTheirRoots) {
   const long double pi = 3.141592653589793238462643383279502884L;
-  // Up to order 11: per length L, four runs of L/2: Re w^k twice, Im w^k twice, then w^(3k).
+  // Up to order 11: per length L, four runs of L/2: Re w^k twice, Im w^k twice, then w^(3k);
+  // then w^k and w^(3k) as complex values.
   for (int32_t order : {3, 7, 11}) {
     const double* t = zqvdGetStageTwd(order);
     ASSERT_NE(t, nullptr);
     for (std::size_t len = 8; len <= (std::size_t{1} << order); len *= 2) {
-      const double* run = t + 2 * len - 16;
+      const double* run = t + 3 * len - 24;
       const std::size_t q = len / 4;
       for (std::size_t k = 0; k < q; ++k) {
         const long double a = 2 * pi * k / len;
@@ -150,6 +151,10 @@ TEST(FftInternal, StageTablesHoldTheirRoots) {
         ASSERT_EQ(run[2 * q + 2 * k + 1], run[2 * q + 2 * k]);
         ASSERT_NEAR(run[4 * q + 2 * k], cosl(3 * a), 2e-16);
         ASSERT_NEAR(run[6 * q + 2 * k + 1], -sinl(3 * a), 2e-16);
+        ASSERT_EQ(run[8 * q + 2 * k], run[2 * k]);
+        ASSERT_EQ(run[8 * q + 2 * k + 1], run[2 * q + 2 * k]);
+        ASSERT_EQ(run[10 * q + 2 * k], run[4 * q + 2 * k]);
+        ASSERT_EQ(run[10 * q + 2 * k + 1], run[6 * q + 2 * k]);
       }
     }
   }

@@ -33,6 +33,8 @@ struct Wide512F {
   static constexpr bool kDif32 = false;
   static constexpr bool kDit16 = true;
   static constexpr bool kNoAddSub = true;
+  // DIF steps read the interleaved twiddles (half the L1 room).
+  static constexpr bool kDifSplitTw = true;
   // Two 16-point groups side by side, one per 256-bit half.
   static constexpr std::size_t kDitPoints = 32;
   // The two quarter problems of 16 or 32 points after a DIF step, side by

@@ -68,7 +68,7 @@ void zqvdFreeSplitTwd(int32_t order) noexcept;
 constexpr std::size_t kFftBlockS = 1024;
 constexpr std::size_t kFftBlockD = 256;
 
-// Per-stage tables of the vector kernels (4n elements up to order 11, 2n + 4B
+// Per-stage tables of the vector kernels (6n elements up to order 11, 2n + 4B
 // above; layout in zqvfftvec.h): the DIF layout up to order 11, the DIT layout above.
 float* zqvsGetStageTwd(int32_t order) noexcept;
 double* zqvdGetStageTwd(int32_t order) noexcept;

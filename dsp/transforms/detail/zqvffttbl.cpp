@@ -48,8 +48,9 @@ void fillSplit(T* tbl, int32_t order) noexcept {
 }
 
 // Per-stage tables: up to order 11, for each L = 8..n at element offset
-// 2L - 16, the real parts of w_L^k (k < L/4) each written twice, then their
-// imaginary parts, then the same for w_L^(3k) (4n elements); above, 2n + 4B
+// 3L - 24, the real parts of w_L^k (k < L/4) each written twice, then their
+// imaginary parts, then the same for w_L^(3k), then w_L^k and w_L^(3k) as
+// complex values (6n elements); above, 2n + 4B
 // elements (B the block length): for each h = 1..n/2 at complex offset h,
 // w_(2h)^k for k < h; then, from element 2n, for each h < B the real parts
 // of w_(2h)^k each written twice at 4h + 2k and the imaginary parts at 6h + 2k.
@@ -68,14 +69,14 @@ void fillStage(T* tbl, int32_t order) noexcept {
   };
   if (order <= 11) {
     for (uint64_t len = 8; len <= n; len *= 2) {
-      T* const run = tbl + (2 * len - 16);
+      T* const run = tbl + (3 * len - 24);
       const uint64_t q = len / 4;
       for (uint64_t k = 0; k < q; ++k) {
         const Root r1 = unitRoot(k, len), r3 = unitRoot(3 * k, len);
-        run[2 * k] = run[2 * k + 1] = static_cast<T>(r1.c);
-        run[2 * q + 2 * k] = run[2 * q + 2 * k + 1] = static_cast<T>(-r1.s);
-        run[4 * q + 2 * k] = run[4 * q + 2 * k + 1] = static_cast<T>(r3.c);
-        run[6 * q + 2 * k] = run[6 * q + 2 * k + 1] = static_cast<T>(-r3.s);
+        run[2 * k] = run[2 * k + 1] = run[8 * q + 2 * k] = static_cast<T>(r1.c);
+        run[2 * q + 2 * k] = run[2 * q + 2 * k + 1] = run[8 * q + 2 * k + 1] = static_cast<T>(-r1.s);
+        run[4 * q + 2 * k] = run[4 * q + 2 * k + 1] = run[10 * q + 2 * k] = static_cast<T>(r3.c);
+        run[6 * q + 2 * k] = run[6 * q + 2 * k + 1] = run[10 * q + 2 * k + 1] = static_cast<T>(-r3.s);
       }
     }
   } else {
@@ -96,7 +97,7 @@ T* cachedStage(T* (&slots)[ZQV_CACHE_ORDERS], int32_t order) noexcept {
   if (order < 3 || order > 31) return nullptr;
   T*& slot = slots[order];
   if (slot) return slot;
-  const int64_t elems = order <= 11 ? int64_t{4} << order : (int64_t{2} << order) + 4 * int64_t{stageBlock<T>()};
+  const int64_t elems = order <= 11 ? int64_t{6} << order : (int64_t{2} << order) + 4 * int64_t{stageBlock<T>()};
   const int64_t bytes = elems * static_cast<int64_t>(sizeof(T));
   if (bytes > INT32_MAX) return nullptr;
   T* tbl = static_cast<T*>(zqvMalloc(static_cast<int32_t>(bytes)));

@@ -39,6 +39,20 @@ inline constexpr std::size_t kDitGroup = 16;
 template <class O>
 inline constexpr std::size_t kDitGroup<O, std::void_t<decltype(O::kDitPoints)>> = O::kDitPoints;
 
+// Widths whose in-block DIT passes read interleaved twiddles and split them
+// in registers: on 512-bit vectors the doubled-up tables cost more in loads
+// and L1 room than the shuffles do (the products are the same either way).
+template <class O, class = void>
+inline constexpr bool kInterleavedTw = false;
+template <class O>
+inline constexpr bool kInterleavedTw<O, std::void_t<decltype(O::kDitPoints)>> = true;
+// The same for the DIF steps, where the width asks for it (measured: complex
+// floats on 512-bit vectors gain, complex doubles do not).
+template <class O, class = void>
+inline constexpr bool kDifInterleavedTw = false;
+template <class O>
+inline constexpr bool kDifInterleavedTw<O, std::void_t<decltype(O::kDifSplitTw)>> = O::kDifSplitTw;
+
 // Operations on one vector of complex values; O supplies ld, st, swapRI,
 // dupRe, dupIm and addSub (a - b in real lanes, a + b in imaginary lanes).
 template <class O>
@@ -198,11 +212,13 @@ inline void ditLeaf4(double* p) {
 // ---- decimation in frequency (natural in, bit-reversed out) ----
 
 // Stage table of a DIF order: for each length L = 8..n, at element offset
-// 2L - 16, four runs of L/2 elements: the real parts of w_L^k (k < L/4) each
-// stored twice, their imaginary parts likewise, then the same for w_L^(3k).
+// 3L - 24, four runs of L/2 elements: the real parts of w_L^k (k < L/4) each
+// stored twice, their imaginary parts likewise, then the same for w_L^(3k);
+// then w_L^k and w_L^(3k) as complex values, L/2 elements each (half the
+// room, for the widths that split them in registers).
 template <class T>
 inline const T* difTw(const T* stage, std::size_t len) {
-  return stage + (2 * len - 16);
+  return stage + (3 * len - 24);
 }
 
 // One L-shaped step on [o, o + len): the first half becomes the half-length
@@ -219,13 +235,20 @@ inline void difStep(typename O::T* x, std::size_t len, const typename O::T* tw) 
   const typename O::T* const ti1 = tw + 2 * qn;
   const typename O::T* const tr3 = tw + 4 * qn;
   const typename O::T* const ti3 = tw + 6 * qn;
+  const typename O::T* const w1 = tw + 8 * qn;
+  const typename O::T* const w3 = tw + 10 * qn;
   for (std::size_t k = 0; k < 2 * qn; k += 2 * O::W) {
     const V a = O::ld(p0 + k), b = O::ld(p1 + k), c = O::ld(p2 + k), d = O::ld(p3 + k);
     O::st(p0 + k, a + c);
     O::st(p1 + k, b + d);
     const V u = a - c, v = C::mulI(b - d);
-    O::st(p2 + k, C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, O::ld(tw + k), O::ld(ti1 + k)));
-    O::st(p3 + k, C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, O::ld(tr3 + k), O::ld(ti3 + k)));
+    if constexpr (kDifInterleavedTw<O>) {
+      O::st(p2 + k, C::template cmul<Fwd>(Fwd ? u - v : u + v, O::ld(w1 + k)));
+      O::st(p3 + k, C::template cmul<Fwd>(Fwd ? u + v : u - v, O::ld(w3 + k)));
+    } else {
+      O::st(p2 + k, C::template cmulSplit<Fwd>(Fwd ? u - v : u + v, O::ld(tw + k), O::ld(ti1 + k)));
+      O::st(p3 + k, C::template cmulSplit<Fwd>(Fwd ? u + v : u - v, O::ld(tr3 + k), O::ld(ti3 + k)));
+    }
   }
 }
 
@@ -427,7 +450,10 @@ void ditKernel(typename OW::T* x, std::size_t n, const typename OW::T* stage, st
       for (std::size_t g = 0; g < blk; g += 4) ditLeaf4<Fwd>(xb + 2 * g);
     }
     for (; 4 * h <= blk; h *= 4)
-      for (std::size_t g = 0; g < blk; g += 4 * h) ditRadix4Dup<Fwd, OW>(xb + 2 * g, h, stage + 2 * n);
+      for (std::size_t g = 0; g < blk; g += 4 * h) {
+        if constexpr (kInterleavedTw<OW>) ditRadix4<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h, stage + 4 * h);
+        else ditRadix4Dup<Fwd, OW>(xb + 2 * g, h, stage + 2 * n);
+      }
     if (h < blk) {
       for (std::size_t g = 0; g < blk; g += 2 * h) ditRadix2<Fwd, OW>(xb + 2 * g, h, 0, h, stage + 2 * h);
       h *= 2;
