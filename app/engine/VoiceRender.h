@@ -92,6 +92,10 @@ class TCosineSteps {
   int steps_ = -1;
 };
 
+// Cosines of eight angles at once (vectors where the processor has them),
+// each with a bound of its distance from the true cosine.
+void CosinesOfEight(const float* thetas, double* cosines, double* errors);
+
 // The voice lowpass width at sample s: 0..255, 0 when the value passes
 // unchanged (or the voice has no lowpass).
 int LowpassWidth(const TVoiceState& v, std::int64_t s);

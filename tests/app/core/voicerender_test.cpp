@@ -244,6 +244,49 @@ TEST(Vibrato, OffsetNearAFloatBoundaryTakesTheExtendedCosine) {
   EXPECT_GT(hard, 1000);  // the cases do reach the extended cosine
 }
 
+TEST(Vibrato, CosinesOfEightStayWithinTheirBound) {
+  // Angles where the reduction by pi/2 is hardest (just beside the multiples
+  // of pi/4, where the quarter changes and the remainder is largest, and
+  // beside the multiples of pi/2, where the cosine or sine is small), small
+  // ones, negative ones, and ones past the reduced range.
+  Lcg g{11};
+  std::vector<float> thetas;
+  for (int i = 0; i < 40000; ++i) {
+    const double kind = g.unit();
+    const double k = std::floor(g.unit() * (i % 4 == 0 ? 16 : i % 4 == 1 ? 1000 : i % 4 == 2 ? 3e5 : 1e6));
+    double t;
+    if (kind < 0.3)
+      t = k * (M_PI / 4) + (g.unit() * 2 - 1) * 1e-6 * (1 + k);
+    else if (kind < 0.5)
+      t = k * (M_PI / 2) + (g.unit() * 2 - 1) * std::pow(10.0, -8 * g.unit());
+    else if (kind < 0.6)
+      t = (g.unit() * 2 - 1) * std::pow(10.0, -10 * g.unit());
+    else
+      t = (g.unit() * 2 - 1) * k * 2;
+    float theta = static_cast<float>(t);
+    if (i % 5 == 0) theta = -theta;
+    thetas.push_back(theta);
+  }
+  for (float edge : {0x1p19f, std::nextafter(0x1p19f, 0.0f), -0x1p19f, 0x1p24f, 3.0e9f})
+    thetas.push_back(edge);
+  while (thetas.size() % 8 != 0) thetas.push_back(0.0f);
+  double worst = 0;
+  for (std::size_t i = 0; i < thetas.size(); i += 8) {
+    double c[8], err[8];
+    CosinesOfEight(&thetas[i], c, err);
+    for (int l = 0; l < 8; ++l) {
+      const float theta = thetas[i + static_cast<std::size_t>(l)];
+      const double off = std::fabs(static_cast<double>(c[l] - std::cos(static_cast<LD>(theta))));
+      ASSERT_LE(off, err[l]) << "theta " << theta;
+      ASSERT_LE(err[l], 0x1p-48) << "theta " << theta;  // what the vibrato's margin is made for
+      worst = std::max(worst, off);
+    }
+  }
+  // The bound is not far above what happens (a bound set too small fails
+  // above: errors of 2^-54 and more do occur).
+  EXPECT_GT(worst, 0x1p-55);
+}
+
 TEST(Vibrato, SteppedCosinesStayWithinTheirBound) {
   // Runs of angles as the vibrato makes them (growing steps, float angles up
   // to millions, where consecutive floats are 0.125 apart) and rougher ones
