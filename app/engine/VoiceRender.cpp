@@ -485,12 +485,13 @@ struct TRestParams {
     }
 }
 
-// The positions x 100 of eight samples from their depths and cosines (with
-// error bounds), as the one-sample code has them where the first check
-// decides; returns the lanes to redo one by one.
-[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
-                                                                   const double* depths, const double* cosines,
-                                                                   const double* errors, std::int64_t* positions) {
+// The vibrato offsets of eight samples from their depths and cosines (with
+// error bounds) where the first check of the one-sample code decides them
+// (0 without depth); returns the lanes it decides.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __mmask8 Offsets512(bool up, const double* depths,
+                                                                                          const double* cosines,
+                                                                                          const double* errors,
+                                                                                          __m512d& offsetD) {
   const __m512d depth = _mm512_loadu_pd(depths), c = _mm512_loadu_pd(cosines), err = _mm512_loadu_pd(errors);
   const __m512d one = _mm512_set1_pd(1);
   const __m512d y = _mm512_mul_pd(up ? _mm512_add_pd(one, c) : _mm512_sub_pd(one, c), depth);
@@ -498,8 +499,27 @@ struct TRestParams {
                                        _mm512_add_pd(_mm512_add_pd(err, err), _mm512_set1_pd(0x1p-48)));
   __m256 offset;
   const __mmask8 none = _mm512_cmp_pd_mask(depth, _mm512_setzero_pd(), _CMP_EQ_OQ);
-  __mmask8 ok = FloatNear512(y, margin, offset) | none;
-  const __m512d offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  const __mmask8 ok = FloatNear512(y, margin, offset) | none;
+  offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  return ok;
+}
+
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned OffsetsOf8(bool up, const double* depths, const double* cosines,
+                                                                 const double* errors, float* offsets) {
+  __m512d offsetD;
+  const __mmask8 ok = Offsets512(up, depths, cosines, errors, offsetD);
+  _mm256_storeu_ps(offsets, _mm512_cvtpd_ps(offsetD));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+// The positions x 100 of eight samples from their depths and cosines (with
+// error bounds), as the one-sample code has them where the first check
+// decides; returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
+                                                                   const double* depths, const double* cosines,
+                                                                   const double* errors, std::int64_t* positions) {
+  __m512d offsetD;
+  __mmask8 ok = Offsets512(up, depths, cosines, errors, offsetD);
   const __m512d at100 = _mm512_mul_pd(_mm512_add_pd(Distances512(d0), offsetD), _mm512_set1_pd(100));
   const __m512d absAt = _mm512_abs_pd(at100);
   ok &= _mm512_cmp_pd_mask(absAt, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
@@ -521,6 +541,12 @@ void CosinesOfEight(const float* thetas, double* cosines, double* errors) {
     cosines[l] = std::cos(static_cast<double>(thetas[l]));
     errors[l] = 0x1p-52;
   }
+}
+
+unsigned VibratoOffsetsOfEight(bool up, const double* depths, const double* cosines, const double* errors,
+                               float* offsets) {
+  if (HasSpanVectors()) return OffsetsOf8(up, depths, cosines, errors, offsets);
+  return 0xFFu;
 }
 
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,

@@ -287,6 +287,54 @@ TEST(Vibrato, CosinesOfEightStayWithinTheirBound) {
   EXPECT_GT(worst, 0x1p-55);
 }
 
+TEST(Vibrato, VectorOffsetsBesideAFloatBoundaryAreRightOrLeftUndecided) {
+  // Depths chosen so that (1 +- cos theta) x depth lies within a few double
+  // units of a point halfway between two floats, with the cosines of eight at
+  // once: an offset the vector check decides must be the extended one, so a
+  // margin that leaves out the cosine's bound (or the roundings) fails here.
+  {
+    const double zero[8] = {};
+    float offsets[8];
+    if (VibratoOffsetsOfEight(false, zero, zero, zero, offsets) != 0)
+      GTEST_SKIP() << "no vector unit: every lane takes the one-sample code";
+  }
+  Lcg g{91};
+  int decided = 0, undecided = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const bool up = (i & 1) != 0;
+    float thetas[8];
+    double depths[8];
+    for (int l = 0; l < 8; ++l) {
+      double t = g.unit() * (i % 3 == 0 ? 7.0 : i % 3 == 1 ? 5e3 : 4e5);
+      if (l % 4 == 0)  // a small factor 1 +- cos theta
+        t = (up ? M_PI : 2 * M_PI) * (1 + 2 * std::floor(g.unit() * 100)) + (g.unit() * 2 - 1) * std::pow(10.0, -1 - 3 * g.unit());
+      thetas[l] = static_cast<float>(t);
+      const LD c = std::cos(static_cast<LD>(thetas[l]));
+      const LD factor = up ? 1 + c : 1 - c;
+      const float f = static_cast<float>(g.unit() * 50 + 1);
+      const LD mid = (static_cast<LD>(f) + std::nextafter(f, 100.0f)) / 2;
+      // From a few double units off up to 2^-40 relatively.
+      const int k = static_cast<int>(g.next() % 9) - 4, e = 40 + static_cast<int>(g.next() % 14);
+      depths[l] = factor == 0 ? 1.0 : static_cast<double>(mid / factor) * (1 + std::ldexp(k, -e));
+    }
+    double c[8], err[8];
+    float offsets[8];
+    CosinesOfEight(thetas, c, err);
+    const unsigned redo = VibratoOffsetsOfEight(up, depths, c, err, offsets);
+    for (int l = 0; l < 8; ++l) {
+      if ((redo >> l) & 1u) {
+        ++undecided;
+        continue;
+      }
+      ++decided;
+      ASSERT_EQ(Bits(offsets[l]), Bits(OffsetReference(thetas[l], static_cast<LD>(depths[l]), up)))
+          << "theta " << thetas[l] << " depth " << depths[l] << " up " << up;
+    }
+  }
+  EXPECT_GT(undecided, 1000);  // the cases do reach the undecided side
+  EXPECT_GT(decided, 1000);    // and the decided one near the boundary
+}
+
 TEST(Vibrato, SteppedCosinesStayWithinTheirBound) {
   // Runs of angles as the vibrato makes them (growing steps, float angles up
   // to millions, where consecutive floats are 0.125 apart) and rougher ones
