@@ -305,7 +305,7 @@ struct TRestParams {
   std::int64_t mantissa = 0, phase = 0, length = 1;
   int shift = 1, volume = 0;
   double perLength = 0, perLengthLess1 = 0, scale = 0, widthSlope = 0, widthBase = 0;
-  bool lowpass = false, swapOnOdd = false;
+  bool lowpass = false, swapOnOdd = false, noiseSource = false, noiseDest = false;
   const std::uint16_t *source = nullptr, *dest = nullptr;
 };
 
@@ -333,13 +333,22 @@ struct TRestParams {
   return _mm256_cmp_ps_mask(below, above, _CMP_EQ_OQ);
 }
 
-// The second pass of RenderVoiceSpan for eight samples of a voice without
-// noise (d0 = the first sample's distance from the start delay, e the
-// envelope levels): the same operations lane by lane, so the same doubles and
+// The second pass of RenderVoiceSpan for eight samples of a voice (d0 = the
+// first sample's distance from the start delay, e the envelope levels, draws
+// the noise draws of the eight samples in order): the same operations lane by lane, so the same doubles and
 // the same checks. Returns the lanes to redo one by one.
+// The noise draws of eight samples, one or two per sample (source first).
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512i Draws512(const std::int32_t* draws,
+                                                                                       int stride, int which) {
+  if (stride == 1) return _mm512_cvtepi32_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws)));
+  const __m512i both = _mm512_loadu_si512(draws);
+  // Each 64-bit lane holds a sample's source draw low and its destination draw high.
+  return which == 0 ? _mm512_srai_epi64(_mm512_slli_epi64(both, 32), 32) : _mm512_srai_epi64(both, 32);
+}
+
 [[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned RestOf8(const TRestParams& p, const std::int64_t* positions,
                                                               std::int64_t d0, const std::int32_t* e, float* out,
-                                                              int* widths) {
+                                                              int* widths, const std::int32_t* draws) {
   const __m512i one = _mm512_set1_epi64(1);
   const __m512i pos = _mm512_loadu_si512(positions);
   __mmask8 ok = _mm512_cmplt_epi64_mask(pos, _mm512_set1_epi64(std::int64_t{1} << 36));
@@ -370,10 +379,15 @@ struct TRestParams {
   // Table values (two bytes from each 32-bit read; the reads stay inside the
   // voice's tables and envelope, which follow in the state).
   const __m512i bias = _mm512_set1_epi64(19200), low16 = _mm512_set1_epi64(0xFFFF);
+  const int stride = int{p.noiseSource} + int{p.noiseDest};
   const __m512i src = _mm512_sub_epi64(
-      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16), bias);
+      p.noiseSource ? Draws512(draws, stride, 0)
+                    : _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16),
+      bias);
   const __m512i dst = _mm512_sub_epi64(
-      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16), bias);
+      p.noiseDest ? Draws512(draws, stride, stride - 1)
+                  : _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16),
+      bias);
   const __mmask8 swapped = p.swapOnOdd ? _mm512_test_epi64_mask(rep, one) : __mmask8{0};
   const __m512i from0 = _mm512_mask_blend_epi64(swapped, src, dst), to1 = _mm512_mask_blend_epi64(swapped, dst, src);
   const __m512i numerator =
@@ -577,16 +591,18 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool shortSpan = n < (std::int64_t{1} << 29);
   // Two passes over chunks of samples: the vibrato positions, then the rest;
   // shorter loop bodies let the processor overlap more samples.
-  // Eight samples per vector where the unit has them and the voice draws no
-  // noise; a lane whose checks fail is redone by the one-sample code.
-  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && !noiseSource && !noiseDest && exactStep.usable &&
-                       shortSpan;
+  // Eight samples per vector where the unit has them (a noise voice's draws
+  // are known before the span); a lane whose checks fail is redone by the
+  // one-sample code with its own draws.
+  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && exactStep.usable && shortSpan;
+  const int drawsPerSample = int{noiseSource} + int{noiseDest};
   TRestParams rest;
   if (vectors) {
     rest.mantissa = exactStep.mantissa, rest.shift = exactStep.shift, rest.phase = phase, rest.length = length;
     rest.perLength = perLength, rest.perLengthLess1 = perLengthLess1, rest.volume = volume, rest.scale = scale;
     rest.widthSlope = widthSlope, rest.widthBase = widthBase, rest.lowpass = lowpass, rest.swapOnOdd = swapOnOdd;
     rest.source = v.Source.data(), rest.dest = v.Dest.data();
+    rest.noiseSource = noiseSource, rest.noiseDest = noiseDest;
   }
   constexpr std::int64_t kChunk = 256;
   std::array<std::int64_t, kChunk> positions;
@@ -754,10 +770,15 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
           levels[static_cast<std::size_t>(l)] = v.Envelope[static_cast<std::size_t>(envAts[static_cast<std::size_t>(l)])];
         }
         unsigned redo = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+        const std::int32_t* const drawn = draws;
         redo |= RestOf8(rest, &positions[static_cast<std::size_t>(s - first)], s - v.Delay, levels.data(), out + (s - from),
-                        widths + (s - from));
+                        widths + (s - from), drawn);
         for (int l = 0; l < 8; ++l)
-          if ((redo >> l) & 1u) one(s + l, envAts[static_cast<std::size_t>(l)]);
+          if ((redo >> l) & 1u) {
+            draws = drawn + l * drawsPerSample;  // the lane's own draws
+            one(s + l, envAts[static_cast<std::size_t>(l)]);
+          }
+        draws = drawn + 8 * drawsPerSample;
       }
     for (; s <= last; ++s) one(s, envelopeAt(s));
   }

@@ -397,6 +397,16 @@ TEST(VoiceSpan, EqualsTheVoiceSampleBySample) {
          v.Morph.NoiseSource = v.Morph.NoiseDest = true;
          v.Timing.Repeats = 3, v.Timing.Time = 150, v.Timing.RepeatMode = true;
        }},
+      {"noise source, vibrato", 1,
+       [](TVoice& v) {
+         v.Morph.NoiseSource = true;
+         v.Vibrato = {20, 2, 120, 9};
+       }},
+      {"noise destination, morph, lowpass", 2,
+       [](TVoice& v) {
+         v.Morph.NoiseDest = true, v.Morph.DestPreset = 2;
+         v.Lowpass = {true, 10, 200, false, false};
+       }},
       {"morph, repeats, phase, note", 1,
        [](TVoice& v) {
          v.Morph.DestPreset = 3, v.Morph.Phase = 75, v.Pitch = {60, 11};
