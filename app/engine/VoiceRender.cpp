@@ -305,7 +305,7 @@ struct TRestParams {
   std::int64_t mantissa = 0, phase = 0, length = 1;
   int shift = 1, volume = 0;
   double perLength = 0, perLengthLess1 = 0, scale = 0, widthSlope = 0, widthBase = 0;
-  bool lowpass = false, swapOnOdd = false;
+  bool lowpass = false, swapOnOdd = false, noiseSource = false, noiseDest = false;
   const std::uint16_t *source = nullptr, *dest = nullptr;
 };
 
@@ -333,13 +333,22 @@ struct TRestParams {
   return _mm256_cmp_ps_mask(below, above, _CMP_EQ_OQ);
 }
 
-// The second pass of RenderVoiceSpan for eight samples of a voice without
-// noise (d0 = the first sample's distance from the start delay, e the
-// envelope levels): the same operations lane by lane, so the same doubles and
+// The second pass of RenderVoiceSpan for eight samples of a voice (d0 = the
+// first sample's distance from the start delay, e the envelope levels, draws
+// the noise draws of the eight samples in order): the same operations lane by lane, so the same doubles and
 // the same checks. Returns the lanes to redo one by one.
+// The noise draws of eight samples, one or two per sample (source first).
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __m512i Draws512(const std::int32_t* draws,
+                                                                                       int stride, int which) {
+  if (stride == 1) return _mm512_cvtepi32_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(draws)));
+  const __m512i both = _mm512_loadu_si512(draws);
+  // Each 64-bit lane holds a sample's source draw low and its destination draw high.
+  return which == 0 ? _mm512_srai_epi64(_mm512_slli_epi64(both, 32), 32) : _mm512_srai_epi64(both, 32);
+}
+
 [[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned RestOf8(const TRestParams& p, const std::int64_t* positions,
                                                               std::int64_t d0, const std::int32_t* e, float* out,
-                                                              int* widths) {
+                                                              int* widths, const std::int32_t* draws) {
   const __m512i one = _mm512_set1_epi64(1);
   const __m512i pos = _mm512_loadu_si512(positions);
   __mmask8 ok = _mm512_cmplt_epi64_mask(pos, _mm512_set1_epi64(std::int64_t{1} << 36));
@@ -370,10 +379,15 @@ struct TRestParams {
   // Table values (two bytes from each 32-bit read; the reads stay inside the
   // voice's tables and envelope, which follow in the state).
   const __m512i bias = _mm512_set1_epi64(19200), low16 = _mm512_set1_epi64(0xFFFF);
+  const int stride = int{p.noiseSource} + int{p.noiseDest};
   const __m512i src = _mm512_sub_epi64(
-      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16), bias);
+      p.noiseSource ? Draws512(draws, stride, 0)
+                    : _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.source, 2)), low16),
+      bias);
   const __m512i dst = _mm512_sub_epi64(
-      _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16), bias);
+      p.noiseDest ? Draws512(draws, stride, stride - 1)
+                  : _mm512_and_si512(_mm512_cvtepi32_epi64(_mm512_i64gather_epi32(idx, p.dest, 2)), low16),
+      bias);
   const __mmask8 swapped = p.swapOnOdd ? _mm512_test_epi64_mask(rep, one) : __mmask8{0};
   const __m512i from0 = _mm512_mask_blend_epi64(swapped, src, dst), to1 = _mm512_mask_blend_epi64(swapped, dst, src);
   const __m512i numerator =
@@ -429,12 +443,69 @@ struct TRestParams {
   return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
 }
 
-// The positions x 100 of eight samples from their depths and cosines (with
-// error bounds), as the one-sample code has them where the first check
-// decides; returns the lanes to redo one by one.
-[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
-                                                                   const double* depths, const double* cosines,
-                                                                   const double* errors, std::int64_t* positions) {
+// Cosines of eight angles with a bound of each one's distance from the true
+// cosine. t = k pi/2 + r with |r| <= pi/4 + 2^-40: k pi/2 is taken in two
+// parts, the first of 33 bits (k < 2^19, so k x first is exact and so is
+// t - k x first, the two lying within a factor 2 of each other); r is
+// then within 2^-52.9 of the true remainder (the second part's rounding
+// and product 2^-68, the subtraction 2^-53, the part left out 2^-69).
+// The Taylor series to r^16 and r^17 leave less than 2^-58; their
+// evaluation rounds to within 2^-51. The bound given, 2^-49, holds with
+// room to spare. Larger or not finite angles take the library cosine.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] void Cosines8(const float* thetas, double* cosines, double* errors) {
+  constexpr double kPio2Hi = 0x1.921fb544p0;  // pi/2 to 33 bits
+  // The rest of pi/2, rounded to double (off by less than 2^-88; taken from
+  // a long double pi it would be off by 2^-65, which times k is too much).
+  constexpr double kPio2Lo = 0x1.0b4611a626331p-34;
+  const __m512d t = _mm512_cvtps_pd(_mm256_loadu_ps(thetas));
+  const __mmask8 small = _mm512_cmp_pd_mask(_mm512_abs_pd(t), _mm512_set1_pd(0x1p19), _CMP_LT_OQ);
+  const __m512d tt = _mm512_maskz_mov_pd(small, t);
+  const __m512d k = _mm512_roundscale_pd(_mm512_mul_pd(tt, _mm512_set1_pd(0.63661977236758134308)),
+                                         _MM_FROUND_TO_NEAREST_INT | _MM_FROUND_NO_EXC);
+  const __m512d r = _mm512_sub_pd(_mm512_sub_pd(tt, _mm512_mul_pd(k, _mm512_set1_pd(kPio2Hi))),
+                                  _mm512_mul_pd(k, _mm512_set1_pd(kPio2Lo)));
+  const __m512d z = _mm512_mul_pd(r, r);
+  // cos r = 1 + z (-1/2 + z (1/24 - ...)), sin r = r + r z (-1/6 + ...); no fused operations.
+  __m512d pc = _mm512_set1_pd(1.0 / 20922789888000);
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(-1.0 / 87178291200));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(1.0 / 479001600));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(-1.0 / 3628800));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(1.0 / 40320));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(-1.0 / 720));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(1.0 / 24));
+  pc = _mm512_add_pd(_mm512_mul_pd(pc, z), _mm512_set1_pd(-0.5));
+  const __m512d cr = _mm512_add_pd(_mm512_set1_pd(1), _mm512_mul_pd(pc, z));
+  __m512d ps = _mm512_set1_pd(1.0 / 355687428096000);
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(-1.0 / 1307674368000));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(1.0 / 6227020800));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(-1.0 / 39916800));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(1.0 / 362880));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(-1.0 / 5040));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(1.0 / 120));
+  ps = _mm512_add_pd(_mm512_mul_pd(ps, z), _mm512_set1_pd(-1.0 / 6));
+  const __m512d sr = _mm512_add_pd(r, _mm512_mul_pd(_mm512_mul_pd(r, z), ps));
+  // cos(k pi/2 + r): cos r, -sin r, -cos r, sin r by k mod 4.
+  const __m512i q = _mm512_cvtpd_epi64(k);
+  const __mmask8 odd = _mm512_test_epi64_mask(q, _mm512_set1_epi64(1));
+  const __mmask8 negate = _mm512_test_epi64_mask(_mm512_add_epi64(q, _mm512_set1_epi64(1)), _mm512_set1_epi64(2));
+  __m512d result = _mm512_mask_blend_pd(odd, cr, sr);
+  result = _mm512_mask_sub_pd(result, negate, _mm512_setzero_pd(), result);
+  _mm512_storeu_pd(cosines, result);
+  _mm512_storeu_pd(errors, _mm512_set1_pd(0x1p-49));
+  for (int l = 0; l < 8; ++l)
+    if (!((small >> l) & 1u)) {
+      cosines[l] = std::cos(static_cast<double>(thetas[l]));
+      errors[l] = 0x1p-52;
+    }
+}
+
+// The vibrato offsets of eight samples from their depths and cosines (with
+// error bounds) where the first check of the one-sample code decides them
+// (0 without depth); returns the lanes it decides.
+[[gnu::target("avx512f,avx512dq,avx512vl"), gnu::always_inline]] inline __mmask8 Offsets512(bool up, const double* depths,
+                                                                                          const double* cosines,
+                                                                                          const double* errors,
+                                                                                          __m512d& offsetD) {
   const __m512d depth = _mm512_loadu_pd(depths), c = _mm512_loadu_pd(cosines), err = _mm512_loadu_pd(errors);
   const __m512d one = _mm512_set1_pd(1);
   const __m512d y = _mm512_mul_pd(up ? _mm512_add_pd(one, c) : _mm512_sub_pd(one, c), depth);
@@ -442,8 +513,27 @@ struct TRestParams {
                                        _mm512_add_pd(_mm512_add_pd(err, err), _mm512_set1_pd(0x1p-48)));
   __m256 offset;
   const __mmask8 none = _mm512_cmp_pd_mask(depth, _mm512_setzero_pd(), _CMP_EQ_OQ);
-  __mmask8 ok = FloatNear512(y, margin, offset) | none;
-  const __m512d offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  const __mmask8 ok = FloatNear512(y, margin, offset) | none;
+  offsetD = _mm512_mask_mov_pd(_mm512_cvtps_pd(offset), none, _mm512_setzero_pd());
+  return ok;
+}
+
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned OffsetsOf8(bool up, const double* depths, const double* cosines,
+                                                                 const double* errors, float* offsets) {
+  __m512d offsetD;
+  const __mmask8 ok = Offsets512(up, depths, cosines, errors, offsetD);
+  _mm256_storeu_ps(offsets, _mm512_cvtpd_ps(offsetD));
+  return static_cast<unsigned>(static_cast<std::uint8_t>(~ok));
+}
+
+// The positions x 100 of eight samples from their depths and cosines (with
+// error bounds), as the one-sample code has them where the first check
+// decides; returns the lanes to redo one by one.
+[[gnu::target("avx512f,avx512dq,avx512vl")]] unsigned PositionsOf8(bool up, std::int64_t d0, std::int64_t last100,
+                                                                   const double* depths, const double* cosines,
+                                                                   const double* errors, std::int64_t* positions) {
+  __m512d offsetD;
+  __mmask8 ok = Offsets512(up, depths, cosines, errors, offsetD);
   const __m512d at100 = _mm512_mul_pd(_mm512_add_pd(Distances512(d0), offsetD), _mm512_set1_pd(100));
   const __m512d absAt = _mm512_abs_pd(at100);
   ok &= _mm512_cmp_pd_mask(absAt, _mm512_set1_pd(0x1p52), _CMP_LT_OQ);
@@ -458,6 +548,20 @@ struct TRestParams {
 
 }  // namespace
 #pragma GCC diagnostic pop
+
+void CosinesOfEight(const float* thetas, double* cosines, double* errors) {
+  if (HasSpanVectors()) return Cosines8(thetas, cosines, errors);
+  for (int l = 0; l < 8; ++l) {
+    cosines[l] = std::cos(static_cast<double>(thetas[l]));
+    errors[l] = 0x1p-52;
+  }
+}
+
+unsigned VibratoOffsetsOfEight(bool up, const double* depths, const double* cosines, const double* errors,
+                               float* offsets) {
+  if (HasSpanVectors()) return OffsetsOf8(up, depths, cosines, errors, offsets);
+  return 0xFFu;
+}
 
 void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::int64_t n, const std::int32_t* draws,
                      float* out, int* widths, TSpanPath path) {
@@ -487,16 +591,18 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
   const bool shortSpan = n < (std::int64_t{1} << 29);
   // Two passes over chunks of samples: the vibrato positions, then the rest;
   // shorter loop bodies let the processor overlap more samples.
-  // Eight samples per vector where the unit has them and the voice draws no
-  // noise; a lane whose checks fail is redone by the one-sample code.
-  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && !noiseSource && !noiseDest && exactStep.usable &&
-                       shortSpan;
+  // Eight samples per vector where the unit has them (a noise voice's draws
+  // are known before the span); a lane whose checks fail is redone by the
+  // one-sample code with its own draws.
+  const bool vectors = path != TSpanPath::Plain && HasSpanVectors() && exactStep.usable && shortSpan;
+  const int drawsPerSample = int{noiseSource} + int{noiseDest};
   TRestParams rest;
   if (vectors) {
     rest.mantissa = exactStep.mantissa, rest.shift = exactStep.shift, rest.phase = phase, rest.length = length;
     rest.perLength = perLength, rest.perLengthLess1 = perLengthLess1, rest.volume = volume, rest.scale = scale;
     rest.widthSlope = widthSlope, rest.widthBase = widthBase, rest.lowpass = lowpass, rest.swapOnOdd = swapOnOdd;
     rest.source = v.Source.data(), rest.dest = v.Dest.data();
+    rest.noiseSource = noiseSource, rest.noiseDest = noiseDest;
   }
   constexpr std::int64_t kChunk = 256;
   std::array<std::int64_t, kChunk> positions;
@@ -543,7 +649,13 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
         thetas[static_cast<std::size_t>(i)] = thetaOf(first + i);
         depths[static_cast<std::size_t>(i)] = static_cast<double>(first + i - v.Delay) * depthSlope + depthBase;
       }
-      for (i = 0; i < count; ++i) {
+      // The cosines eight at a time (a lane without depth has no offset,
+      // whatever its cosine), the rest in order.
+      for (i = 0; i + 8 <= count; i += 8) {
+        const auto k = static_cast<std::size_t>(i);
+        Cosines8(&thetas[k], &cosValues[k], &cosErrors[k]);
+      }
+      for (; i < count; ++i) {
         const auto k = static_cast<std::size_t>(i);
         // No depth, no offset (its sign cannot matter: it is added to the
         // sample), and no cosine taken.
@@ -658,10 +770,15 @@ void RenderVoiceSpan(TVoiceState& v, std::int64_t from, std::int64_t to, std::in
           levels[static_cast<std::size_t>(l)] = v.Envelope[static_cast<std::size_t>(envAts[static_cast<std::size_t>(l)])];
         }
         unsigned redo = path == TSpanPath::VectorRedone ? 0xFFu : 0u;
+        const std::int32_t* const drawn = draws;
         redo |= RestOf8(rest, &positions[static_cast<std::size_t>(s - first)], s - v.Delay, levels.data(), out + (s - from),
-                        widths + (s - from));
+                        widths + (s - from), drawn);
         for (int l = 0; l < 8; ++l)
-          if ((redo >> l) & 1u) one(s + l, envAts[static_cast<std::size_t>(l)]);
+          if ((redo >> l) & 1u) {
+            draws = drawn + l * drawsPerSample;  // the lane's own draws
+            one(s + l, envAts[static_cast<std::size_t>(l)]);
+          }
+        draws = drawn + 8 * drawsPerSample;
       }
     for (; s <= last; ++s) one(s, envelopeAt(s));
   }

@@ -92,6 +92,17 @@ class TCosineSteps {
   int steps_ = -1;
 };
 
+// Cosines of eight angles at once (vectors where the processor has them),
+// each with a bound of its distance from the true cosine.
+void CosinesOfEight(const float* thetas, double* cosines, double* errors);
+
+// The vibrato offsets float((1 +- cos) x depth) of eight samples by the
+// vector span's first check, from double depths and cosines with their
+// error bounds: returns the lanes the check leaves undecided (all of them
+// without the vector unit); the others' offsets are stored.
+unsigned VibratoOffsetsOfEight(bool up, const double* depths, const double* cosines, const double* errors,
+                               float* offsets);
+
 // The voice lowpass width at sample s: 0..255, 0 when the value passes
 // unchanged (or the voice has no lowpass).
 int LowpassWidth(const TVoiceState& v, std::int64_t s);

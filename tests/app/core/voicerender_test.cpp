@@ -244,6 +244,97 @@ TEST(Vibrato, OffsetNearAFloatBoundaryTakesTheExtendedCosine) {
   EXPECT_GT(hard, 1000);  // the cases do reach the extended cosine
 }
 
+TEST(Vibrato, CosinesOfEightStayWithinTheirBound) {
+  // Angles where the reduction by pi/2 is hardest (just beside the multiples
+  // of pi/4, where the quarter changes and the remainder is largest, and
+  // beside the multiples of pi/2, where the cosine or sine is small), small
+  // ones, negative ones, and ones past the reduced range.
+  Lcg g{11};
+  std::vector<float> thetas;
+  for (int i = 0; i < 40000; ++i) {
+    const double kind = g.unit();
+    const double k = std::floor(g.unit() * (i % 4 == 0 ? 16 : i % 4 == 1 ? 1000 : i % 4 == 2 ? 3e5 : 1e6));
+    double t;
+    if (kind < 0.3)
+      t = k * (M_PI / 4) + (g.unit() * 2 - 1) * 1e-6 * (1 + k);
+    else if (kind < 0.5)
+      t = k * (M_PI / 2) + (g.unit() * 2 - 1) * std::pow(10.0, -8 * g.unit());
+    else if (kind < 0.6)
+      t = (g.unit() * 2 - 1) * std::pow(10.0, -10 * g.unit());
+    else
+      t = (g.unit() * 2 - 1) * k * 2;
+    float theta = static_cast<float>(t);
+    if (i % 5 == 0) theta = -theta;
+    thetas.push_back(theta);
+  }
+  for (float edge : {0x1p19f, std::nextafter(0x1p19f, 0.0f), -0x1p19f, 0x1p24f, 3.0e9f})
+    thetas.push_back(edge);
+  while (thetas.size() % 8 != 0) thetas.push_back(0.0f);
+  double worst = 0;
+  for (std::size_t i = 0; i < thetas.size(); i += 8) {
+    double c[8], err[8];
+    CosinesOfEight(&thetas[i], c, err);
+    for (int l = 0; l < 8; ++l) {
+      const float theta = thetas[i + static_cast<std::size_t>(l)];
+      const double off = std::fabs(static_cast<double>(c[l] - std::cos(static_cast<LD>(theta))));
+      ASSERT_LE(off, err[l]) << "theta " << theta;
+      ASSERT_LE(err[l], 0x1p-48) << "theta " << theta;  // what the vibrato's margin is made for
+      worst = std::max(worst, off);
+    }
+  }
+  // The bound is not far above what happens (a bound set too small fails
+  // above: errors of 2^-54 and more do occur).
+  EXPECT_GT(worst, 0x1p-55);
+}
+
+TEST(Vibrato, VectorOffsetsBesideAFloatBoundaryAreRightOrLeftUndecided) {
+  // Depths chosen so that (1 +- cos theta) x depth lies within a few double
+  // units of a point halfway between two floats, with the cosines of eight at
+  // once: an offset the vector check decides must be the extended one, so a
+  // margin that leaves out the cosine's bound (or the roundings) fails here.
+  {
+    const double zero[8] = {};
+    float offsets[8];
+    if (VibratoOffsetsOfEight(false, zero, zero, zero, offsets) != 0)
+      GTEST_SKIP() << "no vector unit: every lane takes the one-sample code";
+  }
+  Lcg g{91};
+  int decided = 0, undecided = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const bool up = (i & 1) != 0;
+    float thetas[8];
+    double depths[8];
+    for (int l = 0; l < 8; ++l) {
+      double t = g.unit() * (i % 3 == 0 ? 7.0 : i % 3 == 1 ? 5e3 : 4e5);
+      if (l % 4 == 0)  // a small factor 1 +- cos theta
+        t = (up ? M_PI : 2 * M_PI) * (1 + 2 * std::floor(g.unit() * 100)) + (g.unit() * 2 - 1) * std::pow(10.0, -1 - 3 * g.unit());
+      thetas[l] = static_cast<float>(t);
+      const LD c = std::cos(static_cast<LD>(thetas[l]));
+      const LD factor = up ? 1 + c : 1 - c;
+      const float f = static_cast<float>(g.unit() * 50 + 1);
+      const LD mid = (static_cast<LD>(f) + std::nextafter(f, 100.0f)) / 2;
+      // From a few double units off up to 2^-40 relatively.
+      const int k = static_cast<int>(g.next() % 9) - 4, e = 40 + static_cast<int>(g.next() % 14);
+      depths[l] = factor == 0 ? 1.0 : static_cast<double>(mid / factor) * (1 + std::ldexp(k, -e));
+    }
+    double c[8], err[8];
+    float offsets[8];
+    CosinesOfEight(thetas, c, err);
+    const unsigned redo = VibratoOffsetsOfEight(up, depths, c, err, offsets);
+    for (int l = 0; l < 8; ++l) {
+      if ((redo >> l) & 1u) {
+        ++undecided;
+        continue;
+      }
+      ++decided;
+      ASSERT_EQ(Bits(offsets[l]), Bits(OffsetReference(thetas[l], static_cast<LD>(depths[l]), up)))
+          << "theta " << thetas[l] << " depth " << depths[l] << " up " << up;
+    }
+  }
+  EXPECT_GT(undecided, 1000);  // the cases do reach the undecided side
+  EXPECT_GT(decided, 1000);    // and the decided one near the boundary
+}
+
 TEST(Vibrato, SteppedCosinesStayWithinTheirBound) {
   // Runs of angles as the vibrato makes them (growing steps, float angles up
   // to millions, where consecutive floats are 0.125 apart) and rougher ones
@@ -305,6 +396,16 @@ TEST(VoiceSpan, EqualsTheVoiceSampleBySample) {
        [](TVoice& v) {
          v.Morph.NoiseSource = v.Morph.NoiseDest = true;
          v.Timing.Repeats = 3, v.Timing.Time = 150, v.Timing.RepeatMode = true;
+       }},
+      {"noise source, vibrato", 1,
+       [](TVoice& v) {
+         v.Morph.NoiseSource = true;
+         v.Vibrato = {20, 2, 120, 9};
+       }},
+      {"noise destination, morph, lowpass", 2,
+       [](TVoice& v) {
+         v.Morph.NoiseDest = true, v.Morph.DestPreset = 2;
+         v.Lowpass = {true, 10, 200, false, false};
        }},
       {"morph, repeats, phase, note", 1,
        [](TVoice& v) {
