@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/zqv_report_log.h"
 #include "analysis/detail/zqvcnv2dgen.h"
 #include "analysis/detail/zqvconvsel.h"
 #include "zqvcnv2d_oracle.h"
@@ -117,17 +118,6 @@ TEST(Conv2DMethods, FloatEveryMethodForced) { everyMethodForced<float>(4e-6L); }
 TEST(Conv2DMethods, DoubleEveryMethodForced) { everyMethodForced<double>(1e-14L); }
 
 // ---- Work memory made to fail.
-struct ReportSink {
-  static std::vector<std::string>& log() {
-    static std::vector<std::string> l;
-    return l;
-  }
-  static int32_t record(int32_t status, const char* func, const char* msg, const char* module, int32_t) {
-    log().push_back(std::to_string(status) + " " + func + " " + (msg ? msg : "") + " " + module);
-    return status;
-  }
-};
-
 // Allocations of each kind still allowed before the next one fails.
 int blocksLeft = -1, scratchLeft = -1;
 bool refused = false;
@@ -143,14 +133,10 @@ void* limitedScratch(std::size_t bytes) {
 }
 void* failingCalloc(std::size_t, std::size_t) { return nullptr; }
 
-class Conv2DMemory : public ::testing::Test {
+class Conv2DMemory : public ZqvReportLogTest {
  protected:
   void SetUp() override {
-    previous_ = zqvRedirectError(&ReportSink::record);
-    mode_ = zqvGetErrMode();
-    zqvSetErrMode(ZQV_ErrorModeParent);
-    zqvSetErrStatus(0);
-    ReportSink::log().clear();
+    ZqvReportLogTest::SetUp();
     blockAlloc = &limitedBlock;
     scratchAlloc = &limitedScratch;
   }
@@ -158,12 +144,8 @@ class Conv2DMemory : public ::testing::Test {
     blockAlloc = &zqvMalloc;
     scratchAlloc = &std::malloc;
     zqvconv::workAlloc = &std::calloc;
-    zqvSetErrStatus(0);
-    zqvSetErrMode(mode_);
-    zqvRedirectError(previous_);
+    ZqvReportLogTest::TearDown();
   }
-  ZqvReportFn previous_ = nullptr;
-  int32_t mode_ = 0;
 };
 
 std::string memory(const char* func) { return std::string("-4 ") + func + " \nMemory allocation problem\n zqvcnv2d"; }
@@ -240,7 +222,7 @@ TEST_F(Conv2DMemory, EveryWorkAllocationFailsInTurn) {
     };
     for (size_t k = 0;; ++k) {
       SCOPED_TRACE(testing::Message() << c.label << ": block " << k << " fails");
-      ReportSink::log().clear();
+      log().clear();
       zqvSetErrStatus(0);
       blocksLeft = int(k);
       refused = false;
@@ -248,29 +230,29 @@ TEST_F(Conv2DMemory, EveryWorkAllocationFailsInTurn) {
       blocksLeft = -1;
       if (!refused) {
         EXPECT_EQ(k, c.blockReports.size());
-        EXPECT_TRUE(ReportSink::log().empty());
+        EXPECT_TRUE(log().empty());
         break;
       }
       ASSERT_LT(k, c.blockReports.size());
-      EXPECT_EQ(ReportSink::log(), c.blockReports[k]);
+      EXPECT_EQ(log(), c.blockReports[k]);
       EXPECT_EQ(zqvGetErrStatus(), ZQV_OUT_OF_MEMORY);
     }
     for (int k = 0;; ++k) {
       SCOPED_TRACE(testing::Message() << c.label << ": exchange " << k << " fails");
-      ReportSink::log().clear();
+      log().clear();
       zqvSetErrStatus(0);
       scratchLeft = k;
       refused = false;
       run();
       scratchLeft = -1;
       if (!refused) {
-        EXPECT_TRUE(ReportSink::log().empty());
+        EXPECT_TRUE(log().empty());
         EXPECT_GE(k, 6);  // three separable transforms at least
         break;
       }
       std::vector<std::string> want{memory(k % 2 == 0 ? "sRotate_V" : "sRotate_V_Back")};
       want.insert(want.end(), c.rotateReports.begin(), c.rotateReports.end());
-      EXPECT_EQ(ReportSink::log(), want);
+      EXPECT_EQ(log(), want);
       EXPECT_EQ(zqvGetErrStatus(), ZQV_OUT_OF_MEMORY);
     }
   }
@@ -282,27 +264,27 @@ TEST_F(Conv2DMemory, DoubleNamesAndTheOneDimensionalRoutine) {
   std::vector<double> y(25 * 25);
   scratchLeft = 0;
   zqvdConv2D(x.data(), 17, 17, h.data(), 9, 9, y.data());
-  EXPECT_EQ(ReportSink::log(), (std::vector<std::string>{memory("dRotate_V"), back("owndHftConv2d"), back("zqvdConv2D")}));
-  ReportSink::log().clear();
+  EXPECT_EQ(log(), (std::vector<std::string>{memory("dRotate_V"), back("owndHftConv2d"), back("zqvdConv2D")}));
+  log().clear();
   scratchLeft = 1;
   const auto big = randomImage<double>({64, 64}, gen);
   std::vector<double> yb(72 * 72);
   zqvdConv2D(big.data(), 64, 64, h.data(), 9, 9, yb.data());
-  EXPECT_EQ(ReportSink::log(),
+  EXPECT_EQ(log(),
             (std::vector<std::string>{memory("dRotate_V_Back"), back("owndOverlapConv2d"), back("zqvdConv2D")}));
   scratchLeft = -1;
 
   // Two long single rows go to the one-dimensional routine: its failure is
   // passed up under the two-dimensional one.
-  ReportSink::log().clear();
+  log().clear();
   zqvconv::workAlloc = &failingCalloc;
   const auto r1 = randomImage<float>({3000, 1}, gen), r2 = randomImage<float>({2000, 1}, gen);
   std::vector<float> yr(4999);
   zqvsConv2D(r1.data(), 3000, 1, r2.data(), 2000, 1, yr.data());
   zqvconv::workAlloc = &std::calloc;
-  ASSERT_FALSE(ReportSink::log().empty());
-  EXPECT_EQ(ReportSink::log().front().rfind("-4 zqvsConv", 0), 0u) << ReportSink::log().front();
-  EXPECT_EQ(ReportSink::log().back(), back("zqvsConv2D"));
+  ASSERT_FALSE(log().empty());
+  EXPECT_EQ(log().front().rfind("-4 zqvsConv", 0), 0u) << log().front();
+  EXPECT_EQ(log().back(), back("zqvsConv2D"));
   EXPECT_EQ(zqvGetErrStatus(), ZQV_OUT_OF_MEMORY);
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/zqv_report_log.h"
 #include "analysis/detail/zqvconvmembers.h"
 
 namespace {
@@ -63,34 +64,12 @@ const char* methodName(Choice c) {
   }
 }
 
-struct ReportSink {
-  static std::vector<std::string>& log() {
-    static std::vector<std::string> l;
-    return l;
-  }
-  static int32_t record(int32_t status, const char* func, const char* msg, const char*, int32_t) {
-    log().push_back(std::to_string(status) + " " + func + " " + (msg ? msg : ""));
-    return status;
-  }
-};
-
-class ConvInternal : public ::testing::Test {
+class ConvInternal : public ZqvReportLogTest {
  protected:
-  void SetUp() override {
-    previous_ = zqvRedirectError(&ReportSink::record);
-    mode_ = zqvGetErrMode();
-    zqvSetErrMode(ZQV_ErrorModeParent);
-    zqvSetErrStatus(0);
-    ReportSink::log().clear();
-  }
   void TearDown() override {
     workAlloc = &std::calloc;
-    zqvSetErrStatus(0);
-    zqvSetErrMode(mode_);
-    zqvRedirectError(previous_);
+    ZqvReportLogTest::TearDown();
   }
-  ZqvReportFn previous_ = nullptr;
-  int32_t mode_ = 0;
 };
 
 TEST(ConvMethodChoice, CrossoverTablesAndCostModel) {
@@ -297,20 +276,20 @@ TEST_F(ConvInternal, WorkMemoryFailureIsReportedAndLeavesTheResultAlone) {
     std::vector<std::string> reports;
   };
   const Case cases[] = {
-      {200, 150, 0, {"-4 zqvsConv1 NULL Pointer", "-1 zqvsConv "}},
-      {200, 150, 1, {"-4 zqvsConv1 NULL Pointer", "-1 zqvsConv "}},
-      {1 << 16, 150, 1, {"-4 zqvsConvm NULL Pointer", "-1 zqvsConv "}},
+      {200, 150, 0, {"-4 zqvsConv1 NULL Pointer zqvconvs", "-1 zqvsConv  zqvconvs"}},
+      {200, 150, 1, {"-4 zqvsConv1 NULL Pointer zqvconvs", "-1 zqvsConv  zqvconvs"}},
+      {1 << 16, 150, 1, {"-4 zqvsConvm NULL Pointer zqvconvs", "-1 zqvsConv  zqvconvs"}},
   };
   for (const Case& c : cases) {
     std::mt19937 gen(3);
     const auto x = randomVec<float>(c.xLen, gen), h = randomVec<float>(c.hLen, gen);
     std::vector<float> y(static_cast<size_t>(c.xLen + c.hLen - 1), 5.0f);
-    ReportSink::log().clear();
+    log().clear();
     allowedAllocs = c.allowed;
     workAlloc = &limitedAlloc;
     zqvsConv(x.data(), static_cast<int32_t>(c.xLen), h.data(), static_cast<int32_t>(c.hLen), y.data());
     workAlloc = &std::calloc;
-    EXPECT_EQ(ReportSink::log(), c.reports) << c.xLen << " " << c.allowed;
+    EXPECT_EQ(log(), c.reports) << c.xLen << " " << c.allowed;
     EXPECT_EQ(zqvGetErrStatus(), ZQV_OUT_OF_MEMORY);
     for (float v : y) ASSERT_EQ(v, 5.0f);
   }
@@ -323,12 +302,12 @@ TEST_F(ConvInternal, SixteenBitWorkCopiesFailOneByOne) {
   for (int allowed = 0; allowed < 3; ++allowed) {
     int16_t y[4] = {9, 9, 9, 9};
     int32_t factor = 0;
-    ReportSink::log().clear();
+    log().clear();
     allowedAllocs = allowed;
     workAlloc = &limitedAlloc;
     zqvwConv(x, 3, h, 2, y, 0, &factor);
     workAlloc = &std::calloc;
-    EXPECT_EQ(ReportSink::log(), std::vector<std::string>{std::string("-4 zqvwConv ") + messages[allowed]});
+    EXPECT_EQ(log(), std::vector<std::string>{std::string("-4 zqvwConv ") + messages[allowed] + " zqvconvw"});
     for (int16_t v : y) EXPECT_EQ(v, 9);
   }
 }

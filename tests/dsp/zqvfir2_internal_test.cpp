@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/zqv_report_log.h"
 #include "analysis/detail/zqvfir2gen.h"
 
 namespace {
@@ -93,34 +94,7 @@ TEST(Filter2D, MethodChoice) {
   EXPECT_FALSE(blocksCheaper(1, 1, 1, 1));
 }
 
-struct ReportSink {
-  static std::vector<std::string>& log() {
-    static std::vector<std::string> l;
-    return l;
-  }
-  static int32_t record(int32_t status, const char* func, const char* msg, const char* module, int32_t) {
-    log().push_back(std::to_string(status) + " " + func + " " + (msg ? msg : "") + " " + module);
-    return status;
-  }
-};
-
-class Filter2DExports : public ::testing::Test {
- protected:
-  void SetUp() override {
-    previous_ = zqvRedirectError(&ReportSink::record);
-    mode_ = zqvGetErrMode();
-    zqvSetErrMode(ZQV_ErrorModeParent);
-    zqvSetErrStatus(0);
-    ReportSink::log().clear();
-  }
-  void TearDown() override {
-    zqvSetErrStatus(0);
-    zqvSetErrMode(mode_);
-    zqvRedirectError(previous_);
-  }
-  ZqvReportFn previous_ = nullptr;
-  int32_t mode_ = 0;
-};
+class Filter2DExports : public ZqvReportLogTest {};
 
 TEST_F(Filter2DExports, FirstFailedCheckOnly) {
   const float a[4] = {1, 2, 3, 4};
@@ -142,9 +116,9 @@ TEST_F(Filter2DExports, FirstFailedCheckOnly) {
        "-5 zqvwFilter2D Null scale factor pointer zqvfir2w"},
   };
   for (const Row& r : rows) {
-    ReportSink::log().clear();
+    log().clear();
     r.call();
-    EXPECT_EQ(ReportSink::log(), std::vector<std::string>{r.report});
+    EXPECT_EQ(log(), std::vector<std::string>{r.report});
     for (float v : d) EXPECT_EQ(v, 7.0f);
     for (int16_t v : dw) EXPECT_EQ(v, 7);
   }
@@ -163,7 +137,7 @@ TEST_F(Filter2DExports, KernelUnchangedAndAStaleStatusNeitherReadNorCleared) {
   EXPECT_EQ(zqvGetErrStatus(), ZQV_BAD_ARGUMENT);
   EXPECT_EQ(fresh, stale);
   EXPECT_EQ(k, kBefore);
-  EXPECT_TRUE(ReportSink::log().empty());
+  EXPECT_TRUE(log().empty());
 }
 
 TEST_F(Filter2DExports, SixteenBitScaleModes) {
