@@ -209,11 +209,12 @@ void conjExtend2(ZqvSite site, const T* src, T* dst, int32_t n) noexcept {
 }
 
 // Division through 1/|b|^2 in long double: squares of float or double parts
-// neither overflow nor underflow there, so tiny and huge divisors work.
+// neither overflow nor underflow there, so tiny and huge divisors work. A
+// double divisor whose parts both lie below 2^-1042 is refused as zero.
 template <class T>
 T divide(ZqvSite site, T a, T b) noexcept {
   using P = decltype(T::re);
-  if (b.re == 0 && b.im == 0) {
+  if (zqvCountsAsZero(b.re) && zqvCountsAsZero(b.im)) {
     zqvError(ZQV_BAD_ARGUMENT, site.func, "(b.re==0.0)&&(b.im==0.0)", site.module, __LINE__);
     return {0, 0};
   }

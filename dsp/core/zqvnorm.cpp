@@ -2,10 +2,10 @@
 // (subtract an offset, multiply by the reciprocal of a factor).
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <type_traits>
 
+#include "core/zqvarith.h"
 #include "core/zqvframe.h"
 #include "zqvp4.h"
 
@@ -191,19 +191,6 @@ R normOf(ZqvSite site, const T* srcA, const T* srcB, int32_t n, int32_t flag) no
   return R(m == Measure::L2 ? std::sqrt(ratio) : ratio);
 }
 
-// A factor counts as zero when its bits other than the sign are 0; for a
-// double only the upper word is looked at.
-bool factorIsZero(float f) noexcept {
-  uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  return (bits & 0x7FFFFFFFu) == 0;
-}
-bool factorIsZero(double f) noexcept {
-  uint64_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  return ((bits >> 32) & 0x7FFFFFFFu) == 0;
-}
-
 // Truncation toward zero to 32 bits, then the low 16 bits. A product outside
 // the 32-bit range (or NaN) gives the integer-indefinite value 0x80000000,
 // as the processor's own conversion does, so its low 16 bits are 0.
@@ -227,7 +214,7 @@ template <class T, class Off, class Fac>
 void normalizeOf(ZqvSite site, const T* src, T* dst, int32_t n, Off off, Fac factor) noexcept {
   if (zqvCheckAll(site, {ZQV_CHECK(src == nullptr, "src==0"), ZQV_CHECK(dst == nullptr, "dst==0"),
                          ZQV_CHECK(n <= 0, "n<=0"),
-                         ZQV_CHECK(factorIsZero(factor), "factor == 0")}))
+                         ZQV_CHECK(zqvCountsAsZero(factor), "factor == 0")}))
     return;
   const double r = 1.0 / double(factor);
   for (int64_t i = int64_t(n) - 1; i >= 0; --i) normalizeElem(src[i], dst[i], off, r);
@@ -238,7 +225,7 @@ void normalizeCplxOf(ZqvSite site, const C* src, C* dst, int32_t n, Off offRe, O
                      Fac factor) noexcept {
   if (zqvCheckAll(site, {ZQV_CHECK(src == nullptr, "src==0"), ZQV_CHECK(dst == nullptr, "dst==0"),
                          ZQV_CHECK(n <= 0, "n<=0"),
-                         ZQV_CHECK(factorIsZero(factor), "factor == 0")}))
+                         ZQV_CHECK(zqvCountsAsZero(factor), "factor == 0")}))
     return;
   const double r = 1.0 / double(factor);
   for (int64_t i = int64_t(n) - 1; i >= 0; --i) {

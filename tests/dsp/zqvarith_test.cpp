@@ -229,7 +229,9 @@ TEST_F(Arith, ComplexDivision) {
       // |b|^2 is far outside double's range here; the quotient is not.
       {{1e-300, 0}, {1e-300, 1e-300}, {0.5, -0.5}},
       {{1e300, 0}, {1e300, 1e300}, {0.5, -0.5}},
-      {{0x1p-1074, 0x1p-1074}, {0x1p-1074, 0}, {1, 1}},  // smallest subnormal divisor
+      // 2^-1042: the smallest double divisor part that does not count as zero.
+      {{0x1p-1042, 0x1p-1042}, {0x1p-1042, 0}, {1, 1}},
+      {{0x1p-100, 0}, {-0x1p-1070, 0x1p-1042}, {-0x1p914, -0x1p942}},
   };
   for (const auto& c : cases) {
     const ZqvCplxD q = zqvzDiv(c.a, c.b);
@@ -242,6 +244,15 @@ TEST_F(Arith, ComplexDivision) {
   EXPECT_TRUE(sameBits(tiny, ZqvCplxS{0.5f, -0.5f}));
   EXPECT_TRUE(reportsAre({}));
   EXPECT_EQ(zqvGetErrStatus(), 0);
+
+  // Double divisors whose parts both lie below 2^-1042 count as zero (the
+  // float divisor above does not: only all bits but the sign clear do).
+  const ZqvCplxD zeroLike[] = {{1e-320, 0}, {0x1p-1074, 0x1p-1074}, {-0x1.fffp-1043, 0x1p-1060}};
+  for (const auto& b : zeroLike) {
+    clearReports();
+    EXPECT_TRUE(sameBits(zqvzDiv({1, 0}, b), ZqvCplxD{0, 0})) << b.re;
+    EXPECT_TRUE(reportsAre({{ZQV_BAD_ARGUMENT, "zqvzDiv", "(b.re==0.0)&&(b.im==0.0)", "zqvarith"}})) << b.re;
+  }
 }
 
 TEST_F(Arith, CopySetZeroKeepBitPatterns) {
