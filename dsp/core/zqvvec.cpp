@@ -14,6 +14,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "core/zqvarith.h"
+
 namespace {
 
 constexpr const char* kModule = kZqvVecModule;
@@ -325,11 +327,12 @@ struct PartOf<ZqvCplxD> { using type = double; };
 template <>
 struct PartOf<ZqvCplxW> { using type = int16_t; };
 
-// A level is negative when its sign is set and it is not a zero; -0 passes.
+// A level is negative when its sign is set and it does not count as a zero:
+// -0 passes, and so does a double of magnitude below 2^-1042.
 template <class L>
 inline bool negativeLevel(L level) noexcept {
   if constexpr (std::is_integral_v<L>) return level < 0;
-  else return std::signbit(level) && level != 0;
+  else return std::signbit(level) && !zqvCountsAsZero(level);
 }
 
 // The total order of the bit patterns: negative NaNs, -inf, negatives, -0,

@@ -240,12 +240,28 @@ TEST_F(Thresh, ArgumentErrorsAndNegativeLevels) {
       {[&] { zqvcbThresh1(&c, 1, -1.0f, 0); }, {{kBad, "zqvcbThresh1", "thresh<0.0f", kMod}}},
       {[&] { zqvdbInvThresh2(&d, &d, 1, -1.0); }, {{kBad, "zqvdbInvThresh2", "thresh<0.0", kMod}}},
       {[&] { zqvsbInvThresh1(&f, 1, -1e-30f); }, {{kBad, "zqvsbInvThresh1", "thresh<0.0f", kMod}}},
+      // A double level's upper word decides (-2^-1042 is its smallest negative
+      // magnitude there); every bit of a float level does.
+      {[&] { zqvdbInvThresh1(&d, 1, -0x1p-1042); }, {{kBad, "zqvdbInvThresh1", "thresh<0.0", kMod}}},
+      {[&] { zqvzbThresh2(&z, &z, 1, -0x1p-1042, 0); }, {{kBad, "zqvzbThresh2", "thresh<0.0", kMod}}},
+      {[&] { zqvcbInvThresh1(&c, 1, -0x1p-149f); }, {{kBad, "zqvcbInvThresh1", "thresh<0.0f", kMod}}},
       // Negative levels are fine for the real thresholds; -0 passes everywhere.
       {[&] { zqvsbThresh1(&f, 1, -1.0f, 0); }, {}},
       {[&] { zqvzbThresh1(&z, 1, -0.0, 0); }, {}},
   };
   expectReportRows(cases, std::nullopt);
-  EXPECT_TRUE(w.re == 3 && w.im == 4 && d == 1 && c.re == 1);
+  EXPECT_TRUE(w.re == 3 && w.im == 4 && d == 1 && c.re == 1 && z.re == 1);
+  // Double levels below 2^-1042 in magnitude pass whatever their sign.
+  zqvSetErrStatus(0);
+  clearReports();
+  double v[2] = {4.0, -0.5};
+  ZqvCplxD zv{0, 2};
+  zqvdbInvThresh1(v, 2, -4.9e-324);
+  zqvzbInvThresh2(&zv, &zv, 1, -0x1p-1043);
+  EXPECT_TRUE(reportsAre({}));
+  EXPECT_EQ(zqvGetErrStatus(), 0);
+  EXPECT_TRUE(v[0] == 0.25 && v[1] == -2.0);
+  EXPECT_TRUE(zv.re == 0 && zv.im == -0.5);
   // With the status negative nothing is done and nothing reported.
   zqvSetErrStatus(kBad);
   clearReports();
