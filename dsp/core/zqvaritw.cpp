@@ -255,7 +255,7 @@ ZqvCplxW scalar(const char* func, const char* vectorFunc, ZqvCplxW a, ZqvCplxW b
                 int32_t* scaleFactor, int32_t line) noexcept {
   ZqvCplxW r{0, 0};
   form3<Op>(ZqvSite{vectorFunc, kModule}, &a, &b, &r, 1, scaleMode, scaleFactor);
-  if (zqvStatusNegative()) zqvError(ZQV_BACKTRACE, func, "", kModule, line);
+  if (zqvStatusNegative()) zqvError(ZQV_BACKTRACE, func, nullptr, kModule, line);
   return r;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <functional>
 #include <random>
+#include <regex>
+#include <string>
 #include <vector>
 
 #include "zqv_test_support.h"
@@ -256,6 +258,24 @@ TEST_F(AritW, ScalarsAndExactDivision) {
   r = zqvvAdd({1, 1}, {1, 1}, 0, nullptr);
   EXPECT_TRUE(r.re == 0 && r.im == 0);
   EXPECT_TRUE(reportsAre({{ZQV_BACKTRACE, "zqvvAdd", "", kMod}}));
+}
+
+// The backtrace of a scalar routine names the routine and carries no message,
+// so the standard-error reporter prints no empty "(): " after the name.
+TEST_F(AritW, ScalarBacktraceCarriesNoMessage) {
+  zqvSetErrStatus(kBad);
+  zqvRedirectError(zqvStdErrReport);
+  ::testing::internal::CaptureStderr();
+  zqvvAdd({1, 1}, {1, 1}, 0, nullptr);
+  zqvvSub({1, 1}, {1, 1}, 0, nullptr);
+  zqvvMpy({1, 1}, {1, 1}, 0, nullptr);
+  const std::string out = ::testing::internal::GetCapturedStderr();
+  zqvRedirectError(zqvRecordingReport);
+  const std::regex line("\\tcalled from \\[zqvaritw:[0-9]+\\]:(zqvv[A-Za-z]+)\\n");
+  std::vector<std::string> names;
+  for (std::sregex_iterator it(out.begin(), out.end(), line), end; it != end; ++it) names.push_back((*it)[1]);
+  EXPECT_EQ(names, (std::vector<std::string>{"zqvvAdd", "zqvvSub", "zqvvMpy"})) << out;
+  EXPECT_EQ(out.find("()"), std::string::npos) << out;
 }
 
 TEST_F(AritW, ArgumentErrors) {
