@@ -79,9 +79,12 @@ void twoRealToCplx(ZqvSite site, const P* srcReal, const P* srcImag, Cplx<P>* ds
 template <class P>
 using Bits = std::conditional_t<sizeof(P) == 4, uint32_t, uint64_t>;
 
+// Every bit but the sign clear. Doubles are tested on all 64 bits, not on
+// the upper word alone: a subnormal part such as 1e-320 is a value with a
+// phase of its own (0 + 1e-320i has phase pi/2), not a zero.
 template <class P>
 inline bool isZero(P x) noexcept {
-  return (std::bit_cast<Bits<P>>(x) << 1) == 0;  // every bit but the sign clear
+  return (std::bit_cast<Bits<P>>(x) << 1) == 0;
 }
 template <class P>
 inline bool signSet(P x) noexcept {
