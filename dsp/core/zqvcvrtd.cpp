@@ -6,16 +6,17 @@
 
 namespace {
 constexpr const char* kModule = "zqvcvrtd";
+constexpr const zqvcvrt::ModuleLines& kLines = zqvcvrt::kLinesD;
 }  // namespace
 
 // ---- Exported routines ------------------------------------------------------
 
 ZQVAPI void zqvdbFloatToInt(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::floatToInt({"zqvdbFloatToInt", kModule}, src, dst, len, bitSize, flags);
+  zqvcvrt::floatToInt({"zqvdbFloatToInt", kModule}, kLines.floatToInt, src, dst, len, bitSize, flags);
 }
 
 ZQVAPI void zqvdbIntToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::intToFloat({"zqvdbIntToFloat", kModule}, src, dst, len, bitSize, flags);
+  zqvcvrt::intToFloat({"zqvdbIntToFloat", kModule}, kLines.intToFloat, src, dst, len, bitSize, flags);
 }
 
 ZQVAPI void zqvzbMag(const ZqvCplxD* src, double* mag, int32_t n) noexcept {
@@ -86,33 +87,33 @@ void zqvdbUFix32ToFloatKernel(const uint32_t* src, double* dst, int32_t len, int
 }
 
 ZQVAPI void zqvdbFloatToFix(const double* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
-  zqvfix::floatToFix({"zqvdbFloatToFix", kModule}, src, dst, len, bitSize, fractBits, flags);
+  zqvfix::floatToFix({"zqvdbFloatToFix", kModule}, kLines.floatToFix, src, dst, len, bitSize, fractBits, flags);
 }
 ZQVAPI void zqvdbFixToFloat(const void* src, double* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
-  zqvfix::fixToFloat({"zqvdbFixToFloat", kModule}, src, dst, len, bitSize, fractBits, flags);
+  zqvfix::fixToFloat({"zqvdbFixToFloat", kModule}, kLines.fixToFloat, src, dst, len, bitSize, fractBits, flags);
 }
 // The S15 and S31 conversions have always reported as "zqvdbFloaTo...".
 ZQVAPI void zqvdbFloatToS7Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<double, 8, 7>({"zqvdbFloatToS7Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<double, 8, 7>({"zqvdbFloatToS7Fix", kModule}, kLines.toS7, src, dst, len, flags);
 }
 ZQVAPI void zqvdbFloatToS15Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<double, 16, 15>({"zqvdbFloaToS15Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<double, 16, 15>({"zqvdbFloaToS15Fix", kModule}, kLines.toS15, src, dst, len, flags);
 }
 ZQVAPI void zqvdbFloatToS31Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<double, 32, 31>({"zqvdbFloaToS31Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<double, 32, 31>({"zqvdbFloaToS31Fix", kModule}, kLines.toS31, src, dst, len, flags);
 }
 ZQVAPI void zqvdbFloatToS1516Fix(const double* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<double, 32, 16>({"zqvdbFloatToS1516Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<double, 32, 16>({"zqvdbFloatToS1516Fix", kModule}, kLines.toS1516, src, dst, len, flags);
 }
 ZQVAPI void zqvdbS7FixToFloat(const void* src, double* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<double, 8, 7>({"zqvdbS7FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<double, 8, 7>({"zqvdbS7FixToFloat", kModule}, kLines.fromS7, src, dst, len);
 }
 ZQVAPI void zqvdbS15FixToFloat(const void* src, double* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<double, 16, 15>({"zqvdbS15FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<double, 16, 15>({"zqvdbS15FixToFloat", kModule}, kLines.fromS15, src, dst, len);
 }
 ZQVAPI void zqvdbS31FixToFloat(const void* src, double* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<double, 32, 31>({"zqvdbS31FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<double, 32, 31>({"zqvdbS31FixToFloat", kModule}, kLines.fromS31, src, dst, len);
 }
 ZQVAPI void zqvdbS1516FixToFloat(const void* src, double* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<double, 32, 16>({"zqvdbS1516FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<double, 32, 16>({"zqvdbS1516FixToFloat", kModule}, kLines.fromS1516, src, dst, len);
 }

@@ -6,16 +6,17 @@
 
 namespace {
 constexpr const char* kModule = "zqvcvrts";
+constexpr const zqvcvrt::ModuleLines& kLines = zqvcvrt::kLinesS;
 }  // namespace
 
 // ---- Exported routines ------------------------------------------------------
 
 ZQVAPI void zqvsbFloatToInt(const float* src, void* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::floatToInt({"zqvsbFloatToInt", kModule}, src, dst, len, bitSize, flags);
+  zqvcvrt::floatToInt({"zqvsbFloatToInt", kModule}, kLines.floatToInt, src, dst, len, bitSize, flags);
 }
 
 ZQVAPI void zqvsbIntToFloat(const void* src, float* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
-  zqvcvrt::intToFloat({"zqvsbIntToFloat", kModule}, src, dst, len, bitSize, flags);
+  zqvcvrt::intToFloat({"zqvsbIntToFloat", kModule}, kLines.intToFloat, src, dst, len, bitSize, flags);
 }
 
 ZQVAPI void zqvcbMag(const ZqvCplxS* src, float* mag, int32_t n) noexcept {
@@ -86,32 +87,32 @@ void zqvsbUFix32ToFloatKernel(const uint32_t* src, float* dst, int32_t len, int3
 }
 
 ZQVAPI void zqvsbFloatToFix(const float* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
-  zqvfix::floatToFix({"zqvsbFloatToFix", kModule}, src, dst, len, bitSize, fractBits, flags);
+  zqvfix::floatToFix({"zqvsbFloatToFix", kModule}, kLines.floatToFix, src, dst, len, bitSize, fractBits, flags);
 }
 ZQVAPI void zqvsbFixToFloat(const void* src, float* dst, int32_t len, int32_t bitSize, int32_t fractBits, int32_t flags) noexcept {
-  zqvfix::fixToFloat({"zqvsbFixToFloat", kModule}, src, dst, len, bitSize, fractBits, flags);
+  zqvfix::fixToFloat({"zqvsbFixToFloat", kModule}, kLines.fixToFloat, src, dst, len, bitSize, fractBits, flags);
 }
 ZQVAPI void zqvsbFloatToS7Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<float, 8, 7>({"zqvsbFloatToS7Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<float, 8, 7>({"zqvsbFloatToS7Fix", kModule}, kLines.toS7, src, dst, len, flags);
 }
 ZQVAPI void zqvsbFloatToS15Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<float, 16, 15>({"zqvsbFloatToS15Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<float, 16, 15>({"zqvsbFloatToS15Fix", kModule}, kLines.toS15, src, dst, len, flags);
 }
 ZQVAPI void zqvsbFloatToS31Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<float, 32, 31>({"zqvsbFloatToS31Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<float, 32, 31>({"zqvsbFloatToS31Fix", kModule}, kLines.toS31, src, dst, len, flags);
 }
 ZQVAPI void zqvsbFloatToS1516Fix(const float* src, void* dst, int32_t len, int32_t flags) noexcept {
-  zqvfix::floatToFormat<float, 32, 16>({"zqvsbFloatToS1516Fix", kModule}, src, dst, len, flags);
+  zqvfix::floatToFormat<float, 32, 16>({"zqvsbFloatToS1516Fix", kModule}, kLines.toS1516, src, dst, len, flags);
 }
 ZQVAPI void zqvsbS7FixToFloat(const void* src, float* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<float, 8, 7>({"zqvsbS7FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<float, 8, 7>({"zqvsbS7FixToFloat", kModule}, kLines.fromS7, src, dst, len);
 }
 ZQVAPI void zqvsbS15FixToFloat(const void* src, float* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<float, 16, 15>({"zqvsbS15FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<float, 16, 15>({"zqvsbS15FixToFloat", kModule}, kLines.fromS15, src, dst, len);
 }
 ZQVAPI void zqvsbS31FixToFloat(const void* src, float* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<float, 32, 31>({"zqvsbS31FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<float, 32, 31>({"zqvsbS31FixToFloat", kModule}, kLines.fromS31, src, dst, len);
 }
 ZQVAPI void zqvsbS1516FixToFloat(const void* src, float* dst, int32_t len) noexcept {
-  zqvfix::formatToFloat<float, 32, 16>({"zqvsbS1516FixToFloat", kModule}, src, dst, len);
+  zqvfix::formatToFloat<float, 32, 16>({"zqvsbS1516FixToFloat", kModule}, kLines.fromS1516, src, dst, len);
 }

@@ -452,4 +452,35 @@ TEST_F(Cvrt, ArgumentChecks) {
   });
 }
 
+// Every report carries the line that the library's table of conversion
+// reports fixes: one line for the argument checks, one for the value that
+// does not fit.
+TEST_F(Cvrt, ReportLines) {
+  const float f = 1e6f;
+  const double d = 1e6;
+  const int16_t ws = 1;
+  int16_t w = 0;
+  float fo = 0;
+  double dout = 0;
+  const int32_t bad = ZQV_BAD_ARGUMENT, CN = ZQV_CVT_ROUND_NEAR | ZQV_CVT_CHECK;
+  const std::vector<ReportRow> rows = {
+      {"sb checks", [&] { zqvsbFloatToInt(&f, nullptr, 0, 16, CN); },
+       {{bad, "zqvsbFloatToInt", "len<=0", "zqvcvrts", 284}, {bad, "zqvsbFloatToInt", "dst==0", "zqvcvrts", 284}}},
+      {"sb exceeds", [&] { zqvsbFloatToInt(&f, &w, 1, 16, CN); },
+       {{bad, "zqvsbFloatToInt", "A float exceeds an integer", "zqvcvrts", 288}}},
+      {"db checks", [&] { zqvdbFloatToInt(&d, &w, 1, 12, 0); },
+       {{bad, "zqvdbFloatToInt", "Invalid size of an integer", "zqvcvrtd", 279},
+        {bad, "zqvdbFloatToInt", "Invalid conversion flag", "zqvcvrtd", 279}}},
+      {"db exceeds", [&] { zqvdbFloatToInt(&d, &w, 1, 8, CN | ZQV_CVT_SATURATE); },
+       {{bad, "zqvdbFloatToInt", "A float exceeds an integer", "zqvcvrtd", 284}}},
+      {"sb int checks", [&] { zqvsbIntToFloat(nullptr, &fo, 1, 24, 0); },
+       {{bad, "zqvsbIntToFloat", "src==0", "zqvcvrts", 407},
+        {bad, "zqvsbIntToFloat", "Invalid size of an integer", "zqvcvrts", 407}}},
+      {"db int checks", [&] { zqvdbIntToFloat(&ws, &dout, -1, 16, 0x80); },
+       {{bad, "zqvdbIntToFloat", "len<=0", "zqvcvrtd", 413},
+        {bad, "zqvdbIntToFloat", "Invalid conversion flag", "zqvcvrtd", 413}}},
+  };
+  expectReportRows(rows);
+}
+
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <functional>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "zqv_test_support.h"
@@ -231,6 +233,62 @@ TEST_F(Fix, ArgumentErrorsNamesAndStatus) {
   EXPECT_EQ(out, 0.5f);
   EXPECT_EQ(zqvGetErrStatus(), 0);
   EXPECT_TRUE(reportsAre({}));
+}
+
+// Every report carries the line that the library's table of fixed-point
+// reports fixes: the argument checks, "Invalid fractBits" and the value that
+// does not fit each have their own.
+TEST_F(Fix, ReportLines) {
+  const char* s = "zqvcvrts";
+  const char* d = "zqvcvrtd";
+  const char* exceeds = "A float exceeds an integer";
+  const float f = 1e6f;
+  const double x = 1e6;
+  int32_t out = 0;
+  float fo = 0;
+  double dout = 0;
+  const int32_t CN = ZQV_CVT_ROUND_NEAR | ZQV_CVT_CHECK;
+  // A call that fails one argument check with `message`.
+  const auto row = [](const char* func, const char* module, const char* message, int32_t line, std::function<void()> call) {
+    return ReportRow(std::string(func) + " " + message, std::move(call), {{kBad, func, message, module, line}});
+  };
+  const std::vector<ReportRow> cases = {
+      row("zqvsbFloatToFix", s, "len<=0", 535, [&] { zqvsbFloatToFix(&f, &out, 0, 16, 0, CN); }),
+      row("zqvsbFloatToFix", s, "Invalid fractBits", 538, [&] { zqvsbFloatToFix(&f, &out, 1, 16, 16, CN); }),
+      row("zqvsbFloatToFix", s, exceeds, 542, [&] { zqvsbFloatToFix(&f, &out, 1, 16, 0, CN); }),
+      row("zqvdbFloatToFix", d, "src==0", 546, [&] { zqvdbFloatToFix(nullptr, &out, 1, 16, 0, CN); }),
+      row("zqvdbFloatToFix", d, "Invalid fractBits", 549, [&] { zqvdbFloatToFix(&x, &out, 1, 8, -1, CN); }),
+      row("zqvdbFloatToFix", d, exceeds, 553, [&] { zqvdbFloatToFix(&x, &out, 1, 32, 12, CN); }),
+      row("zqvsbFixToFloat", s, "Invalid size of a fix-point", 668, [&] { zqvsbFixToFloat(&out, &fo, 1, 4, 0, 0); }),
+      row("zqvsbFixToFloat", s, "Invalid fractBits", 671, [&] { zqvsbFixToFloat(&out, &fo, 1, 8, 8, 0); }),
+      row("zqvdbFixToFloat", d, "Invalid conversion flag", 686, [&] { zqvdbFixToFloat(&out, &dout, 1, 8, 0, 1); }),
+      row("zqvdbFixToFloat", d, "Invalid fractBits", 689, [&] { zqvdbFixToFloat(&out, &dout, 1, 32, 33, ZQV_CVT_UNSIGNED); }),
+      row("zqvsbFloatToS7Fix", s, "len<=0", 800, [&] { zqvsbFloatToS7Fix(&f, &out, 0, CN); }),
+      row("zqvsbFloatToS7Fix", s, exceeds, 804, [&] { zqvsbFloatToS7Fix(&f, &out, 1, CN); }),
+      row("zqvsbFloatToS15Fix", s, "dst==0", 837, [&] { zqvsbFloatToS15Fix(&f, nullptr, 1, CN); }),
+      row("zqvsbFloatToS15Fix", s, exceeds, 841, [&] { zqvsbFloatToS15Fix(&f, &out, 1, CN); }),
+      row("zqvsbFloatToS31Fix", s, "Invalid conversion flag", 875, [&] { zqvsbFloatToS31Fix(&f, &out, 1, 0); }),
+      row("zqvsbFloatToS31Fix", s, exceeds, 879, [&] { zqvsbFloatToS31Fix(&f, &out, 1, CN); }),
+      row("zqvsbFloatToS1516Fix", s, "len<=0", 913, [&] { zqvsbFloatToS1516Fix(&f, &out, -3, CN); }),
+      row("zqvsbFloatToS1516Fix", s, exceeds, 917, [&] { zqvsbFloatToS1516Fix(&f, &out, 1, CN); }),
+      row("zqvdbFloatToS7Fix", d, "src==0", 819, [&] { zqvdbFloatToS7Fix(nullptr, &out, 1, CN); }),
+      row("zqvdbFloatToS7Fix", d, exceeds, 823, [&] { zqvdbFloatToS7Fix(&x, &out, 1, CN | ZQV_CVT_SATURATE); }),
+      row("zqvdbFloaToS15Fix", d, "len<=0", 861, [&] { zqvdbFloatToS15Fix(&x, &out, 0, CN); }),
+      row("zqvdbFloaToS15Fix", d, exceeds, 866, [&] { zqvdbFloatToS15Fix(&x, &out, 1, CN); }),
+      row("zqvdbFloaToS31Fix", d, "Invalid conversion flag", 904, [&] { zqvdbFloatToS31Fix(&x, &out, 1, 0x300); }),
+      row("zqvdbFloaToS31Fix", d, exceeds, 908, [&] { zqvdbFloatToS31Fix(&x, &out, 1, CN); }),
+      row("zqvdbFloatToS1516Fix", d, "dst==0", 947, [&] { zqvdbFloatToS1516Fix(&x, nullptr, 1, CN); }),
+      row("zqvdbFloatToS1516Fix", d, exceeds, 951, [&] { zqvdbFloatToS1516Fix(&x, &out, 1, CN); }),
+      row("zqvsbS7FixToFloat", s, "len<=0", 995, [&] { zqvsbS7FixToFloat(&out, &fo, 0); }),
+      row("zqvsbS15FixToFloat", s, "src==0", 1016, [&] { zqvsbS15FixToFloat(nullptr, &fo, 1); }),
+      row("zqvsbS31FixToFloat", s, "dst==0", 1037, [&] { zqvsbS31FixToFloat(&out, nullptr, 1); }),
+      row("zqvsbS1516FixToFloat", s, "len<=0", 1059, [&] { zqvsbS1516FixToFloat(&out, &fo, -1); }),
+      row("zqvdbS7FixToFloat", d, "dst==0", 1034, [&] { zqvdbS7FixToFloat(&out, nullptr, 1); }),
+      row("zqvdbS15FixToFloat", d, "len<=0", 1057, [&] { zqvdbS15FixToFloat(&out, &dout, 0); }),
+      row("zqvdbS31FixToFloat", d, "src==0", 1079, [&] { zqvdbS31FixToFloat(nullptr, &dout, 1); }),
+      row("zqvdbS1516FixToFloat", d, "len<=0", 1100, [&] { zqvdbS1516FixToFloat(&out, &dout, 0); }),
+  };
+  expectReportRows(cases);
 }
 
 }  // namespace

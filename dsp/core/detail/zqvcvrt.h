@@ -24,6 +24,27 @@
 
 namespace zqvcvrt {
 
+// ---- Report lines -------------------------------------------------------------
+
+// The source lines a conversion routine reports at, as the library's table of
+// conversion reports gives them: one for all its argument checks, one for
+// "Invalid fractBits" and one for "A float exceeds an integer" (0 where the
+// routine makes no such report).
+struct Lines {
+  int32_t checks, fractBits, exceeds;
+};
+// One row per module: zqvcvrts (float) and zqvcvrtd (double).
+struct ModuleLines {
+  Lines floatToInt, intToFloat, floatToFix, fixToFloat;
+  Lines toS7, toS15, toS31, toS1516, fromS7, fromS15, fromS31, fromS1516;
+};
+inline constexpr ModuleLines kLinesS{{284, 0, 288},  {407, 0, 0},  {535, 538, 542}, {668, 671, 0},
+                                     {800, 0, 804},  {837, 0, 841}, {875, 0, 879},  {913, 0, 917},
+                                     {995, 0, 0},    {1016, 0, 0},  {1037, 0, 0},   {1059, 0, 0}};
+inline constexpr ModuleLines kLinesD{{279, 0, 284},  {413, 0, 0},  {546, 549, 553}, {686, 689, 0},
+                                     {819, 0, 823},  {861, 0, 866}, {904, 0, 908},  {947, 0, 951},
+                                     {1034, 0, 0},   {1057, 0, 0},  {1079, 0, 0},   {1100, 0, 0}};
+
 // ---- Float to integer -------------------------------------------------------
 
 enum class Round { Near, Zero, Down, Up };
@@ -157,15 +178,17 @@ bool convertToInt(const S* src, void* dst, int64_t len, int32_t bitSize, int32_t
 }
 
 template <class S>
-void floatToInt(ZqvSite site, const S* src, void* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
+void floatToInt(ZqvSite site, const Lines& lines, const S* src, void* dst, int32_t len, int32_t bitSize,
+                int32_t flags) noexcept {
   zqvSetErrStatus(ZQV_NO_ERROR);
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0"),
-                         ZQV_CHECK(bitSize != 8 && bitSize != 16 && bitSize != 32, "Invalid size of an integer"),
-                         ZQV_CHECK(!zqvOneRoundingFlag(flags), "Invalid conversion flag")}))
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at},
+                         ZqvCheck{bitSize != 8 && bitSize != 16 && bitSize != 32, "Invalid size of an integer", at},
+                         ZqvCheck{!zqvOneRoundingFlag(flags), "Invalid conversion flag", at}}))
     return;
   // The report comes after the caller's environment is back in place.
   if (convertToInt(src, dst, len, bitSize, flags, 0) && (flags & ZQV_CVT_CHECK))
-    zqvError(ZQV_BAD_ARGUMENT, site.func, "A float exceeds an integer", site.module, __LINE__);
+    zqvError(ZQV_BAD_ARGUMENT, site.func, "A float exceeds an integer", site.module, lines.exceeds);
 }
 
 // ---- Integer to float -------------------------------------------------------
@@ -191,11 +214,13 @@ void widenToFloat(const void* src, F* dst, int64_t len, int32_t bitSize, int32_t
 }
 
 template <class F>
-void intToFloat(ZqvSite site, const void* src, F* dst, int32_t len, int32_t bitSize, int32_t flags) noexcept {
+void intToFloat(ZqvSite site, const Lines& lines, const void* src, F* dst, int32_t len, int32_t bitSize,
+                int32_t flags) noexcept {
   zqvSetErrStatus(ZQV_NO_ERROR);
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0"),
-                         ZQV_CHECK(bitSize != 8 && bitSize != 16 && bitSize != 32, "Invalid size of an integer"),
-                         ZQV_CHECK(flags != 0 && flags != ZQV_CVT_UNSIGNED, "Invalid conversion flag")}))
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at},
+                         ZqvCheck{bitSize != 8 && bitSize != 16 && bitSize != 32, "Invalid size of an integer", at},
+                         ZqvCheck{flags != 0 && flags != ZQV_CVT_UNSIGNED, "Invalid conversion flag", at}}))
     return;
   widenToFloat(src, dst, len, bitSize, flags);
 }

@@ -8,7 +8,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <type_traits>
 
 #include "core/detail/zqvcvrt.h"
 #include "core/zqvframe.h"
@@ -48,36 +47,36 @@ inline bool badFractBits(int32_t fractBits, int32_t bitSize, int32_t flags) noex
 // The conversion after the checks; an element that did not fit is reported
 // once, after the whole destination is written, when the flags ask for it.
 template <class S>
-void convert(ZqvSite site, const S* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
-             int32_t flags) noexcept {
-  bool outside;
-  if constexpr (std::is_same_v<S, float>) outside = zqvcvrt::convertToInt(src, dst, len, bitSize, flags, fractBits);
-  else outside = zqvcvrt::convertToInt(src, dst, len, bitSize, flags, fractBits);
-  if (outside && (flags & ZQV_CVT_CHECK))
-    zqvError(ZQV_BAD_ARGUMENT, site.func, "A float exceeds an integer", site.module, __LINE__);
+void convert(ZqvSite site, const zqvcvrt::Lines& lines, const S* src, void* dst, int32_t len, int32_t bitSize,
+             int32_t fractBits, int32_t flags) noexcept {
+  if (zqvcvrt::convertToInt(src, dst, len, bitSize, flags, fractBits) && (flags & ZQV_CVT_CHECK))
+    zqvError(ZQV_BAD_ARGUMENT, site.func, "A float exceeds an integer", site.module, lines.exceeds);
 }
 
 template <class S>
-void floatToFix(ZqvSite site, const S* src, void* dst, int32_t len, int32_t bitSize, int32_t fractBits,
-                int32_t flags) noexcept {
+void floatToFix(ZqvSite site, const zqvcvrt::Lines& lines, const S* src, void* dst, int32_t len, int32_t bitSize,
+                int32_t fractBits, int32_t flags) noexcept {
   zqvSetErrStatus(ZQV_NO_ERROR);
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0"),
-                         ZQV_CHECK(badSize(bitSize), "Invalid size of a fix-point"),
-                         ZQV_CHECK(!zqvOneRoundingFlag(flags), "Invalid conversion flag"),
-                         ZQV_CHECK(badFractBits(fractBits, bitSize, flags), "Invalid fractBits")}))
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at},
+                         ZqvCheck{badSize(bitSize), "Invalid size of a fix-point", at},
+                         ZqvCheck{!zqvOneRoundingFlag(flags), "Invalid conversion flag", at},
+                         ZqvCheck{badFractBits(fractBits, bitSize, flags), "Invalid fractBits", lines.fractBits}}))
     return;
-  convert(site, src, dst, len, bitSize, fractBits, flags);
+  convert(site, lines, src, dst, len, bitSize, fractBits, flags);
 }
 
 // The fixed formats S7, S15, S31 and S1516; ZQV_CVT_UNSIGNED is admitted and
 // gives unsigned integers with the same fraction bits.
 template <class S, int32_t BitSize, int32_t FractBits>
-void floatToFormat(ZqvSite site, const S* src, void* dst, int32_t len, int32_t flags) noexcept {
+void floatToFormat(ZqvSite site, const zqvcvrt::Lines& lines, const S* src, void* dst, int32_t len,
+                   int32_t flags) noexcept {
   zqvSetErrStatus(ZQV_NO_ERROR);
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0"),
-                         ZQV_CHECK(!zqvOneRoundingFlag(flags), "Invalid conversion flag")}))
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at},
+                         ZqvCheck{!zqvOneRoundingFlag(flags), "Invalid conversion flag", at}}))
     return;
-  convert(site, src, dst, len, BitSize, FractBits, flags);
+  convert(site, lines, src, dst, len, BitSize, FractBits, flags);
 }
 
 template <class F>
@@ -107,13 +106,14 @@ inline void widen<double>(const void* src, double* dst, int32_t len, int32_t bit
 }
 
 template <class F>
-void fixToFloat(ZqvSite site, const void* src, F* dst, int32_t len, int32_t bitSize, int32_t fractBits,
-                int32_t flags) noexcept {
+void fixToFloat(ZqvSite site, const zqvcvrt::Lines& lines, const void* src, F* dst, int32_t len, int32_t bitSize,
+                int32_t fractBits, int32_t flags) noexcept {
   zqvSetErrStatus(ZQV_NO_ERROR);
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0"),
-                         ZQV_CHECK(badSize(bitSize), "Invalid size of a fix-point"),
-                         ZQV_CHECK(flags != 0 && flags != ZQV_CVT_UNSIGNED, "Invalid conversion flag"),
-                         ZQV_CHECK(badFractBits(fractBits, bitSize, flags), "Invalid fractBits")}))
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at},
+                         ZqvCheck{badSize(bitSize), "Invalid size of a fix-point", at},
+                         ZqvCheck{flags != 0 && flags != ZQV_CVT_UNSIGNED, "Invalid conversion flag", at},
+                         ZqvCheck{badFractBits(fractBits, bitSize, flags), "Invalid fractBits", lines.fractBits}}))
     return;
   widen(src, dst, len, bitSize, flags == ZQV_CVT_UNSIGNED, fractBits);
 }
@@ -121,8 +121,9 @@ void fixToFloat(ZqvSite site, const void* src, F* dst, int32_t len, int32_t bitS
 // The fixed formats back to floats leave an earlier failure in place (and
 // then do nothing).
 template <class F, int32_t BitSize, int32_t FractBits>
-void formatToFloat(ZqvSite site, const void* src, F* dst, int32_t len) noexcept {
-  if (zqvCheckAll(site, {ZQV_CHECK(len < 1, "len<=0"), ZQV_CHECK(!src, "src==0"), ZQV_CHECK(!dst, "dst==0")}))
+void formatToFloat(ZqvSite site, const zqvcvrt::Lines& lines, const void* src, F* dst, int32_t len) noexcept {
+  const int32_t at = lines.checks;
+  if (zqvCheckAll(site, {ZqvCheck{len < 1, "len<=0", at}, ZqvCheck{!src, "src==0", at}, ZqvCheck{!dst, "dst==0", at}}))
     return;
   widen(src, dst, len, BitSize, false, FractBits);
 }
