@@ -30,8 +30,9 @@ inline void scale(C& x, long double w) noexcept {
   scale(x.im, w);
 }
 
-// Multiplies element k and element n-1-k by w(k) for k = 0 .. n/2-1, then a
-// middle element of an odd length once.
+// Multiplies element k and element n-1-k by w(k) for k = 0 .. n/2-1. The
+// middle element of an odd length is both the front and the back element of
+// the last step: it is multiplied twice, the second time its first product.
 template <class T, class Weights>
 void applySymmetric(T* vec, int64_t n, Weights& next) noexcept {
   for (int64_t k = 0, back = n - 1; k < back; ++k, --back) {
@@ -39,7 +40,11 @@ void applySymmetric(T* vec, int64_t n, Weights& next) noexcept {
     scale(vec[k], w);
     scale(vec[back], w);
   }
-  if (n % 2) scale(vec[n / 2], next());
+  if (n % 2) {
+    const long double w = next();
+    scale(vec[n / 2], w);
+    scale(vec[n / 2], w);
+  }
 }
 
 // cos(2 pi k/(n-1)) for k = 0, 1, ... by the two-term recurrence
@@ -160,8 +165,9 @@ inline long double besselI0(double x) noexcept {
 template <class T, class P>
 void kaiser(ZqvSite site, int32_t line, T* vec, int32_t n, P beta) noexcept {
   const long double bb = static_cast<double>(static_cast<long double>(beta) * beta);
-  // The size test takes |beta| (the weights only see beta^2) and refuses NaN.
-  const long double size = static_cast<long double>(n - int64_t{1}) * std::fabs(beta) * P(0.5);
+  // The size test is on the signed product, so a negative beta of any size
+  // passes (the weights only see beta^2); NaN is refused.
+  const long double size = static_cast<long double>(n - int64_t{1}) * beta * P(0.5);
   if (zqvCheckFirst(site, {ZqvCheck{!vec, "Null pointer to buffer", line},
                            ZqvCheck{n < 3, "Bad number of items", line},
                            ZqvCheck{!(size <= P(308.0)), "Huge window parameter", line}}))
