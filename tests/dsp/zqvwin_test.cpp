@@ -1,4 +1,5 @@
 // Window functions against their closed forms, for every element type.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -304,6 +305,23 @@ TEST_F(Windows, ArgumentErrorsStopAtTheFirstFailedCheck) {
   }
   EXPECT_TRUE(negV[0].re == 0 && negV[0].im == 0 && negV[2].re == 0);
   EXPECT_TRUE(negV[1].re == 1000 && negV[1].im == -1000);
+  // Far beyond 308 the weights still follow the closed form, up to where
+  // I0(|beta| (n-1)/2) leaves the long double range (about 11356): a beta
+  // beyond that would give NaN weights and is refused as huge.
+  std::vector<double> far(1001, 1.0);
+  zqvdWinKaiser(far.data(), 1001, -20.0);
+  EXPECT_TRUE(reportsAre({}));
+  for (int32_t k : {0, 250, 480, 499, 500}) {
+    const LD ref = kaiser(k, 1001, 20.0L);
+    EXPECT_NEAR(far[k], ref, 2e-6 * ref) << k;
+  }
+  std::vector<float> beyond(1001, 1.0f);
+  zqvsWinKaiser(beyond.data(), 1001, -25.0f);
+  std::vector<double> beyondD(5, 1.0);
+  zqvdWinKaiser(beyondD.data(), 5, -1e300);
+  EXPECT_TRUE(reportsAre({{E, "zqvsWinKaiser", HUGE_, "zqvwin"}, {E, "zqvdWinKaiser", HUGE_, "zqvwin"}}));
+  EXPECT_TRUE(std::all_of(beyond.begin(), beyond.end(), [](float x) { return x == 1.0f; }));
+  EXPECT_TRUE(std::all_of(beyondD.begin(), beyondD.end(), [](double x) { return x == 1.0; }));
   std::vector<float> h(5, 1.0f);
   zqvsWinHann(h.data(), 5);
   EXPECT_EQ(h[0], 0.0f);

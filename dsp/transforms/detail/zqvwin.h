@@ -165,14 +165,18 @@ inline long double besselI0(double x) noexcept {
 template <class T, class P>
 void kaiser(ZqvSite site, int32_t line, T* vec, int32_t n, P beta) noexcept {
   const long double bb = static_cast<double>(static_cast<long double>(beta) * beta);
-  // The size test is on the signed product, so a negative beta of any size
-  // passes (the weights only see beta^2); NaN is refused.
+  // The size test is on the signed product, so a negative beta passes it at
+  // any size (the weights only see beta^2); NaN is refused.
   const long double size = static_cast<long double>(n - int64_t{1}) * beta * P(0.5);
   if (zqvCheckFirst(site, {ZqvCheck{!vec, "Null pointer to buffer", line},
                            ZqvCheck{n < 3, "Bad number of items", line},
                            ZqvCheck{!(size <= P(308.0)), "Huge window parameter", line}}))
     return;
-  const long double inv = 1.0L / besselI0(static_cast<double>(size));
+  // A negative beta so large that I0 leaves the long double range would turn
+  // every weight into NaN: it is refused as huge as well.
+  const long double i0 = besselI0(static_cast<double>(size));
+  if (zqvCheckFirst(site, {ZqvCheck{!std::isfinite(i0), "Huge window parameter", line}})) return;
+  const long double inv = 1.0L / i0;
   const int64_t last = n - 1;
   int64_t m = 0;  // k (n-1-k), 64-bit: it outgrows 32 bits from n = 92683 on
   for (int64_t k = 0, back = last; k < back; ++k, --back) {
