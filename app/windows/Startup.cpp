@@ -11,10 +11,11 @@
 #include "platform/Prompts.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
-#include "windows/Placeholders.h"
+#include "windows/LibraryReports.h"
 #include "windows/dialogs/LoadInst.h"
 #include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
+#include "windows/ViewWave.h"
 #include "windows/WaveGen.h"
 
 namespace {
@@ -92,10 +93,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
   w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
-  w.LoadInst->Load = [&main](const std::filesystem::path& file) {
-    if (main.LoadInstrumentFile) main.LoadInstrumentFile(file);
-    else main.ShowStatusText("Loading instrument files is not available yet.");
-  };
+  w.LoadInst->Load = [&main](const std::filesystem::path& file) { main.LoadInstrumentFile(file); };
   w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
   w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };
   created("TfLoadInst", w.LoadInst);
