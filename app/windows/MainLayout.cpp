@@ -150,6 +150,9 @@ void TfMain::BuildPanels() {
 
   ClientArea = new QMdiArea(central);
   ClientArea->setObjectName(QStringLiteral("ClientArea"));
+  // A child out of sight can always be scrolled to.
+  ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   middle->addWidget(ClientArea, 1);
   v->addLayout(middle, 1);
 
