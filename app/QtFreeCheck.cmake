@@ -1,7 +1,9 @@
 # Include checks of the program's layers, used at configure time by
 # app/CMakeLists.txt and as test scripts:
-#   cmake -DROOT=<app> -DDIRS="core;engine;formats" -P QtFreeCheck.cmake
-#   cmake -DROOT=<app> -DDIRS=platform -DCHECK=below_windows -P QtFreeCheck.cmake
+#   cmake -DROOT=<app> -DDIRS=core,engine,formats -P QtFreeCheck.cmake
+#   cmake -DROOT=<app> -DDIRS=platform,views -DCHECK=below_windows -P QtFreeCheck.cmake
+# (commas: a semicolon does not survive the way from add_test to the script
+# as a list separator, and a folder list that is one odd name checks nothing)
 
 # Fails with `what` when a file under one of the folders has an include line
 # matching `regex`.
@@ -36,6 +38,12 @@ function(kalvora_check_below_windows root dirs)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE AND ROOT)
+  string(REPLACE "," ";" DIRS "${DIRS}")
+  foreach(dir ${DIRS})
+    if(NOT IS_DIRECTORY ${ROOT}/${dir})
+      message(FATAL_ERROR "No folder ${ROOT}/${dir} to check")
+    endif()
+  endforeach()
   if(CHECK STREQUAL "below_windows")
     kalvora_check_below_windows(${ROOT} "${DIRS}")
   else()
