@@ -12,6 +12,7 @@
 #include "platform/LibraryMessageBox.h"
 #include "platform/MidiInput.h"
 #include "platform/qt/QtPrompts.h"
+#include "windows/dialogs/DialogPrompts.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Kalvora"));
   const std::filesystem::path folder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString();
 
-  kalvora::platform::QtPrompts prompts;
+  TDialogPrompts prompts;
   kalvora::platform::QtFileDialogs fileDialogs;
   kalvora::platform::QtHelp help((folder / "kalvora.hlp").string());
   kalvora::platform::SystemClock clock;

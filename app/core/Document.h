@@ -93,6 +93,7 @@ class TInstrumentDocument {
 
   // --- results
   std::vector<std::uint8_t> ResultBuffer;  // 16-bit signed little-endian mono
+  int ResultQuality = 2;                   // the quality the buffer was computed at
   std::vector<float> Work;                 // 101 floats while idle
 
   // --- pitch tables

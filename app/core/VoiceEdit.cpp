@@ -118,20 +118,6 @@ void RecordTextEdit(const TInstrumentDocument& doc, IMacroRecorder* recorder, in
   if (doc.Recording && recorder) recorder->RecordTextStep(step, text);
 }
 
-std::optional<std::string> CopyStepText(int currentVoice, int source, int destination, const TVoiceParts& parts) {
-  auto offset = [](int d) -> std::optional<std::string> {
-    if (d < -9) return std::nullopt;
-    if (d < 0) return "-" + std::to_string(-d);
-    return (d < 10 ? "0" : "") + std::to_string(d);
-  };
-  const auto s = offset(source - currentVoice), d = offset(destination - currentVoice);
-  if (!s || !d) return std::nullopt;
-  std::string text = *s + *d;
-  for (bool b : {parts.General, parts.Name, parts.Source, parts.Volume, parts.Vibrato, parts.Lowpass})
-    text += b ? '1' : '0';
-  return text;
-}
-
 std::vector<TPoint> PresetPoints(const TWavePreset& preset, bool noise, const TNoiseSource& random) {
   std::vector<TPoint> points;
   for (int i = 0; i < TWavePreset::kSamples; ++i) {

@@ -65,11 +65,6 @@ void RecordIntEdit(const TInstrumentDocument& doc, IMacroRecorder* recorder, int
 void RecordBoolEdit(const TInstrumentDocument& doc, IMacroRecorder* recorder, int step, bool value);
 void RecordTextEdit(const TInstrumentDocument& doc, IMacroRecorder* recorder, int step, const std::string& text);
 
-// The ten characters of the copy step: source and destination offsets from
-// the current voice in two characters each ("05", "12", "-5"), then the six
-// part flags. Nothing when an offset does not fit two characters (below -9).
-std::optional<std::string> CopyStepText(int currentVoice, int source, int destination, const TVoiceParts& parts);
-
 // Drawing points.
 struct TPoint {
   int x, y;

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 
 #include "zqvp4.h"
 #include "engine/EngineArith.h"
@@ -140,7 +142,9 @@ std::vector<float> MixVoices(const TSampleSnapshot& s, TNoiseGenerator& noise, c
   return std::move(m.work);
 }
 
-TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks) {
+namespace {
+
+TSampleResult Calculate(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks) {
   auto now = hooks.Seconds ? hooks.Seconds : std::function<double()>(SteadySeconds);
   const double start = now();
   auto status = [&](const std::string& t) { if (hooks.ShowStatusText) hooks.ShowStatusText(t); };
@@ -163,6 +167,18 @@ TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, 
   const auto ms = static_cast<std::int64_t>(std::max(r.Seconds, 0.0) * 1000);
   status("used time: " + Clock3(r.Seconds) + "." + TwoDigits(ms % 1000 / 10));
   return r;
+}
+
+}  // namespace
+
+TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks) {
+  // A long sample needs its work array, the result and the tables at once;
+  // when they cannot all be had, the computation ends with words a user reads.
+  try {
+    return Calculate(s, noise, hooks);
+  } catch (const std::bad_alloc&) {
+    throw std::runtime_error(kNotEnoughMemory);
+  }
 }
 
 }  // namespace kalvora::engine

@@ -30,6 +30,9 @@ struct TSampleResult {
 std::vector<float> MixVoices(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks = {},
                              std::int64_t* samples = nullptr);
 
+// Throws std::runtime_error with kNotEnoughMemory when the memory for the
+// sample cannot be had, and with its own text when the sample is too long.
+inline constexpr const char* kNotEnoughMemory = "There is not enough memory to calculate the sample.";
 TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks = {});
 
 // The float work array to 16 bits: clamped to -32768..32767 (a NaN becomes

@@ -1,6 +1,7 @@
 // Everything that talks to a person or starts something outside: message
 // boxes, file dialogs, help, process start and the clock. Qt-free interfaces,
-// so core code can use them; the Qt implementations live in qt/QtPrompts.h and
+// so core code can use them; the boxes are the program's own
+// (windows/dialogs/DialogPrompts.h), the rest lives in qt/QtPrompts.h, and
 // tests use the scripted fakes of tests/app/support/Fakes.h.
 #pragma once
 

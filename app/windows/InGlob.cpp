@@ -245,7 +245,7 @@ void TfInGlob::BuildControls() {
       AddPresets(sbEQ[k], DbItems({60, 30, 24, 18, 12, 6, 3, 0, -3, -6, -12, -18, -24, -30, -60}),
                  [this, band](int db) { settings_.SetEqPosition(band, -db); });
     }
-    bEQInit = Button(tsEQ, "bEQInit", "&Init");
+    bEQInit = Button(tsEQ, "bEQInit", "I&nit");
     bEQMem = Button(tsEQ, "bEQMem", "Mem");
     g->addWidget(bEQInit, 2, 0, 1, 2);
     g->addWidget(bEQMem, 2, 2, 1, 2);
@@ -299,7 +299,7 @@ void TfInGlob::BuildControls() {
     g->addWidget(pbDistortion, 0, 4, 3, 1);
     bDistortionTC = Button(tsDistortion, "bDistortionTC", "T = C");
     bDistortionTC->setCheckable(true);
-    bDistortionInit = Button(tsDistortion, "bDistortionInit", "&Init");
+    bDistortionInit = Button(tsDistortion, "bDistortionInit", "I&nit");
     bDistortionMem = Button(tsDistortion, "bDistortionMem", "Mem");
     g->addWidget(bDistortionTC, 3, 2, 1, 2);
     g->addWidget(bDistortionInit, 3, 0);
@@ -337,7 +337,7 @@ void TfInGlob::BuildControls() {
     auto* g = new QGridLayout(tsVolume);
     sbVolume = VerticalBar(tsVolume, "sbVolume", -60, 60);
     lVolume = Label(tsVolume, "lVolume");
-    bVolumeInit = Button(tsVolume, "bVolumeInit", "&Init");
+    bVolumeInit = Button(tsVolume, "bVolumeInit", "I&nit");
     g->addWidget(sbVolume, 0, 0, Qt::AlignHCenter);
     g->addWidget(lVolume, 1, 0, Qt::AlignHCenter);
     g->addWidget(bVolumeInit, 2, 0);

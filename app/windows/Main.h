@@ -138,8 +138,8 @@ class TfMain : public QMainWindow {
   void ApplyBackground();
   // Loads the instrument named by the only argument when that file exists.
   void LoadCommandLineInstrument(const std::vector<std::string>& arguments);
-  // Where the instrument file reader will be attached; until then the
-  // commands that read or write instruments say so in the status line.
+  // The instrument reader and writer behind every command that loads or
+  // saves an instrument (tests put recorders in their place).
   std::function<bool(const std::filesystem::path&)> LoadInstrumentFile = [this](const auto& f) {
     return LoadInstrument(f);
   };
@@ -224,7 +224,6 @@ class TfMain : public QMainWindow {
   void ApplyPanelChecks();
   void ApplyHints();
   void RebuildLoadAgainMenu();
-  void NotAvailable(const std::string& what);
   void LoadDefaultDescription();
   void SaveDefaultDescription();
   void OpenMidiIn(int device);

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include <new>
+
 #include "components/EnhWave.h"
 #include "components/MRUList.h"
 #include "engine/EngineArith.h"
@@ -25,6 +27,8 @@
 void TfMain::AtCommandBoundary(const std::function<void()>& fn) {
   try {
     fn();
+  } catch (const std::bad_alloc&) {
+    services_.Prompts->message("There is not enough memory to finish the command.");
   } catch (const std::exception& e) {
     services_.Prompts->message(e.what());
   }
@@ -100,6 +104,7 @@ void TfMain::CalculateSample() {
   hooks.ProcessMessages = [] { QCoreApplication::processEvents(); };
   kalvora::engine::TSampleResult result = kalvora::engine::CalculateSample(snapshot, noise, hooks);
   doc_.ResultBuffer = std::move(result.Bytes);
+  doc_.ResultQuality = snapshot.Quality;
   settings_.CalculatedWaves += 1;
   settings_.CalculationTime += result.Seconds / 86400.0;
   if (doc_.SampleChanges() == changes) SetSampleUpToDate(true);
@@ -295,7 +300,8 @@ void TfMain::CalculateAndSaveWave() {
 }
 
 void TfMain::WriteWaveFile(const std::filesystem::path& file) {
-  ::WriteWaveFile(file, doc_.ResultBuffer, doc_.GlobalSettings().GetQuality());
+  // The rate the buffer was computed at: the quality may have changed since.
+  ::WriteWaveFile(file, doc_.ResultBuffer, doc_.ResultQuality);
 }
 
 namespace {
@@ -314,19 +320,12 @@ kalvora::platform::FileDialogOptions InstrumentSaveDialog(const std::filesystem:
 }  // namespace
 
 bool TfMain::SaveCurrentInstrument() {
-  if (!SaveInstrumentFile || !services_.FileDialogs) {
-    NotAvailable("Saving instruments");
-    return false;
-  }
   if (doc_.CurrentInstrumentFile.empty()) return SaveInstrumentAs();
   return SaveInstrumentFile(doc_.CurrentInstrumentFile);
 }
 
 bool TfMain::SaveInstrumentAs() {
-  if (!SaveInstrumentFile || !services_.FileDialogs) {
-    NotAvailable("Saving instruments");
-    return false;
-  }
+  if (!services_.FileDialogs) return false;  // no way to ask for a file name
   auto chosen = services_.FileDialogs->saveFile(InstrumentSaveDialog(doc_.CurrentInstrumentFile));
   if (!chosen) return false;
   // The writer makes the file current once it was written.
@@ -344,10 +343,7 @@ void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments
   std::error_code ec;
   const std::filesystem::path file = arguments[0];
   if (!std::filesystem::is_regular_file(file, ec)) return;
-  AtCommandBoundary([&] {
-    if (LoadInstrumentFile) LoadInstrumentFile(file);
-    else NotAvailable("Loading instrument files");
-  });
+  AtCommandBoundary([&] { LoadInstrumentFile(file); });
 }
 
 void TfMain::WaveOutDone() {

@@ -150,6 +150,9 @@ void TfMain::BuildPanels() {
 
   ClientArea = new QMdiArea(central);
   ClientArea->setObjectName(QStringLiteral("ClientArea"));
+  // A child out of sight can always be scrolled to.
+  ClientArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  ClientArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   middle->addWidget(ClientArea, 1);
   v->addLayout(middle, 1);
 
@@ -256,7 +259,6 @@ void TfMain::BuildMenus() {
   for (int i = 0; i < 5; ++i)
     AddCommand(page, QString::fromLatin1(pages[i]), K(Qt::Key_F2 + i), [this, i] {
       if (auto* editor = findChild<TfWaveGen*>()) editor->SelectPage(i);
-      else NotAvailable("The voice editor");
     });
   MenuView->addSeparator();
   auto panelItem = [&](const char* caption, QWidget* panel) {
@@ -273,11 +275,9 @@ void TfMain::BuildMenus() {
   MenuVoice = bar->addMenu(QStringLiteral("V&oice"));
   AddCommand(MenuVoice, QStringLiteral("&Copy"), K(Qt::CTRL | Qt::Key_C), [this] {
     if (auto* editor = findChild<TfWaveGen*>()) editor->OpenCopyVoice();
-    else NotAvailable("Copying voices");
   });
   AddCommand(MenuVoice, QStringLiteral("&Reset"), K(Qt::CTRL | Qt::Key_E), [this] {
     if (auto* editor = findChild<TfWaveGen*>()) editor->OpenResetVoice();
-    else NotAvailable("Resetting voices");
   });
 
   MenuInstrument = bar->addMenu(QStringLiteral("&Instrument"));
@@ -286,7 +286,6 @@ void TfMain::BuildMenus() {
   AddCommand(MenuInstrument, QStringLiteral("Save &As"), K(Qt::CTRL | Qt::Key_L), [this] { SaveInstrumentAs(); });
   AddCommand(MenuInstrument, QStringLiteral("&New"), K(Qt::CTRL | Qt::Key_N), [this] {
     if (auto* editor = findChild<TfWaveGen*>()) editor->NewInstrument();
-    else NotAvailable("A new instrument");
   });
   // The recent files follow as a separator and the "Load Again" submenu.
   MRUFileList = new TMRUFileList(this);
@@ -442,6 +441,4 @@ void TfMain::ShowHint(const QString& longHint) {
 }
 
 QString TfMain::StatusText() const { return lStatus->text(); }
-
-void TfMain::NotAvailable(const std::string& what) { ShowStatusText(what + " is not available yet."); }
 

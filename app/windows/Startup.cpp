@@ -11,10 +11,11 @@
 #include "platform/Prompts.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
-#include "windows/Placeholders.h"
+#include "windows/LibraryReports.h"
 #include "windows/dialogs/LoadInst.h"
 #include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
+#include "windows/ViewWave.h"
 #include "windows/WaveGen.h"
 
 namespace {
@@ -51,26 +52,53 @@ QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizab
   return sub;
 }
 
-// The first start (no stored places): the voice editor at the top left, the
-// global settings beside it and the waveform view under both, and the main
-// window grown so that none covers another, as far as the screen allows.
-// Stored places are applied afterwards and win.
-void PlaceChildrenSideBySide(TfMain& main, QWidget* editor, QWidget* settings, QWidget* view) {
+// The first start (no stored places): the voice editor at the top left and
+// the main window grown to hold all three children, as far as the screen's
+// free area allows. Side by side when that fits (the global settings beside
+// the editor, the waveform view under both); else the settings under the
+// editor with the view beside them; else each child is kept wholly inside
+// the client area, overlapping where it must. Stored places are applied
+// afterwards and win.
+void PlaceChildrenOnFirstStart(TfMain& main, QWidget* editor, QWidget* settings, QWidget* view) {
   QWidget *e = editor->parentWidget(), *s = settings->parentWidget(), *v = view->parentWidget();
-  e->move(0, 0);
-  s->move(e->width(), 0);
+  QMdiArea* area = main.MdiArea();
+  // What the main window needs around its client area: panels and menu
+  // inside size(), the frame's decorations outside it.
+  const QSize around = main.size() - area->viewport()->size();
+  const QSize decorations = main.frameGeometry().size() - main.size();
+  const QScreen* screen = main.screen();
+  const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+  const QSize room = free.size() - decorations - around;
+  const QSize viewMin = v->minimumSizeHint().expandedTo(v->minimumSize());
   const int top = std::max(e->height(), s->height());
-  v->move(0, top);
-  v->resize(std::max(v->width(), e->width() + s->width()), v->height());
-  const QRect used = e->geometry() | s->geometry() | v->geometry();
-  const QSize missing = used.size() - main.MdiArea()->viewport()->size();
-  QSize size = main.size() + missing.expandedTo(QSize(0, 0));
-  if (const QScreen* screen = main.screen()) {
-    // The frame's decorations are outside size(): keep a margin for them.
-    const QSize room = screen->availableGeometry().size() - (main.frameGeometry().size() - main.size());
-    size = size.boundedTo(room);
+  e->move(0, 0);
+  if (e->width() + s->width() <= room.width() && top + v->height() <= room.height()) {
+    s->move(e->width(), 0);
+    v->setGeometry(0, top, e->width() + s->width(), v->height());
+  } else if (std::max(e->width(), s->width() + viewMin.width()) <= room.width() &&
+             e->height() + std::max(s->height(), viewMin.height()) <= room.height()) {
+    s->move(0, e->height());
+    v->setGeometry(s->width(), e->height(), std::max(room.width(), e->width()) - s->width(),
+                   std::max(s->height(), viewMin.height()));
+  } else {
+    // Too small a screen for the children apart: the settings overlap the
+    // editor's right side, and the view takes what is left under the editor
+    // (or overlaps its foot when even its smallest size does not fit).
+    s->move(std::clamp(room.width() - s->width(), 0, e->width()), 0);
+    const int width = std::max(std::min(room.width(), e->width() + s->width()), viewMin.width());
+    if (room.height() - e->height() >= viewMin.height())
+      v->setGeometry(0, e->height(), width, room.height() - e->height());
+    else
+      v->setGeometry(0, std::clamp(room.height() - v->height(), 0, top), width, v->height());
   }
-  main.resize(size.expandedTo(main.size()));
+  const QRect used = e->geometry() | s->geometry() | v->geometry();
+  const QSize wanted = (used.size() + around).boundedTo(room + around);
+  main.resize(wanted.expandedTo(main.size()).boundedTo(free.size() - decorations));
+  // The whole frame on the screen's free area.
+  const QRect frame = main.frameGeometry();
+  const int x = std::clamp(frame.x(), free.left(), std::max(free.left(), free.right() + 1 - frame.width()));
+  const int y = std::clamp(frame.y(), free.top(), std::max(free.top(), free.bottom() + 1 - frame.height()));
+  main.move(main.pos() + QPoint(x - frame.x(), y - frame.y()));
 }
 
 }  // namespace
@@ -92,10 +120,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
   w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
-  w.LoadInst->Load = [&main](const std::filesystem::path& file) {
-    if (main.LoadInstrumentFile) main.LoadInstrumentFile(file);
-    else main.ShowStatusText("Loading instrument files is not available yet.");
-  };
+  w.LoadInst->Load = [&main](const std::filesystem::path& file) { main.LoadInstrumentFile(file); };
   w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
   w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };
   created("TfLoadInst", w.LoadInst);
@@ -136,7 +161,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.ViewWave = new TfViewWave(main);
   QMdiSubWindow* view = AddChild(main, w.ViewWave, QPoint(0, 0), true);
   view->resize(QSize(330, 180).expandedTo(view->minimumSizeHint()));
-  PlaceChildrenSideBySide(main, w.WaveGen, w.InGlob, w.ViewWave);
+  PlaceChildrenOnFirstStart(main, w.WaveGen, w.InGlob, w.ViewWave);
 
   main.RestoreFormPosition(w.WaveGen, "WaveGen");
   main.RegisterPlacedWindow("WaveGen", w.WaveGen, false);

@@ -62,10 +62,10 @@ TfViewWave::TfViewWave(TfMain& main, QWidget* parent) : QWidget(parent), main_(m
   sbStartPos->setSingleStep(4);
   sbStartPos->setPageStep(10);
   sbStartPos->setRange(0, 1);
-  bZoomIn = new QPushButton("Zoom &In", wave);
+  bZoomIn = new QPushButton("&Zoom In", wave);
   bZoomIn->setObjectName("bZoomIn");
   bZoomIn->setToolTip("decrease the zoom factor (Ctrl+I)");
-  bZoomOut = new QPushButton("Zoom O&ut", wave);
+  bZoomOut = new QPushButton("Zoom Ou&t", wave);
   bZoomOut->setObjectName("bZoomOut");
   bZoomOut->setToolTip("increase the zoom factor (Ctrl+O)");
   lZoom = Label(wave, "lZoom", "1:1");
@@ -167,7 +167,7 @@ void TfViewWave::ShowNewSample() {
   std::vector<std::int16_t> s(bytes.size() / 2);
   for (std::size_t i = 0; i < s.size(); ++i)
     s[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8)));
-  SetSample(s.data(), s.size(), main_.Document().GlobalSettings().GetQuality());
+  SetSample(s.data(), s.size(), main_.Document().ResultQuality);
 }
 
 void TfViewWave::SetSample(const std::int16_t* samples, std::size_t count, int quality) {

@@ -197,7 +197,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   auto* srcButtons = new QHBoxLayout;
   bEditWaveFree = Named(new QPushButton(QStringLiteral("&Free"), source), "bEditWaveFree");
   bAddSynth = Named(new QPushButton(QStringLiteral("&Add. Synth"), source), "bAddSynth");
-  bManageWave = Named(new QPushButton(QStringLiteral("&Manage"), source), "bManageWave");
+  bManageWave = Named(new QPushButton(QStringLiteral("Mana&ge"), source), "bManageWave");
   for (auto* b : {bEditWaveFree, bAddSynth, bManageWave}) srcButtons->addWidget(b);
   s->addLayout(srcButtons, 9, 0, 1, 5);
   Notebook->addWidget(source);
@@ -217,7 +217,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   auto* volButtons = new QHBoxLayout;
   bVolumeEditFree = Named(new QPushButton(QStringLiteral("&Free"), volume), "bVolumeEditFree");
   bADSR = Named(new QPushButton(QStringLiteral("&ADSR"), volume), "bADSR");
-  bManageEnvelopes = Named(new QPushButton(QStringLiteral("&Manage"), volume), "bManageEnvelopes");
+  bManageEnvelopes = Named(new QPushButton(QStringLiteral("Mana&ge"), volume), "bManageEnvelopes");
   for (auto* b : {bVolumeEditFree, bADSR, bManageEnvelopes}) volButtons->addWidget(b);
   vl->addLayout(volButtons, 3, 0, 1, 3);
   Notebook->addWidget(volume);
@@ -361,7 +361,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
     RecordTextEdit(main_.Document(), recorder_, stName, V().Name);
   });
   connect(cbKey, &QComboBox::currentIndexChanged, this, [this] { ApplyNote(); });
-  connect(bFrequency, &QPushButton::clicked, this, [this] { if (OpenSetFrequency) OpenSetFrequency(); else NotYet("Setting the frequency"); });
+  connect(bFrequency, &QPushButton::clicked, this, [this] { OpenSetFrequency(); });
   connect(cbS, &QComboBox::currentIndexChanged, this, [this](int i) { EditText(stSourcePreset, i); });
   connect(cbD, &QComboBox::currentIndexChanged, this, [this](int i) { EditText(stDestPreset, i); });
   connect(cbV, &QComboBox::currentIndexChanged, this, [this](int i) { EditText(stEnvelope, i); });
@@ -409,8 +409,8 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
     Notebook->setCurrentIndex(i);
     main_.SetInstrumentUpToDate(upToDate);
   });
-  connect(bCopyVoice, &QPushButton::clicked, this, [this] { if (OpenCopyVoice) OpenCopyVoice(); else NotYet("Copying voices"); });
-  connect(bResetVoice, &QPushButton::clicked, this, [this] { if (OpenResetVoice) OpenResetVoice(); else NotYet("Resetting voices"); });
+  connect(bCopyVoice, &QPushButton::clicked, this, [this] { OpenCopyVoice(); });
+  connect(bResetVoice, &QPushButton::clicked, this, [this] { OpenResetVoice(); });
   // The editors and managers are modal; afterwards the lists and drawings
   // show what they changed.
   const auto openModal = [this](QPushButton* b, std::function<void()> open) {
@@ -457,25 +457,6 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
            [this](int) { ePartName->setText(QStringLiteral("%1").arg(main_.Document().CurrentVoice, 2, 10, QLatin1Char('0'))); },
            [this](const TVoice& v) { ePartName->setText(L1(v.Name)); });
 
-  OpenSetFrequency = [this] {
-    TfSetFrequency d(main_, *this, this);
-    d.exec();
-  };
-  // After the copy and reset dialogs the editor shows what they did, and the
-  // sample is out of date whatever the user chose.
-  OpenCopyVoice = [this] {
-    TfCpVoice d(main_, *this, recorder_, this);
-    d.exec();
-    DrawPart();
-    Changed();
-  };
-  OpenResetVoice = [this] {
-    TfResVoice d(main_, *this, this);
-    d.exec();
-    DrawPart();
-    Changed();
-  };
-
   FillPresetLists();
   FillEnvelopeLists();
   doc.Voice(doc.CurrentVoice).Morph.MorphPreview = 50;
@@ -485,7 +466,26 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   main_.SetInstrumentUpToDate(true);
 }
 
-void TfWaveGen::NotYet(const char* what) { main_.ShowStatusText(std::string(what) + " is not available yet."); }
+void TfWaveGen::OpenSetFrequency() {
+  TfSetFrequency d(main_, *this, this);
+  d.exec();
+}
+
+// After the copy and reset dialogs the editor shows what they did, and the
+// sample is out of date whatever the user chose.
+void TfWaveGen::OpenCopyVoice() {
+  TfCpVoice d(main_, *this, recorder_, this);
+  d.exec();
+  DrawPart();
+  Changed();
+}
+
+void TfWaveGen::OpenResetVoice() {
+  TfResVoice d(main_, *this, this);
+  d.exec();
+  DrawPart();
+  Changed();
+}
 
 void TfWaveGen::Changed() { main_.SetSampleUpToDate(false); }
 

@@ -69,8 +69,10 @@ class TfWaveGen : public QWidget {
   TLrsBmp *iVibUp, *iVibDown;
   TPaintBox *pbS, *pbD, *pbU, *pbV;
 
-  // Openers of the voice dialogs; the program sets them (tests too).
-  std::function<void()> OpenCopyVoice, OpenResetVoice, OpenSetFrequency;
+  // The voice dialogs, modal; the editor shows what the copy and reset did.
+  void OpenCopyVoice();
+  void OpenResetVoice();
+  void OpenSetFrequency();
 
  private:
   TVoice& V();
@@ -80,7 +82,6 @@ class TfWaveGen : public QWidget {
   void DrawPresets();
   void DrawEnvelope();
   void PaintVoiceTabs();
-  void NotYet(const char* what);
   QScrollBar* Bar(int step, int min, int max, int page, QLabel*& label, const char* name, const char* labelName);
   void Link(QScrollBar* from, QScrollBar* to, QToolButton* down, QToolButton* up);
   void AddPopup(const std::string& name, QWidget* control, const std::vector<std::pair<QString, int>>& items,

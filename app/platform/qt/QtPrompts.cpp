@@ -4,18 +4,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
 #include <QProcess>
 #include <QTextBrowser>
 #include <QUrl>
-
-#include <functional>
-
-#include "components/SharedClip.h"
-#include "windows/dialogs/SmallDialogs.h"
 
 namespace kalvora::platform {
 
@@ -45,33 +36,6 @@ std::string QtFilterFromPairs(const std::string& filter) {
     out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
   }
   return s(out.join(QStringLiteral(";;")));
-}
-
-// The program's own boxes, made once at start-up; a temporary one stands in
-// before they exist.
-template <class Box>
-int ShowBox(QWidget* parent, const std::function<void(Box&)>& fill) {
-  if (Box* box = Box::Instance()) {
-    fill(*box);
-    return box->exec();
-  }
-  Box box(parent);
-  fill(box);
-  return box.exec();
-}
-
-int QtPrompts::confirm(const std::string& text) {
-  const int r = ShowBox<TfSure>(parent_, [&](TfSure& b) { b.lText->setText(text.empty() ? QStringLiteral("Are you sure?") : q(text)); });
-  return r == mrYes ? mrYes : mrNo;
-}
-
-int QtPrompts::question(const std::string& text) {
-  const int r = ShowBox<TfQuestion>(parent_, [&](TfQuestion& b) { b.SetQuestionText(q(text)); });
-  return r == mrYes || r == mrNo ? r : mrCancel;
-}
-
-void QtPrompts::message(const std::string& text) {
-  ShowBox<TfMessage>(parent_, [&](TfMessage& b) { b.SetMessageText(q(text)); });
 }
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogOptions& o) {
@@ -122,13 +86,6 @@ void QtHelp::show(const std::string& anchor) {
   }
   browser->show();
   browser->raise();
-}
-
-std::optional<std::string> QtPrompts::enterName(const std::string& label, const std::string& current) {
-  bool ok = false;
-  const QString text = QInputDialog::getText(parent_, appTitle(), q(label), QLineEdit::Normal, q(current), &ok);
-  if (!ok) return std::nullopt;
-  return text.toStdString();
 }
 
 bool QtProcessStarter::startDetached(const std::string& program, const std::vector<std::string>& arguments,

@@ -1,5 +1,6 @@
-// The Qt implementations of the prompts, file dialogs, help, process start
-// and the clock.
+// The Qt implementations of the file dialogs, help, process start and the
+// clock. The prompts use the program's own boxes and live with them
+// (windows/dialogs/DialogPrompts.h).
 #pragma once
 
 #include <optional>
@@ -11,18 +12,6 @@
 class QWidget;
 
 namespace kalvora::platform {
-
-class QtPrompts : public Prompts {
- public:
-  explicit QtPrompts(QWidget* parent = nullptr) : parent_(parent) {}
-  int confirm(const std::string& text) override;
-  int question(const std::string& text) override;
-  void message(const std::string& text) override;
-  std::optional<std::string> enterName(const std::string& label, const std::string& current) override;
-
- private:
-  QWidget* parent_;
-};
 
 class QtFileDialogs : public FileDialogs {
  public:

@@ -16,6 +16,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/Macros.h"
 #include "core/VoiceEdit.h"
 #include "platform/Prompts.h"
 #include "windows/Main.h"
@@ -227,10 +228,9 @@ void TfCpVoice::bCopyClick() {
                           cbVolume->isChecked(),  cbVibrato->isChecked(), cbLowpass->isChecked()};
   if (TfTools* tools = main_.Tools())
     tools->CopyVoiceParts(source, dest, parts.General, parts.Name, parts.Source, parts.Volume, parts.Vibrato, parts.Lowpass);
-  if (doc.Recording && recorder_) {
-    if (const auto text = CopyStepText(doc.CurrentVoice, source, dest, parts)) recorder_->RecordTextStep(stCopyVoice, *text);
-    else main_.ShowStatusText("This copy lies too far below the current voice to be recorded in the macro.");
-  }
+  // Offsets from the current voice; one below -9 takes the wider form.
+  if (doc.Recording && recorder_)
+    recorder_->RecordTextStep(stCopyVoice, MacroCopyVoiceText(source - doc.CurrentVoice, dest - doc.CurrentVoice, parts));
   if (cbAutoIncrementSource->isChecked() && cobS->currentIndex() < 31) cobS->setCurrentIndex(cobS->currentIndex() + 1);
   if (cbAutoIncrementDestination->isChecked() && cobD->currentIndex() < 31) cobD->setCurrentIndex(cobD->currentIndex() + 1);
   if (cbAutoDecrementSource->isChecked() && cobS->currentIndex() >= 1) cobS->setCurrentIndex(cobS->currentIndex() - 1);

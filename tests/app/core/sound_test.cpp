@@ -596,6 +596,45 @@ TEST(Effects, LowpassSlopeFallsPerOctaveFromTheCutOff) {
   EXPECT_NEAR(peak, 1000, 60);
 }
 
+// Resonance 4 (+12 dB): the spectrum is scaled by 1/4, then the 201 elements
+// around the cut-off by 4 and by a triangle that is 1 at the cut-off. Three
+// cosines periodic in the transform length each sit on one spectrum element,
+// so each comes out scaled by the gain of its element; the gains are read
+// back with a direct DFT sum in double precision.
+TEST(Effects, LowpassResonanceRaisesTheRegionAroundTheCutOff) {
+  const int length = 16384;
+  const LD r = 4;
+  // 44100 Hz, 2205 Hz: cut = round(16383 x float(0.1)) = 1638, the real part of bin 819.
+  const int cutBin = 819;
+  struct Tone {
+    int bin;
+    LD gain;
+  } tones[] = {
+      {100, 1 / r},                                      // far below: only the 1/r of the whole spectrum
+      {cutBin - 25, 0.5L},                               // element cut - 50: half way up the triangle
+      {cutBin, 1},                                       // the cut-off keeps its level
+      {cutBin + 25, 0.5L * (1638.0L / 1688.0L)},         // cut + 50: the triangle and 6 dB per doubling
+      {cutBin + 400, (1 / r) * (1638.0L / 2438.0L)},     // above the region: 1/r and the slope
+  };
+  std::vector<float> x(length - 1);
+  std::vector<double> full(length);
+  for (int n = 0; n < length; ++n) {
+    double v = 0;
+    for (const Tone& t : tones) v += 3000 * std::cos(2 * M_PI * t.bin * static_cast<double>(n) / length);
+    full[n] = v;
+  }
+  for (int n = 0; n < length - 1; ++n) x[n] = static_cast<float>(full[n]);
+  Work a(x);
+  ASSERT_EQ(a.w.Length, length);
+  a.data[length - 1] = static_cast<float>(full[length - 1]);  // the whole period, no silence after it
+  EffectLowpass(a.w, {0.5f, 2205, static_cast<float>(r)}, 2, {});
+  for (const Tone& t : tones) {
+    double re = 0;
+    for (int n = 0; n < length; ++n) re += a.data[n] * std::cos(2 * M_PI * t.bin * static_cast<double>(n) / length);
+    EXPECT_NEAR(re * 2 / length / 3000, static_cast<double>(t.gain), 1e-3) << "bin " << t.bin;
+  }
+}
+
 TEST(Effects, ChainRunsLettersInOrderAndSkipsOthers) {
   TEffectParams p;
   p.Volume = 2.0f;

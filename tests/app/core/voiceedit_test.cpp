@@ -95,14 +95,6 @@ TEST(VoiceEdit, RecordingFollowsTheDocumentsFlags) {
   EXPECT_EQ(rec.steps, (std::vector<S>{{'i', 12, "25"}, {'i', 900, "2"}, {'i', 12, "-5"}, {'b', 0, "1"}, {'t', 1, "Bass"}}));
 }
 
-TEST(VoiceEdit, CopyStepText) {
-  const TVoiceParts all{true, true, true, true, true, true};
-  EXPECT_EQ(CopyStepText(1, 3, 12, all), "0211111111");
-  EXPECT_EQ(CopyStepText(5, 5, 6, TVoiceParts{true, false, true, false, false, true}), "0001101001");
-  EXPECT_EQ(CopyStepText(10, 5, 10, all), "-500111111");  // fits the two characters
-  EXPECT_FALSE(CopyStepText(20, 5, 20, all));              // -15 does not
-}
-
 TEST(VoiceEdit, DrawingPoints) {
   TWavePreset a, b;
   for (int i = 0; i < 150; ++i) {

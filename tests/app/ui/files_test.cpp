@@ -215,6 +215,7 @@ TEST_F(FilesTest, AValueTheFileCannotHoldIsRefusedWithAMessage) {
 TEST_F(FilesTest, SaveSampleWritesTheBufferAndStartsTheConverter) {
   TfMain& main = Start();
   main.Document().ResultBuffer = {1, 0, 0xfe, 0xff, 7};
+  main.Document().ResultQuality = 0;  // the buffer as computed at 11025 Hz
   main.Document().GlobalSettings().SetQuality(0);
   main.SetSampleUpToDate(true);  // saved as it stands, not computed again
   const fs::path program = dir_ / "conv";

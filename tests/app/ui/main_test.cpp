@@ -11,6 +11,11 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTest>
+#include <QAbstractButton>
+
+#include <functional>
 
 #include <filesystem>
 #include <fstream>
@@ -109,6 +114,95 @@ TEST_F(MainTest, FirstStartPlacesTheChildrenSideBySide) {
   const QSize viewport = main.MdiArea()->viewport()->size();
   EXPECT_GE(viewport.width(), used.width());
   EXPECT_GE(viewport.height(), used.height());
+}
+
+// The first start fits the screen it opens on (CTest runs it on a 1280 x 1024
+// and a 1366 x 768 screen too): the main window lies inside the available
+// screen and every child wholly inside the client area, so none needs to be
+// looked for; a child moved out of the area brings up the scroll bars.
+TEST_F(MainTest, FirstStartFitsTheScreen) {
+  TfMain& main = Start();
+  QApplication::processEvents();
+  const QRect screen = main.screen()->availableGeometry();
+  const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+  EXPECT_TRUE(SaveScreenshot(&main, QStringLiteral("kalvora_first_start_") + size));
+  EXPECT_TRUE(screen.contains(main.frameGeometry())) << size.toStdString();
+  QMdiArea* area = main.MdiArea();
+  const QRect client(QPoint(0, 0), area->viewport()->size());
+  // The largest client area the screen allows; a screen too small for a
+  // child (the 800-pixel offscreen default) shows the scroll bars instead.
+  const QSize room = screen.size() - (main.frameGeometry().size() - area->viewport()->size());
+  bool roomForEach = true;
+  for (QMdiSubWindow* w : area->subWindowList()) {
+    ASSERT_TRUE(w->isVisible());
+    roomForEach = roomForEach && w->width() <= room.width() && w->height() <= room.height();
+  }
+  if (roomForEach) {
+    for (QMdiSubWindow* w : area->subWindowList())
+      EXPECT_TRUE(client.contains(w->geometry()))
+          << w->widget()->objectName().toStdString() << " on " << size.toStdString();
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+  } else {
+    EXPECT_TRUE(area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible());
+  }
+  QWidget* view = windows_.ViewWave->parentWidget();
+  view->move(client.width() - view->width() / 2, client.height() - view->height() / 2);
+  QApplication::processEvents();
+  EXPECT_TRUE(area->horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(area->verticalScrollBar()->isVisible());
+}
+
+// Alt and a menu's letter opens that menu whatever child window has the
+// focus; no button of a child window answers to those letters.
+TEST_F(MainTest, AltLettersOpenTheMenusFromEveryChildWindow) {
+  TfMain& main = Start();
+  main.activateWindow();
+  QApplication::setActiveWindow(&main);
+  QApplication::processEvents();
+  int clicks = 0;
+  for (QWidget* child : {static_cast<QWidget*>(windows_.WaveGen), static_cast<QWidget*>(windows_.InGlob),
+                         static_cast<QWidget*>(windows_.ViewWave)})
+    for (QAbstractButton* b : child->findChildren<QAbstractButton*>())
+      QObject::connect(b, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+  windows_.InGlob->SetEffectOrder("a");
+  windows_.WaveGen->SelectPage(1);  // the Source page with its preset buttons
+  struct Focus {
+    const char* name;
+    QWidget* widget;
+    std::function<void()> show;
+  } focuses[] = {
+      {"waveform view", windows_.ViewWave->bZoomIn, [] {}},
+      {"global settings, EQ page", windows_.InGlob->bEQInit,
+       [this] { windows_.InGlob->pcInGlob->setCurrentWidget(windows_.InGlob->tsEQ); }},
+      {"voice editor, Source page", windows_.WaveGen->bManageWave, [] {}},
+      {"voice editor", windows_.WaveGen->bCopyVoice, [] {}},
+  };
+  const std::pair<Qt::Key, QMenu*> menus[] = {
+      {Qt::Key_K, main.MenuKalvora}, {Qt::Key_E, main.MenuEdit},  {Qt::Key_V, main.MenuView},
+      {Qt::Key_O, main.MenuVoice},   {Qt::Key_I, main.MenuInstrument}, {Qt::Key_M, main.MenuMacro},
+      {Qt::Key_H, main.MenuHelp}};
+  for (const Focus& f : focuses) {
+    f.show();
+    for (QWidget* w = f.widget; w; w = w->parentWidget())
+      if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) main.MdiArea()->setActiveSubWindow(sub);
+    f.widget->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(f.widget->isVisible()) << f.name;
+    // Pressed twice: a letter shared with a button would answer every
+    // other press with the button instead of the menu.
+    for (const auto& [key, menu] : menus)
+      for (int press = 1; press <= 2; ++press) {
+        QTest::keyClick(f.widget, key, Qt::AltModifier);
+        QApplication::processEvents();
+        EXPECT_TRUE(menu->isVisible()) << f.name << ": Alt+" << QKeySequence(key).toString().toStdString()
+                                       << ", press " << press;
+        menu->close();
+        QApplication::processEvents();
+        f.widget->setFocus();
+      }
+  }
+  EXPECT_EQ(clicks, 0);
 }
 
 TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {

@@ -23,6 +23,7 @@
 #include "platform/LibraryMessageBox.h"
 #include "platform/null/NullMidiInput.h"
 #include "platform/qt/QtPrompts.h"
+#include "windows/dialogs/DialogPrompts.h"
 #include "platform/rt/RtMidiInput.h"
 #include "zqvp4.h"
 
@@ -228,8 +229,8 @@ void clickNamed(QDialog* box, const char* name) {
   b->click();
 }
 
-TEST(QtPrompts, AnswersAreModalResults) {
-  QtPrompts prompts;
+TEST(DialogPrompts, AnswersAreModalResults) {
+  TDialogPrompts prompts;
   answerNextDialog([](QDialog* box) { clickNamed(box, "bYes"); });
   EXPECT_EQ(prompts.confirm("Are you sure?"), mrYes);
   answerNextDialog([](QDialog* box) { box->reject(); });

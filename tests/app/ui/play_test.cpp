@@ -3,6 +3,7 @@
 // sustain pedal) and once on a real device (RtAudio over a JACK dummy server).
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
@@ -10,7 +11,11 @@
 #include <QTimer>
 #include "components/OfficeButton.h"
 
+#include <atomic>
 #include <csignal>
+#include <cstdlib>
+#include <limits>
+#include <new>
 #include <fstream>
 #include <unistd.h>
 
@@ -20,10 +25,51 @@
 #include "components/EnhWave.h"
 #include "engine/SampleComputation.h"
 #include "formats/InstrumentFile.h"
+#include "formats/WavFile.h"
+#include "windows/InGlob.h"
 #include "platform/rt/RtAudioSink.h"
+
+// Allocation failure on demand: while a FailLargeAllocations lives, every
+// single allocation through operator new above its size throws
+// std::bad_alloc, as it does when the memory is not there. All forms that
+// share malloc and free are replaced together, so that every pair matches.
+namespace {
+std::atomic<std::size_t> gAllocationLimit{std::numeric_limits<std::size_t>::max()};
+
+void* Allocate(std::size_t n) {
+  if (n > gAllocationLimit.load(std::memory_order_relaxed)) throw std::bad_alloc();
+  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
+  throw std::bad_alloc();
+}
+}  // namespace
+
+void* operator new(std::size_t n) { return Allocate(n); }
+void* operator new[](std::size_t n) { return Allocate(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  try {
+    return Allocate(n);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace kalvora::test {
 namespace {
+
+class FailLargeAllocations {
+ public:
+  explicit FailLargeAllocations(std::size_t limit) { gAllocationLimit = limit; }
+  ~FailLargeAllocations() { gAllocationLimit = std::numeric_limits<std::size_t>::max(); }
+  FailLargeAllocations(const FailLargeAllocations&) = delete;
+  FailLargeAllocations& operator=(const FailLargeAllocations&) = delete;
+};
 
 using kalvora::platform::NullAudioSink;
 
@@ -278,6 +324,54 @@ TEST_F(PlayTest, SaveSampleComputesFirst) {
   ASSERT_EQ(bytes.size(), 44 + main.Document().ResultBuffer.size());
   EXPECT_TRUE(std::equal(bytes.begin() + 44, bytes.end(), main.Document().ResultBuffer.begin(),
                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; }));
+}
+
+// The quality changed while the sample is computed: the file holds what was
+// computed, under the rate it was computed at.
+TEST_F(PlayTest, SavedSampleKeepsTheRateItWasComputedAt) {
+  TfMain& main = StartPlaying();  // 11025 Hz
+  main.Document().Voice(1).Timing.Time = 2000;  // long enough for progress reports
+  main.SetSampleUpToDate(false);
+  bool changed = false;
+  QTimer timer;
+  timer.setInterval(0);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (changed || main.StatusText().indexOf(QStringLiteral(" %")) < 0) return;
+    changed = true;
+    windows_.InGlob->cbCalcQuality->setCurrentIndex(2);  // 44100 Hz
+  });
+  const fs::path wave = dir_ / "rate.wav";
+  dialogs_.expectSave(wave.string());
+  timer.start();
+  main.SaveSampleCommand();
+  timer.stop();
+  ASSERT_TRUE(changed);
+  EXPECT_FALSE(main.IsSampleUpToDate());
+  const std::string bytes = ReadFileText(wave);
+  TWavHeaderInfo info;
+  ASSERT_TRUE(ParseWavHeader(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), info));
+  EXPECT_EQ(info.SampleRate, 11025u);
+  EXPECT_EQ(info.DataBytes, 2u * 147 * 150);  // 2000 ms at 11025 Hz: 147 cycles
+}
+
+// A sample whose memory cannot be had ends the command with a message that
+// says so; the program is ready for the next command.
+TEST_F(PlayTest, ASampleThatCannotBeAllocatedIsReportedAndReady) {
+  TfMain& main = StartPlaying();
+  main.Document().Voice(1).Timing.Time = 20000;  // 2^18 floats of work array: 1 MB
+  main.SetSampleUpToDate(false);
+  prompts_.expectMessage(kalvora::engine::kNotEnoughMemory);
+  {
+    const FailLargeAllocations fail(512 * 1024);
+    main.PlayCommand();
+  }
+  EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
+  EXPECT_FALSE(main.IsSampleUpToDate());
+  EXPECT_EQ(Sink().queued(), 0u);
+  main.PlayCommand();  // with the memory back it plays
+  EXPECT_TRUE(main.IsSampleUpToDate());
+  EXPECT_GT(Sink().queued(), 0u);
+  Finish();
 }
 
 // ---- The renderer -----------------------------------------------------------

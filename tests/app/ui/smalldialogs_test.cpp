@@ -18,7 +18,7 @@
 #include "TempFolder.h"
 #include "components/AnimatedImage.h"
 #include "components/SharedClip.h"
-#include "platform/qt/QtPrompts.h"
+#include "windows/dialogs/DialogPrompts.h"
 #include "windows/dialogs/LoadInst.h"
 #include "windows/dialogs/SmallDialogs.h"
 
@@ -80,7 +80,7 @@ TEST(SmallDialogs, PromptsShowTheProgramsBoxes) {
   TfSure sure;
   TfQuestion question;
   TfMessage message;
-  kalvora::platform::QtPrompts prompts;
+  TDialogPrompts prompts;
   auto answer = [](QDialog* box, int key) {
     QTimer::singleShot(0, box, [box, key] {
       QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);

@@ -25,6 +25,7 @@
 #include "MainFixture.h"
 #include "views/PaintBox.h"
 #include "components/LrsBmp.h"
+#include "windows/MacroRec.h"
 #include "windows/WaveGen.h"
 #include "windows/dialogs/VoiceDialogs.h"
 
@@ -334,6 +335,35 @@ TEST_F(WaveGenTest, ResetAndCopyDialogs) {
   c.show();
   SaveScreenshot(&c, "voicedialogs_copy");
   EXPECT_TRUE(ClippedTexts(&c).isEmpty()) << ClippedTexts(&c).join("\n").toStdString();
+}
+
+// A copy from further than nine voices below the current one is recorded in
+// the wider form the executor reads, and replaying it copies what the user
+// copied, relative to the voice current at replay.
+TEST_F(WaveGenTest, CopyFarBelowTheCurrentVoiceIsRecordedAndReplays) {
+  TfWaveGen& w = Editor();
+  TInstrumentDocument& doc = main_->Document();
+  TMacroRecorder& recorder = windows_.MacroRec->Recorder();
+  TMacro pending;
+  pending.Name = "far copy";
+  ASSERT_EQ(recorder.Start(pending), TStartRecording::Started);
+  doc.CurrentVoice = 20;
+  TfCpVoice c(*main_, w, windows_.MacroRec);
+  c.cobS->setCurrentIndex(4);  // voice 5: 15 below the current voice
+  c.cobD->setCurrentIndex(19);
+  doc.Voice(5).Pitch.Note = 33;
+  c.bCopy->click();
+  EXPECT_EQ(doc.Voice(20).Pitch.Note, 33);
+  ASSERT_TRUE(recorder.Stop());
+  EXPECT_EQ(doc.Macros.back().Steps, (std::vector<std::string>{"901-15;0;101111"}));
+
+  doc.CurrentVoice = 30;
+  doc.Voice(15).Pitch.Note = 44;
+  doc.Voice(15).Name = "fifteen";
+  main_->ExecuteMacro(static_cast<int>(doc.Macros.size()));
+  EXPECT_EQ(doc.Voice(30).Pitch.Note, 44);
+  EXPECT_NE(doc.Voice(30).Name, "fifteen");  // the name part was not ticked
+  EXPECT_EQ(doc.Voice(20).Pitch.Note, 33);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@
 #include "MainFixture.h"
 #include "core/IniFile.h"
 #include "windows/InGlob.h"
-#include "windows/Placeholders.h"
+#include "windows/LibraryReports.h"
+#include "windows/ViewWave.h"
 #include "windows/WaveGen.h"
 
 using namespace kalvora::test;
