@@ -119,11 +119,9 @@ bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled,
   for (int64_t r0 = 0; r0 < filled; r0 += kStripRows) {
     const int64_t lanes = std::min(kStripRows, filled - r0);
     T* const first = a + r0 * cols;
-    for (int64_t c = 0; c < cols; ++c)
-      for (int64_t l = 0; l < lanes; ++l) strip[c * lanes + l] = first[l * cols + c];
+    toStrip(first, cols, lanes, strip);
     hartleyLanes(strip, lanes, lanes, viewOf(tc));
-    for (int64_t l = 0; l < lanes; ++l)
-      for (int64_t c = 0; c < cols; ++c) first[l * cols + c] = strip[c * lanes + l];
+    fromStrip(first, cols, lanes, strip);
   }
   std::free(strip);
   const int64_t width = std::min(kPanelCols, kept);

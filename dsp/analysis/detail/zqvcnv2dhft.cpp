@@ -5,12 +5,13 @@
 namespace zqvcnv2d {
 namespace {
 
-// Vector builds chosen at load time. (Kept local: clones of an outside name
+// Vector builds chosen at load time; the bodies are inlined into each build.
+// (Kept local: clones of an outside name
 // would be exported whatever its visibility.)
 #define ZQV_CNV2D_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 template <class T>
-inline void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
+__attribute__((always_inline)) inline void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   const int64_t n = t.n;
   if (n < 2) return;
   auto at = [&](int64_t i) { return a + i * stride; };
@@ -112,7 +113,7 @@ inline void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t)
 }
 
 template <class T>
-inline void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
+__attribute__((always_inline)) inline void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
   for (int64_t k1 = 0; k1 <= rows / 2; ++k1) {
     const int64_t m1 = (rows - k1) & (rows - 1);
     T* const xp = x + k1 * cols;
@@ -134,8 +135,32 @@ inline void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
   }
 }
 
+// The exchange of a strip of `lanes` rows (row stride cols) with its
+// columns: s[c * lanes + l] = a[l * cols + c], or back. Full strips go in
+// square pieces of fixed size, which the compiler turns into shuffles.
+template <class T, bool kBack>
+__attribute__((always_inline)) inline void stripBody(T* a, int64_t cols, int64_t lanes, T* s) noexcept {
+  constexpr int64_t kL = kStripRows;
+  int64_t c0 = 0;
+  if (lanes == kL)
+    for (; c0 + kL <= cols; c0 += kL) {
+      T* const ap = a + c0;
+      T* const sp = s + c0 * kL;
+      for (int64_t l = 0; l < kL; ++l)
+        for (int64_t c = 0; c < kL; ++c) {
+          if constexpr (kBack) ap[l * cols + c] = sp[c * kL + l];
+          else sp[c * kL + l] = ap[l * cols + c];
+        }
+    }
+  for (int64_t l = 0; l < lanes; ++l)
+    for (int64_t c = c0; c < cols; ++c) {
+      if constexpr (kBack) a[l * cols + c] = s[c * lanes + l];
+      else s[c * lanes + l] = a[l * cols + c];
+    }
+}
+
 template <class T>
-inline void addScaledBody(T* __restrict y, const T* __restrict w, int64_t n, T v) noexcept {
+__attribute__((always_inline)) inline void addScaledBody(T* __restrict y, const T* __restrict w, int64_t n, T v) noexcept {
   // y is never -0 here, so adding +0 for a zero factor equals skipping it.
   for (int64_t c = 0; c < n; ++c) y[c] += w[c] != 0 ? v * w[c] : T{};
 }
@@ -157,8 +182,33 @@ ZQV_CNV2D_CLONES void addScaledD(double* y, const double* w, int64_t n, double v
   addScaledBody(y, w, n, v);
 }
 
+ZQV_CNV2D_CLONES void toStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
+  stripBody<float, false>(a, cols, lanes, s);
+}
+ZQV_CNV2D_CLONES void toStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
+  stripBody<double, false>(a, cols, lanes, s);
+}
+ZQV_CNV2D_CLONES void fromStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
+  stripBody<float, true>(a, cols, lanes, s);
+}
+ZQV_CNV2D_CLONES void fromStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
+  stripBody<double, true>(a, cols, lanes, s);
+}
+
 }  // namespace
 
+void toStrip(const float* a, int64_t cols, int64_t lanes, float* s) noexcept {
+  toStripF(const_cast<float*>(a), cols, lanes, s);
+}
+void toStrip(const double* a, int64_t cols, int64_t lanes, double* s) noexcept {
+  toStripD(const_cast<double*>(a), cols, lanes, s);
+}
+void fromStrip(float* a, int64_t cols, int64_t lanes, const float* s) noexcept {
+  fromStripF(a, cols, lanes, const_cast<float*>(s));
+}
+void fromStrip(double* a, int64_t cols, int64_t lanes, const double* s) noexcept {
+  fromStripD(a, cols, lanes, const_cast<double*>(s));
+}
 void hartleyLanes(float* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept { lanesF(a, lanes, stride, t); }
 void hartleyLanes(double* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   lanesD(a, lanes, stride, t);

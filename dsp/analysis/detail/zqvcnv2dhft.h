@@ -28,7 +28,14 @@ void hartleyLanes(double* a, int64_t lanes, int64_t stride, const HartleyView& t
 void hartleyProduct(float* x, const float* h, int64_t rows, int64_t cols) noexcept;
 void hartleyProduct(double* x, const double* h, int64_t rows, int64_t cols) noexcept;
 
-// y (yc columns) += v * w for one row of n elements, a zero element of w
+// The exchange of a strip of `lanes` rows of a (row stride cols) with its
+// columns: s[c * lanes + l] = a[l * cols + c], and back.
+void toStrip(const float* a, int64_t cols, int64_t lanes, float* s) noexcept;
+void toStrip(const double* a, int64_t cols, int64_t lanes, double* s) noexcept;
+void fromStrip(float* a, int64_t cols, int64_t lanes, const float* s) noexcept;
+void fromStrip(double* a, int64_t cols, int64_t lanes, const double* s) noexcept;
+
+// y += v * w for one row of n elements, a zero element of w
 // adding +0.
 void addScaledRow(float* y, const float* w, int64_t n, float v) noexcept;
 void addScaledRow(double* y, const double* w, int64_t n, double v) noexcept;
