@@ -124,6 +124,8 @@ bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled,
     fromStrip(first, cols, lanes, strip);
   }
   std::free(strip);
+  // Columns beyond `kept` are free to transform: whole vectors of them are.
+  kept = std::min(cols, (kept + kStripRows - 1) / kStripRows * kStripRows);
   const int64_t width = std::min(kPanelCols, kept);
   T* const panel = static_cast<T*>(scratchAlloc(static_cast<std::size_t>(rows * width) * sizeof(T)));
   if (!panel) {
@@ -132,11 +134,9 @@ bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled,
   }
   for (int64_t c0 = 0; c0 < kept; c0 += width) {
     const int64_t lanes = std::min(width, kept - c0);
-    for (int64_t r = 0; r < rows; ++r)
-      std::memcpy(panel + r * lanes, a + r * cols + c0, static_cast<std::size_t>(lanes) * sizeof(T));
+    copyRows(panel, lanes, a + c0, cols, rows, lanes);
     hartleyLanes(panel, lanes, lanes, viewOf(tr));
-    for (int64_t r = 0; r < rows; ++r)
-      std::memcpy(a + r * cols + c0, panel + r * lanes, static_cast<std::size_t>(lanes) * sizeof(T));
+    copyRows(a + c0, cols, panel, lanes, rows, lanes);
   }
   std::free(panel);
   return true;

@@ -1,6 +1,7 @@
 #include "analysis/detail/zqvcnv2dhft.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace zqvcnv2d {
 namespace {
@@ -10,128 +11,147 @@ namespace {
 // would be exported whatever its visibility.)
 #define ZQV_CNV2D_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
+#define ZQV_AI __attribute__((always_inline)) inline
+
+// The butterflies on whole rows of `lanes` values; distinct rows never
+// overlap, which the restrict-qualified rows tell the compiler.
 template <class T>
-__attribute__((always_inline)) inline void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
+ZQV_AI void swapRows(T* __restrict p, T* __restrict q, int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) std::swap(p[l], q[l]);
+}
+template <class T>
+ZQV_AI void sumDiff(T* __restrict p, T* __restrict q, int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    const T a0 = p[l], a1 = q[l];
+    p[l] = a0 + a1;
+    q[l] = a0 - a1;
+  }
+}
+template <class T>
+ZQV_AI void groupOf4(T* __restrict p0, T* __restrict p1, T* __restrict p2, T* __restrict p3, int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    const T x0 = p0[l] + p1[l], x1 = p0[l] - p1[l];
+    const T x2 = p2[l] + p3[l], x3 = p2[l] - p3[l];
+    p0[l] = x0 + x2;
+    p2[l] = x0 - x2;
+    p1[l] = x1 + x3;
+    p3[l] = x1 - x3;
+  }
+}
+template <class T>
+ZQV_AI void groupOf8Odd(T* __restrict e1p, T* __restrict e3p, T* __restrict o1p, T* __restrict o3p, T r,
+                        int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    const T t1 = r * (o1p[l] + o3p[l]), t2 = r * (o1p[l] - o3p[l]);
+    const T e1 = e1p[l], e3 = e3p[l];
+    e1p[l] = e1 + t1;
+    o1p[l] = e1 - t1;
+    e3p[l] = e3 + t2;
+    o3p[l] = e3 - t2;
+  }
+}
+template <class T>
+ZQV_AI void rotate(T* __restrict ek, T* __restrict em, T* __restrict okp, T* __restrict omp, T s, T c,
+                   int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    const T ok = okp[l], om = omp[l];
+    const T t1 = c * ok + s * om, t2 = s * ok - c * om;
+    const T a1 = ek[l], a2 = em[l];
+    ek[l] = a1 + t1;
+    okp[l] = a1 - t1;
+    em[l] = a2 + t2;
+    omp[l] = a2 - t2;
+  }
+}
+
+template <class T>
+ZQV_AI void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   const int64_t n = t.n;
   if (n < 2) return;
   auto at = [&](int64_t i) { return a + i * stride; };
   for (int64_t i = 0; i < n; ++i) {
     const int64_t j = t.bitrev[i];
-    if (i < j) {
-      T* const p = at(i);
-      T* const q = at(j);
-      for (int64_t l = 0; l < lanes; ++l) std::swap(p[l], q[l]);
-    }
+    if (i < j) swapRows(at(i), at(j), lanes);
   }
   if (n == 2) {
-    T* const p = at(0);
-    T* const q = at(1);
-    for (int64_t l = 0; l < lanes; ++l) {
-      const T a0 = p[l], a1 = q[l];
-      p[l] = a0 + a1;
-      q[l] = a0 - a1;
-    }
+    sumDiff(at(0), at(1), lanes);
     return;
   }
   // Groups of four: every twiddle is 0 or +-1.
-  for (int64_t i = 0; i < n; i += 4) {
-    T* const p0 = at(i);
-    T* const p1 = at(i + 1);
-    T* const p2 = at(i + 2);
-    T* const p3 = at(i + 3);
-    for (int64_t l = 0; l < lanes; ++l) {
-      const T x0 = p0[l] + p1[l], x1 = p0[l] - p1[l];
-      const T x2 = p2[l] + p3[l], x3 = p2[l] - p3[l];
-      p0[l] = x0 + x2;
-      p2[l] = x0 - x2;
-      p1[l] = x1 + x3;
-      p3[l] = x1 - x3;
-    }
-  }
+  for (int64_t i = 0; i < n; i += 4) groupOf4(at(i), at(i + 1), at(i + 2), at(i + 3), lanes);
   if (n == 4) return;
   // Groups of eight: the one odd twiddle is sqrt(2)/2.
   const T r = static_cast<T>(0.70710678118654752440);
   for (int64_t i = 0; i < n; i += 8) {
-    T* const e0p = at(i);
-    T* const e1p = at(i + 1);
-    T* const e2p = at(i + 2);
-    T* const e3p = at(i + 3);
-    T* const o0p = at(i + 4);
-    T* const o1p = at(i + 5);
-    T* const o2p = at(i + 6);
-    T* const o3p = at(i + 7);
-    for (int64_t l = 0; l < lanes; ++l) {
-      const T e0 = e0p[l], o0 = o0p[l], e2 = e2p[l], o2 = o2p[l];
-      e0p[l] = e0 + o0;
-      o0p[l] = e0 - o0;
-      e2p[l] = e2 + o2;
-      o2p[l] = e2 - o2;
-      const T t1 = r * (o1p[l] + o3p[l]), t2 = r * (o1p[l] - o3p[l]);
-      const T e1 = e1p[l], e3 = e3p[l];
-      e1p[l] = e1 + t1;
-      o1p[l] = e1 - t1;
-      e3p[l] = e3 + t2;
-      o3p[l] = e3 - t2;
-    }
+    sumDiff(at(i), at(i + 4), lanes);
+    sumDiff(at(i + 2), at(i + 6), lanes);
+    groupOf8Odd(at(i + 1), at(i + 3), at(i + 5), at(i + 7), r, lanes);
   }
   // Later stages join two transforms of m into one of 2m.
   const int64_t quarter = n / 4;
   for (int64_t m = 8; m < n; m *= 2) {
     const int64_t step = n / (2 * m), half = m / 2;
     for (int64_t base = 0; base < n; base += 2 * m) {
-      {
-        T* const e = at(base);
-        T* const o = at(base + m);
-        T* const eh = at(base + half);
-        T* const oh = at(base + m + half);
-        for (int64_t l = 0; l < lanes; ++l) {
-          const T e0 = e[l], o0 = o[l], e1 = eh[l], o1 = oh[l];
-          e[l] = e0 + o0;
-          o[l] = e0 - o0;
-          eh[l] = e1 + o1;
-          oh[l] = e1 - o1;
-        }
-      }
+      sumDiff(at(base), at(base + m), lanes);
+      sumDiff(at(base + half), at(base + m + half), lanes);
       for (int64_t k = 1; k < half; ++k) {
         const T s = static_cast<T>(t.sines[k * step]), c = static_cast<T>(t.sines[quarter - k * step]);
-        T* const ek = at(base + k);
-        T* const em = at(base + m - k);
-        T* const okp = at(base + m + k);
-        T* const omp = at(base + 2 * m - k);
-        for (int64_t l = 0; l < lanes; ++l) {
-          const T ok = okp[l], om = omp[l];
-          const T t1 = c * ok + s * om, t2 = s * ok - c * om;
-          const T a1 = ek[l], a2 = em[l];
-          ek[l] = a1 + t1;
-          okp[l] = a1 - t1;
-          em[l] = a2 + t2;
-          omp[l] = a2 - t2;
-        }
+        rotate(at(base + k), at(base + m - k), at(base + m + k), at(base + 2 * m - k), s, c, lanes);
       }
     }
   }
 }
 
 template <class T>
-__attribute__((always_inline)) inline void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
+ZQV_AI void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
+  const int64_t hc = cols / 2;
   for (int64_t k1 = 0; k1 <= rows / 2; ++k1) {
     const int64_t m1 = (rows - k1) & (rows - 1);
     T* const xp = x + k1 * cols;
     T* const xm = x + m1 * cols;
     const T* const hp = h + k1 * cols;
     const T* const hm = h + m1 * cols;
-    for (int64_t k2 = 0; k2 <= cols / 2; ++k2) {
-      const int64_t m2 = (cols - k2) & (cols - 1);
+    const T half = static_cast<T>(0.5);
+    // Bin k2 with its mirrors; its four results for the stores.
+    auto bin = [&](int64_t k2, int64_t m2, T& o1, T& o2, T& o3, T& o4) {
       const T a = hp[k2], b = hm[k2], c = hp[m2], d = hm[m2];
       const T p = (a + b) + (c + d), q = (a + b) - (c + d), r = (a - b) + (c - d), s = (a - b) - (c - d);
       const T xpp = xp[k2], xmp = xm[k2], xpm = xp[m2], xmm = xm[m2];
-      const T half = static_cast<T>(0.5);
-      // Mirror bins that coincide get equal values, so the order of the stores is free.
-      xp[k2] = half * (p * xpp + q * xpm + r * xmp + s * xmm);
-      xm[k2] = half * (p * xmp + q * xmm - r * xpp - s * xpm);
-      xp[m2] = half * (p * xpm - q * xpp + r * xmm - s * xmp);
-      xm[m2] = half * (p * xmm - q * xmp - r * xpm + s * xpp);
-    }
+      o1 = half * (p * xpp + q * xpm + r * xmp + s * xmm);
+      o2 = half * (p * xmp + q * xmm - r * xpp - s * xpm);
+      o3 = half * (p * xpm - q * xpp + r * xmm - s * xmp);
+      o4 = half * (p * xmm - q * xmp - r * xpm + s * xpp);
+    };
+    // Mirror bins that coincide get equal values; the stores keep the order
+    // xp[k2], xm[k2], xp[m2], xm[m2] where rows or bins coincide.
+    auto one = [&](int64_t k2) {
+      const int64_t m2 = (cols - k2) & (cols - 1);
+      T o1, o2, o3, o4;
+      bin(k2, m2, o1, o2, o3, o4);
+      xp[k2] = o1;
+      xm[k2] = o2;
+      xp[m2] = o3;
+      xm[m2] = o4;
+    };
+    one(0);
+    // Bins 1 .. cols/2 - 1 and their mirrors touch distinct places: a run of
+    // them is read whole before it is written.
+    int64_t k2 = 1;
+    auto runs = [&](auto size) {
+      constexpr int64_t kRun = decltype(size)::value;
+      for (; k2 + kRun <= hc; k2 += kRun) {
+        T o1[kRun], o2[kRun], o3[kRun], o4[kRun];
+        for (int64_t i = 0; i < kRun; ++i) bin(k2 + i, cols - k2 - i, o1[i], o2[i], o3[i], o4[i]);
+        for (int64_t i = 0; i < kRun; ++i) xp[k2 + i] = o1[i];
+        for (int64_t i = 0; i < kRun; ++i) xm[k2 + i] = o2[i];
+        for (int64_t i = 0; i < kRun; ++i) xp[cols - k2 - i] = o3[i];
+        for (int64_t i = 0; i < kRun; ++i) xm[cols - k2 - i] = o4[i];
+      }
+    };
+    runs(std::integral_constant<int64_t, 16>{});
+    runs(std::integral_constant<int64_t, 4>{});
+    for (; k2 < hc; ++k2) one(k2);
+    if (hc > 0) one(hc);
   }
 }
 
@@ -139,7 +159,7 @@ __attribute__((always_inline)) inline void productBody(T* x, const T* h, int64_t
 // columns: s[c * lanes + l] = a[l * cols + c], or back. Full strips go in
 // square pieces of fixed size, which the compiler turns into shuffles.
 template <class T, bool kBack>
-__attribute__((always_inline)) inline void stripBody(T* a, int64_t cols, int64_t lanes, T* s) noexcept {
+ZQV_AI void stripBody(T* a, int64_t cols, int64_t lanes, T* s) noexcept {
   constexpr int64_t kL = kStripRows;
   int64_t c0 = 0;
   if (lanes == kL)
@@ -160,7 +180,14 @@ __attribute__((always_inline)) inline void stripBody(T* a, int64_t cols, int64_t
 }
 
 template <class T>
-__attribute__((always_inline)) inline void addScaledBody(T* __restrict y, const T* __restrict w, int64_t n, T v) noexcept {
+ZQV_AI void copyRowsBody(T* __restrict dst, int64_t dstStride, const T* __restrict src, int64_t srcStride,
+                         int64_t rows, int64_t width) noexcept {
+  for (int64_t r = 0; r < rows; ++r)
+    for (int64_t c = 0; c < width; ++c) dst[r * dstStride + c] = src[r * srcStride + c];
+}
+
+template <class T>
+ZQV_AI void addScaledBody(T* __restrict y, const T* __restrict w, int64_t n, T v) noexcept {
   // y is never -0 here, so adding +0 for a zero factor equals skipping it.
   for (int64_t c = 0; c < n; ++c) y[c] += w[c] != 0 ? v * w[c] : T{};
 }
@@ -195,8 +222,22 @@ ZQV_CNV2D_CLONES void fromStripD(double* a, int64_t cols, int64_t lanes, double*
   stripBody<double, true>(a, cols, lanes, s);
 }
 
+ZQV_CNV2D_CLONES void copyRowsF(float* d, int64_t ds, const float* s, int64_t ss, int64_t rows, int64_t w) noexcept {
+  copyRowsBody(d, ds, s, ss, rows, w);
+}
+ZQV_CNV2D_CLONES void copyRowsD(double* d, int64_t ds, const double* s, int64_t ss, int64_t rows, int64_t w) noexcept {
+  copyRowsBody(d, ds, s, ss, rows, w);
+}
+
 }  // namespace
 
+void copyRows(float* dst, int64_t dstStride, const float* src, int64_t srcStride, int64_t rows, int64_t width) noexcept {
+  copyRowsF(dst, dstStride, src, srcStride, rows, width);
+}
+void copyRows(double* dst, int64_t dstStride, const double* src, int64_t srcStride, int64_t rows,
+              int64_t width) noexcept {
+  copyRowsD(dst, dstStride, src, srcStride, rows, width);
+}
 void toStrip(const float* a, int64_t cols, int64_t lanes, float* s) noexcept {
   toStripF(const_cast<float*>(a), cols, lanes, s);
 }

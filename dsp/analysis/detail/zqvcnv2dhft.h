@@ -35,6 +35,11 @@ void toStrip(const double* a, int64_t cols, int64_t lanes, double* s) noexcept;
 void fromStrip(float* a, int64_t cols, int64_t lanes, const float* s) noexcept;
 void fromStrip(double* a, int64_t cols, int64_t lanes, const double* s) noexcept;
 
+// rows of width elements from src (row stride srcStride) to dst.
+void copyRows(float* dst, int64_t dstStride, const float* src, int64_t srcStride, int64_t rows, int64_t width) noexcept;
+void copyRows(double* dst, int64_t dstStride, const double* src, int64_t srcStride, int64_t rows,
+              int64_t width) noexcept;
+
 // y += v * w for one row of n elements, a zero element of w
 // adding +0.
 void addScaledRow(float* y, const float* w, int64_t n, float v) noexcept;
