@@ -64,6 +64,54 @@ ZQV_AI void rotate(T* __restrict ek, T* __restrict em, T* __restrict okp, T* __r
   }
 }
 
+// One butterfly of a later stage on values: (a1, a2, ok, om) as rotate().
+template <class T>
+ZQV_AI void rotateValues(T& a1, T& a2, T& ok, T& om, T s, T c) noexcept {
+  const T t1 = c * ok + s * om, t2 = s * ok - c * om;
+  const T e1 = a1, e2 = a2;
+  a1 = e1 + t1;
+  ok = e1 - t1;
+  a2 = e2 + t2;
+  om = e2 - t2;
+}
+
+// Two later stages (m and 2m) over a block of 4m: the eight rows
+// B + {k, m-k, m+k, 2m-k, 2m+k, 3m-k, 3m+k, 4m-k} meet only one another in
+// both stages, so they go through both while held: each value gets the
+// same operations in the same order as stage by stage.
+template <class T>
+ZQV_AI void twoStages(T* __restrict p0, T* __restrict p1, T* __restrict p2, T* __restrict p3, T* __restrict q0,
+                      T* __restrict q1, T* __restrict q2, T* __restrict q3, T s1, T c1, T sk, T ck, T sj, T cj,
+                      int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    T a0 = p0[l], a1 = p1[l], a2 = p2[l], a3 = p3[l], b0 = q0[l], b1 = q1[l], b2 = q2[l], b3 = q3[l];
+    rotateValues(a0, a1, a2, a3, s1, c1);
+    rotateValues(b0, b1, b2, b3, s1, c1);
+    rotateValues(a0, a3, b0, b3, sk, ck);
+    rotateValues(a1, a2, b1, b2, sj, cj);
+    p0[l] = a0, p1[l] = a1, p2[l] = a2, p3[l] = a3, q0[l] = b0, q1[l] = b1, q2[l] = b2, q3[l] = b3;
+  }
+}
+// The same for the rows B + {0, m, m/2, 3m/2, 2m, 3m, 5m/2, 7m/2}.
+template <class T>
+ZQV_AI void twoStagesFirst(T* __restrict p0, T* __restrict p1, T* __restrict p2, T* __restrict p3, T* __restrict q0,
+                           T* __restrict q1, T* __restrict q2, T* __restrict q3, T sh, T ch, int64_t lanes) noexcept {
+  for (int64_t l = 0; l < lanes; ++l) {
+    const T a0 = p0[l], a1 = p1[l], a2 = p2[l], a3 = p3[l], b0 = q0[l], b1 = q1[l], b2 = q2[l], b3 = q3[l];
+    // Stage m: (B, B+m), (B+m/2, B+3m/2) and the same in the second half.
+    const T e0 = a0 + a1, f0 = a0 - a1, e1 = a2 + a3, f1 = a2 - a3;
+    const T g0 = b0 + b1, h0 = b0 - b1, g1 = b2 + b3, h1 = b2 - b3;
+    // Stage 2m: (B, B+2m), (B+m, B+3m), and bin m/2 with its partners.
+    p0[l] = e0 + g0;
+    q0[l] = e0 - g0;
+    p1[l] = f0 + h0;
+    q1[l] = f0 - h0;
+    T x1 = e1, x2 = f1, xo = g1, xm = h1;
+    rotateValues(x1, x2, xo, xm, sh, ch);
+    p2[l] = x1, p3[l] = x2, q2[l] = xo, q3[l] = xm;
+  }
+}
+
 template <class T>
 ZQV_AI void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   const int64_t n = t.n;
@@ -89,7 +137,21 @@ ZQV_AI void lanesBody(T* a, int64_t lanes, int64_t stride, const HartleyView& t)
   }
   // Later stages join two transforms of m into one of 2m.
   const int64_t quarter = n / 4;
-  for (int64_t m = 8; m < n; m *= 2) {
+  int64_t m = 8;
+  for (; 4 * m <= n; m *= 4) {
+    const int64_t step = n / (2 * m), stepM = step / 2, half = m / 2;
+    auto sinAt = [&](int64_t i) { return static_cast<T>(t.sines[i]); };
+    for (int64_t b = 0; b < n; b += 4 * m) {
+      twoStagesFirst(at(b), at(b + m), at(b + half), at(b + m + half), at(b + 2 * m), at(b + 3 * m),
+                     at(b + 2 * m + half), at(b + 3 * m + half), sinAt(half * stepM), sinAt(quarter - half * stepM),
+                     lanes);
+      for (int64_t k = 1; k < half; ++k)
+        twoStages(at(b + k), at(b + m - k), at(b + m + k), at(b + 2 * m - k), at(b + 2 * m + k), at(b + 3 * m - k),
+                  at(b + 3 * m + k), at(b + 4 * m - k), sinAt(k * step), sinAt(quarter - k * step), sinAt(k * stepM),
+                  sinAt(quarter - k * stepM), sinAt((m - k) * stepM), sinAt(quarter - (m - k) * stepM), lanes);
+    }
+  }
+  for (; m < n; m *= 2) {
     const int64_t step = n / (2 * m), half = m / 2;
     for (int64_t base = 0; base < n; base += 2 * m) {
       sumDiff(at(base), at(base + m), lanes);
