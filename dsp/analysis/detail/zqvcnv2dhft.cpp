@@ -38,41 +38,29 @@ ZQV_AI void groupOf4(T* __restrict p0, T* __restrict p1, T* __restrict p2, T* __
     p3[l] = x1 - x3;
   }
 }
+// (e1, e2, o1, o2) -> (e1 + t1, e2 + t2, e1 - t1, e2 - t2).
+template <class T>
+ZQV_AI void crossAdd(T& e1, T& e2, T& o1, T& o2, T t1, T t2) noexcept {
+  const T a1 = e1, a2 = e2;
+  e1 = a1 + t1;
+  o1 = a1 - t1;
+  e2 = a2 + t2;
+  o2 = a2 - t2;
+}
+// One butterfly of a later stage on values, twiddle (c, s).
+template <class T>
+ZQV_AI void rotateValues(T& a1, T& a2, T& ok, T& om, T s, T c) noexcept {
+  crossAdd(a1, a2, ok, om, c * ok + s * om, s * ok - c * om);
+}
 template <class T>
 ZQV_AI void groupOf8Odd(T* __restrict e1p, T* __restrict e3p, T* __restrict o1p, T* __restrict o3p, T r,
                         int64_t lanes) noexcept {
-  for (int64_t l = 0; l < lanes; ++l) {
-    const T t1 = r * (o1p[l] + o3p[l]), t2 = r * (o1p[l] - o3p[l]);
-    const T e1 = e1p[l], e3 = e3p[l];
-    e1p[l] = e1 + t1;
-    o1p[l] = e1 - t1;
-    e3p[l] = e3 + t2;
-    o3p[l] = e3 - t2;
-  }
+  for (int64_t l = 0; l < lanes; ++l) crossAdd(e1p[l], e3p[l], o1p[l], o3p[l], r * (o1p[l] + o3p[l]), r * (o1p[l] - o3p[l]));
 }
 template <class T>
 ZQV_AI void rotate(T* __restrict ek, T* __restrict em, T* __restrict okp, T* __restrict omp, T s, T c,
                    int64_t lanes) noexcept {
-  for (int64_t l = 0; l < lanes; ++l) {
-    const T ok = okp[l], om = omp[l];
-    const T t1 = c * ok + s * om, t2 = s * ok - c * om;
-    const T a1 = ek[l], a2 = em[l];
-    ek[l] = a1 + t1;
-    okp[l] = a1 - t1;
-    em[l] = a2 + t2;
-    omp[l] = a2 - t2;
-  }
-}
-
-// One butterfly of a later stage on values: (a1, a2, ok, om) as rotate().
-template <class T>
-ZQV_AI void rotateValues(T& a1, T& a2, T& ok, T& om, T s, T c) noexcept {
-  const T t1 = c * ok + s * om, t2 = s * ok - c * om;
-  const T e1 = a1, e2 = a2;
-  a1 = e1 + t1;
-  ok = e1 - t1;
-  a2 = e2 + t2;
-  om = e2 - t2;
+  for (int64_t l = 0; l < lanes; ++l) rotateValues(ek[l], em[l], okp[l], omp[l], s, c);
 }
 
 // Two later stages (m and 2m) over a block of 4m: the eight rows
