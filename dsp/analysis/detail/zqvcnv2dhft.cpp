@@ -1,6 +1,8 @@
 #include "analysis/detail/zqvcnv2dhft.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 #include <type_traits>
 
 namespace zqvcnv2d {
@@ -205,23 +207,62 @@ ZQV_AI void productBody(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
   }
 }
 
+// Square W x W pieces, W values to a 64-byte vector, are transposed in
+// registers: round r exchanges the halves of each 2^(r+1) block between
+// rows i and i + 2^r.
+typedef float VecF __attribute__((vector_size(64)));
+typedef double VecD __attribute__((vector_size(64)));
+template <class T>
+struct VecOf;
+template <>
+struct VecOf<float> {
+  using type = VecF;
+};
+template <>
+struct VecOf<double> {
+  using type = VecD;
+};
+constexpr int lowPick(int r, int c, int n) { return (c >> r) & 1 ? n + c - (1 << r) : c; }
+constexpr int highPick(int r, int c, int n) { return (c >> r) & 1 ? n + c : c + (1 << r); }
+template <int R, class V, std::size_t... I>
+ZQV_AI void exchangeHalves(V& a, V& b, std::index_sequence<I...>) noexcept {
+  constexpr int n = sizeof...(I);
+  const V lo = __builtin_shufflevector(a, b, lowPick(R, I, n)...);
+  const V hi = __builtin_shufflevector(a, b, highPick(R, I, n)...);
+  a = lo;
+  b = hi;
+}
+template <int R, class V, int W>
+ZQV_AI void transposeRound(V* v) noexcept {
+  if constexpr ((1 << R) < W) {
+    for (int i = 0; i < W; ++i)
+      if (!((i >> R) & 1)) exchangeHalves<R>(v[i], v[i + (1 << R)], std::make_index_sequence<W>{});
+    transposeRound<R + 1, V, W>(v);
+  }
+}
+template <class T>
+ZQV_AI void transposePiece(const T* src, int64_t srcStride, T* dst, int64_t dstStride) noexcept {
+  using V = typename VecOf<T>::type;
+  constexpr int kW = sizeof(V) / sizeof(T);
+  V v[kW];
+  for (int i = 0; i < kW; ++i) std::memcpy(&v[i], src + i * srcStride, sizeof(V));
+  transposeRound<0, V, kW>(v);
+  for (int i = 0; i < kW; ++i) std::memcpy(dst + i * dstStride, &v[i], sizeof(V));
+}
+
 // The exchange of a strip of `lanes` rows (row stride cols) with its
 // columns: s[c * lanes + l] = a[l * cols + c], or back. Full strips go in
-// square pieces of fixed size, which the compiler turns into shuffles.
+// square pieces held in vectors.
 template <class T, bool kBack>
 ZQV_AI void stripBody(T* a, int64_t cols, int64_t lanes, T* s) noexcept {
-  constexpr int64_t kL = kStripRows;
+  constexpr int64_t kL = kStripRows, kW = 64 / sizeof(T);
   int64_t c0 = 0;
   if (lanes == kL)
-    for (; c0 + kL <= cols; c0 += kL) {
-      T* const ap = a + c0;
-      T* const sp = s + c0 * kL;
-      for (int64_t l = 0; l < kL; ++l)
-        for (int64_t c = 0; c < kL; ++c) {
-          if constexpr (kBack) ap[l * cols + c] = sp[c * kL + l];
-          else sp[c * kL + l] = ap[l * cols + c];
-        }
-    }
+    for (; c0 + kW <= cols; c0 += kW)
+      for (int64_t l0 = 0; l0 < kL; l0 += kW) {
+        if constexpr (kBack) transposePiece(s + c0 * kL + l0, kL, a + l0 * cols + c0, cols);
+        else transposePiece(a + l0 * cols + c0, cols, s + c0 * kL + l0, kL);
+      }
   for (int64_t l = 0; l < lanes; ++l)
     for (int64_t c = c0; c < cols; ++c) {
       if constexpr (kBack) a[l * cols + c] = s[c * lanes + l];
