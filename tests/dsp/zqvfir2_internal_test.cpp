@@ -198,6 +198,31 @@ TEST(Filter2D, ExportsAtTheCrossoverEdgesGiveTheCentredConvolution) {
   }
 }
 
+// Outputs summed side by side give the bits of one output at a time, over
+// widths one either side of the vector lengths and kernels wider than the
+// image.
+template <class T>
+void expectSideBySideBits() {
+  std::mt19937 gen(17);
+  for (int64_t cols : {1, 2, 7, 8, 9, 15, 16, 17, 31, 33, 64, 101})
+    for (auto [kcols, krows] : {std::pair<int64_t, int64_t>{1, 1}, {2, 2}, {3, 3}, {5, 2}, {7, 9}, {16, 1}, {40, 3}}) {
+      const int64_t rows = 5;
+      const auto src = randomVec<T>(cols * rows, gen);
+      const auto k = randomVec<T>(kcols * krows, gen);
+      std::vector<T> d(static_cast<size_t>(cols * rows));
+      direct(src.data(), cols, rows, k.data(), kcols, krows, d.data());
+      for (int64_t r = 0; r < rows; ++r)
+        for (int64_t c = 0; c < cols; ++c)
+          ASSERT_EQ(d[size_t(r * cols + c)], (sumAt<T>(src.data(), cols, rows, k.data(), kcols, krows, r, c)))
+              << cols << " kernel " << kcols << "x" << krows << " at " << r << "," << c;
+    }
+}
+
+TEST(Filter2D, DirectSumsSideBySideKeepEachOutputsBits) {
+  expectSideBySideBits<float>();
+  expectSideBySideBits<double>();
+}
+
 TEST(Filter2D, MethodChoice) {
   EXPECT_FALSE(blocksCheaper(64, 64, 3, 3));
   EXPECT_TRUE(blocksCheaper(512, 512, 31, 31));

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "analysis/detail/zqvfir2sum.h"
 #include "core/detail/zqvscale.h"
 #include "core/zqvframe.h"
 #include "transforms/detail/zqvfftconv.h"
@@ -49,10 +50,21 @@ S sumAt(const T* src, int64_t cols, int64_t rows, const K* kernel, int64_t kcols
   return sum;
 }
 
+// Outputs whose window lies inside the image's columns are summed side by
+// side (the same sums, each in its own order); the others one at a time.
 template <class T>
 void direct(const T* src, int64_t cols, int64_t rows, const T* kernel, int64_t kcols, int64_t krows, T* dst) noexcept {
-  for (int64_t r = 0; r < rows; ++r)
-    for (int64_t c = 0; c < cols; ++c) dst[r * cols + c] = sumAt<T>(src, cols, rows, kernel, kcols, krows, r, c);
+  const int64_t ar = krows / 2, ac = kcols / 2;
+  // Inside: c + ac - kcols + 1 >= 0 and c + ac <= cols - 1.
+  const int64_t cA = std::min(cols, kcols - 1 - ac), cB = std::max(cA, cols - ac);
+  for (int64_t r = 0; r < rows; ++r) {
+    T* const out = dst + r * cols;
+    for (int64_t c = 0; c < cA; ++c) out[c] = sumAt<T>(src, cols, rows, kernel, kcols, krows, r, c);
+    const SumRow<T> w{src, cols, kernel, kcols, r + ar, std::max<int64_t>(0, r + ar - krows + 1),
+                      std::min(rows - 1, r + ar), ac};
+    interiorSums(w, cA, cB, out);
+    for (int64_t c = cB; c < cols; ++c) out[c] = sumAt<T>(src, cols, rows, kernel, kcols, krows, r, c);
+  }
 }
 
 // ---- Cost estimates of the two methods (the shared FFT cost model).
