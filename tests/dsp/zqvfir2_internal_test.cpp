@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 #include <random>
 #include <string>
 #include <vector>
@@ -88,6 +89,140 @@ TEST(Filter2D, SmallCasesByHand) {
   EXPECT_EQ(out[5], 6 * 1);
 }
 
+// The sums run over the image in ascending order, one running sum: the
+// centre of the column [16384, 1, -16384] under the kernel [1024, 1, 1024]
+// is (16777216 + 1) rounded to float, then minus 16777216: 0 (the descending
+// order gives 1).
+TEST(Filter2D, SumsRunOverTheImageInAscendingOrder) {
+  const float col[3] = {16384, 1, -16384}, k[3] = {1024, 1, 1024};
+  float out[3];
+  zqvsFilter2D(col, 1, 3, k, 1, 3, out);
+  EXPECT_EQ(out[1], 0.0f);
+  const double dcol[3] = {0x1p53, 1, -0x1p53}, dk[3] = {1, 1, 1};
+  double dout[3];
+  zqvdFilter2D(dcol, 1, 3, dk, 1, 3, dout);
+  EXPECT_EQ(dout[1], 0.0);
+  // Along a row the same, and the 16-bit member sums in the same order.
+  const int16_t wrow[3] = {16384, 1, -16384};
+  int16_t wout[3];
+  zqvwFilter2D(wrow, 3, 1, k, 3, 1, wout, 0, nullptr);
+  EXPECT_EQ(wout[1], 0);
+}
+
+// The block transform: rows of Bc reals as Bc/2 complex values, the row FFT
+// into bit-reversed order, the column butterflies and the two-dimensional
+// real-spectrum pass give the real spectrum X[u][v] of the block in the
+// shared packed layout (rows and columns bit-reversed); the inverse with
+// 1/(Br Bc) gives the block back.
+template <class T>
+void expectRealSpectrum(int32_t rowOrder, int32_t colOrder, LD eps) {
+  const int64_t R = int64_t{1} << rowOrder, M = int64_t{1} << colOrder, C = 2 * M;
+  std::mt19937 gen(static_cast<unsigned>(rowOrder * 7 + colOrder));
+  const auto x = randomVec<T>(R * C, gen);
+  std::vector<T> a = x;
+  const Orders o{rowOrder, colOrder};
+  forward2(a.data(), o, twiddles<T>(rowOrder));
+  const LD pi = 3.141592653589793238462643383279502884L;
+  auto dft = [&](int64_t u, int64_t v) {
+    LD re = 0, im = 0;
+    for (int64_t r = 0; r < R; ++r)
+      for (int64_t c = 0; c < C; ++c) {
+        const LD ang = -2 * pi * (static_cast<LD>((u * r) % R) / R + static_cast<LD>((v * c) % C) / C);
+        re += x[r * C + c] * std::cos(ang);
+        im += x[r * C + c] * std::sin(ang);
+      }
+    return std::pair<LD, LD>{re, im};
+  };
+  auto rev = [](int64_t i, int32_t bits) {
+    int64_t r = 0;
+    for (int32_t b = 0; b < bits; ++b) r |= ((i >> b) & 1) << (bits - 1 - b);
+    return r;
+  };
+  const LD bound = eps * static_cast<LD>(R * C) * 4;
+  auto expectAt = [&](int64_t row, int64_t k, LD re, LD im) {
+    const int64_t at = rev(row, rowOrder) * C + 2 * rev(k, colOrder);
+    EXPECT_NEAR(static_cast<LD>(a[at]), re, bound) << R << "x" << C << " row " << row << " element " << k;
+    EXPECT_NEAR(static_cast<LD>(a[at + 1]), im, bound) << R << "x" << C << " row " << row << " element " << k;
+  };
+  for (int64_t row : {int64_t{0}, R / 2}) {
+    if (row == R / 2 && R < 2) break;
+    expectAt(row, 0, dft(row, 0).first, dft(row, M).first);
+    for (int64_t k = 1; k < M; ++k) expectAt(row, k, dft(row, k).first, dft(row, k).second);
+  }
+  for (int64_t r = 1; r < R / 2; ++r)
+    for (int64_t k = 0; k < M; ++k) {
+      expectAt(r, k, dft(r, k).first, dft(r, k).second);
+      const auto mirror = dft(r, k == 0 ? M : C - k);
+      expectAt(R - r, k, mirror.first, mirror.second);
+    }
+  inverse2(a.data(), o, twiddles<T>(rowOrder));
+  for (size_t i = 0; i < x.size(); ++i)
+    EXPECT_NEAR(static_cast<LD>(a[i]) / static_cast<LD>(R * C), static_cast<LD>(x[i]), bound) << i;
+}
+
+TEST(Filter2D, BlockTransformIsTheTwoDimensionalRealFft) {
+  for (auto [r, c] : {std::pair{1, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 3}, {2, 4}}) {
+    expectRealSpectrum<float>(r, c, 0x1p-21L);
+    expectRealSpectrum<double>(r, c, 0x1p-50L);
+  }
+}
+
+// Each export on both sides of the estimate's turn, for several kernels:
+// the smallest square image whose blocks are estimated cheaper, and the one
+// below it.
+TEST(Filter2D, ExportsAtTheCrossoverEdgesGiveTheCentredConvolution) {
+  std::mt19937 gen(21);
+  for (int64_t kk : {9, 12, 16, 17}) {
+    int64_t n = 1;
+    while (n < 200 && !blocksCheaper(n, n, kk, kk)) ++n;
+    ASSERT_LT(n, 200) << kk;
+    for (int64_t side : {n - 1, n}) {
+      if (side < 1) continue;
+      SCOPED_TRACE(std::to_string(side) + " kernel " + std::to_string(kk));
+      EXPECT_EQ(blocksCheaper(side, side, kk, kk), side == n);
+      const auto src = randomVec<float>(side * side, gen);
+      const auto k = randomVec<float>(kk * kk, gen);
+      const auto ref = byDefinition(src, side, side, k, kk, kk);
+      std::vector<float> out(ref.size());
+      zqvsFilter2D(src.data(), int32_t(side), int32_t(side), k.data(), int32_t(kk), int32_t(kk), out.data());
+      const std::vector<double> dsrc(src.begin(), src.end()), dk(k.begin(), k.end());
+      std::vector<double> dout(ref.size());
+      zqvdFilter2D(dsrc.data(), int32_t(side), int32_t(side), dk.data(), int32_t(kk), int32_t(kk), dout.data());
+      const LD fb = 0x1p-24L * 16 * (kk * kk + std::log2(static_cast<LD>(4 * kk * kk)) * 8);
+      const LD db = 0x1p-53L * 16 * (kk * kk + std::log2(static_cast<LD>(4 * kk * kk)) * 8);
+      for (size_t i = 0; i < ref.size(); ++i) {
+        EXPECT_LE(std::abs(out[i] - ref[i]), fb) << i;
+        EXPECT_LE(std::abs(static_cast<LD>(dout[i]) - ref[i]), db) << i;
+      }
+    }
+  }
+}
+
+// Outputs summed side by side give the bits of one output at a time, over
+// widths one either side of the vector lengths and kernels wider than the
+// image.
+template <class T>
+void expectSideBySideBits() {
+  std::mt19937 gen(17);
+  for (int64_t cols : {1, 2, 7, 8, 9, 15, 16, 17, 31, 33, 64, 101})
+    for (auto [kcols, krows] : {std::pair<int64_t, int64_t>{1, 1}, {2, 2}, {3, 3}, {5, 2}, {7, 9}, {16, 1}, {40, 3}}) {
+      const int64_t rows = 5;
+      const auto src = randomVec<T>(cols * rows, gen);
+      const auto k = randomVec<T>(kcols * krows, gen);
+      std::vector<T> d(static_cast<size_t>(cols * rows));
+      direct(src.data(), cols, rows, k.data(), kcols, krows, d.data());
+      for (int64_t r = 0; r < rows; ++r)
+        for (int64_t c = 0; c < cols; ++c)
+          ASSERT_EQ(d[size_t(r * cols + c)], (sumAt<T>(src.data(), cols, rows, k.data(), kcols, krows, r, c)))
+              << cols << " kernel " << kcols << "x" << krows << " at " << r << "," << c;
+    }
+}
+
+TEST(Filter2D, DirectSumsSideBySideKeepEachOutputsBits) {
+  expectSideBySideBits<float>();
+  expectSideBySideBits<double>();
+}
+
 TEST(Filter2D, MethodChoice) {
   EXPECT_FALSE(blocksCheaper(64, 64, 3, 3));
   EXPECT_TRUE(blocksCheaper(512, 512, 31, 31));
@@ -161,6 +296,28 @@ TEST_F(Filter2DExports, SixteenBitScaleModes) {
   ASSERT_GT(factor, 0);
   EXPECT_EQ(r[9], static_cast<int16_t>((9 * 32767) >> factor));   // inner: nine terms
   EXPECT_EQ(r[0], static_cast<int16_t>((4 * 32767) >> factor));   // corner: four
+  // Sums beyond 32 bits keep their sign and magnitude: 32767 * 1e6 is
+  // 32767000576 in float, floor(log2) = 34, so the automatic shift is 20.
+  const std::vector<int16_t> img9(9, 32767);
+  std::vector<int16_t> o9(9);
+  for (auto [scale, want] : {std::pair{1e6f, int16_t{31249}}, {-1e6f, int16_t{-31250}}}) {
+    factor = 0;
+    zqvwFilter2D(img9.data(), 3, 3, &scale, 1, 1, o9.data(), ZQV_AUTO_SCALE, &factor);
+    EXPECT_EQ(factor, 20);
+    for (int16_t v : o9) EXPECT_EQ(v, want);
+    zqvwFilter2D(img9.data(), 3, 3, &scale, 1, 1, o9.data(), ZQV_SATURATE, nullptr);
+    for (int16_t v : o9) EXPECT_EQ(v, scale > 0 ? 32767 : -32768);
+  }
+  // Earlier outputs follow a late large sum's shift: the last output alone
+  // is huge, the others small.
+  std::vector<int16_t> ramp = {1, 2, 3, 4, 5, 6, 7, 8, 32767};
+  const float big6[1] = {1e6f};
+  std::vector<int16_t> r9(9);
+  factor = 0;
+  zqvwFilter2D(ramp.data(), 3, 3, big6, 1, 1, r9.data(), ZQV_AUTO_SCALE, &factor);
+  EXPECT_EQ(factor, 20);
+  EXPECT_EQ(r9[8], 31249);
+  EXPECT_EQ(r9[7], (8000000 >> 20));
   // A NaN sum is the integer indefinite, whose low 16 bits are 0.
   const float nan[1] = {std::nanf("")};
   zqvwFilter2D(img, 2, 2, nan, 1, 1, out, 0, nullptr);

@@ -13,6 +13,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "analysis/detail/zqvcnv2dhft.h"
 #include "analysis/detail/zqvcnv2dsel.h"
 #include "core/zqvframe.h"
 
@@ -92,133 +93,53 @@ struct HartleyTables {
   }
 };
 
+inline HartleyView viewOf(const HartleyTables& t) noexcept { return {t.n, t.bitrev, t.sines}; }
+
 template <class T>
 void hartley(T* a, const HartleyTables& t) noexcept {
-  const int64_t n = t.n;
-  if (n < 2) return;
-  for (int64_t i = 0; i < n; ++i) {
-    const int64_t j = t.bitrev[i];
-    if (i < j) std::swap(a[i], a[j]);
-  }
-  if (n == 2) {
-    const T a0 = a[0], a1 = a[1];
-    a[0] = a0 + a1;
-    a[1] = a0 - a1;
-    return;
-  }
-  // Groups of four: every twiddle is 0 or +-1.
-  for (int64_t i = 0; i < n; i += 4) {
-    const T x0 = a[i] + a[i + 1], x1 = a[i] - a[i + 1];
-    const T x2 = a[i + 2] + a[i + 3], x3 = a[i + 2] - a[i + 3];
-    a[i] = x0 + x2;
-    a[i + 2] = x0 - x2;
-    a[i + 1] = x1 + x3;
-    a[i + 3] = x1 - x3;
-  }
-  if (n == 4) return;
-  // Groups of eight: the one odd twiddle is sqrt(2)/2.
-  const T r = static_cast<T>(0.70710678118654752440);
-  for (int64_t i = 0; i < n; i += 8) {
-    T* e = a + i;
-    T* o = e + 4;
-    const T e0 = e[0], o0 = o[0], e2 = e[2], o2 = o[2];
-    e[0] = e0 + o0;
-    o[0] = e0 - o0;
-    e[2] = e2 + o2;
-    o[2] = e2 - o2;
-    const T t1 = r * (o[1] + o[3]), t2 = r * (o[1] - o[3]);
-    const T e1 = e[1], e3 = e[3];
-    e[1] = e1 + t1;
-    o[1] = e1 - t1;
-    e[3] = e3 + t2;
-    o[3] = e3 - t2;
-  }
-  // Later stages join two transforms of m into one of 2m.
-  const int64_t quarter = n / 4;
-  for (int64_t m = 8; m < n; m *= 2) {
-    const int64_t stride = n / (2 * m), half = m / 2;
-    for (int64_t base = 0; base < n; base += 2 * m) {
-      T* e = a + base;
-      T* o = e + m;
-      const T e0 = e[0], o0 = o[0], eh = e[half], oh = o[half];
-      e[0] = e0 + o0;
-      o[0] = e0 - o0;
-      e[half] = eh + oh;
-      o[half] = eh - oh;
-      for (int64_t k = 1; k < half; ++k) {
-        const T s = static_cast<T>(t.sines[k * stride]), c = static_cast<T>(t.sines[quarter - k * stride]);
-        const T ok = o[k], om = o[m - k];
-        const T t1 = c * ok + s * om, t2 = s * ok - c * om;
-        const T ek = e[k], em = e[m - k];
-        e[k] = ek + t1;
-        o[k] = ek - t1;
-        e[m - k] = em + t2;
-        o[m - k] = em - t2;
-      }
-    }
-  }
+  hartleyLanes(a, 1, 1, viewOf(t));
 }
 
-// ---- Row/column exchange of a row-major block of rows by cols, through one
-// scratch block of the general heap. False (reported under name) when the
-// scratch cannot be had; the block is then unchanged.
-template <class T>
-bool exchange(const char* name, T* a, int64_t rows, int64_t cols) noexcept {
-  const int64_t area = rows * cols;
-  T* const s = static_cast<T*>(scratchAlloc(static_cast<std::size_t>(area) * sizeof(T)));
-  if (!s) {
-    reportNoMemory(name, __LINE__);
-    return false;
-  }
-  constexpr int64_t kB = 16;  // square pieces keep both sides in cache
-  for (int64_t r0 = 0; r0 < rows; r0 += kB)
-    for (int64_t c0 = 0; c0 < cols; c0 += kB) {
-      const int64_t r1 = std::min(rows, r0 + kB), c1 = std::min(cols, c0 + kB);
-      for (int64_t c = c0; c < c1; ++c)
-        for (int64_t r = r0; r < r1; ++r) s[c * rows + r] = a[r * cols + c];
-    }
-  std::memcpy(a, s, static_cast<std::size_t>(area) * sizeof(T));
-  std::free(s);
-  return true;
-}
-
-// Separable transform of a rows-by-cols block: every row, then every column
-// (as rows of the exchanged block). Only the first `filled` rows may be
-// non-zero before the first pass; only the first `kept` columns are
-// transformed in the second (the others are not read afterwards).
+// ---- Separable transform of a rows-by-cols block: every row, then every
+// column. The rows go through the row/column exchange piecewise: strips of
+// rows are exchanged into one scratch block of the general heap, transformed
+// side by side and exchanged back; the columns are taken in panels through
+// a second scratch block. Only the first `filled` rows may be non-zero
+// before the first pass; only the first `kept` columns are transformed in
+// the second (the others are not read afterwards). False (reported under
+// the exchange's name) when a scratch block cannot be had.
 template <class T>
 bool hartley2(const Names& nm, T* a, int64_t rows, int64_t cols, int64_t filled, int64_t kept, const HartleyTables& tr,
               const HartleyTables& tc) noexcept {
-  for (int64_t r = 0; r < filled; ++r) hartley(a + r * cols, tc);
-  if (!exchange(nm.rotate, a, rows, cols)) return false;
-  for (int64_t c = 0; c < kept; ++c) hartley(a + c * rows, tr);
-  return exchange(nm.rotateBack, a, cols, rows);
-}
-
-// Product of two separable transforms for the circular convolution. Bins
-// are taken in groups of four, (k1, k2) with its mirrors in each dimension;
-// the kernel's transform carries 0.5 / (rows * cols). The result replaces x.
-template <class T>
-void hartleyProduct(T* x, const T* h, int64_t rows, int64_t cols) noexcept {
-  for (int64_t k1 = 0; k1 <= rows / 2; ++k1) {
-    const int64_t m1 = (rows - k1) & (rows - 1);
-    T* const xp = x + k1 * cols;
-    T* const xm = x + m1 * cols;
-    const T* const hp = h + k1 * cols;
-    const T* const hm = h + m1 * cols;
-    for (int64_t k2 = 0; k2 <= cols / 2; ++k2) {
-      const int64_t m2 = (cols - k2) & (cols - 1);
-      const T a = hp[k2], b = hm[k2], c = hp[m2], d = hm[m2];
-      const T p = (a + b) + (c + d), q = (a + b) - (c + d), r = (a - b) + (c - d), s = (a - b) - (c - d);
-      const T xpp = xp[k2], xmp = xm[k2], xpm = xp[m2], xmm = xm[m2];
-      const T half = static_cast<T>(0.5);
-      // Mirror bins that coincide get equal values, so the order of the stores is free.
-      xp[k2] = half * (p * xpp + q * xpm + r * xmp + s * xmm);
-      xm[k2] = half * (p * xmp + q * xmm - r * xpp - s * xpm);
-      xp[m2] = half * (p * xpm - q * xpp + r * xmm - s * xmp);
-      xm[m2] = half * (p * xmm - q * xmp - r * xpm + s * xpp);
-    }
+  T* const strip = static_cast<T*>(scratchAlloc(static_cast<std::size_t>(kStripRows * cols) * sizeof(T)));
+  if (!strip) {
+    reportNoMemory(nm.rotate, __LINE__);
+    return false;
   }
+  for (int64_t r0 = 0; r0 < filled; r0 += kStripRows) {
+    const int64_t lanes = std::min(kStripRows, filled - r0);
+    T* const first = a + r0 * cols;
+    toStrip(first, cols, lanes, strip);
+    hartleyLanes(strip, lanes, lanes, viewOf(tc));
+    fromStrip(first, cols, lanes, strip);
+  }
+  std::free(strip);
+  // Columns beyond `kept` are free to transform: whole vectors of them are.
+  kept = std::min(cols, (kept + kStripRows - 1) / kStripRows * kStripRows);
+  const int64_t width = std::min(kPanelCols, kept);
+  T* const panel = static_cast<T*>(scratchAlloc(static_cast<std::size_t>(rows * width) * sizeof(T)));
+  if (!panel) {
+    reportNoMemory(nm.rotateBack, __LINE__);
+    return false;
+  }
+  for (int64_t c0 = 0; c0 < kept; c0 += width) {
+    const int64_t lanes = std::min(width, kept - c0);
+    copyRows(panel, lanes, a + c0, cols, rows, lanes);
+    hartleyLanes(panel, lanes, lanes, viewOf(tr));
+    copyRows(a + c0, cols, panel, lanes, rows, lanes);
+  }
+  std::free(panel);
+  return true;
 }
 
 // Tables for both dimensions (one shared when they are equal).
@@ -370,12 +291,7 @@ void direct(const T* x, Extent xe, const T* h, Extent he, T* y) noexcept {
     for (int64_t j = 0; j < ne.cols; ++j) {
       const T v = n[i * ne.cols + j];
       if (v == 0) continue;
-      for (int64_t r = 0; r < we.rows; ++r) {
-        T* const yrow = y + (i + r) * yc + j;
-        const T* const wrow = w + r * we.cols;
-        // y is never -0 here, so adding +0 for a zero factor equals skipping it.
-        for (int64_t c = 0; c < we.cols; ++c) yrow[c] += wrow[c] != 0 ? v * wrow[c] : T{};
-      }
+      for (int64_t r = 0; r < we.rows; ++r) addScaledRow(y + (i + r) * yc + j, w + r * we.cols, we.cols, v);
     }
 }
 
