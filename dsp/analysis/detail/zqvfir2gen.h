@@ -63,11 +63,11 @@ void direct(const T* src, int64_t cols, int64_t rows, const T* kernel, int64_t k
 // ---- Cost estimates of the two methods.
 inline double mCost(int64_t t) noexcept { return t <= 1 ? 3.0 : 3.0 + 7.0 * static_cast<double>(t - 2) + 3.0; }
 inline double fft2(int64_t a, int64_t b) noexcept {
-  return static_cast<double>(a) * zqvcorr::fftCost(b) + static_cast<double>(b) * zqvcorr::fftCost(a);
+  return static_cast<double>(a) * zqvCostFft(b) + static_cast<double>(b) * zqvCostFft(a);
 }
 inline double half2(int64_t a, int64_t b) noexcept {
-  if (a <= 1) return zqvcorr::postCost(b);
-  return 2 * zqvcorr::postCost(b) + 36.0 * static_cast<double>(b) * static_cast<double>(std::max<int64_t>(a / 2 - 1, 0));
+  if (a <= 1) return zqvCostRealSplit(b);
+  return 2 * zqvCostRealSplit(b) + 36.0 * static_cast<double>(b) * static_cast<double>(std::max<int64_t>(a / 2 - 1, 0));
 }
 inline double real2(int64_t a, int64_t b) noexcept { return fft2(a, b / 2) + half2(a, b); }
 inline double merge2(int64_t a, int64_t b) noexcept {
@@ -80,7 +80,7 @@ struct Blocks {
   int64_t br, bc, sr, sc;
 };
 inline Blocks blocksFor(int64_t kcols, int64_t krows) noexcept {
-  const int64_t br = 2 * zqvcorr::pow2AtLeast(krows), bc = 2 * zqvcorr::pow2AtLeast(kcols);
+  const int64_t br = 2 * zqvNextPow2(krows), bc = 2 * zqvNextPow2(kcols);
   return {br, bc, br - krows + 1, bc - kcols + 1};
 }
 

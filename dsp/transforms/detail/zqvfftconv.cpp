@@ -49,27 +49,48 @@ C twiddle(const C* tw, std::size_t k, std::size_t m, bool conj) noexcept {
   return conj ? tw[2 * m - k] : tw[k];
 }
 
+// Calls pair(i(k), j(k), k) for k = 1 .. M/2 - 1 (M = 2^order >= 2), each
+// pair once; false when a table cannot be had. In bit-reversed order the
+// slots [h, 2h) (h = 2^(n-1), n = 2 .. order) hold the frequencies 2^(order-n)
+// times an odd number; slot p pairs with 3h - 1 - p, and of the two the even
+// slot holds k < M/2. Walking those ranges keeps both ends of a pair close
+// in memory, which the table order does not.
+template <class Pair>
+bool forEachPair(int32_t order, bool bitRev, Pair pair) noexcept {
+  const std::size_t m = std::size_t{1} << order;
+  if (!bitRev) {
+    for (std::size_t k = 1; k < m / 2; ++k) pair(k, m - k, k);
+    return true;
+  }
+  const int32_t* rev = zqvGetBitRevTbl(order);
+  if (!rev) return false;
+  for (std::size_t h = 2; h < m; h *= 2)
+    for (std::size_t p = h; p < 2 * h; p += 2) pair(p, 3 * h - 1 - p, static_cast<std::size_t>(rev[p]));
+  return true;
+}
+
 template <class T>
 void realSplit(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
   const T re = d[0].re, im = d[0].im;
   d[0] = {re + im, re - im};
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
-  const bool conj = flags & ZQV_Inv;
-  const Cplx<T>* tw;
-  Positions at;
-  if (!passTables<T>(order, flags & ZQV_OutBitRev, tw, at)) return;
+  const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_OutBitRev;
+  const Cplx<T>* tw = fftTwiddles<T>(order + 1);
+  if (!tw) return;
   const T h = T(0.5);
-  for (std::size_t k = 1; k < m / 2; ++k) {
-    Cplx<T>& a = d[at(k)];
-    Cplx<T>& b = d[at(m - k)];
+  const bool walked = forEachPair(order, bitRev, [&](std::size_t i, std::size_t j, std::size_t k) {
+    Cplx<T>& a = d[i];
+    Cplx<T>& b = d[j];
     const T er = (a.re + b.re) * h, ei = (a.im - b.im) * h, orr = (a.re - b.re) * h, oi = (a.im + b.im) * h;
     const Cplx<T> w = twiddle(tw, k, m, conj);
     const T u = -w.im * orr - w.re * oi, v = w.re * orr - w.im * oi;
     a = {er - u, ei - v};
     b = {er + u, -ei - v};
-  }
-  if (!conj) d[at(m / 2)].im = -d[at(m / 2)].im;
+  });
+  if (!walked) return;
+  Cplx<T>& mid = d[bitRev ? 1 : m / 2];
+  if (!conj) mid.im = -mid.im;
 }
 
 template <class T>
@@ -78,20 +99,20 @@ void ccsMerge(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
   d[0] = {re + im, re - im};
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
-  const bool conj = flags & ZQV_Inv;
-  const Cplx<T>* tw;
-  Positions at;
-  if (!passTables<T>(order, flags & ZQV_InBitRev, tw, at)) return;
-  for (std::size_t k = 1; k < m / 2; ++k) {
-    Cplx<T>& a = d[at(k)];
-    Cplx<T>& b = d[at(m - k)];
+  const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_InBitRev;
+  const Cplx<T>* tw = fftTwiddles<T>(order + 1);
+  if (!tw) return;
+  const bool walked = forEachPair(order, bitRev, [&](std::size_t i, std::size_t j, std::size_t k) {
+    Cplx<T>& a = d[i];
+    Cplx<T>& b = d[j];
     const Cplx<T> w = twiddle(tw, k, m, conj);
     const T p = a.re - b.re, q = a.im + b.im, sum = a.re + b.re, diff = a.im - b.im;
     const T w1 = -w.im * p - w.re * q, w2 = w.re * p - w.im * q;
     a = {sum + w1, diff + w2};
     b = {sum - w1, w2 - diff};
-  }
-  Cplx<T>& mid = d[at(m / 2)];
+  });
+  if (!walked) return;
+  Cplx<T>& mid = d[bitRev ? 1 : m / 2];
   mid = {mid.re * T(2), mid.im * T(2)};
   if (conj) mid.im = -mid.im;
 }
