@@ -3,6 +3,7 @@
 // a real convolution with them against long-double sums.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstring>
@@ -199,7 +200,8 @@ void mergeInFrequencyOrder(C* d, int32_t order, int32_t flags) {
 }
 
 template <class C, class T>
-void expectPassesBitForBit(void (*split)(C*, int32_t, int32_t), void (*merge)(C*, int32_t, int32_t)) {
+void expectPassesBitForBit(void (*split)(C*, int32_t, int32_t), void (*merge)(C*, int32_t, int32_t),
+                           bool (*prepare)(C*, int32_t, int32_t), void (*paired)(C*, int32_t, int32_t, const C*)) {
   for (int32_t order = 0; order <= 13; ++order)
     for (int32_t flags : {0, int32_t{ZQV_Inv}, ZQV_OutBitRev | ZQV_InBitRev, ZQV_Inv | ZQV_OutBitRev | ZQV_InBitRev}) {
       SCOPED_TRACE(testing::Message() << "order " << order << " flags " << flags);
@@ -218,12 +220,21 @@ void expectPassesBitForBit(void (*split)(C*, int32_t, int32_t), void (*merge)(C*
         }
         ASSERT_EQ(0, std::memcmp(ours.data(), want.data(), m * sizeof(C))) << (isSplit ? "split" : "merge");
       }
+      if (flags & ZQV_OutBitRev) {  // the unpack with prepared twiddles
+        std::vector<C> pairTw(std::max<std::size_t>(m / 2, 1)), ours = data, want = data;
+        ASSERT_TRUE(prepare(pairTw.data(), order, flags));
+        paired(ours.data(), order, flags, pairTw.data());
+        splitInFrequencyOrder<C, T>(want.data(), order, flags);
+        ASSERT_EQ(0, std::memcmp(ours.data(), want.data(), m * sizeof(C))) << "paired";
+      }
     }
 }
 
 TEST(FftConvPasses, BitReversedPairsGiveTheBitsOfTheFrequencyOrder) {
-  expectPassesBitForBit<ZqvCplxS, float>(zqvcRealFftSplit, zqvcCcsFftMerge);
-  expectPassesBitForBit<ZqvCplxD, double>(zqvzRealFftSplit, zqvzCcsFftMerge);
+  expectPassesBitForBit<ZqvCplxS, float>(zqvcRealFftSplit, zqvcCcsFftMerge, zqvcRealFftPairTwiddles,
+                                         zqvcRealFftSplitPaired);
+  expectPassesBitForBit<ZqvCplxD, double>(zqvzRealFftSplit, zqvzCcsFftMerge, zqvzRealFftPairTwiddles,
+                                          zqvzRealFftSplitPaired);
   EXPECT_EQ(zqvGetErrStatus(), 0);
 }
 

@@ -168,6 +168,14 @@ struct Ops {
     if constexpr (kSingle) zqvcRealFftSplit(w, order, kForward);
     else zqvzRealFftSplit(w, order, kForward);
   }
+  static bool pairTwiddles(C* out, int32_t order) noexcept {
+    if constexpr (kSingle) return zqvcRealFftPairTwiddles(out, order, kForward);
+    else return zqvzRealFftPairTwiddles(out, order, kForward);
+  }
+  static void split(C* w, int32_t order, const C* pairTw) noexcept {
+    if constexpr (kSingle) zqvcRealFftSplitPaired(w, order, kForward, pairTw);
+    else zqvzRealFftSplitPaired(w, order, kForward, pairTw);
+  }
   static void merge(C* w, int32_t order) noexcept {
     if constexpr (kSingle) zqvcCcsFftMerge(w, order, kInverse);
     else zqvzCcsFftMerge(w, order, kInverse);
@@ -223,16 +231,19 @@ bool autoRealTransform(const R* x, int64_t n, R* dst, int64_t lags) noexcept {
   using O = Ops<C>;
   const int64_t b = zqvNextPow2(static_cast<int32_t>(lags));
   const int32_t order = zqvIntLog2(static_cast<int32_t>(b));
-  Work<C, 3> w;
-  if (!w.take({b, b, b})) return false;
-  C *acc = w.v[0], *cur = w.v[1], *next = w.v[2];
+  // The unpack runs once per block at one order: its twiddles are
+  // prepared once, in the order it reads them.
+  Work<C, 4> w;
+  if (!w.take({b, b, b, std::max<int64_t>(b / 2, 1)})) return false;
+  C *acc = w.v[0], *cur = w.v[1], *next = w.v[2], *pairTw = w.v[3];
   StatusSetAside aside;
+  if (!O::pairTwiddles(pairTw, order)) return false;
   const int64_t blocks = (n + b - 1) / b;
   for (int64_t blk = blocks - 1; blk >= 0; --blk) {
     const int64_t start = blk * b;
     window(reinterpret_cast<R*>(cur), 2 * b, x, n, start, std::min(b, n - start));
     O::fft(cur, order, O::kForward);
-    O::split(cur, order);
+    O::split(cur, order, pairTw);
     if (aside.transformFailed()) return false;
     if (blk == blocks - 1) {
       acc[0] = {cur[0].re * cur[0].re, cur[0].im * cur[0].im};

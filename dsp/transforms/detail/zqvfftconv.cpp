@@ -3,8 +3,13 @@
 // touch each pair once.
 #include "transforms/detail/zqvfftconv.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <type_traits>
+#include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -49,44 +54,141 @@ C twiddle(const C* tw, std::size_t k, std::size_t m, bool conj) noexcept {
   return conj ? tw[2 * m - k] : tw[k];
 }
 
-// Calls pair(i(k), j(k), k) for k = 1 .. M/2 - 1 (M = 2^order >= 2), each
-// pair once; false when a table cannot be had. In bit-reversed order the
-// slots [h, 2h) (h = 2^(n-1), n = 2 .. order) hold the frequencies 2^(order-n)
-// times an odd number; slot p pairs with 3h - 1 - p, and of the two the even
-// slot holds k < M/2. Walking those ranges keeps both ends of a pair close
-// in memory, which the table order does not.
-template <class Pair>
-bool forEachPair(int32_t order, bool bitRev, Pair pair) noexcept {
+// Runs op(ar, ai, br, bi, w) on every pair (A, B) = (X[k], X[M - k]), k = 1
+// .. M/2 - 1 (M = 2^order >= 2), with w = twiddle k of the table of order + 1
+// (conjugate with conj), writing A and B back; false when a table cannot be
+// had.
+//
+// In bit-reversed order the slots [h, 2h) (h = 2^(n-1), n = 2 .. order)
+// hold the frequencies 2^(order-n) times an odd number; slot p pairs with
+// 3h - 1 - p, and of the two the even slot holds k < M/2. The pairs of each
+// range are gathered in chunks into separate arrays of real and imaginary
+// parts, where op runs in vectors, and scattered back: each pair sees the
+// same operations as in any other order.
+//
+// Pair twiddles (bit-reversed data only): the twiddles in the order of that
+// walk, pair i of range h at h/2 - 1 + i, so that a pass run many times at
+// one order reads them in sequence instead of through two tables.
+template <class T>
+bool pairTwiddles(Cplx<T>* out, int32_t order, bool conj) noexcept {
   const std::size_t m = std::size_t{1} << order;
-  if (!bitRev) {
-    for (std::size_t k = 1; k < m / 2; ++k) pair(k, m - k, k);
-    return true;
-  }
-  const int32_t* rev = zqvGetBitRevTbl(order);
+  const Cplx<T>* tw = fftTwiddles<T>(order + 1);
+  const int32_t* rev = tw ? zqvGetBitRevTbl(order) : nullptr;
   if (!rev) return false;
   for (std::size_t h = 2; h < m; h *= 2)
-    for (std::size_t p = h; p < 2 * h; p += 2) pair(p, 3 * h - 1 - p, static_cast<std::size_t>(rev[p]));
+    for (std::size_t i = 0; i < h / 2; ++i) out[h / 2 - 1 + i] = twiddle(tw, static_cast<std::size_t>(rev[h + 2 * i]), m, conj);
   return true;
 }
 
+template <class T, class Op>
+bool forEachPair(Cplx<T>* d, int32_t order, bool bitRev, bool conj, const Cplx<T>* pairTw, Op op) noexcept {
+  const std::size_t m = std::size_t{1} << order;
+  const Cplx<T>* tw = pairTw ? nullptr : fftTwiddles<T>(order + 1);
+  if (!pairTw && !tw) return false;
+  if (!bitRev) {
+    for (std::size_t k = 1; k < m / 2; ++k) op(d[k].re, d[k].im, d[m - k].re, d[m - k].im, twiddle(tw, k, m, conj));
+    return true;
+  }
+  const int32_t* rev = pairTw ? nullptr : zqvGetBitRevTbl(order);
+  if (!pairTw && !rev) return false;
+  constexpr std::size_t kChunk = 256;
+  alignas(64) T ar[kChunk], ai[kChunk], br[kChunk], bi[kChunk], wr[kChunk], wi[kChunk];
+  for (std::size_t h = 2; h < m; h *= 2) {
+    for (std::size_t first = 0; first < h / 2; first += kChunk) {
+      const std::size_t count = std::min(kChunk, h / 2 - first);
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = h + 2 * (first + i), q = 3 * h - 1 - p;
+        const Cplx<T> w = pairTw ? pairTw[h / 2 - 1 + first + i] : twiddle(tw, static_cast<std::size_t>(rev[p]), m, conj);
+        ar[i] = d[p].re, ai[i] = d[p].im, br[i] = d[q].re, bi[i] = d[q].im, wr[i] = w.re, wi[i] = w.im;
+      }
+      for (std::size_t i = 0; i < count; ++i) op(ar[i], ai[i], br[i], bi[i], Cplx<T>{wr[i], wi[i]});
+      for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t p = h + 2 * (first + i), q = 3 * h - 1 - p;
+        d[p] = {ar[i], ai[i]};
+        d[q] = {br[i], bi[i]};
+      }
+    }
+  }
+  return true;
+}
+
+#if defined(__SSE2__)
+// The float unpack on bit-reversed data with prepared pair twiddles, two
+// pairs per vector. Of range h, the blocks of slots (h + 2j, h + 2j + 1) and
+// (2h - 2 - 2j, 2h - 1 - 2j) hold two whole pairs, (h + 2j, 2h - 1 - 2j) and
+// (2h - 2 - 2j, h + 2j + 1). Each lane computes the scalar pass's expressions
+// (a sign flip and an addition stand for a subtraction), so the bits are
+// those of the scalar pass.
+void splitPairedFloat(ZqvCplxS* d, std::size_t m, const ZqvCplxS* pairTw) noexcept {
+  float* const f = reinterpret_cast<float*>(d);
+  const __m128 half = _mm_set1_ps(0.5f);
+  const __m128 signAll = _mm_set1_ps(-0.0f), signRe = _mm_setr_ps(-0.0f, 0.0f, -0.0f, 0.0f);
+  const __m128 signIm = _mm_setr_ps(0.0f, -0.0f, 0.0f, -0.0f);
+  const __m128 reLanes = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, -1, 0));
+  auto pairs = [&](__m128 a, __m128 b, __m128 w) {
+    // a = (A1, A2), b = (B1, B2), w = (w1, w2) as complex pairs
+    const __m128 sum = _mm_add_ps(a, b), diff = _mm_sub_ps(a, b);
+    const __m128 e = _mm_mul_ps(_mm_or_ps(_mm_and_ps(reLanes, sum), _mm_andnot_ps(reLanes, diff)), half);  // (er, ei)
+    const __m128 o = _mm_mul_ps(_mm_or_ps(_mm_and_ps(reLanes, diff), _mm_andnot_ps(reLanes, sum)), half);  // (or, oi)
+    const __m128 wr = _mm_shuffle_ps(w, w, _MM_SHUFFLE(2, 2, 0, 0)), wi = _mm_shuffle_ps(w, w, _MM_SHUFFLE(3, 3, 1, 1));
+    const __m128 t1 = _mm_mul_ps(wr, o), t2 = _mm_mul_ps(wi, o);  // (wr or, wr oi), (wi or, wi oi)
+    const __m128 t1swap = _mm_shuffle_ps(t1, t1, _MM_SHUFFLE(2, 3, 0, 1));  // (wr oi, wr or)
+    // (u, v) = (-(wi or) - wr oi, wr or - wi oi)
+    const __m128 uv = _mm_add_ps(_mm_xor_ps(t2, signAll), _mm_xor_ps(t1swap, signRe));
+    const __m128 newA = _mm_sub_ps(e, uv);                                          // (er - u, ei - v)
+    const __m128 newB = _mm_add_ps(_mm_xor_ps(e, signIm), _mm_xor_ps(uv, signIm));  // (er + u, -ei - v)
+    return std::pair{newA, newB};
+  };
+  for (std::size_t h = 2; h < m; h *= 2) {
+    const ZqvCplxS* const tw = pairTw + (h / 2 - 1);
+    if (h == 2) {
+      // One pair, slots 2 and 3.
+      const __m128 a = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 4)));
+      const __m128 b = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 6)));
+      const __m128 w = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw)));
+      const auto [na, nb] = pairs(a, b, w);
+      _mm_store_sd(reinterpret_cast<double*>(f + 4), _mm_castps_pd(na));
+      _mm_store_sd(reinterpret_cast<double*>(f + 6), _mm_castps_pd(nb));
+      continue;
+    }
+    for (std::size_t j = 0; j < h / 4; ++j) {
+      float* const x = f + 2 * (h + 2 * j);
+      float* const y = f + 2 * (2 * h - 2 - 2 * j);
+      const __m128 xv = _mm_loadu_ps(x), yv = _mm_loadu_ps(y);
+      const __m128 a = _mm_movelh_ps(xv, yv);  // (X[h+2j], X[2h-2-2j])
+      const __m128 b = _mm_movehl_ps(xv, yv);  // (X[2h-1-2j], X[h+2j+1])
+      const __m128 w = _mm_movelh_ps(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + j))),
+                                     _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + h / 2 - 1 - j))));
+      const auto [na, nb] = pairs(a, b, w);
+      _mm_storeu_ps(x, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(3, 2, 1, 0)));  // (new X[h+2j], new X[h+2j+1])
+      _mm_storeu_ps(y, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(1, 0, 3, 2)));  // (new X[2h-2-2j], new X[2h-1-2j])
+    }
+  }
+}
+#endif
+
 template <class T>
-void realSplit(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
+void realSplit(Cplx<T>* d, int32_t order, int32_t flags, const Cplx<T>* pairTw = nullptr) noexcept {
   const T re = d[0].re, im = d[0].im;
   d[0] = {re + im, re - im};
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
   const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_OutBitRev;
-  const Cplx<T>* tw = fftTwiddles<T>(order + 1);
-  if (!tw) return;
+#if defined(__SSE2__)
+  if constexpr (std::is_same_v<T, float>) {
+    if (pairTw) {
+      splitPairedFloat(d, m, pairTw);
+      if (!conj) d[1].im = -d[1].im;
+      return;
+    }
+  }
+#endif
   const T h = T(0.5);
-  const bool walked = forEachPair(order, bitRev, [&](std::size_t i, std::size_t j, std::size_t k) {
-    Cplx<T>& a = d[i];
-    Cplx<T>& b = d[j];
-    const T er = (a.re + b.re) * h, ei = (a.im - b.im) * h, orr = (a.re - b.re) * h, oi = (a.im + b.im) * h;
-    const Cplx<T> w = twiddle(tw, k, m, conj);
+  const bool walked = forEachPair<T>(d, order, bitRev, conj, pairTw, [h](T& are, T& aim, T& bre, T& bim, Cplx<T> w) {
+    const T er = (are + bre) * h, ei = (aim - bim) * h, orr = (are - bre) * h, oi = (aim + bim) * h;
     const T u = -w.im * orr - w.re * oi, v = w.re * orr - w.im * oi;
-    a = {er - u, ei - v};
-    b = {er + u, -ei - v};
+    are = er - u, aim = ei - v;
+    bre = er + u, bim = -ei - v;
   });
   if (!walked) return;
   Cplx<T>& mid = d[bitRev ? 1 : m / 2];
@@ -100,16 +202,11 @@ void ccsMerge(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
   const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_InBitRev;
-  const Cplx<T>* tw = fftTwiddles<T>(order + 1);
-  if (!tw) return;
-  const bool walked = forEachPair(order, bitRev, [&](std::size_t i, std::size_t j, std::size_t k) {
-    Cplx<T>& a = d[i];
-    Cplx<T>& b = d[j];
-    const Cplx<T> w = twiddle(tw, k, m, conj);
-    const T p = a.re - b.re, q = a.im + b.im, sum = a.re + b.re, diff = a.im - b.im;
+  const bool walked = forEachPair<T>(d, order, bitRev, conj, nullptr, [](T& are, T& aim, T& bre, T& bim, Cplx<T> w) {
+    const T p = are - bre, q = aim + bim, sum = are + bre, diff = aim - bim;
     const T w1 = -w.im * p - w.re * q, w2 = w.re * p - w.im * q;
-    a = {sum + w1, diff + w2};
-    b = {sum - w1, w2 - diff};
+    are = sum + w1, aim = diff + w2;
+    bre = sum - w1, bim = w2 - diff;
   });
   if (!walked) return;
   Cplx<T>& mid = d[bitRev ? 1 : m / 2];
@@ -146,7 +243,7 @@ template <class T>
 void realSplit2d(T* data, int32_t rowOrder, int32_t colOrder, int32_t flags, int32_t stride) noexcept {
   using C = Cplx<T>;
   const T h = T(0.5);
-  pass2d(data, rowOrder, colOrder, flags, stride, flags & ZQV_OutBitRev, realSplit<T>,
+  pass2d(data, rowOrder, colOrder, flags, stride, flags & ZQV_OutBitRev, [](Cplx<T>* r, int32_t o, int32_t f) { realSplit<T>(r, o, f); },
          [h](C& p, C& q) {
            const C a = p, b = q;
            p = {(a.re + b.re) * h + (a.im + b.im) * h, (a.im - b.im) * h - (a.re - b.re) * h};
@@ -233,6 +330,18 @@ double zqvCostDirect(int32_t n) noexcept {
 
 void zqvcRealFftSplit(ZqvCplxS* data, int32_t order, int32_t flags) noexcept { realSplit<float>(data, order, flags); }
 void zqvzRealFftSplit(ZqvCplxD* data, int32_t order, int32_t flags) noexcept { realSplit<double>(data, order, flags); }
+bool zqvcRealFftPairTwiddles(ZqvCplxS* out, int32_t order, int32_t flags) noexcept {
+  return pairTwiddles<float>(out, order, flags & ZQV_Inv);
+}
+bool zqvzRealFftPairTwiddles(ZqvCplxD* out, int32_t order, int32_t flags) noexcept {
+  return pairTwiddles<double>(out, order, flags & ZQV_Inv);
+}
+void zqvcRealFftSplitPaired(ZqvCplxS* data, int32_t order, int32_t flags, const ZqvCplxS* pairTw) noexcept {
+  realSplit<float>(data, order, flags | ZQV_OutBitRev, pairTw);
+}
+void zqvzRealFftSplitPaired(ZqvCplxD* data, int32_t order, int32_t flags, const ZqvCplxD* pairTw) noexcept {
+  realSplit<double>(data, order, flags | ZQV_OutBitRev, pairTw);
+}
 void zqvcCcsFftMerge(ZqvCplxS* data, int32_t order, int32_t flags) noexcept { ccsMerge<float>(data, order, flags); }
 void zqvzCcsFftMerge(ZqvCplxD* data, int32_t order, int32_t flags) noexcept { ccsMerge<double>(data, order, flags); }
 
