@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "analysis/detail/zqvconvgen.h"
+#include "analysis/detail/zqvcorrkern.h"
 #include "core/zqvframe.h"
 #include "transforms/detail/zqvfftconv.h"
 
@@ -246,15 +247,15 @@ bool autoRealTransform(const R* x, int64_t n, R* dst, int64_t lags) noexcept {
     O::split(cur, order, pairTw);
     if (aside.transformFailed()) return false;
     if (blk == blocks - 1) {
+      setPowers(acc + 1, cur + 1, b - 1);
       acc[0] = {cur[0].re * cur[0].re, cur[0].im * cur[0].im};
-      for (int64_t p = 1; p < b; ++p) acc[p] = {cur[p].re * cur[p].re + cur[p].im * cur[p].im, 0};
     } else {
-      const R nyquistSign = b == 1 ? R(-1) : R(1);  // frequency B is odd only for B = 1
+      const int64_t odd = std::max<int64_t>(b / 2, 1);
+      addConjSums(acc + 1, cur + 1, next + 1, odd - 1, false);
+      addConjSums(acc + odd, cur + odd, next + odd, b - odd, true);
+      // Element 0 holds the real frequencies 0 and B (odd only for B = 1).
       acc[0].re += cur[0].re * (cur[0].re + next[0].re);
-      acc[0].im += cur[0].im * (cur[0].im + nyquistSign * next[0].im);
-      for (int64_t p = 1; p < b / 2; ++p) addConjTimes(acc[p], cur[p], C{cur[p].re + next[p].re, cur[p].im + next[p].im});
-      for (int64_t p = std::max<int64_t>(b / 2, 1); p < b; ++p)
-        addConjTimes(acc[p], cur[p], C{cur[p].re - next[p].re, cur[p].im - next[p].im});
+      acc[0].im += cur[0].im * (b == 1 ? cur[0].im - next[0].im : cur[0].im + next[0].im);
     }
     std::swap(cur, next);
   }
@@ -286,10 +287,10 @@ bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
     O::fft(cur, order, O::kForward);
     if (aside.transformFailed()) return false;
     if (blk == blocks - 1) {
-      for (int64_t p = 0; p < m; ++p) acc[p] = {cur[p].re * cur[p].re + cur[p].im * cur[p].im, 0};
+      setPowers(acc, cur, m);
     } else {
-      for (int64_t p = 0; p < b; ++p) addConjTimes(acc[p], cur[p], C{cur[p].re + next[p].re, cur[p].im + next[p].im});
-      for (int64_t p = b; p < m; ++p) addConjTimes(acc[p], cur[p], C{cur[p].re - next[p].re, cur[p].im - next[p].im});
+      addConjSums(acc, cur, next, b, false);
+      addConjSums(acc + b, cur + b, next + b, b, true);
     }
     std::swap(cur, next);
   }
@@ -418,7 +419,7 @@ bool crossCplxTransform(const C* a, int64_t lenA, const C* b, int64_t lenB, C* d
     O::fft(fa, order, O::kForward);
     O::fft(fw, order, O::kForward);
     if (aside.transformFailed()) return false;
-    for (int64_t p = 0; p < m; ++p) addConjTimes(acc[p], fa[p], fw[p]);
+    addConjProducts(acc, fa, fw, m);
   }
   O::fft(acc, order, O::kInverse);
   if (aside.transformFailed()) return false;
