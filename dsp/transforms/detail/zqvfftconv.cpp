@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <type_traits>
 #include <utility>
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include "transforms/detail/zqvfftconvlanes.h"
 #endif
 
 namespace {
@@ -112,33 +112,28 @@ bool forEachPair(Cplx<T>* d, int32_t order, bool bitRev, bool conj, const Cplx<T
   return true;
 }
 
-#if defined(__SSE2__)
-// The float unpack on bit-reversed data with prepared pair twiddles, two
-// pairs per vector. Of range h, the blocks of slots (h + 2j, h + 2j + 1) and
-// (2h - 2 - 2j, 2h - 1 - 2j) hold two whole pairs, (h + 2j, 2h - 1 - 2j) and
-// (2h - 2 - 2j, h + 2j + 1). Each lane computes the scalar pass's expressions
-// (a sign flip and an addition stand for a subtraction), so the bits are
-// those of the scalar pass.
+#if defined(__x86_64__)
+using zqvfftconv::PairLanes;
+using zqvfftconv::Sse;
+
+// Blocks j of range h from `from` to `to` (step 1), 128 bits.
+void splitBlocksSse(float* f, std::size_t h, const ZqvCplxS* tw, std::size_t from, std::size_t to) noexcept {
+  for (std::size_t j = from; j < to; ++j) {
+    float* const x = f + 2 * (h + 2 * j);
+    float* const y = f + 2 * (2 * h - 2 - 2 * j);
+    const __m128 xv = _mm_loadu_ps(x), yv = _mm_loadu_ps(y);
+    const __m128 w = _mm_movelh_ps(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + j))),
+                                   _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + h / 2 - 1 - j))));
+    __m128 na, nb;
+    PairLanes<Sse>::run(_mm_movelh_ps(xv, yv), _mm_movehl_ps(xv, yv), w, na, nb);
+    _mm_storeu_ps(x, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(3, 2, 1, 0)));  // (new X[h+2j], new X[h+2j+1])
+    _mm_storeu_ps(y, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(1, 0, 3, 2)));  // (new X[2h-2-2j], new X[2h-1-2j])
+  }
+}
+
 void splitPairedFloat(ZqvCplxS* d, std::size_t m, const ZqvCplxS* pairTw) noexcept {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
   float* const f = reinterpret_cast<float*>(d);
-  const __m128 half = _mm_set1_ps(0.5f);
-  const __m128 signAll = _mm_set1_ps(-0.0f), signRe = _mm_setr_ps(-0.0f, 0.0f, -0.0f, 0.0f);
-  const __m128 signIm = _mm_setr_ps(0.0f, -0.0f, 0.0f, -0.0f);
-  const __m128 reLanes = _mm_castsi128_ps(_mm_setr_epi32(-1, 0, -1, 0));
-  auto pairs = [&](__m128 a, __m128 b, __m128 w) {
-    // a = (A1, A2), b = (B1, B2), w = (w1, w2) as complex pairs
-    const __m128 sum = _mm_add_ps(a, b), diff = _mm_sub_ps(a, b);
-    const __m128 e = _mm_mul_ps(_mm_or_ps(_mm_and_ps(reLanes, sum), _mm_andnot_ps(reLanes, diff)), half);  // (er, ei)
-    const __m128 o = _mm_mul_ps(_mm_or_ps(_mm_and_ps(reLanes, diff), _mm_andnot_ps(reLanes, sum)), half);  // (or, oi)
-    const __m128 wr = _mm_shuffle_ps(w, w, _MM_SHUFFLE(2, 2, 0, 0)), wi = _mm_shuffle_ps(w, w, _MM_SHUFFLE(3, 3, 1, 1));
-    const __m128 t1 = _mm_mul_ps(wr, o), t2 = _mm_mul_ps(wi, o);  // (wr or, wr oi), (wi or, wi oi)
-    const __m128 t1swap = _mm_shuffle_ps(t1, t1, _MM_SHUFFLE(2, 3, 0, 1));  // (wr oi, wr or)
-    // (u, v) = (-(wi or) - wr oi, wr or - wi oi)
-    const __m128 uv = _mm_add_ps(_mm_xor_ps(t2, signAll), _mm_xor_ps(t1swap, signRe));
-    const __m128 newA = _mm_sub_ps(e, uv);                                          // (er - u, ei - v)
-    const __m128 newB = _mm_add_ps(_mm_xor_ps(e, signIm), _mm_xor_ps(uv, signIm));  // (er + u, -ei - v)
-    return std::pair{newA, newB};
-  };
   for (std::size_t h = 2; h < m; h *= 2) {
     const ZqvCplxS* const tw = pairTw + (h / 2 - 1);
     if (h == 2) {
@@ -146,23 +141,14 @@ void splitPairedFloat(ZqvCplxS* d, std::size_t m, const ZqvCplxS* pairTw) noexce
       const __m128 a = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 4)));
       const __m128 b = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 6)));
       const __m128 w = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw)));
-      const auto [na, nb] = pairs(a, b, w);
+      __m128 na, nb;
+      PairLanes<Sse>::run(a, b, w, na, nb);
       _mm_store_sd(reinterpret_cast<double*>(f + 4), _mm_castps_pd(na));
       _mm_store_sd(reinterpret_cast<double*>(f + 6), _mm_castps_pd(nb));
       continue;
     }
-    for (std::size_t j = 0; j < h / 4; ++j) {
-      float* const x = f + 2 * (h + 2 * j);
-      float* const y = f + 2 * (2 * h - 2 - 2 * j);
-      const __m128 xv = _mm_loadu_ps(x), yv = _mm_loadu_ps(y);
-      const __m128 a = _mm_movelh_ps(xv, yv);  // (X[h+2j], X[2h-2-2j])
-      const __m128 b = _mm_movehl_ps(xv, yv);  // (X[2h-1-2j], X[h+2j+1])
-      const __m128 w = _mm_movelh_ps(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + j))),
-                                     _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + h / 2 - 1 - j))));
-      const auto [na, nb] = pairs(a, b, w);
-      _mm_storeu_ps(x, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(3, 2, 1, 0)));  // (new X[h+2j], new X[h+2j+1])
-      _mm_storeu_ps(y, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(1, 0, 3, 2)));  // (new X[2h-2-2j], new X[2h-1-2j])
-    }
+    const std::size_t done = avx2 && h >= 8 ? zqvfftconv::splitBlocksAvx2(f, h, tw) : 0;
+    splitBlocksSse(f, h, tw, done, h / 4);
   }
 }
 #endif
@@ -174,7 +160,7 @@ void realSplit(Cplx<T>* d, int32_t order, int32_t flags, const Cplx<T>* pairTw =
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
   const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_OutBitRev;
-#if defined(__SSE2__)
+#if defined(__x86_64__)
   if constexpr (std::is_same_v<T, float>) {
     if (pairTw) {
       splitPairedFloat(d, m, pairTw);
