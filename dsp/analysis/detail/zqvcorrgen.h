@@ -320,11 +320,9 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
   for (int64_t start = 0; start < lenA; start += bl) {
     const int64_t take = std::min(bl, lenA - start), from = lo + start;
     const int64_t wlo = std::clamp<int64_t>(-from, 0, m), whi = std::clamp<int64_t>(lenB - from, wlo, m);
+    std::fill(z, z + m, C{});
     for (int64_t t = 0; t < take; ++t) z[t].re = a[start + t];
-    for (int64_t t = take; t < m; ++t) z[t].re = 0;
-    for (int64_t t = 0; t < wlo; ++t) z[t].im = 0;
     for (int64_t t = wlo; t < whi; ++t) z[t].im = b[from + t];
-    for (int64_t t = whi; t < m; ++t) z[t].im = 0;
     O::fft(z, half + 1, O::kForward);
     if (aside.transformFailed()) return false;
     // Frequencies 0 and B are real in both spectra. An even slot p of z
