@@ -149,54 +149,48 @@ TEST(FftConvPasses, MergeUndoesUnpack) {
 // The passes as written out pair by pair in frequency order, positions from
 // the bit-reverse table: the library walks the bit-reversed pairs in another
 // order, which must give the same bits.
-template <class C, class T>
-void splitInFrequencyOrder(C* d, int32_t order, int32_t flags) {
+template <class C, class T, class Pair>
+void walkInFrequencyOrder(C* d, int32_t order, bool conj, bool rev, Pair pair, C*& mid) {
   const T re = d[0].re, im = d[0].im;
   d[0] = {re + im, re - im};
+  mid = nullptr;
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
-  const bool conj = flags & ZQV_Inv, rev = flags & ZQV_OutBitRev;
   const C* tw = [&] {
     if constexpr (std::is_same_v<T, float>) return zqvcGetFftTwdTbl(order + 1);
     else return zqvzGetFftTwdTbl(order + 1);
   }();
   auto at = [&](std::size_t k) { return rev ? static_cast<std::size_t>(bitRev(static_cast<int32_t>(k), order)) : k; };
-  for (std::size_t k = 1; k < m / 2; ++k) {
-    C& a = d[at(k)];
-    C& b = d[at(m - k)];
+  for (std::size_t k = 1; k < m / 2; ++k) pair(d[at(k)], d[at(m - k)], conj ? tw[2 * m - k] : tw[k]);
+  mid = &d[at(m / 2)];
+}
+
+template <class C, class T>
+void splitInFrequencyOrder(C* d, int32_t order, int32_t flags) {
+  const bool conj = flags & ZQV_Inv;
+  C* mid;
+  walkInFrequencyOrder<C, T>(d, order, conj, flags & ZQV_OutBitRev, [](C& a, C& b, C w) {
     const T er = (a.re + b.re) * T(0.5), ei = (a.im - b.im) * T(0.5), o1 = (a.re - b.re) * T(0.5), o2 = (a.im + b.im) * T(0.5);
-    const C w = conj ? tw[2 * m - k] : tw[k];
     const T u = -w.im * o1 - w.re * o2, v = w.re * o1 - w.im * o2;
     a = {er - u, ei - v};
     b = {er + u, -ei - v};
-  }
-  if (!conj) d[at(m / 2)].im = -d[at(m / 2)].im;
+  }, mid);
+  if (mid && !conj) mid->im = -mid->im;
 }
 
 template <class C, class T>
 void mergeInFrequencyOrder(C* d, int32_t order, int32_t flags) {
-  const T re = d[0].re, im = d[0].im;
-  d[0] = {re + im, re - im};
-  if (order < 1) return;
-  const std::size_t m = std::size_t{1} << order;
-  const bool conj = flags & ZQV_Inv, rev = flags & ZQV_InBitRev;
-  const C* tw = [&] {
-    if constexpr (std::is_same_v<T, float>) return zqvcGetFftTwdTbl(order + 1);
-    else return zqvzGetFftTwdTbl(order + 1);
-  }();
-  auto at = [&](std::size_t k) { return rev ? static_cast<std::size_t>(bitRev(static_cast<int32_t>(k), order)) : k; };
-  for (std::size_t k = 1; k < m / 2; ++k) {
-    C& a = d[at(k)];
-    C& b = d[at(m - k)];
-    const C w = conj ? tw[2 * m - k] : tw[k];
+  const bool conj = flags & ZQV_Inv;
+  C* mid;
+  walkInFrequencyOrder<C, T>(d, order, conj, flags & ZQV_InBitRev, [](C& a, C& b, C w) {
     const T p = a.re - b.re, q = a.im + b.im, sum = a.re + b.re, diff = a.im - b.im;
     const T w1 = -w.im * p - w.re * q, w2 = w.re * p - w.im * q;
     a = {sum + w1, diff + w2};
     b = {sum - w1, w2 - diff};
-  }
-  C& mid = d[at(m / 2)];
-  mid = {mid.re * T(2), mid.im * T(2)};
-  if (conj) mid.im = -mid.im;
+  }, mid);
+  if (!mid) return;
+  *mid = {mid->re * T(2), mid->im * T(2)};
+  if (conj) mid->im = -mid->im;
 }
 
 template <class C, class T>

@@ -222,6 +222,30 @@ void window(W* dst, int64_t total, const T* src, int64_t len, int64_t from, int6
 // own partner, the half-length frequency).
 inline int64_t mirrorSlot(int64_t p, int64_t h) noexcept { return 3 * h - 1 - p; }
 
+// The accumulator back through the inverse transform without scaling, its
+// first count values times 1/M into dst: M complex values, or (real data)
+// the real spectrum of M = 2^(order+1) reals through the merge pass and the
+// half-length transform.
+template <class C>
+bool cplxBackToLags(C* acc, int32_t order, C* dst, int64_t count, const StatusSetAside& aside) noexcept {
+  using R = RealT<C>;
+  Ops<C>::fft(acc, order, Ops<C>::kInverse);
+  if (aside.transformFailed()) return false;
+  const R scale = R(1) / static_cast<R>(int64_t{1} << order);
+  for (int64_t i = 0; i < count; ++i) dst[i] = {acc[i].re * scale, acc[i].im * scale};
+  return true;
+}
+template <class C, class R>
+bool realBackToLags(C* acc, int32_t order, R* dst, int64_t count, const StatusSetAside& aside) noexcept {
+  Ops<C>::merge(acc, order);
+  Ops<C>::fft(acc, order, Ops<C>::kInverse);
+  if (aside.transformFailed()) return false;
+  const R* r = reinterpret_cast<const R*>(acc);
+  const R scale = R(1) / static_cast<R>(int64_t{2} << order);
+  for (int64_t i = 0; i < count; ++i) dst[i] = r[i] * scale;
+  return true;
+}
+
 // Auto-correlation of real data. Blocks run from the last to the first so
 // that each block's spectrum also serves the block before it: conj(Y) (Y +
 // s Y_next) adds the products with the block itself and with the B samples
@@ -259,13 +283,7 @@ bool autoRealTransform(const R* x, int64_t n, R* dst, int64_t lags) noexcept {
     }
     std::swap(cur, next);
   }
-  O::merge(acc, order);
-  O::fft(acc, order, O::kInverse);
-  if (aside.transformFailed()) return false;
-  const R* r = reinterpret_cast<const R*>(acc);
-  const R scale = R(1) / static_cast<R>(2 * b);
-  for (int64_t k = 0; k < lags; ++k) dst[k] = r[k] * scale;
-  return true;
+  return realBackToLags(acc, order, dst, lags, aside);
 }
 
 // Auto-correlation of complex data: the same walk with transforms of 2B
@@ -273,7 +291,6 @@ bool autoRealTransform(const R* x, int64_t n, R* dst, int64_t lags) noexcept {
 template <class C>
 bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
   using O = Ops<C>;
-  using R = RealT<C>;
   const int64_t b = zqvNextPow2(static_cast<int32_t>(lags)), m = 2 * b;
   const int32_t order = zqvIntLog2(static_cast<int32_t>(m));
   Work<C, 3> w;
@@ -294,11 +311,7 @@ bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
     }
     std::swap(cur, next);
   }
-  O::fft(acc, order, O::kInverse);
-  if (aside.transformFailed()) return false;
-  const R scale = R(1) / static_cast<R>(m);
-  for (int64_t k = 0; k < lags; ++k) dst[k] = {acc[k].re * scale, acc[k].im * scale};
-  return true;
+  return cplxBackToLags(acc, order, dst, lags, aside);
 }
 
 // Cross-correlation: blocks of B samples of a (zero-padded to M = 2B)
@@ -339,13 +352,7 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
       }
     }
   }
-  O::merge(acc, half);
-  O::fft(acc, half, O::kInverse);
-  if (aside.transformFailed()) return false;
-  const R* r = reinterpret_cast<const R*>(acc);
-  const R scale = R(1) / static_cast<R>(m);
-  for (int64_t i = 0; i < c; ++i) dst[i] = r[i] * scale;
-  return true;
+  return realBackToLags(acc, half, dst, c, aside);
 }
 
 // Mixed pairs: the real operand through the half-length transform and the
@@ -392,18 +399,13 @@ bool crossMixedTransform(const A* a, int64_t lenA, const B* b, int64_t lenB, Y* 
       }
     }
   }
-  O::fft(acc, half + 1, O::kInverse);
-  if (aside.transformFailed()) return false;
-  const R scale = R(1) / static_cast<R>(m);
-  for (int64_t i = 0; i < c; ++i) dst[i] = {acc[i].re * scale, acc[i].im * scale};
-  return true;
+  return cplxBackToLags(acc, half + 1, dst, c, aside);
 }
 
 // Complex pairs: both operands through the transform of M values.
 template <class C>
 bool crossCplxTransform(const C* a, int64_t lenA, const C* b, int64_t lenB, C* dst, int64_t lo, int64_t c) noexcept {
   using O = Ops<C>;
-  using R = RealT<C>;
   const int64_t bl = zqvNextPow2(static_cast<int32_t>(c)), m = 2 * bl;
   const int32_t order = zqvIntLog2(static_cast<int32_t>(m));
   Work<C, 3> w;
@@ -419,11 +421,7 @@ bool crossCplxTransform(const C* a, int64_t lenA, const C* b, int64_t lenB, C* d
     if (aside.transformFailed()) return false;
     addConjProducts(acc, fa, fw, m);
   }
-  O::fft(acc, order, O::kInverse);
-  if (aside.transformFailed()) return false;
-  const R scale = R(1) / static_cast<R>(m);
-  for (int64_t i = 0; i < c; ++i) dst[i] = {acc[i].re * scale, acc[i].im * scale};
-  return true;
+  return cplxBackToLags(acc, order, dst, c, aside);
 }
 
 // The transform method of a member, chosen by its operand types. False when
