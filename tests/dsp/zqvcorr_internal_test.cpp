@@ -262,6 +262,20 @@ TEST(CorrMethods, EveryMemberOnBothSidesOfItsCrossover) {
   expectAutoEdges<ZqvCplxD>(Estimate::CplxAuto, d, "zqvzAutoCorr", castAuto(zqvzAutoCorr));
 }
 
+// The float separation of two real spectra runs in vectors: the same bits
+// as the scalar walk, at every transform length.
+TEST(CorrMethods, SeparatedProductsInVectorsGiveTheScalarBits) {
+  std::mt19937 gen(17);
+  for (int64_t m = 2; m <= (1 << 13); m *= 2) {
+    const auto z = randomVec<ZqvCplxS>(m, gen);
+    auto vec = randomVec<ZqvCplxS>(m / 2, gen);
+    auto scalar = vec;
+    addSeparatedProducts(vec.data(), z.data(), m);
+    addSeparatedProductsScalar(scalar.data(), z.data(), m);
+    EXPECT_EQ(0, std::memcmp(vec.data(), scalar.data(), scalar.size() * sizeof(ZqvCplxS))) << m;
+  }
+}
+
 TEST(CorrMethods, TransformsRunUnderAStaleNegativeStatusWhichIsGivenBack) {
   std::mt19937 gen(9);
   const auto a = randomVec<float>(300, gen);

@@ -217,11 +217,6 @@ void window(W* dst, int64_t total, const T* src, int64_t len, int64_t from, int6
   std::fill(dst + hi, dst + total, W{});
 }
 
-// In bit-reversed order of any order, slot p of [h, 2h) (h a power of two)
-// holds the frequency whose negative sits at slot 3h - 1 - p (slot 1 is its
-// own partner, the half-length frequency).
-inline int64_t mirrorSlot(int64_t p, int64_t h) noexcept { return 3 * h - 1 - p; }
-
 // The accumulator back through the inverse transform without scaling, its
 // first count values times 1/M into dst: M complex values, or (real data)
 // the real spectrum of M = 2^(order+1) reals through the merge pass and the
@@ -329,7 +324,6 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
   if (!w.take({m, bl})) return false;
   C *z = w.v[0], *acc = w.v[1];
   StatusSetAside aside;
-  const R h = R(0.5);
   for (int64_t start = 0; start < lenA; start += bl) {
     const int64_t take = std::min(bl, lenA - start), from = lo + start;
     const int64_t wlo = std::clamp<int64_t>(-from, 0, m), whi = std::clamp<int64_t>(lenB - from, wlo, m);
@@ -338,19 +332,10 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
     for (int64_t t = wlo; t < whi; ++t) z[t].im = b[from + t];
     O::fft(z, half + 1, O::kForward);
     if (aside.transformFailed()) return false;
-    // Frequencies 0 and B are real in both spectra. An even slot p of z
-    // holds a frequency k < B, which the real spectrum of B values keeps at
-    // slot p / 2.
+    // Frequencies 0 and B are real in both spectra.
     acc[0].re += z[0].re * z[0].im;
     acc[0].im += z[1].re * z[1].im;
-    for (int64_t hh = 2; hh < m; hh *= 2) {
-      for (int64_t p = hh; p < 2 * hh; p += 2) {
-        const C zk = z[p], zm = z[mirrorSlot(p, hh)];           // Z[k] and Z[2B - k]
-        const C sa{(zk.re + zm.re) * h, (zk.im - zm.im) * h};  // A = (Z[k] + conj Z[2B-k]) / 2
-        const C sw{(zk.im + zm.im) * h, (zm.re - zk.re) * h};  // W = (Z[k] - conj Z[2B-k]) / 2i
-        addConjTimes(acc[p / 2], sa, sw);
-      }
-    }
+    addSeparatedProducts(acc, z, m);
   }
   return realBackToLags(acc, half, dst, c, aside);
 }
