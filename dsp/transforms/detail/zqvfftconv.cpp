@@ -116,39 +116,57 @@ bool forEachPair(Cplx<T>* d, int32_t order, bool bitRev, bool conj, const Cplx<T
 using zqvfftconv::PairLanes;
 using zqvfftconv::Sse;
 
-// Blocks j of range h from `from` to `to` (step 1), 128 bits.
-void splitBlocksSse(float* f, std::size_t h, const ZqvCplxS* tw, std::size_t from, std::size_t to) noexcept {
+// Blocks j of range h from `from` to `to` (step 1), 128 bits; twiddles(j)
+// gives the two pairs' twiddles, (w of slot h + 2j, w of slot 2h - 2 - 2j).
+template <bool Merge, class Twiddles>
+void pairBlocksSse(float* f, std::size_t h, std::size_t from, std::size_t to, Twiddles twiddles) noexcept {
   for (std::size_t j = from; j < to; ++j) {
     float* const x = f + 2 * (h + 2 * j);
     float* const y = f + 2 * (2 * h - 2 - 2 * j);
-    const __m128 xv = _mm_loadu_ps(x), yv = _mm_loadu_ps(y);
-    const __m128 w = _mm_movelh_ps(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + j))),
-                                   _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw + h / 2 - 1 - j))));
+    const __m128 xv = _mm_loadu_ps(x), yv = _mm_loadu_ps(y), w = twiddles(j);
     __m128 na, nb;
-    PairLanes<Sse>::run(_mm_movelh_ps(xv, yv), _mm_movehl_ps(xv, yv), w, na, nb);
+    if constexpr (Merge) PairLanes<Sse>::merge(_mm_movelh_ps(xv, yv), _mm_movehl_ps(xv, yv), w, na, nb);
+    else PairLanes<Sse>::split(_mm_movelh_ps(xv, yv), _mm_movehl_ps(xv, yv), w, na, nb);
     _mm_storeu_ps(x, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(3, 2, 1, 0)));  // (new X[h+2j], new X[h+2j+1])
     _mm_storeu_ps(y, _mm_shuffle_ps(na, nb, _MM_SHUFFLE(1, 0, 3, 2)));  // (new X[2h-2-2j], new X[2h-1-2j])
   }
 }
 
+inline __m128 twoTwiddles(const ZqvCplxS* first, const ZqvCplxS* second) noexcept {
+  return _mm_movelh_ps(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(first))),
+                       _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(second))));
+}
+
+// The single pair of range 2 (slots 2 and 3).
+template <bool Merge>
+void firstPairSse(float* f, const ZqvCplxS* w) noexcept {
+  const __m128 a = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 4)));
+  const __m128 b = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 6)));
+  const __m128 tw = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(w)));
+  __m128 na, nb;
+  if constexpr (Merge) PairLanes<Sse>::merge(a, b, tw, na, nb);
+  else PairLanes<Sse>::split(a, b, tw, na, nb);
+  _mm_store_sd(reinterpret_cast<double*>(f + 4), _mm_castps_pd(na));
+  _mm_store_sd(reinterpret_cast<double*>(f + 6), _mm_castps_pd(nb));
+}
+
+// The float merge on bit-reversed data, twiddles from the table.
+void mergeBitRevFloat(ZqvCplxS* d, std::size_t m, const ZqvCplxS* tw, const int32_t* rev, bool conj) noexcept {
+  float* const f = reinterpret_cast<float*>(d);
+  auto at = [&](std::size_t p) { return tw + (conj ? 2 * m - static_cast<std::size_t>(rev[p]) : static_cast<std::size_t>(rev[p])); };
+  if (m >= 4) firstPairSse<true>(f, at(2));
+  for (std::size_t h = 4; h < m; h *= 2)
+    pairBlocksSse<true>(f, h, 0, h / 4, [&](std::size_t j) { return twoTwiddles(at(h + 2 * j), at(2 * h - 2 - 2 * j)); });
+}
+
 void splitPairedFloat(ZqvCplxS* d, std::size_t m, const ZqvCplxS* pairTw) noexcept {
   static const bool avx2 = __builtin_cpu_supports("avx2");
   float* const f = reinterpret_cast<float*>(d);
-  for (std::size_t h = 2; h < m; h *= 2) {
+  if (m >= 4) firstPairSse<false>(f, pairTw);
+  for (std::size_t h = 4; h < m; h *= 2) {
     const ZqvCplxS* const tw = pairTw + (h / 2 - 1);
-    if (h == 2) {
-      // One pair, slots 2 and 3.
-      const __m128 a = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 4)));
-      const __m128 b = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(f + 6)));
-      const __m128 w = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(tw)));
-      __m128 na, nb;
-      PairLanes<Sse>::run(a, b, w, na, nb);
-      _mm_store_sd(reinterpret_cast<double*>(f + 4), _mm_castps_pd(na));
-      _mm_store_sd(reinterpret_cast<double*>(f + 6), _mm_castps_pd(nb));
-      continue;
-    }
     const std::size_t done = avx2 && h >= 8 ? zqvfftconv::splitBlocksAvx2(f, h, tw) : 0;
-    splitBlocksSse(f, h, tw, done, h / 4);
+    pairBlocksSse<false>(f, h, done, h / 4, [&](std::size_t j) { return twoTwiddles(tw + j, tw + h / 2 - 1 - j); });
   }
 }
 #endif
@@ -188,6 +206,20 @@ void ccsMerge(Cplx<T>* d, int32_t order, int32_t flags) noexcept {
   if (order < 1) return;
   const std::size_t m = std::size_t{1} << order;
   const bool conj = flags & ZQV_Inv, bitRev = flags & ZQV_InBitRev;
+#if defined(__x86_64__)
+  if constexpr (std::is_same_v<T, float>) {
+    if (bitRev) {
+      const ZqvCplxS* tw = fftTwiddles<T>(order + 1);
+      const int32_t* rev = tw ? zqvGetBitRevTbl(order) : nullptr;
+      if (!rev) return;
+      mergeBitRevFloat(d, m, tw, rev, conj);
+      ZqvCplxS& mid = d[1];
+      mid = {mid.re * 2.0f, mid.im * 2.0f};
+      if (conj) mid.im = -mid.im;
+      return;
+    }
+  }
+#endif
   const bool walked = forEachPair<T>(d, order, bitRev, conj, nullptr, [](T& are, T& aim, T& bre, T& bim, Cplx<T> w) {
     const T p = are - bre, q = aim + bim, sum = are + bre, diff = aim - bim;
     const T w1 = -w.im * p - w.re * q, w2 = w.re * p - w.im * q;

@@ -48,7 +48,7 @@ std::size_t splitBlocksAvx2(float* f, std::size_t h, const ZqvCplxS* tw) noexcep
     const __m256 a = _mm256_castpd_ps(_mm256_unpacklo_pd(_mm256_castps_pd(xv), _mm256_castps_pd(yv)));
     const __m256 b = _mm256_castpd_ps(_mm256_unpackhi_pd(_mm256_castps_pd(yv), _mm256_castps_pd(xv)));
     __m256 na, nb;
-    PairLanes<Avx>::run(a, b, w, na, nb);
+    PairLanes<Avx>::split(a, b, w, na, nb);
     _mm256_storeu_ps(x, _mm256_shuffle_ps(na, nb, _MM_SHUFFLE(3, 2, 1, 0)));
     const __m256 ny = _mm256_shuffle_ps(na, nb, _MM_SHUFFLE(1, 0, 3, 2));
     _mm256_storeu_ps(y, _mm256_permute2f128_ps(ny, ny, 1));

@@ -1,6 +1,6 @@
-// The float unpack pass's vector lanes (x86-64): the pair arithmetic over a
-// kit of 128- or 256-bit operations, and the 256-bit walk built for AVX2 in
-// its own file.
+// The float unpack and merge passes' vector lanes (x86-64): the pair
+// arithmetic over a kit of 128- or 256-bit operations, and the unpack's
+// 256-bit walk built for AVX2 in its own file.
 #ifndef ZQV_FFTCONVLANES_H
 #define ZQV_FFTCONVLANES_H
 
@@ -12,8 +12,7 @@
 
 namespace zqvfftconv {
 
-// The float unpack on bit-reversed data with prepared pair twiddles, two
-// pairs per 128-bit lane. Of range h, the blocks of slots (h + 2j, h + 2j +
+// The float passes on bit-reversed data, two pairs per 128-bit lane. Of range h, the blocks of slots (h + 2j, h + 2j +
 // 1) and (2h - 2 - 2j, 2h - 1 - 2j) hold two whole pairs, (h + 2j, 2h - 1 -
 // 2j) and (2h - 2 - 2j, h + 2j + 1). Each lane computes the scalar pass's
 // expressions (a sign flip and an addition stand for a subtraction), so the
@@ -21,19 +20,30 @@ namespace zqvfftconv {
 template <class V>
 struct PairLanes {
   using F = typename V::F;
+  // (-(wi o.re) - wr o.im, wr o.re - wi o.im) in each complex lane.
+  static F rotated(F w, F o) noexcept {
+    const F wr = V::template shuffle<2, 2, 0, 0>(w, w), wi = V::template shuffle<3, 3, 1, 1>(w, w);
+    const F t1 = V::mul(wr, o), t2 = V::mul(wi, o);            // (wr o.re, wr o.im), (wi o.re, wi o.im)
+    const F t1swap = V::template shuffle<2, 3, 0, 1>(t1, t1);  // (wr o.im, wr o.re)
+    return V::add(V::flip(t2, V::signAll()), V::flip(t1swap, V::signRe()));
+  }
   // a = (A1, A2), b = (B1, B2), w = (w1, w2) as complex pairs in each lane;
-  // gives the new (A1, A2) and (B1, B2).
-  static void run(F a, F b, F w, F& na, F& nb) noexcept {
+  // gives the new (A1, A2) and (B1, B2) of the unpack.
+  static void split(F a, F b, F w, F& na, F& nb) noexcept {
     const F sum = V::add(a, b), diff = V::sub(a, b), reLanes = V::reMask(), half = V::set1(0.5f);
     const F e = V::mul(V::blend(reLanes, sum, diff), half);  // (er, ei)
     const F o = V::mul(V::blend(reLanes, diff, sum), half);  // (or, oi)
-    const F wr = V::template shuffle<2, 2, 0, 0>(w, w), wi = V::template shuffle<3, 3, 1, 1>(w, w);
-    const F t1 = V::mul(wr, o), t2 = V::mul(wi, o);          // (wr or, wr oi), (wi or, wi oi)
-    const F t1swap = V::template shuffle<2, 3, 0, 1>(t1, t1);  // (wr oi, wr or)
-    // (u, v) = (-(wi or) - wr oi, wr or - wi oi)
-    const F uv = V::add(V::flip(t2, V::signAll()), V::flip(t1swap, V::signRe()));
-    na = V::sub(e, uv);                                                     // (er - u, ei - v)
-    nb = V::add(V::flip(e, V::signIm()), V::flip(uv, V::signIm()));         // (er + u, -ei - v)
+    const F uv = rotated(w, o);                              // (u, v)
+    na = V::sub(e, uv);                                              // (er - u, ei - v)
+    nb = V::add(V::flip(e, V::signIm()), V::flip(uv, V::signIm()));  // (er + u, -ei - v)
+  }
+  // The same for the merge.
+  static void merge(F a, F b, F w, F& na, F& nb) noexcept {
+    const F sum = V::add(a, b), diff = V::sub(a, b), reLanes = V::reMask();
+    const F e = V::blend(reLanes, sum, diff);                        // (sum, diff)
+    const F w12 = rotated(w, V::blend(reLanes, diff, sum));          // (w1, w2) from (p, q)
+    na = V::add(e, w12);                                             // (sum + w1, diff + w2)
+    nb = V::add(V::flip(e, V::signIm()), V::flip(w12, V::signRe()));  // (sum - w1, w2 - diff)
   }
 };
 
