@@ -3,7 +3,6 @@
 // touch each pair once.
 #include "transforms/detail/zqvfftconv.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <type_traits>
 #include <utility>
@@ -61,10 +60,9 @@ C twiddle(const C* tw, std::size_t k, std::size_t m, bool conj) noexcept {
 //
 // In bit-reversed order the slots [h, 2h) (h = 2^(n-1), n = 2 .. order)
 // hold the frequencies 2^(order-n) times an odd number; slot p pairs with
-// 3h - 1 - p, and of the two the even slot holds k < M/2. The pairs of each
-// range are gathered in chunks into separate arrays of real and imaginary
-// parts, where op runs in vectors, and scattered back: each pair sees the
-// same operations as in any other order.
+// 3h - 1 - p, and of the two the even slot holds k < M/2. Walking those
+// ranges keeps both ends of a pair close in memory; each pair sees the same
+// operations as in any other order.
 //
 // Pair twiddles (bit-reversed data only): the twiddles in the order of that
 // walk, pair i of range h at h/2 - 1 + i, so that a pass run many times at
@@ -91,22 +89,11 @@ bool forEachPair(Cplx<T>* d, int32_t order, bool bitRev, bool conj, const Cplx<T
   }
   const int32_t* rev = pairTw ? nullptr : zqvGetBitRevTbl(order);
   if (!pairTw && !rev) return false;
-  constexpr std::size_t kChunk = 256;
-  alignas(64) T ar[kChunk], ai[kChunk], br[kChunk], bi[kChunk], wr[kChunk], wi[kChunk];
   for (std::size_t h = 2; h < m; h *= 2) {
-    for (std::size_t first = 0; first < h / 2; first += kChunk) {
-      const std::size_t count = std::min(kChunk, h / 2 - first);
-      for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t p = h + 2 * (first + i), q = 3 * h - 1 - p;
-        const Cplx<T> w = pairTw ? pairTw[h / 2 - 1 + first + i] : twiddle(tw, static_cast<std::size_t>(rev[p]), m, conj);
-        ar[i] = d[p].re, ai[i] = d[p].im, br[i] = d[q].re, bi[i] = d[q].im, wr[i] = w.re, wi[i] = w.im;
-      }
-      for (std::size_t i = 0; i < count; ++i) op(ar[i], ai[i], br[i], bi[i], Cplx<T>{wr[i], wi[i]});
-      for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t p = h + 2 * (first + i), q = 3 * h - 1 - p;
-        d[p] = {ar[i], ai[i]};
-        d[q] = {br[i], bi[i]};
-      }
+    for (std::size_t i = 0; i < h / 2; ++i) {
+      const std::size_t p = h + 2 * i, q = 3 * h - 1 - p;
+      const Cplx<T> w = pairTw ? pairTw[h / 2 - 1 + i] : twiddle(tw, static_cast<std::size_t>(rev[p]), m, conj);
+      op(d[p].re, d[p].im, d[q].re, d[q].im, w);
     }
   }
   return true;
