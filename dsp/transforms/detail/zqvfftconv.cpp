@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <type_traits>
-#include <utility>
 #if defined(__x86_64__)
 #include "transforms/detail/zqvfftconvlanes.h"
 #endif
