@@ -276,6 +276,33 @@ TEST(CorrMethods, SeparatedProductsInVectorsGiveTheScalarBits) {
   }
 }
 
+// Normalisation by the length: the direct sums are multiplied by 1/len, the
+// transform's results divided by len; by the number of terms, both divide.
+TEST(CorrMethods, NormalisationOfEachMethod) {
+  std::mt19937 gen(19);
+  struct Case {
+    int64_t n, lags;
+    bool transform;
+  };
+  for (const Case& c : {Case{3000, 1024, true}, Case{3000, 3, false}}) {
+    ASSERT_EQ(transformCheaper(Estimate::RealAuto, c.n, c.lags), c.transform);
+    const auto x = randomVec<float>(c.n, gen);
+    std::vector<float> raw(static_cast<size_t>(c.lags));
+    if (c.transform) ASSERT_TRUE(autoTransform<ZqvCplxS>(x.data(), c.n, raw.data(), c.lags));
+    else crossDirect(x.data(), c.n, x.data(), c.n, raw.data(), 0, c.lags - 1);
+    for (int32_t type : {1, 2}) {
+      std::vector<float> got(static_cast<size_t>(c.lags));
+      zqvsAutoCorr(x.data(), static_cast<int32_t>(c.n), got.data(), static_cast<int32_t>(c.lags), type);
+      for (int64_t k = 0; k < c.lags; ++k) {
+        const float want = type == 2   ? raw[k] / static_cast<float>(c.n - k)
+                           : c.transform ? raw[k] / static_cast<float>(c.n)
+                                         : raw[k] * (1.0f / static_cast<float>(c.n));
+        ASSERT_EQ(got[k], want) << "type " << type << " lag " << k << " transform " << c.transform;
+      }
+    }
+  }
+}
+
 TEST(CorrMethods, TransformsRunUnderAStaleNegativeStatusWhichIsGivenBack) {
   std::mt19937 gen(9);
   const auto a = randomVec<float>(300, gen);

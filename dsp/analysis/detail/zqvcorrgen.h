@@ -437,10 +437,11 @@ void crossCorr(ZqvSite site, Estimate e, const A* a, int32_t lenA, const B* b, i
   crossDirect(a, lenA, b, lenB, dst, lo, hi);
 }
 
-// Normalisation: 1 by len, 2 by the number of terms len - k; any other
-// type leaves the sums as they are.
+// Normalisation: 1 by len (the direct sums times 1/len, the transform's
+// results divided by len), 2 by the number of terms len - k; any other type
+// leaves the sums as they are.
 template <class T>
-void normalise(T* dst, int64_t len, int64_t lags, int32_t normType) noexcept {
+void normalise(T* dst, int64_t len, int64_t lags, int32_t normType, bool transformed) noexcept {
   using R = typename RealOf<T>::type;
   auto scaleBy = [](T& v, R f) {
     if constexpr (IsCplx<T>::value) v.re *= f, v.im *= f;
@@ -450,7 +451,9 @@ void normalise(T* dst, int64_t len, int64_t lags, int32_t normType) noexcept {
     if constexpr (IsCplx<T>::value) v.re /= d, v.im /= d;
     else v /= d;
   };
-  if (normType == 1) {
+  if (normType == 1 && transformed) {
+    for (int64_t k = 0; k < lags; ++k) divideBy(dst[k], static_cast<R>(len));
+  } else if (normType == 1) {
     const R f = R(1) / static_cast<R>(len);
     for (int64_t k = 0; k < lags; ++k) scaleBy(dst[k], f);
   } else if (normType == 2) {
@@ -461,9 +464,9 @@ void normalise(T* dst, int64_t len, int64_t lags, int32_t normType) noexcept {
 template <class C, class T>
 void autoCorr(ZqvSite site, Estimate e, const T* src, int32_t len, T* dst, int32_t lags, int32_t normType) noexcept {
   if (autoRefused(site, src, len, dst, lags)) return;
-  if (!(transformCheaper(e, len, lags) && autoTransform<C>(src, len, dst, lags)))
-    crossDirect(src, len, src, len, dst, 0, int64_t{lags} - 1);
-  normalise(dst, len, lags, normType);
+  const bool transformed = transformCheaper(e, len, lags) && autoTransform<C>(src, len, dst, lags);
+  if (!transformed) crossDirect(src, len, src, len, dst, 0, int64_t{lags} - 1);
+  normalise(dst, len, lags, normType, transformed);
 }
 
 // ---- 16-bit members: sums in 64 bits (no realistic length can carry them
