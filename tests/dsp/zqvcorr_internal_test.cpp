@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <complex>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -82,6 +84,223 @@ TEST(CorrMethods, BothMethodsGiveTheDefinition) {
   expectBothMethods<ZqvCplxD, double, ZqvCplxD, ZqvCplxD>(d, "dz");
   expectBothMethods<ZqvCplxD, ZqvCplxD, double, ZqvCplxD>(d, "zd");
   expectBothMethods<ZqvCplxD, ZqvCplxD, ZqvCplxD, ZqvCplxD>(d, "z");
+}
+
+// Auto-correlation as defined: r[k] = sum over m of conj(x[m]) x[m + k].
+template <class T>
+std::vector<CL> autoByDefinition(const std::vector<T>& x, int64_t lags) {
+  return crossByDefinition(x, x, 0, lags - 1);
+}
+
+// Lengths and lag counts: one block, a partial last block, lags = len, a
+// single lag, lag counts just above and at a power of two.
+const int64_t kAutoCases[][2] = {{1, 1}, {2, 1}, {2, 2}, {5, 3}, {16, 16}, {17, 8}, {100, 33}, {1000, 64}, {1000, 65}, {4099, 100}};
+
+template <class C, class T>
+void expectAutoTransform(LD eps, const char* what) {
+  std::mt19937 gen(7);
+  for (const auto& c : kAutoCases) {
+    const int64_t n = c[0], lags = c[1];
+    const auto x = randomVec<T>(n, gen);
+    const auto ref = autoByDefinition(x, lags);
+    const LD bound = eps * 8 * (std::log2(static_cast<LD>(lags)) + 2) * std::sqrt(static_cast<LD>(n));
+    std::vector<T> got(static_cast<size_t>(lags));
+    ASSERT_TRUE(autoTransform<C>(x.data(), n, got.data(), lags));
+    for (int64_t k = 0; k < lags; ++k)
+      EXPECT_LE(std::abs(toL(got[k]) - ref[k]), bound) << what << " n " << n << " lag " << k;
+  }
+}
+
+TEST(CorrMethods, AutoTransformGivesTheDefinition) {
+  expectAutoTransform<ZqvCplxS, float>(0x1p-24L, "s");
+  expectAutoTransform<ZqvCplxS, ZqvCplxS>(0x1p-24L, "c");
+  expectAutoTransform<ZqvCplxD, double>(0x1p-53L, "d");
+  expectAutoTransform<ZqvCplxD, ZqvCplxD>(0x1p-53L, "z");
+}
+
+// The estimates written out from their definitions, to find where each
+// member's choice turns.
+double fftUnits(int64_t t) {
+  int64_t lg = 0;
+  for (int64_t v = t; v > 1; v >>= 1) ++lg;
+  return static_cast<double>(lg * t / 2) * 24.0;
+}
+double unpackUnits(int64_t t) { return t == 1 ? 8.0 : 8.0 + static_cast<double>(t / 2 - 1) * 40.0; }
+double mergeUnits(int64_t t) { return t == 1 ? 8.0 : 8.0 + static_cast<double>(t / 2 - 1) * 36.0; }
+bool estimateSaysTransform(Estimate e, int64_t n, int64_t c) {
+  int64_t b = 1;
+  while (b < c) b *= 2;
+  const double blocks = static_cast<double>((n + b - 1) / b), bb = static_cast<double>(b);
+  double autoSum = 0;
+  for (int64_t k = 0; k < c && k < n; ++k) autoSum += static_cast<double>(n - k);
+  const double nc = static_cast<double>(n * c);
+  switch (e) {
+    case Estimate::RealAuto:
+      return blocks * (fftUnits(b) + unpackUnits(b) + 20 * bb) + mergeUnits(b) + fftUnits(b) < 4 * autoSum;
+    case Estimate::CplxAuto:
+      return 2 * fftUnits(2 * b) + 12 * bb + (blocks - 1) * (fftUnits(2 * b) + 40 * bb) < 11 * autoSum;
+    case Estimate::RealCross:
+      return blocks * (0.75 * fftUnits(2 * b) + 16 * bb + 14 * bb) + mergeUnits(b) + 0.75 * fftUnits(b) < 4 * nc;
+    case Estimate::MixedCross:
+      return blocks * (2 * fftUnits(2 * b) + unpackUnits(2 * b) + 28 * bb) + fftUnits(2 * b) < 8 * nc;
+    case Estimate::CplxCross: return blocks * (2 * fftUnits(2 * b) + 28 * bb) + fftUnits(2 * b) < 14 * nc;
+  }
+  return false;
+}
+
+// The transform method is the one that takes work memory: counted here, or
+// refused to force the direct fallback.
+int gAllocations = 0;
+bool gRefuse = false;
+void* countingCalloc(std::size_t count, std::size_t size) {
+  ++gAllocations;
+  return gRefuse ? nullptr : std::calloc(count, size);
+}
+
+struct AllocatorHook {
+  AllocatorHook() { zqvconv::workAlloc = &countingCalloc; }
+  ~AllocatorHook() {
+    zqvconv::workAlloc = &std::calloc;
+    gRefuse = false;
+  }
+};
+
+// The first input length at which the member turns to the transform, for a
+// lag count; 0 when it does so from the shortest input on (no edge to test).
+int64_t firstTransformLength(Estimate e, int64_t c, int64_t shortest) {
+  for (int64_t n = shortest; n < 20000; ++n)
+    if (estimateSaysTransform(e, n, c)) return n > shortest ? n : 0;
+  return 0;
+}
+
+// Runs one export just below and at its crossover, for two lag counts:
+// below it sums directly (no work memory), at it the transform runs; both
+// give the definition. With work memory refused at the crossover the direct
+// sums come back, bit for bit, and nothing is reported.
+template <class A, class B, class Y, class Call>
+void expectCrossEdges(Estimate e, LD eps, const char* what, Call call) {
+  AllocatorHook hook;
+  std::mt19937 gen(11);
+  int tested = 0;
+  for (int64_t c : {3, 20, 64, 100}) {
+    const int64_t lo = -c / 3, hi = lo + c - 1;
+    const int64_t n0 = firstTransformLength(e, c, 1);
+    if (n0 == 0) continue;
+    ++tested;
+    for (int64_t n : {n0 - 1, n0}) {
+      SCOPED_TRACE(testing::Message() << what << " lags " << c << " lenA " << n << " edge " << n0);
+      const auto a = randomVec<A>(n, gen);
+      const auto b = randomVec<B>(n + 5, gen);
+      const auto ref = crossByDefinition(a, b, lo, hi);
+      const LD bound = eps * 8 * (std::log2(static_cast<LD>(c)) + 2) * std::sqrt(static_cast<LD>(n));
+      std::vector<Y> got(static_cast<size_t>(c));
+      gAllocations = 0;
+      call(a.data(), n, b.data(), n + 5, got.data(), lo, hi);
+      EXPECT_EQ(gAllocations > 0, n == n0);
+      for (int64_t i = 0; i < c; ++i) ASSERT_LE(std::abs(toL(got[i]) - ref[i]), bound) << "lag " << lo + i;
+      if (n == n0) {
+        std::vector<Y> fallback(static_cast<size_t>(c)), direct(static_cast<size_t>(c));
+        gRefuse = true;
+        call(a.data(), n, b.data(), n + 5, fallback.data(), lo, hi);
+        gRefuse = false;
+        crossDirect(a.data(), n, b.data(), n + 5, direct.data(), lo, hi);
+        EXPECT_EQ(0, std::memcmp(fallback.data(), direct.data(), direct.size() * sizeof(Y)));
+        EXPECT_EQ(zqvGetErrStatus(), 0);
+      }
+    }
+  }
+  EXPECT_GE(tested, 2) << what;
+}
+
+template <class T, class Call>
+void expectAutoEdges(Estimate e, LD eps, const char* what, Call call) {
+  AllocatorHook hook;
+  std::mt19937 gen(13);
+  int tested = 0;
+  for (int64_t lags : {16, 20, 32, 33, 64, 100}) {
+    const int64_t n0 = firstTransformLength(e, lags, lags);
+    if (n0 == 0) continue;
+    ++tested;
+    for (int64_t n : {n0 - 1, n0}) {
+      SCOPED_TRACE(testing::Message() << what << " lags " << lags << " len " << n << " edge " << n0);
+      const auto x = randomVec<T>(n, gen);
+      const auto ref = autoByDefinition(x, lags);
+      const LD bound = eps * 8 * (std::log2(static_cast<LD>(lags)) + 2) * std::sqrt(static_cast<LD>(n));
+      std::vector<T> got(static_cast<size_t>(lags));
+      gAllocations = 0;
+      call(x.data(), n, got.data(), lags, 0);
+      EXPECT_EQ(gAllocations > 0, n == n0);
+      for (int64_t k = 0; k < lags; ++k) ASSERT_LE(std::abs(toL(got[k]) - ref[k]), bound) << "lag " << k;
+    }
+  }
+  EXPECT_GE(tested, 2) << what;
+}
+
+TEST(CorrMethods, EveryMemberOnBothSidesOfItsCrossover) {
+  const LD s = 0x1p-24L, d = 0x1p-53L;
+  auto cast = [](auto f) {
+    return [f](const auto* a, int64_t la, const auto* b, int64_t lb, auto* y, int64_t lo, int64_t hi) {
+      f(a, static_cast<int32_t>(la), b, static_cast<int32_t>(lb), y, static_cast<int32_t>(lo), static_cast<int32_t>(hi));
+    };
+  };
+  expectCrossEdges<float, float, float>(Estimate::RealCross, s, "zqvsCrossCorr", cast(zqvsCrossCorr));
+  expectCrossEdges<double, double, double>(Estimate::RealCross, d, "zqvdCrossCorr", cast(zqvdCrossCorr));
+  expectCrossEdges<float, ZqvCplxS, ZqvCplxS>(Estimate::MixedCross, s, "zqvscCrossCorr", cast(zqvscCrossCorr));
+  expectCrossEdges<double, ZqvCplxD, ZqvCplxD>(Estimate::MixedCross, d, "zqvdzCrossCorr", cast(zqvdzCrossCorr));
+  expectCrossEdges<ZqvCplxS, float, ZqvCplxS>(Estimate::MixedCross, s, "zqvcsCrossCorr", cast(zqvcsCrossCorr));
+  expectCrossEdges<ZqvCplxD, double, ZqvCplxD>(Estimate::MixedCross, d, "zqvzdCrossCorr", cast(zqvzdCrossCorr));
+  expectCrossEdges<ZqvCplxS, ZqvCplxS, ZqvCplxS>(Estimate::CplxCross, s, "zqvcCrossCorr", cast(zqvcCrossCorr));
+  expectCrossEdges<ZqvCplxD, ZqvCplxD, ZqvCplxD>(Estimate::CplxCross, d, "zqvzCrossCorr", cast(zqvzCrossCorr));
+  auto castAuto = [](auto f) {
+    return [f](const auto* x, int64_t n, auto* y, int64_t lags, int32_t norm) {
+      f(x, static_cast<int32_t>(n), y, static_cast<int32_t>(lags), norm);
+    };
+  };
+  expectAutoEdges<float>(Estimate::RealAuto, s, "zqvsAutoCorr", castAuto(zqvsAutoCorr));
+  expectAutoEdges<double>(Estimate::RealAuto, d, "zqvdAutoCorr", castAuto(zqvdAutoCorr));
+  expectAutoEdges<ZqvCplxS>(Estimate::CplxAuto, s, "zqvcAutoCorr", castAuto(zqvcAutoCorr));
+  expectAutoEdges<ZqvCplxD>(Estimate::CplxAuto, d, "zqvzAutoCorr", castAuto(zqvzAutoCorr));
+}
+
+// The float separation of two real spectra runs in vectors: the same bits
+// as the scalar walk, at every transform length.
+TEST(CorrMethods, SeparatedProductsInVectorsGiveTheScalarBits) {
+  std::mt19937 gen(17);
+  for (int64_t m = 2; m <= (1 << 13); m *= 2) {
+    const auto z = randomVec<ZqvCplxS>(m, gen);
+    auto vec = randomVec<ZqvCplxS>(m / 2, gen);
+    auto scalar = vec;
+    addSeparatedProducts(vec.data(), z.data(), m);
+    addSeparatedProductsScalar(scalar.data(), z.data(), m);
+    EXPECT_EQ(0, std::memcmp(vec.data(), scalar.data(), scalar.size() * sizeof(ZqvCplxS))) << m;
+  }
+}
+
+// Normalisation by the length: the direct sums are multiplied by 1/len, the
+// transform's results divided by len; by the number of terms, both divide.
+TEST(CorrMethods, NormalisationOfEachMethod) {
+  std::mt19937 gen(19);
+  struct Case {
+    int64_t n, lags;
+    bool transform;
+  };
+  for (const Case& c : {Case{3000, 1024, true}, Case{3000, 3, false}}) {
+    ASSERT_EQ(transformCheaper(Estimate::RealAuto, c.n, c.lags), c.transform);
+    const auto x = randomVec<float>(c.n, gen);
+    std::vector<float> raw(static_cast<size_t>(c.lags));
+    if (c.transform) ASSERT_TRUE(autoTransform<ZqvCplxS>(x.data(), c.n, raw.data(), c.lags));
+    else crossDirect(x.data(), c.n, x.data(), c.n, raw.data(), 0, c.lags - 1);
+    for (int32_t type : {1, 2}) {
+      std::vector<float> got(static_cast<size_t>(c.lags));
+      zqvsAutoCorr(x.data(), static_cast<int32_t>(c.n), got.data(), static_cast<int32_t>(c.lags), type);
+      for (int64_t k = 0; k < c.lags; ++k) {
+        const float want = type == 2   ? raw[k] / static_cast<float>(c.n - k)
+                           : c.transform ? raw[k] / static_cast<float>(c.n)
+                                         : raw[k] * (1.0f / static_cast<float>(c.n));
+        ASSERT_EQ(got[k], want) << "type " << type << " lag " << k << " transform " << c.transform;
+      }
+    }
+  }
 }
 
 TEST(CorrMethods, TransformsRunUnderAStaleNegativeStatusWhichIsGivenBack) {

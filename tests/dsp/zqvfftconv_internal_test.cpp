@@ -3,8 +3,11 @@
 // a real convolution with them against long-double sums.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
+#include <cstring>
+#include <type_traits>
 #include <random>
 #include <vector>
 
@@ -141,6 +144,92 @@ TEST(FftConvPasses, MergeUndoesUnpack) {
       for (std::size_t t = 0; t < 2 * m; ++t)
         ASSERT_NEAR(buf[t] / static_cast<float>(2 * m), x[t], 2e-6f * (order + 1)) << t;
     }
+}
+
+// The passes as written out pair by pair in frequency order, positions from
+// the bit-reverse table: the library walks the bit-reversed pairs in another
+// order, which must give the same bits.
+template <class C, class T, class Pair>
+void walkInFrequencyOrder(C* d, int32_t order, bool conj, bool rev, Pair pair, C*& mid) {
+  const T re = d[0].re, im = d[0].im;
+  d[0] = {re + im, re - im};
+  mid = nullptr;
+  if (order < 1) return;
+  const std::size_t m = std::size_t{1} << order;
+  const C* tw = [&] {
+    if constexpr (std::is_same_v<T, float>) return zqvcGetFftTwdTbl(order + 1);
+    else return zqvzGetFftTwdTbl(order + 1);
+  }();
+  auto at = [&](std::size_t k) { return rev ? static_cast<std::size_t>(bitRev(static_cast<int32_t>(k), order)) : k; };
+  for (std::size_t k = 1; k < m / 2; ++k) pair(d[at(k)], d[at(m - k)], conj ? tw[2 * m - k] : tw[k]);
+  mid = &d[at(m / 2)];
+}
+
+template <class C, class T>
+void splitInFrequencyOrder(C* d, int32_t order, int32_t flags) {
+  const bool conj = flags & ZQV_Inv;
+  C* mid;
+  walkInFrequencyOrder<C, T>(d, order, conj, flags & ZQV_OutBitRev, [](C& a, C& b, C w) {
+    const T er = (a.re + b.re) * T(0.5), ei = (a.im - b.im) * T(0.5), o1 = (a.re - b.re) * T(0.5), o2 = (a.im + b.im) * T(0.5);
+    const T u = -w.im * o1 - w.re * o2, v = w.re * o1 - w.im * o2;
+    a = {er - u, ei - v};
+    b = {er + u, -ei - v};
+  }, mid);
+  if (mid && !conj) mid->im = -mid->im;
+}
+
+template <class C, class T>
+void mergeInFrequencyOrder(C* d, int32_t order, int32_t flags) {
+  const bool conj = flags & ZQV_Inv;
+  C* mid;
+  walkInFrequencyOrder<C, T>(d, order, conj, flags & ZQV_InBitRev, [](C& a, C& b, C w) {
+    const T p = a.re - b.re, q = a.im + b.im, sum = a.re + b.re, diff = a.im - b.im;
+    const T w1 = -w.im * p - w.re * q, w2 = w.re * p - w.im * q;
+    a = {sum + w1, diff + w2};
+    b = {sum - w1, w2 - diff};
+  }, mid);
+  if (!mid) return;
+  *mid = {mid->re * T(2), mid->im * T(2)};
+  if (conj) mid->im = -mid->im;
+}
+
+template <class C, class T>
+void expectPassesBitForBit(void (*split)(C*, int32_t, int32_t), void (*merge)(C*, int32_t, int32_t),
+                           bool (*prepare)(C*, int32_t, int32_t), void (*paired)(C*, int32_t, int32_t, const C*)) {
+  for (int32_t order = 0; order <= 13; ++order)
+    for (int32_t flags : {0, int32_t{ZQV_Inv}, ZQV_OutBitRev | ZQV_InBitRev, ZQV_Inv | ZQV_OutBitRev | ZQV_InBitRev}) {
+      SCOPED_TRACE(testing::Message() << "order " << order << " flags " << flags);
+      const std::size_t m = std::size_t{1} << order;
+      const auto x = randomReals(2 * m, 40 + order);
+      std::vector<C> data(m);
+      for (std::size_t i = 0; i < m; ++i) data[i] = {static_cast<T>(x[2 * i]) / 3, static_cast<T>(x[2 * i + 1]) / 7};
+      for (bool isSplit : {true, false}) {
+        std::vector<C> ours = data, want = data;
+        if (isSplit) {
+          split(ours.data(), order, flags);
+          splitInFrequencyOrder<C, T>(want.data(), order, flags);
+        } else {
+          merge(ours.data(), order, flags);
+          mergeInFrequencyOrder<C, T>(want.data(), order, flags);
+        }
+        ASSERT_EQ(0, std::memcmp(ours.data(), want.data(), m * sizeof(C))) << (isSplit ? "split" : "merge");
+      }
+      if (flags & ZQV_OutBitRev) {  // the unpack with prepared twiddles
+        std::vector<C> pairTw(std::max<std::size_t>(m / 2, 1)), ours = data, want = data;
+        ASSERT_TRUE(prepare(pairTw.data(), order, flags));
+        paired(ours.data(), order, flags, pairTw.data());
+        splitInFrequencyOrder<C, T>(want.data(), order, flags);
+        ASSERT_EQ(0, std::memcmp(ours.data(), want.data(), m * sizeof(C))) << "paired";
+      }
+    }
+}
+
+TEST(FftConvPasses, BitReversedPairsGiveTheBitsOfTheFrequencyOrder) {
+  expectPassesBitForBit<ZqvCplxS, float>(zqvcRealFftSplit, zqvcCcsFftMerge, zqvcRealFftPairTwiddles,
+                                         zqvcRealFftSplitPaired);
+  expectPassesBitForBit<ZqvCplxD, double>(zqvzRealFftSplit, zqvzCcsFftMerge, zqvzRealFftPairTwiddles,
+                                          zqvzRealFftSplitPaired);
+  EXPECT_EQ(zqvGetErrStatus(), 0);
 }
 
 // The two-dimensional passes on a block of R rows of M complex values with a

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "transforms/detail/zqvfftconv.h"
+
 namespace zqvconv {
 
 WorkAlloc workAlloc = &std::calloc;
@@ -112,14 +114,9 @@ double costG(Data d, bool dbl, int64_t order) noexcept {
   return tableCost(dbl, (d == Data::Real) != dbl ? r.ga : r.gb);
 }
 
-int64_t floorLog2(int64_t n) noexcept {
-  int64_t k = 0;
-  while (n > 1) {
-    n >>= 1;
-    ++k;
-  }
-  return k;
-}
+// floor(log2 n) of the shared transform cost model; an output length beyond
+// 32 bits (two operands near the top of the range) has exponent 31.
+int64_t floorLog2(int64_t n) noexcept { return n > INT32_MAX ? 31 : zqvIntLog2(static_cast<int32_t>(n)); }
 
 }  // namespace
 

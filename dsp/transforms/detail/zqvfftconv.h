@@ -48,6 +48,15 @@ double zqvCostDirect(int32_t n) noexcept;
 // real spectrum of the 2M reals x (without scaling).
 void zqvcRealFftSplit(ZqvCplxS* data, int32_t order, int32_t flags) noexcept;
 void zqvzRealFftSplit(ZqvCplxD* data, int32_t order, int32_t flags) noexcept;
+// The unpack on bit-reversed data many times at one order: the twiddles it
+// reads, prepared once in the order it reads them (room for 2^(order-1)
+// values, at least one; false when a table cannot be had; flags as for the
+// unpack), then the unpack with them (ZQV_OutBitRev implied), the same
+// numbers as zqvcRealFftSplit.
+bool zqvcRealFftPairTwiddles(ZqvCplxS* out, int32_t order, int32_t flags) noexcept;
+bool zqvzRealFftPairTwiddles(ZqvCplxD* out, int32_t order, int32_t flags) noexcept;
+void zqvcRealFftSplitPaired(ZqvCplxS* data, int32_t order, int32_t flags, const ZqvCplxS* pairTw) noexcept;
+void zqvzRealFftSplitPaired(ZqvCplxD* data, int32_t order, int32_t flags, const ZqvCplxD* pairTw) noexcept;
 // A real spectrum becomes twice the complex sequence whose inverse FFT gives
 // the interleaved reals.
 void zqvcCcsFftMerge(ZqvCplxS* data, int32_t order, int32_t flags) noexcept;
