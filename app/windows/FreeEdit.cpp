@@ -29,6 +29,7 @@
 #include "views/PresetCanvas.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
+#include "platform/qt/LocalPaths.h"
 
 using kalvora::platform::mrCancel;
 using kalvora::platform::mrOk;
@@ -547,7 +548,7 @@ void TfFreeEdit::bImportClick() {
   }
   if (!IsPresetTextFileName(*chosen)) {
     // The name is the file's, as the user reads it, in the table's code page.
-    p.Name = CutName(ToWindows1252(QFileInfo(QString::fromStdString(*chosen)).fileName()), TWavePreset::kMaxName);
+    p.Name = CutName(ToWindows1252(QFileInfo(kalvora::platform::ToQtPath(*chosen)).fileName()), TWavePreset::kMaxName);
   }
   AddImported(p.Name, p.Data);
 }

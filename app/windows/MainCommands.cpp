@@ -343,7 +343,8 @@ void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments
   if (arguments.size() != 1) return;
   std::error_code ec;
   const std::filesystem::path file = arguments[0];
-  if (!std::filesystem::is_regular_file(file, ec)) return;
+  // Anything else of that name (a folder, a FIFO) is refused by the load.
+  if (!std::filesystem::exists(file, ec)) return;
   AtCommandBoundary([&] {
     if (LoadInstrumentFile) LoadInstrumentFile(file);
     else NotAvailable("Loading instrument files");

@@ -16,6 +16,7 @@
 #include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
 #include "windows/WaveGen.h"
+#include "platform/qt/LocalPaths.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.LoadInst = new TfLoadInst(&main);
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
-  w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
+  w.LoadInst->SetFolder(kalvora::platform::ToQtPath(main.Document().DataFolder.string()));
   w.LoadInst->Load = [&main](const std::filesystem::path& file) {
     if (main.LoadInstrumentFile) main.LoadInstrumentFile(file);
     else main.ShowStatusText("Loading instrument files is not available yet.");

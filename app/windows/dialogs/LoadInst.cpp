@@ -19,6 +19,7 @@
 
 #include "core/InstrumentFileInfo.h"
 #include "formats/ByteStream.h"
+#include "platform/qt/LocalPaths.h"
 
 namespace {
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
@@ -150,7 +151,7 @@ void TfLoadInst::ShowFileInfo() {
   mDescription->setEnabled(false);
   TInstrumentFileInfo info;
   try {
-    info = ReadInstrumentFileInfo(ReadFileBytes(name.toStdString(), 1000000));
+    info = ReadInstrumentFileInfo(ReadFileBytes(kalvora::platform::FromQtPath(name), 1000000));
   } catch (const std::exception&) {
     // An unreadable or oversized file is no instrument this program wrote.
   }
@@ -170,7 +171,7 @@ void TfLoadInst::ShowFileInfo() {
 
 void TfLoadInst::bLoadClick() {
   const QString name = SelectedFile();
-  if (!name.isEmpty() && Load) Load(name.toStdString());
+  if (!name.isEmpty() && Load) Load(kalvora::platform::FromQtPath(name));
   done(1);
 }
 
