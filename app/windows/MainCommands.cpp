@@ -187,8 +187,7 @@ bool TfMain::LoadInstrument(const std::filesystem::path& file) {
     ShowStatusText(kCanNotLoad);
     return false;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  // A missing file reads as nothing; a folder, FIFO or device is refused.
   // Read and checked whole before anything changes: a foreign or cut file
   // leaves the instrument, the libraries and the current file as they were.
   std::optional<TStagedInstrument> staged;
