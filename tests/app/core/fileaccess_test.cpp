@@ -99,43 +99,31 @@ struct Reader {
   std::function<void(const fs::path&)> read;
 };
 
+// A reader whose own error becomes the common one, so one check serves all.
+template <class E>
+std::function<void(const fs::path&)> Rethrown(std::function<void(const fs::path&)> read) {
+  return [read](const fs::path& p) {
+    try {
+      read(p);
+    } catch (const E& e) {
+      throw EByteFileError(e.what());
+    }
+  };
+}
+
 std::vector<Reader> Readers() {
+  const auto library = [](const fs::path& p) {
+    TWavePresetTable t;
+    LoadWavePresets(p, t);
+  };
+  const auto preset = [](const fs::path& p) { ImportPresetFile(p.string()); };
   return {
       {"settings", "kalvora.dai", [](const fs::path& p) { TIniFile ini(p.string()); }},
       {"description", "kalvora.dad", [](const fs::path& p) { ReadDescriptionFile(p); }},
-      {"library", "kalvora.dap",
-       [](const fs::path& p) {
-         TWavePresetTable t;
-         try {
-           LoadWavePresets(p, t);
-         } catch (const ELibraryFileError& e) {
-           throw EByteFileError(e.what());
-         }
-       }},
-      {"instrument", "a.kvi",
-       [](const fs::path& p) {
-         try {
-           ReadInstrumentFile(p);
-         } catch (const EInstrumentFileError& e) {
-           throw EByteFileError(e.what());
-         }
-       }},
-      {"preset wav", "a.wav",
-       [](const fs::path& p) {
-         try {
-           ImportPresetFile(p.string());
-         } catch (const EPresetImportError& e) {
-           throw EByteFileError(e.what());
-         }
-       }},
-      {"preset text", "a.txt",
-       [](const fs::path& p) {
-         try {
-           ImportPresetFile(p.string());
-         } catch (const EPresetImportError& e) {
-           throw EByteFileError(e.what());
-         }
-       }},
+      {"library", "kalvora.dap", Rethrown<ELibraryFileError>(library)},
+      {"instrument", "a.kvi", Rethrown<EInstrumentFileError>([](const fs::path& p) { ReadInstrumentFile(p); })},
+      {"preset wav", "a.wav", Rethrown<EPresetImportError>(preset)},
+      {"preset text", "a.txt", Rethrown<EPresetImportError>(preset)},
       {"envelope text", "e.txt", [](const fs::path& p) { ReadFileBytes(p, 1 << 20); }},
   };
 }
