@@ -24,6 +24,7 @@
 #include "MainFixture.h"
 #include "core/IniFile.h"
 #include "formats/ByteStream.h"
+#include "platform/qt/LocalPaths.h"
 #include "windows/Main.h"
 
 namespace fs = std::filesystem;
@@ -156,6 +157,23 @@ TEST_F(FileFaults, AFailedSaveAtCloseLeavesTheRestOfTheClose) {
   EXPECT_EQ(ReadText(dir_ / "kalvora.dad"), "kept\r\n");
   for (const auto& e : fs::directory_iterator(dir_))
     EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary file was left: " << e.path();
+}
+
+// A file dialog hands back Qt's text of a path; a name that is not UTF-8
+// is altered in that text, and the bytes are found again on the disk.
+TEST_F(FileFaults, APathThatIsNotUtf8ComesBackFromQtAsItsBytes) {
+  using kalvora::platform::FromQtPath;
+  using kalvora::platform::ToQtPath;
+  const fs::path folder = dir_ / "caf\xE9";
+  fs::create_directory(folder);
+  const fs::path file = folder / "b\xE9ss.kvi";
+  WriteText(file, "x");
+  EXPECT_EQ(FromQtPath(ToQtPath(file.string())), file.string());
+  // A new file to save in such a folder keeps its typed name.
+  EXPECT_EQ(FromQtPath(ToQtPath(folder.string()) + QStringLiteral("/new \u00e9.wav")),
+            (folder / "new \xC3\xA9.wav").string());
+  // Plain names pass unchanged.
+  EXPECT_EQ(FromQtPath(ToQtPath((dir_ / "kalvora.dap").string())), (dir_ / "kalvora.dap").string());
 }
 
 // A copy of the program in a folder whose name is not UTF-8, given an
