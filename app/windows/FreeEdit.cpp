@@ -26,10 +26,10 @@
 #include "core/Parser.h"
 #include "formats/PresetImport.h"
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "views/PresetCanvas.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
-#include "platform/qt/LocalPaths.h"
 
 using kalvora::platform::mrCancel;
 using kalvora::platform::mrOk;

@@ -13,9 +13,9 @@
 #include <QStatusTipEvent>
 
 #include "components/EnhWave.h"
-#include "core/FileAccess.h"
 #include "components/MRUList.h"
 #include "components/OfficeButton.h"
+#include "core/FileAccess.h"
 #include "formats/DescriptionFile.h"
 #include "formats/LibraryFiles.h"
 #include "platform/AudioSink.h"

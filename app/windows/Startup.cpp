@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
 #include "windows/Placeholders.h"
@@ -16,7 +17,6 @@
 #include "windows/dialogs/SmallDialogs.h"
 #include "windows/Tools.h"
 #include "windows/WaveGen.h"
-#include "platform/qt/LocalPaths.h"
 
 namespace {
 
