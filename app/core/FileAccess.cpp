@@ -178,10 +178,12 @@ void ReplaceFile(const fs::path& file, const void* data, std::size_t size) {
   if (fd < 0) fail(errno);
 
   // Keeps the owner where that is allowed (a save by another user); the
-  // mode after it, as a change of owner clears the set-id bits.
+  // mode after it, as a change of owner clears the set-id bits. Both are
+  // kept where the file system can: on one that cannot (a FAT stick) the
+  // save still happens, and mkostemp's 0600 is never looser than wished.
   if (replacing) (void)!::fchown(fd, old.st_uid, old.st_gid);
-  bool ok = ::fchmod(fd, mode) == 0;
-  ok = ok && WriteAll(fd, static_cast<const char*>(data), size);
+  (void)!::fchmod(fd, mode);
+  bool ok = WriteAll(fd, static_cast<const char*>(data), size);
   ok = ok && ::fsync(fd) == 0;
   if (!ok) err = errno;
   if (::close(fd) != 0 && ok) ok = false, err = errno;
