@@ -45,19 +45,20 @@ std::set<std::string> Entries(const fs::path& dir) {
   return names;
 }
 
+constexpr int kCannotDropRoot = 77;
+
 // Runs `fn` in a child process and gives its exit code: for limits that must
 // not touch the test process, and for permission checks, which root passes
 // whatever the bits say (the child then runs as the user "nobody").
 int InChild(const std::function<int()>& fn, bool dropRoot = false) {
   const pid_t pid = ::fork();
   if (pid == 0) {
-    int code = 100;
-    if (!dropRoot || ::geteuid() != 0 || (::setgid(65534) == 0 && ::setuid(65534) == 0)) {
-      try {
-        code = fn();
-      } catch (...) {
-        code = 101;
-      }
+    if (dropRoot && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(kCannotDropRoot);
+    int code;
+    try {
+      code = fn();
+    } catch (...) {
+      code = 101;
     }
     ::_exit(code);
   }
@@ -190,7 +191,9 @@ TEST_F(FileAccess, AnUnreadableFileIsReportedNotTakenAsMissing) {
   const fs::path p = dir_ / "kalvora.dai";
   WriteText(p, "[General]\r\nStarts=7\r\n");
   fs::permissions(p, fs::perms::none);
-  EXPECT_EQ(InChild([&] { return RefusedWith([&] { TIniFile ini(p.string()); }, "Permission denied"); }, true), 0);
+  const int settings = InChild([&] { return RefusedWith([&] { TIniFile ini(p.string()); }, "Permission denied"); }, true);
+  if (settings == kCannotDropRoot) GTEST_SKIP() << "root cannot become another user here";
+  EXPECT_EQ(settings, 0);
   EXPECT_EQ(InChild([&] { return RefusedWith([&] { ReadDescriptionFile(p); }, "Permission denied"); }, true), 0);
 }
 
@@ -321,6 +324,7 @@ TEST_F(FileAccess, AWriteIntoAReadOnlyFolderKeepsTheOldFile) {
         return RefusedWith([&] { ini.UpdateFile(); }, "Permission denied");
       },
       true);
+  if (code == kCannotDropRoot) GTEST_SKIP() << "root cannot become another user here";
   EXPECT_EQ(code, 0);
   EXPECT_EQ(ReadText(p), "[General]\r\n");
   EXPECT_EQ(Entries(dir_), (std::set<std::string>{"kalvora.dai"}));
