@@ -1,8 +1,8 @@
 // Starts kalvora: the splash window, the long-lived windows in their order,
 // then the message loop until the main window closes.
 #include <QApplication>
-#include <QDir>
 
+#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +14,25 @@
 #include "platform/qt/QtPrompts.h"
 #include "windows/dialogs/DialogPrompts.h"
 
+namespace {
+
+// The folder of the running program as the file system names it (bytes:
+// Qt's own answer is empty or altered for a name that is not UTF-8).
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // A file-size limit makes a too-long write fail with an error the save
+  // reports, instead of ending the program before the rest is saved.
+  std::signal(SIGXFSZ, SIG_IGN);
+  // Qt may take arguments of its own out of argv: the instrument is
+  // picked from what is left, as bytes.
   QApplication app(argc, argv);
   kalvora::platform::InstallLibraryMessageBox();
 
@@ -23,7 +41,7 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
 
   QApplication::setApplicationName(QStringLiteral("Kalvora"));
-  const std::filesystem::path folder = QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString();
+  const std::filesystem::path folder = ProgramFolder(argv[0]);
 
   TDialogPrompts prompts;
   kalvora::platform::QtFileDialogs fileDialogs;
@@ -42,8 +60,7 @@ int main(int argc, char** argv) {
   services.Processes = &processes;
 
   std::vector<std::string> arguments;
-  const QStringList args = QCoreApplication::arguments();
-  for (int i = 1; i < args.size(); ++i) arguments.push_back(args[i].toStdString());
+  for (int i = 1; i < argc; ++i) arguments.push_back(argv[i]);
 
   TKalvoraWindows windows;
   try {

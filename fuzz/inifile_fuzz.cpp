@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "IniInput.h"
 #include "core/IniFile.h"
 
 namespace {
@@ -27,6 +28,8 @@ void writeFile(const std::filesystem::path& p, const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::filesystem::path file = scratchFile();
   writeFile(file, std::string(reinterpret_cast<const char*>(data), size));
+  // The only input the reader refuses is a damaged one: with a zero byte.
+  if (RefusedAsDamaged(file, data, size)) return 0;
   TIniFile ini(file.string());
   (void)ini.ReadInteger("General", "Quality", 7);
   (void)ini.ReadString("Positions", "Main", "");

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "IniInput.h"
 #include "core/IniFile.h"
 #include "core/MainSettings.h"
 
@@ -29,13 +30,15 @@ void writeFile(const std::filesystem::path& p, const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::filesystem::path in = scratchFile("in"), out = scratchFile("out");
   writeFile(in, std::string(reinterpret_cast<const char*>(data), size));
+  // The only input the reader refuses is a damaged one: with a zero byte.
+  if (RefusedAsDamaged(in, data, size)) return 0;
   TMainSettings s;
   LoadMainSettings(TIniFile(in.string()), s);
   for (const char* key : {"Main", "WaveGen", "ADSR"}) (void)ReadFormPlace(TIniFile(in.string()), key);
   std::filesystem::remove(out);
   TIniFile written(out.string());
   SaveMainSettings(written, s);
-  written.UpdateFile();
+  writeFile(out, written.Text());  // what UpdateFile writes, without a flush to the disk per input
   TMainSettings back;
   LoadMainSettings(TIniFile(out.string()), back);
   // Starts grows by one at each load; everything else comes back.

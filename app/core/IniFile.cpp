@@ -1,12 +1,8 @@
 #include "core/IniFile.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <climits>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
+
+#include "core/FileAccess.h"
 
 namespace {
 
@@ -68,18 +64,15 @@ bool ParseIniInteger(const std::string& text, int& value) {
   return true;
 }
 
-TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
+TIniFile::TIniFile(std::string fileName, bool readFile) : fileName_(std::move(fileName)) {
   sections_.push_back(Section{});
-  std::ifstream in(fileName_, std::ios::binary);
-  if (!in) return;
-  std::string line;
+  if (!readFile) return;
   bool first = true;
-  while (std::getline(in, line)) {
+  for (std::string& line : ReadTextFileLines(fileName_, kMaxIniFileSize)) {
     // An editor may have saved the file as UTF-8 with a byte-order mark: the
     // mark is not part of the first section's name.
     if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
     first = false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string t = Trim(line);
     if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {
       Section s;
@@ -188,21 +181,6 @@ std::string TIniFile::Text() const {
 }
 
 void TIniFile::UpdateFile() const {
-  const std::string tmp = fileName_ + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
-    std::string text = Text();
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(tmp.c_str());
-      throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
-    }
-  }
-  if (std::rename(tmp.c_str(), fileName_.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    throw std::runtime_error("Can not write the file \"" + fileName_ + "\"");
-  }
+  const std::string text = Text();
+  ReplaceFile(fileName_, text.data(), text.size());
 }

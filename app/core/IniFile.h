@@ -4,13 +4,21 @@
 // writing back changes only the values that were set.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+// Far beyond any settings file the program writes; a larger one is not
+// settings and is neither read nor overwritten.
+inline constexpr std::uintmax_t kMaxIniFileSize = 4u << 20;
+
 class TIniFile {
  public:
-  // Reads the file when it exists; a missing file gives an empty object.
-  explicit TIniFile(std::string fileName);
+  // Reads the file when it exists (unless `readFile` is false); a missing
+  // file gives an empty object. A file that exists but cannot be read (no
+  // permission, not a regular file, larger than kMaxIniFileSize, or holding
+  // a zero byte, which no text file does) throws EByteFileError.
+  explicit TIniFile(std::string fileName, bool readFile = true);
 
   const std::string& FileName() const { return fileName_; }
 
@@ -28,8 +36,8 @@ class TIniFile {
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
-  // Writes the whole file (through a temporary file, so a failed write keeps
-  // the old one). Throws std::runtime_error on an input/output error.
+  // Writes the whole file (through ReplaceFile, so a failed write keeps the
+  // old one). Throws EByteFileError on an input/output error.
   void UpdateFile() const;
 
   // The file's text as UpdateFile would write it.

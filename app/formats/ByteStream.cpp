@@ -1,9 +1,7 @@
 #include "formats/ByteStream.h"
 
 #include <algorithm>
-#include <fstream>
 #include <limits>
-#include <system_error>
 
 std::uint8_t TByteReader::At(std::int64_t index) const {
   if (index >= 0 && static_cast<std::uint64_t>(index) < size_) return data_[index];
@@ -53,47 +51,4 @@ void TByteWriter::String(const std::string& s) {
     Byte(static_cast<std::uint8_t>(c));
   }
   Byte(0);
-}
-
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file, std::uintmax_t maxSize, bool* found) {
-  namespace fs = std::filesystem;
-  if (found) *found = false;
-  std::error_code ec;
-  const std::string name = file.string();
-  if (name.empty() || !fs::exists(file, ec) || fs::is_directory(file, ec)) return {};
-  const std::uintmax_t size = fs::file_size(file, ec);
-  if (ec) throw EByteFileError("Can not read the file \"" + name + "\": " + ec.message());
-  if (size > maxSize)
-    throw EByteFileError("The file \"" + name + "\" is too large to be read (more than " +
-                         std::to_string(maxSize) + " bytes)");
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw EByteFileError("Can not open the file \"" + name + "\"");
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  if (static_cast<std::uintmax_t>(in.gcount()) != size) throw EByteFileError("Can not read the file \"" + name + "\"");
-  if (found) *found = true;
-  return bytes;
-}
-
-void ReplaceFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
-  std::filesystem::path tmp = file;
-  tmp += ".tmp";
-  const std::string message = "Can not write the file \"" + file.string() + "\"";
-  std::error_code ec;
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) throw EByteFileError(message);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::filesystem::remove(tmp, ec);
-      throw EByteFileError(message);
-    }
-  }
-  std::filesystem::rename(tmp, file, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    throw EByteFileError(message);
-  }
 }

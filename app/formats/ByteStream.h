@@ -1,7 +1,7 @@
 // The shared binary encoding of the program's files: single bytes, 16-bit
 // little-endian words and texts ended by a zero byte. One reader and one
-// writer serve every file format; whole files are read in one piece and
-// written through a temporary file and a rename. Qt-free.
+// writer serve every file format; files are read and replaced through
+// core/FileAccess.h. Qt-free.
 #pragma once
 
 #include <cstddef>
@@ -11,16 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "core/FileAccess.h"
+
 // A read past the last byte of a strict reader.
 class EByteStreamEnd : public std::runtime_error {
  public:
   EByteStreamEnd() : std::runtime_error("unexpected end of the data") {}
-};
-
-// A file that cannot be read or written; what() is the message for the person.
-class EByteFileError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
 };
 
 class TByteReader {
@@ -70,14 +66,3 @@ class TByteWriter {
  private:
   std::vector<std::uint8_t> bytes_;
 };
-
-// The whole file. A missing file (or a folder) reads as nothing: `found` is
-// set false. A file larger than `maxSize` or one that cannot be read throws
-// EByteFileError.
-std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file, std::uintmax_t maxSize,
-                                        bool* found = nullptr);
-
-// Creates or replaces the file through a temporary file beside it and a
-// rename, so a full disk never leaves it cut. Throws EByteFileError with
-// "Can not write the file "<file>"" and leaves the old file whole.
-void ReplaceFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);

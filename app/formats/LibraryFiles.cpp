@@ -32,13 +32,13 @@ void Guarded(const char* message, Fn fn) {
   }
 }
 
-// A missing file reads as empty; a file that cannot be read (too large,
-// unreadable) is a damaged library.
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file, const char* message) {
+// A missing file reads as empty (and so as a wrong one); a file that cannot
+// be read (too large, no permission, not a regular file) says why.
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file) {
   try {
     return ReadFileBytes(file, kMaxLibraryFileSize);
-  } catch (const EByteFileError&) {
-    throw ELibraryFileError(message);
+  } catch (const EByteFileError& e) {
+    throw ELibraryFileError(e.what());
   }
 }
 
@@ -154,13 +154,13 @@ std::vector<std::uint8_t> MacroBytes(const std::vector<TMacro>& macros) {
 }
 
 void LoadWavePresets(const std::filesystem::path& file, TWavePresetTable& table) {
-  ReadWavePresets(ReadWholeFile(file, kWrongWavePresetFile), table);
+  ReadWavePresets(ReadWholeFile(file), table);
 }
 void LoadVolumeEnvelopes(const std::filesystem::path& file, TVolumeEnvelopeTable& table) {
-  ReadVolumeEnvelopes(ReadWholeFile(file, kWrongVolumeEnvelopeFile), table);
+  ReadVolumeEnvelopes(ReadWholeFile(file), table);
 }
 void LoadMacros(const std::filesystem::path& file, std::vector<TMacro>& macros) {
-  ReadMacros(ReadWholeFile(file, kWrongMacroFile), macros);
+  ReadMacros(ReadWholeFile(file), macros);
 }
 
 void SaveWavePresets(const std::filesystem::path& file, const TWavePresetTable& table) {

@@ -2,53 +2,102 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <optional>
+
+#include "core/FileAccess.h"
 
 namespace {
 
 using namespace PresetImportMessage;
 
+// ---- Sources: the readers walk forward through a file's bytes ----
+
+class VectorSource {
+ public:
+  explicit VectorSource(const std::vector<std::uint8_t>& b) : b_(b) {}
+  bool AtEnd() { return pos_ >= b_.size(); }
+  std::uint8_t Peek() { return b_[pos_]; }  // only when not AtEnd()
+  void Advance() { ++pos_; }
+
+ private:
+  const std::vector<std::uint8_t>& b_;
+  std::size_t pos_ = 0;
+};
+
+// Reads the file in small blocks as the reader walks: only the bytes the
+// import needs are read, however large the file.
+class FileSource {
+ public:
+  explicit FileSource(TReadableFile& f) : f_(f) {}
+  bool AtEnd() {
+    if (pos_ == len_) {
+      len_ = f_.Read(buf_.data(), buf_.size());
+      pos_ = 0;
+    }
+    return len_ == 0;
+  }
+  std::uint8_t Peek() { return buf_[pos_]; }  // only when not AtEnd()
+  void Advance() { ++pos_; }
+
+ private:
+  TReadableFile& f_;
+  std::array<std::uint8_t, 4096> buf_{};
+  std::size_t pos_ = 0, len_ = 0;
+};
+
 // ---- Text: read like a line-oriented text file of the run-time ----
 
+template <class Source>
 class TextReader {
  public:
-  explicit TextReader(const std::vector<std::uint8_t>& b) : b_(b) {}
+  explicit TextReader(Source& src) : src_(src) {}
 
-  bool AtEnd() const { return pos_ >= b_.size(); }
+  bool AtEnd() { return src_.AtEnd(); }
 
-  // The rest of the current line without its end (LF or CR LF), then past it.
-  std::string ReadLine() {
+  // The rest of the current line without its end (LF or CR LF), then past
+  // it. Only the first `keep` bytes are kept: a line may be endless.
+  std::string ReadLine(std::size_t keep = 256) {
     std::string s;
-    while (!AtEnd() && b_[pos_] != '\n') s += static_cast<char>(b_[pos_++]);
-    if (!AtEnd()) ++pos_;
-    if (!s.empty() && s.back() == '\r') s.pop_back();
+    bool cr = false;
+    while (!AtEnd() && src_.Peek() != '\n') {
+      cr = src_.Peek() == '\r';
+      if (s.size() < keep) s += static_cast<char>(src_.Peek());
+      src_.Advance();
+    }
+    if (!AtEnd()) src_.Advance();
+    if (cr && !s.empty() && s.back() == '\r') s.pop_back();
     return s;
   }
 
   // At most n bytes of the current line, leaving the position after them.
   std::string ReadUpTo(std::size_t n) {
     std::string s;
-    while (s.size() < n && !AtEnd() && b_[pos_] != '\n' && b_[pos_] != '\r') s += static_cast<char>(b_[pos_++]);
+    while (s.size() < n && !AtEnd() && src_.Peek() != '\n' && src_.Peek() != '\r') {
+      s += static_cast<char>(src_.Peek());
+      src_.Advance();
+    }
     return s;
   }
 
-  void SkipLine() { ReadLine(); }
+  void SkipLine() { ReadLine(0); }
 
   // An integer after blanks and line ends: optional sign, decimal digits or
   // "$" and hexadecimal digits; it must end at a blank, a line end or the
   // end of the file. Values beyond 32 bits are no number.
   long long ReadInteger() {
-    while (!AtEnd() && (b_[pos_] == ' ' || b_[pos_] == '\t' || b_[pos_] == '\r' || b_[pos_] == '\n')) ++pos_;
+    while (!AtEnd() && IsBlank(src_.Peek())) src_.Advance();
     if (AtEnd()) throw EPresetImportError(kEndOfFile);
     bool negative = false;
-    if (b_[pos_] == '+' || b_[pos_] == '-') negative = b_[pos_++] == '-';
+    if (src_.Peek() == '+' || src_.Peek() == '-') {
+      negative = src_.Peek() == '-';
+      src_.Advance();
+    }
     int base = 10;
-    if (!AtEnd() && b_[pos_] == '$') base = 16, ++pos_;
+    if (!AtEnd() && src_.Peek() == '$') base = 16, src_.Advance();
     long long v = 0;
     int digits = 0;
-    for (; !AtEnd(); ++pos_, ++digits) {
-      const char c = static_cast<char>(b_[pos_]);
+    for (; !AtEnd(); src_.Advance(), ++digits) {
+      const char c = static_cast<char>(src_.Peek());
       int d;
       if (c >= '0' && c <= '9') d = c - '0';
       else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
@@ -58,25 +107,27 @@ class TextReader {
       if (v > 0xFFFFFFFFLL) throw EPresetImportError(kBadNumber);
     }
     if (digits == 0) throw EPresetImportError(kBadNumber);
-    if (!AtEnd() && b_[pos_] != ' ' && b_[pos_] != '\t' && b_[pos_] != '\r' && b_[pos_] != '\n')
-      throw EPresetImportError(kBadNumber);
+    if (!AtEnd() && !IsBlank(src_.Peek())) throw EPresetImportError(kBadNumber);
     return negative ? -v : v;
   }
 
  private:
-  const std::vector<std::uint8_t>& b_;
-  std::size_t pos_ = 0;
+  static bool IsBlank(std::uint8_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+  Source& src_;
 };
 
 // ---- WAV: a byte stream searched for its tags ----
 
+template <class Source>
 class ByteReader {
  public:
-  explicit ByteReader(const std::vector<std::uint8_t>& b) : b_(b) {}
-  bool AtEnd() const { return pos_ >= b_.size(); }
+  explicit ByteReader(Source& src) : src_(src) {}
+  bool AtEnd() { return src_.AtEnd(); }
   std::uint8_t Read() {
     if (AtEnd()) throw EPresetImportError(kEndOfFile);
-    return b_[pos_++];
+    const std::uint8_t b = src_.Peek();
+    src_.Advance();
+    return b;
   }
   void Skip(int n) {
     for (int i = 0; i < n; ++i) Read();
@@ -88,18 +139,17 @@ class ByteReader {
   bool ExpectChunkTag(const char* tag) {
     const std::size_t n = std::strlen(tag);
     std::array<std::uint8_t, 8> window{};
-    for (std::size_t i = 0; i < n; ++i) window[i] = AtEnd() ? 0 : b_[pos_++];
+    for (std::size_t i = 0; i < n; ++i) window[i] = AtEnd() ? 0 : Read();
     while (!AtEnd()) {
       if (std::memcmp(window.data(), tag, n) == 0) return true;
       std::memmove(window.data(), window.data() + 1, n - 1);
-      window[n - 1] = b_[pos_++];
+      window[n - 1] = Read();
     }
     return false;
   }
 
  private:
-  const std::vector<std::uint8_t>& b_;
-  std::size_t pos_ = 0;
+  Source& src_;
 };
 
 std::string BaseName(const std::string& path) {
@@ -107,10 +157,9 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
-
-TImportedPreset ReadPresetText(const std::vector<std::uint8_t>& bytes) {
-  TextReader in(bytes);
+template <class Source>
+TImportedPreset ReadText(Source& src) {
+  TextReader<Source> in(src);
   if (in.ReadLine() != kPresetTextHeader) throw EPresetImportError(kWrongTextFile);
   TImportedPreset p;
   if (in.AtEnd()) throw EPresetImportError(kEndOfFile);
@@ -125,8 +174,9 @@ TImportedPreset ReadPresetText(const std::vector<std::uint8_t>& bytes) {
   return p;
 }
 
-TImportedPreset ReadPresetWave(const std::vector<std::uint8_t>& bytes, const std::string& fileName) {
-  ByteReader in(bytes);
+template <class Source>
+TImportedPreset ReadWave(Source& src, const std::string& fileName) {
+  ByteReader<Source> in(src);
   if (!in.ExpectChunkTag("RIFF")) throw EPresetImportError(kNotWave);
   if (!in.ExpectChunkTag("WAVEfmt ")) throw EPresetImportError(kNotWave);
   in.Skip(4);  // chunk size
@@ -158,6 +208,18 @@ TImportedPreset ReadPresetWave(const std::vector<std::uint8_t>& bytes, const std
   return p;
 }
 
+}  // namespace
+
+TImportedPreset ReadPresetText(const std::vector<std::uint8_t>& bytes) {
+  VectorSource src(bytes);
+  return ReadText(src);
+}
+
+TImportedPreset ReadPresetWave(const std::vector<std::uint8_t>& bytes, const std::string& fileName) {
+  VectorSource src(bytes);
+  return ReadWave(src, fileName);
+}
+
 bool IsPresetTextFileName(const std::string& fileName) {
   const std::string base = BaseName(fileName);
   const std::size_t dot = base.find_last_of('.');
@@ -165,9 +227,17 @@ bool IsPresetTextFileName(const std::string& fileName) {
 }
 
 TImportedPreset ImportPresetFile(const std::string& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw EPresetImportError(kCannotOpen);
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EPresetImportError(kCannotOpen);
-  return IsPresetTextFileName(fileName) ? ReadPresetText(bytes) : ReadPresetWave(bytes, fileName);
+  std::optional<TReadableFile> file;
+  try {
+    file = TReadableFile::Open(fileName);
+  } catch (const EByteFileError& e) {
+    throw EPresetImportError(e.what());
+  }
+  if (!file) throw EPresetImportError(kCannotOpen);
+  try {
+    FileSource src(*file);
+    return IsPresetTextFileName(fileName) ? ReadText(src) : ReadWave(src, fileName);
+  } catch (const EByteFileError& e) {
+    throw EPresetImportError(e.what());
+  }
 }

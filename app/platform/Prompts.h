@@ -43,6 +43,8 @@ struct FileDialogOptions {
   bool askOverwrite = false; // save: ask before replacing an existing file
 };
 
+// Paths (initialDir, initialFile, the chosen file) are the file system's
+// bytes, not necessarily UTF-8.
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;

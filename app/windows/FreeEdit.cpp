@@ -26,6 +26,7 @@
 #include "core/Parser.h"
 #include "formats/PresetImport.h"
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "views/PresetCanvas.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
@@ -547,7 +548,7 @@ void TfFreeEdit::bImportClick() {
   }
   if (!IsPresetTextFileName(*chosen)) {
     // The name is the file's, as the user reads it, in the table's code page.
-    p.Name = CutName(ToWindows1252(QFileInfo(QString::fromStdString(*chosen)).fileName()), TWavePreset::kMaxName);
+    p.Name = CutName(ToWindows1252(QFileInfo(kalvora::platform::ToQtPath(*chosen)).fileName()), TWavePreset::kMaxName);
   }
   AddImported(p.Name, p.Data);
 }

@@ -15,6 +15,7 @@
 #include "components/EnhWave.h"
 #include "components/MRUList.h"
 #include "components/OfficeButton.h"
+#include "core/FileAccess.h"
 #include "formats/DescriptionFile.h"
 #include "formats/LibraryFiles.h"
 #include "platform/AudioSink.h"
@@ -54,7 +55,13 @@ void TfMain::FormCreate() {
   SetStatus(TDocumentStatus::Working);
 
   doc_.SetDataFolder(services_.DataFolder);
-  ini_ = std::make_unique<TIniFile>(doc_.SettingsPath.string());
+  try {
+    ini_ = std::make_unique<TIniFile>(doc_.SettingsPath.string());
+  } catch (const EByteFileError& e) {
+    ini_ = std::make_unique<TIniFile>(doc_.SettingsPath.string(), false);
+    writeSettings_ = false;
+    services_.Prompts->message(std::string(e.what()) + kFileLeftAlone);
+  }
   RestoreFormPosition(this, "Main");
   RestoreFormSize(this, "Main");
 
@@ -120,10 +127,19 @@ void TfMain::FormActivate() {
 
 // A missing description file gives an empty description: the activation
 // must go on to read the settings, or closing would overwrite them with
-// defaults.
-void TfMain::LoadDefaultDescription() { defaultDescription_ = ReadDescriptionFile(doc_.DescriptionPath); }
+// defaults. One that cannot be read is left as it is.
+void TfMain::LoadDefaultDescription() {
+  try {
+    defaultDescription_ = ReadDescriptionFile(doc_.DescriptionPath);
+  } catch (const EByteFileError& e) {
+    writeDescription_ = false;
+    services_.Prompts->message(std::string(e.what()) + kFileLeftAlone);
+  }
+}
 
-void TfMain::SaveDefaultDescription() { WriteDescriptionFile(doc_.DescriptionPath, defaultDescription_); }
+void TfMain::SaveDefaultDescription() {
+  if (writeDescription_) WriteDescriptionFile(doc_.DescriptionPath, defaultDescription_);
+}
 
 // ---------------------------------------------------------------------------
 // Settings and places
@@ -149,7 +165,7 @@ void TfMain::SaveSettings() {
     SaveFormPosition(p.window, p.key);
     if (p.withSize) SaveFormSize(p.window, p.key);
   }
-  ini_->UpdateFile();
+  if (writeSettings_) ini_->UpdateFile();
 }
 
 void TfMain::RegisterPlacedWindow(const std::string& key, QWidget* window, bool withSize) {

@@ -66,6 +66,8 @@ inline constexpr const char* kCanNotSave = "Kalvora can not save the sample at t
 inline constexpr const char* kCanNotLoad = "Kalvora can not load an instrument at the moment, please wait ...";
 inline constexpr const char* kCanNotClose = "Kalvora can not be closed while it calculates, please wait ...";
 inline constexpr const char* kSaveChangesQuestion = "Save changes to the current instrument?";
+// Follows the reason a settings or description file could not be read.
+inline constexpr const char* kFileLeftAlone = ".\nKalvora starts with defaults and leaves this file as it is.";
 inline constexpr const char* kNewInstrumentCaption = "Kalvora - new instrument";
 
 class TfMain : public QMainWindow {
@@ -256,6 +258,10 @@ class TfMain : public QMainWindow {
   bool activated_ = false;
   bool closed_ = false;
   bool closing_ = false;
+  // False when the file exists but could not be read: writing it at close
+  // would put defaults over what it holds.
+  bool writeSettings_ = true;
+  bool writeDescription_ = true;
 };
 
 // The hot key of a macro (key code in the low byte, +$2000 Shift, +$4000

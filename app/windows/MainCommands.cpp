@@ -192,8 +192,7 @@ bool TfMain::LoadInstrument(const std::filesystem::path& file) {
     ShowStatusText(kCanNotLoad);
     return false;
   }
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  // A missing file reads as nothing; a folder, FIFO or device is refused.
   // Read and checked whole before anything changes: a foreign or cut file
   // leaves the instrument, the libraries and the current file as they were.
   std::optional<TStagedInstrument> staged;
@@ -342,7 +341,8 @@ void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments
   if (arguments.size() != 1) return;
   std::error_code ec;
   const std::filesystem::path file = arguments[0];
-  if (!std::filesystem::is_regular_file(file, ec)) return;
+  // Anything else of that name (a folder, a FIFO) is refused by the load.
+  if (!std::filesystem::exists(file, ec)) return;
   AtCommandBoundary([&] { LoadInstrumentFile(file); });
 }
 

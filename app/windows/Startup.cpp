@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
 #include "windows/LibraryReports.h"
@@ -119,7 +120,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.LoadInst = new TfLoadInst(&main);
   main.RestoreFormPosition(w.LoadInst, "LoadInst");
   main.RegisterPlacedWindow("LoadInst", w.LoadInst, false);
-  w.LoadInst->SetFolder(QString::fromStdString(main.Document().DataFolder.string()));
+  w.LoadInst->SetFolder(kalvora::platform::ToQtPath(main.Document().DataFolder.string()));
   w.LoadInst->Load = [&main](const std::filesystem::path& file) { main.LoadInstrumentFile(file); };
   w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
   w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };

@@ -8,6 +8,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/qt/LocalPaths.h"
+
 namespace kalvora::platform {
 
 namespace {
@@ -39,20 +41,20 @@ std::string QtFilterFromPairs(const std::string& filter) {
 }
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogOptions& o) {
-  QString start = o.initialFile.empty() ? q(o.initialDir) : QDir(q(o.initialDir)).filePath(q(o.initialFile));
+  QString start = o.initialFile.empty() ? ToQtPath(o.initialDir) : QDir(ToQtPath(o.initialDir)).filePath(ToQtPath(o.initialFile));
   QString name = QFileDialog::getOpenFileName(parent_, q(o.title), start, q(QtFilterFromPairs(o.filter)));
   if (name.isEmpty()) return std::nullopt;
-  return s(name);
+  return FromQtPath(name);
 }
 
 std::optional<std::string> QtFileDialogs::saveFile(const FileDialogOptions& o) {
-  QFileDialog dialog(parent_, q(o.title), q(o.initialDir), q(QtFilterFromPairs(o.filter)));
+  QFileDialog dialog(parent_, q(o.title), ToQtPath(o.initialDir), q(QtFilterFromPairs(o.filter)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(q(o.defaultExt));
-  if (!o.initialFile.empty()) dialog.selectFile(q(o.initialFile));
+  if (!o.initialFile.empty()) dialog.selectFile(ToQtPath(o.initialFile));
   if (!o.askOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return s(dialog.selectedFiles().front());
+  return FromQtPath(dialog.selectedFiles().front());
 }
 
 QtHelp::~QtHelp() {

@@ -17,11 +17,51 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <filesystem>
+
+#include <sys/stat.h>
+
 #include "core/InstrumentFileInfo.h"
 #include "formats/ByteStream.h"
+#include "platform/qt/LocalPaths.h"
+
+namespace fs = std::filesystem;
+using kalvora::platform::FromQtPath;
+using kalvora::platform::ToQtPath;
 
 namespace {
 QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// The entries of a folder by the bytes of their names, as a folder view
+// lists them: no hidden entries but "..", sub-folders, or regular files
+// whose name ends in `suffix` (any case), sorted by their shown names.
+std::vector<std::string> FolderEntries(const std::string& folder, bool folders, const QString& suffix) {
+  std::vector<std::string> names;
+  if (folders && folder != "/") names.push_back("..");
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name.empty() || name[0] == '.') continue;
+    std::error_code typeError;
+    if (folders ? !e.is_directory(typeError) : !e.is_regular_file(typeError)) continue;
+    if (!folders && !ToQtPath(name).endsWith(suffix, Qt::CaseInsensitive)) continue;
+    names.push_back(name);
+  }
+  std::sort(names.begin() + (folders && folder != "/" ? 1 : 0), names.end(), [&](const std::string& a, const std::string& b) {
+    return ToQtPath(a).compare(ToQtPath(b), folders ? Qt::CaseSensitive : Qt::CaseInsensitive) < 0;
+  });
+  return names;
+}
+
+void AddEntries(QListWidget* list, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    auto* item = new QListWidgetItem(ToQtPath(name), list);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+  }
+}
+
+std::string EntryName(const QListWidgetItem* item) { return item->data(Qt::UserRole).toByteArray().toStdString(); }
 }  // namespace
 
 TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
@@ -104,19 +144,28 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
     ShowFileInfo();
     if (bLoad->isEnabled()) bLoadClick();
   });
-  connect(DirectoryList, &QListWidget::itemActivated, this,
-          [this](QListWidgetItem* item) { SetFolder(QDir(folder_).absoluteFilePath(item->text())); });
+  connect(DirectoryList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+    folderBytes_ = (fs::path(folderBytes_) / EntryName(item)).lexically_normal().string();
+    if (folderBytes_.size() > 1 && folderBytes_.back() == '/') folderBytes_.pop_back();
+    ListFolder();
+  });
   connect(DriveList, &QComboBox::activated, this, [this] { SetFolder(DriveList->currentText()); });
   connect(rbInstruments, &QRadioButton::toggled, this, [this] { RereadFiles(); });
-  folder_ = QDir::currentPath();
+  std::error_code ec;
+  folderBytes_ = fs::current_path(ec).string();
   bLoad->setEnabled(false);
 }
 
+// A folder whose name is not UTF-8 reaches Qt's text altered: it is listed
+// by its bytes.
 void TfLoadInst::SetFolder(const QString& folder) {
-  folder_ = QDir(folder).absolutePath();
+  folderBytes_ = FromQtPath(QDir(folder).absolutePath());
+  ListFolder();
+}
+
+void TfLoadInst::ListFolder() {
   DirectoryList->clear();
-  const QDir dir(folder_);
-  for (const QString& d : dir.entryList(QDir::Dirs | QDir::NoDot, QDir::Name)) DirectoryList->addItem(d);
+  AddEntries(DirectoryList, FolderEntries(folderBytes_, true, {}));
   RereadFiles();
 }
 
@@ -124,20 +173,21 @@ void TfLoadInst::RereadFiles() {
   const int keep = FileList->currentRow();
   const QSignalBlocker block(FileList);
   FileList->clear();
-  const QStringList mask{rbInstruments->isChecked() ? QStringLiteral("*.kvi") : QStringLiteral("*")};
-  FileList->addItems(QDir(folder_).entryList(mask, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  AddEntries(FileList, FolderEntries(folderBytes_, false, rbInstruments->isChecked() ? QStringLiteral(".kvi") : QString()));
   if (FileList->count() > 0) FileList->setCurrentRow(std::clamp(keep, 0, FileList->count() - 1));
 }
 
-QString TfLoadInst::SelectedFile() const {
+std::string TfLoadInst::SelectedPath() const {
   if (!FileList->currentItem()) return {};
-  return QDir(folder_).absoluteFilePath(FileList->currentItem()->text());
+  return (fs::path(folderBytes_) / EntryName(FileList->currentItem())).string();
 }
 
+QString TfLoadInst::SelectedFile() const { return ToQtPath(SelectedPath()); }
+
 void TfLoadInst::ShowFileInfo() {
-  const QString name = SelectedFile();
-  const QFileInfo fi(name);
-  if (name.isEmpty() || !fi.isFile()) {
+  const std::string name = SelectedPath();
+  struct stat st;
+  if (name.empty() || ::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
     lDate->clear();
     lSize->clear();
     lVersion->clear();
@@ -145,12 +195,12 @@ void TfLoadInst::ShowFileInfo() {
     bLoad->setEnabled(false);
     return;
   }
-  lDate->setText(QLocale().toString(fi.lastModified(), QLocale::ShortFormat));
-  lSize->setText(QStringLiteral("%1 Bytes").arg(fi.size()));
+  lDate->setText(QLocale().toString(QDateTime::fromSecsSinceEpoch(st.st_mtime), QLocale::ShortFormat));
+  lSize->setText(QStringLiteral("%1 Bytes").arg(static_cast<qint64>(st.st_size)));
   mDescription->setEnabled(false);
   TInstrumentFileInfo info;
   try {
-    info = ReadInstrumentFileInfo(ReadFileBytes(name.toStdString(), 1000000));
+    info = ReadInstrumentFileInfo(ReadFileBytes(name, 1000000));
   } catch (const std::exception&) {
     // An unreadable or oversized file is no instrument this program wrote.
   }
@@ -169,22 +219,23 @@ void TfLoadInst::ShowFileInfo() {
 }
 
 void TfLoadInst::bLoadClick() {
-  const QString name = SelectedFile();
-  if (!name.isEmpty() && Load) Load(name.toStdString());
+  const std::string name = SelectedPath();
+  if (!name.empty() && Load) Load(name);
   done(1);
 }
 
 void TfLoadInst::bDeleteClick() {
-  const QString name = SelectedFile();
-  if (name.isEmpty() || !Confirm || !Confirm()) return;
-  QFile::remove(name);
+  const std::string name = SelectedPath();
+  if (name.empty() || !Confirm || !Confirm()) return;
+  std::error_code ec;
+  fs::remove(name, ec);
   RereadFiles();
   ShowFileInfo();
 }
 
 void TfLoadInst::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  SetFolder(folder_);
+  ListFolder();
   mDescription->clear();
   ShowFileInfo();
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/qt/LocalPaths.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,10 +31,11 @@ class TfLoadInst : public QDialog {
   std::function<void(const std::string&)> ShowHelp;
 
   void SetFolder(const QString& folder);
-  QString Folder() const { return folder_; }
+  QString Folder() const { return kalvora::platform::ToQtPath(folderBytes_); }
   void RereadFiles();           // the file list of the folder and mask
   void ShowFileInfo();          // of the selected file
   QString SelectedFile() const;  // full path, empty when none
+  std::string SelectedPath() const;  // the same as the file system's bytes
 
   QComboBox* DriveList;
   QListWidget *DirectoryList, *FileList;
@@ -50,5 +53,6 @@ class TfLoadInst : public QDialog {
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
-  QString folder_;
+  void ListFolder();
+  std::string folderBytes_;  // as the file system names it
 };

@@ -117,8 +117,10 @@ TEST_F(CachedFileRead, FileWithoutASizeRaisesAnInputOutputError) {
   EXPECT_EQ(reader_.ReadByte(), 5);
 }
 
+// A folder, a FIFO or a device is refused without waiting on it.
 TEST_F(CachedFileRead, FolderIsNotAFile) {
-  reader_.LoadFromFile(dir_.path().toStdString());
+  EXPECT_THROW(reader_.LoadFromFile(dir_.path().toStdString()), ECachedFileReadError);
+  EXPECT_THROW(reader_.LoadFromFile("/dev/zero"), ECachedFileReadError);
   EXPECT_EQ(reader_.Size(), 0);
 }
 

@@ -233,4 +233,34 @@ TEST_F(LoadInstTest, DeletingTheLastFileLeavesTheInfoEmpty) {
   EXPECT_FALSE(d.bLoad->isEnabled());
 }
 
+// A folder and a file whose names are not UTF-8 are listed, previewed and
+// loaded by their bytes (Qt's own folder listing cannot reach them).
+TEST_F(LoadInstTest, NamesThatAreNotUtf8AreListedAndLoadedAsTheirBytes) {
+  using namespace std::string_literals;
+  using kalvora::platform::ToQtPath;
+  const std::filesystem::path folder = dir_ / "caf\xE9";
+  std::filesystem::create_directory(folder);
+  std::ofstream(folder / "b\xE9ss.kvi", std::ios::binary) << "Kalvora Instrument File\0"s + char(30) + "\x00\x00"s;
+  TfLoadInst d;
+  std::vector<std::filesystem::path> loaded;
+  d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
+  d.SetFolder(QString::fromStdString(dir_.string()));
+  d.show();
+  const auto sub = d.DirectoryList->findItems(ToQtPath("caf\xE9"), Qt::MatchExactly);
+  ASSERT_EQ(sub.size(), 1);
+  emit d.DirectoryList->itemActivated(sub[0]);
+  ASSERT_EQ(d.FileList->count(), 1);
+  d.ShowFileInfo();  // the listing selects the first file quietly
+  EXPECT_EQ(d.lVersion->text(), "3.0");
+  EXPECT_TRUE(d.bLoad->isEnabled());
+  d.bLoadClick();
+  ASSERT_EQ(loaded.size(), 1u);
+  EXPECT_EQ(loaded[0], folder / "b\xE9ss.kvi");
+  // Qt's altered text of the folder is found again, and ".." leads back.
+  d.SetFolder(ToQtPath(folder.string()));
+  EXPECT_EQ(d.FileList->count(), 1);
+  emit d.DirectoryList->itemActivated(d.DirectoryList->item(0));
+  EXPECT_EQ(d.Folder(), QString::fromStdString(dir_.string()));
+}
+
 }  // namespace
