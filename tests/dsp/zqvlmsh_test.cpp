@@ -2,6 +2,7 @@
 // same data, the desired-value steps against the error steps, the record's
 // life from Init to Free, and the reports.
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -298,8 +299,11 @@ struct PlainLmsF {
 };
 
 TEST_F(LmsState, FloatDesiredBlocksKeepTheirBits) {
+  // cancel: fixed taps of 1 (step and leak 0) over a signal whose large
+  // values cancel in pairs, so that the output shows the order of the sum.
   struct Case {
     int taps, errDly, down, phase, count;
+    bool cancel = false;
   };
   std::vector<Case> cases;
   for (int taps : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 127, 128, 129})
@@ -308,16 +312,33 @@ TEST_F(LmsState, FloatDesiredBlocksKeepTheirBits) {
   cases.push_back({9, 1, 3, 1, 40});
   cases.push_back({16, 0, 2, 0, 40});
   cases.push_back({17, 2, 4, 3, 40});
+  for (int taps : {24, 32, 40, 64, 128}) cases.push_back({taps, 0, 1, 0, 50, true});
+  cases.push_back({40, 0, 2, 1, 30, true});
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.taps << " taps, errDly " << c.errDly << ", D " << c.down << ", p "
-                                    << c.phase << ", " << c.count << " outputs");
+                                    << c.phase << ", " << c.count << " outputs" << (c.cancel ? ", cancelling" : ""));
     const bool mr = c.down > 1;
     const int len = c.taps + c.errDly + (mr ? c.down : 0);
-    const auto taps = randomValues<float>(c.taps, 11 + c.taps);
-    const auto line = randomValues<float>(len - 1, 12);
-    const auto in = randomValues<float>(size_t(c.count) * c.down, 13);
-    auto des = randomValues<float>(c.count, 14);
-    const float step = 0.05f, leak = 0.003f;
+    // Values over twelve binades, so that sums round and their order shows.
+    const auto spread = [](std::vector<float> v) {
+      for (size_t i = 0; i < v.size(); ++i) v[i] = std::ldexp(v[i], -int((i * 7) % 13));
+      return v;
+    };
+    const auto cancelling = [](std::vector<float> v, size_t shift) {
+      for (size_t i = 0; i < v.size(); ++i)
+        if ((i + shift) % 4 == 0) v[i] = (i + shift) % 8 == 0 ? 0x1p40f : -0x1p40f;
+      return v;
+    };
+    auto taps = spread(randomValues<float>(c.taps, 11 + c.taps));
+    auto line = spread(randomValues<float>(len - 1, 12));
+    auto in = spread(randomValues<float>(size_t(c.count) * c.down, 13));
+    if (c.cancel) {
+      taps.assign(c.taps, 1.0f);
+      line = cancelling(line, 0);
+      in = cancelling(in, line.size());
+    }
+    const auto des = randomValues<float>(c.count, 14);
+    const float step = c.cancel ? 0.0f : 0.05f, leak = c.cancel ? 0.0f : 0.003f;
     ZqvLmsState blk{}, one{};
     if (mr) {
       zqvsLmsInitMr(0, taps.data(), c.taps, line.data(), step, leak, c.errDly, c.down, c.phase, &blk);
