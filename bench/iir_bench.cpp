@@ -5,12 +5,10 @@
 // as a time ratio.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bench_rates.h"
 #include "zqvp4.h"
 
 namespace {
@@ -31,10 +29,7 @@ std::vector<float> input() {
   return v;
 }
 
-void setRate(benchmark::State& state) {
-  state.counters["samp/ns"] =
-      benchmark::Counter(double(kSamples) * double(state.iterations()) * 1e-9, benchmark::Counter::kIsRate);
-}
+void setRate(benchmark::State& state) { setSampleRate(state, kSamples); }
 
 void Ours(benchmark::State& state) {
   ZqvIirState st{};
@@ -108,40 +103,11 @@ BENCHMARK(Ours)->Name("zqvsbIir/biquad4");
 BENCHMARK(Plain)->Name("plain/zqvsbIir/biquad4");
 BENCHMARK(PlainCascade)->Name("cascade/zqvsbIir/biquad4");
 
-// Keeps every rate and prints ours/plain at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& r : runs) {
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
-      if (auto it = r.counters.find("samp/ns"); it != r.counters.end()) rates_[r.run_name.str()] = it->second;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\n%-24s %-10s %10s %10s %8s %10s\n", "routine", "reference", "ours", "reference", "ratio",
-                "time ratio");
-    for (const auto& [name, rate] : rates_) {
-      if (name.rfind("plain/", 0) == 0 || name.rfind("cascade/", 0) == 0) continue;
-      for (const char* ref : {"plain", "cascade"}) {
-        auto other = rates_.find(std::string(ref) + "/" + name);
-        if (other == rates_.end()) continue;
-        std::printf("%-24s %-10s %10.3f %10.3f %8.2f %10.2f\n", name.c_str(), ref, rate, other->second,
-                    rate / other->second, other->second / rate);
-      }
-    }
-  }
-
- private:
-  std::map<std::string, double> rates_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RateRatioReporter reporter({"plain", "cascade"});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 }
