@@ -166,6 +166,31 @@ __attribute__((target("avx2"))) inline double floatBlockSum(float* h, int64_t n,
   return acc;
 }
 
+// Float block steps on that pass: count steps over consecutive blocks of D
+// inputs. With desired values, each step's error (desired minus output)
+// feeds the next and the last one is left in *err; the error stays in a
+// register from one step to the next.
+__attribute__((target("avx2"))) inline void floatBlockSteps(const ZqvLmsTapState* ts, ZqvLmsDlyState* ds,
+                                                           const float* in, const float* des, float* out,
+                                                           int64_t count, float* err, bool adapt) noexcept {
+  float* h = static_cast<float*>(ts->taps);
+  float* x = static_cast<float*>(ds->dlyl);
+  const int64_t n = ts->tapsLen, b = blockBase(ts), d = ts->downFactor, len = ds->dlyLen, e = ts->errDly;
+  const double f = 1.0 - static_cast<double>(ts->leak), step = ts->step.f;
+  float r = *err;
+  for (int64_t k = 0; k < count; ++k) {
+    const float* block = in + k * d;
+    const float y = static_cast<float>(floatBlockSum(h, n, x, block, b, e, d, step * static_cast<double>(r), f, adapt));
+    pushBlock(x, len, block, d);
+    out[k] = y;
+    if (des) r = static_cast<float>(static_cast<double>(des[k]) - static_cast<double>(y));
+  }
+  *err = r;
+}
+
+template <class S, class T, class O>
+constexpr bool kFloatMember = std::is_same_v<S, float> && std::is_same_v<T, float> && std::is_same_v<O, float>;
+
 // One adapting step over a block of D inputs; the output belongs to input
 // downPhase of the block.
 template <class S, class T, class O>
@@ -173,13 +198,11 @@ O stepBlock(const ZqvLmsTapState* ts, ZqvLmsDlyState* ds, const S* in, O err, Ga
   T* h = static_cast<T*>(ts->taps);
   S* x = static_cast<S*>(ds->dlyl);
   const int64_t n = ts->tapsLen, b = blockBase(ts);
-  if constexpr (std::is_same_v<S, float> && std::is_same_v<T, float> && std::is_same_v<O, float>) {
+  if constexpr (kFloatMember<S, T, O>) {
     if (hasAvx2()) {
-      const double g = static_cast<double>(ts->step.f) * widen(err), f = 1.0 - static_cast<double>(ts->leak);
-      const double y =
-          floatBlockSum(h, n, x, in, b, ts->errDly, ts->downFactor, g, f, adapts(gate, ts->step.f));
-      pushBlock(x, ds->dlyLen, in, ts->downFactor);
-      return static_cast<float>(y);
+      float y;
+      floatBlockSteps(ts, ds, in, nullptr, &y, 1, &err, adapts(gate, ts->step.f));
+      return y;
     }
   }
   if (adapts(gate, ts->step.f)) adapt(h, x, n, b + ts->errDly, ts->step.f, ts->leak, err);
