@@ -139,14 +139,16 @@ __attribute__((target("avx2"))) inline double floatBlockSum(float* h, int64_t n,
                                                            bool adapt) noexcept {
   const int64_t phase = d - 1 - b;
   const int64_t head = std::min(n, phase + 1);
-  const float* xa = x + b + e;      // regressor of tap i: xa[i]
-  const float* xo = x - phase - 1;  // the line after the push at b + i: xo[i]
+  // Tap i adapts with xa[i] and meets x[i - shift] (i >= head).
+  const float* xa = x + b + e;
+  const int64_t shift = phase + 1;
   double acc = 0;
   int64_t i = 0;
   for (; i < head; ++i) acc = acc + tapTerm(h, i, xa[i], in[phase - i], g, f, adapt);
   // A few more taps in scalar form give the sum work while the first
   // vectors are on their way.
-  for (const int64_t lead = std::min(n, head + 4); i < lead; ++i) acc = acc + tapTerm(h, i, xa[i], xo[i], g, f, adapt);
+  for (const int64_t lead = std::min(n, head + 4); i < lead; ++i)
+    acc = acc + tapTerm(h, i, xa[i], x[i - shift], g, f, adapt);
   const __m256d vf = _mm256_set1_pd(f), vg = _mm256_set1_pd(g);
   alignas(32) double t[kChunk];
   for (; i + kChunk <= n; i += kChunk) {
@@ -158,11 +160,12 @@ __attribute__((target("avx2"))) inline double floatBlockSum(float* h, int64_t n,
         hv = _mm256_cvtpd_ps(_mm256_add_pd(hf, gx));
         _mm_storeu_ps(h + i + j, hv);
       }
-      _mm256_store_pd(t + j, _mm256_mul_pd(_mm256_cvtps_pd(hv), _mm256_cvtps_pd(_mm_loadu_ps(xo + i + j))));
+      const __m256d v = _mm256_cvtps_pd(_mm_loadu_ps(x + (i + j - shift)));
+      _mm256_store_pd(t + j, _mm256_mul_pd(_mm256_cvtps_pd(hv), v));
     }
     for (int64_t j = 0; j < kChunk; ++j) acc = acc + t[j];
   }
-  for (; i < n; ++i) acc = acc + tapTerm(h, i, xa[i], xo[i], g, f, adapt);
+  for (; i < n; ++i) acc = acc + tapTerm(h, i, xa[i], x[i - shift], g, f, adapt);
   return acc;
 }
 
