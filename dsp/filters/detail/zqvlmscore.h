@@ -147,7 +147,7 @@ __attribute__((target("avx2"))) inline double floatBlockSum(float* h, int64_t n,
   for (; i < head; ++i) acc = acc + tapTerm(h, i, xa[i], in[phase - i], g, f, adapt);
   // A few more taps in scalar form give the sum work while the first
   // vectors are on their way.
-  for (const int64_t lead = std::min(n, head + 4); i < lead; ++i)
+  for (const int64_t lead = std::min(n, head + 8); i < lead; ++i)
     acc = acc + tapTerm(h, i, xa[i], x[i - shift], g, f, adapt);
   const __m256d vf = _mm256_set1_pd(f), vg = _mm256_set1_pd(g);
   alignas(32) double t[kChunk];
