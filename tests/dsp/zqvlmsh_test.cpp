@@ -306,12 +306,13 @@ TEST_F(LmsState, FloatDesiredBlocksKeepTheirBits) {
     bool cancel = false;
   };
   std::vector<Case> cases;
-  for (int taps : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 31, 32, 33, 64, 127, 128, 129})
+  for (int taps : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 24, 25, 26, 31, 32, 33, 41, 64, 127, 128, 129})
     for (int errDly : {0, 1, 3}) cases.push_back({taps, errDly, 1, 0, 61});
   for (int count : {1, 2, 7, 8, 9, 16, 17, 97, 256}) cases.push_back({33, 2, 1, 0, count});
   cases.push_back({9, 1, 3, 1, 40});
   cases.push_back({16, 0, 2, 0, 40});
   cases.push_back({17, 2, 4, 3, 40});
+  cases.push_back({45, 1, 3, 2, 40});
   for (int taps : {24, 32, 40, 64, 128}) cases.push_back({taps, 0, 1, 0, 50, true});
   cases.push_back({40, 0, 2, 1, 30, true});
   for (const Case& c : cases) {
