@@ -46,7 +46,9 @@ const Signals& signals() {
 
 void setRate(benchmark::State& state) { setSampleRate(state, kSamples); }
 
-void runOurs(int taps, std::vector<float>& out) {
+// Each runner filters the whole signal into out; h and x are the plain
+// loops' taps and line.
+void runOurs(int taps, std::vector<float>& out, std::vector<float>&, std::vector<float>&) {
   ZqvLmsState st{};
   zqvsLmsInit(0, nullptr, taps, nullptr, kStep, kLeak, 0, &st);
   const auto& s = signals();
@@ -54,30 +56,13 @@ void runOurs(int taps, std::vector<float>& out) {
   zqvLmsFree(&st);
 }
 
-// The steps as the filter defines them, written plainly.
-void runPlain(int taps, std::vector<float>& out, std::vector<float>& h, std::vector<float>& x) {
-  const auto& s = signals();
-  const int64_t n = taps;
-  std::fill(h.begin(), h.end(), 0.0f);
-  std::fill(x.begin(), x.end(), 0.0f);
-  const double f = 1.0 - double(kLeak);
-  float e = 0;
-  for (int64_t k = 0; k < kSamples; ++k) {
-    const double g = double(kStep) * double(e);
-    for (int64_t i = 0; i < n; ++i) h[i] = float(double(h[i]) * f + g * double(x[i]));
-    for (int64_t i = n - 1; i > 0; --i) x[i] = x[i - 1];
-    x[0] = s.in[k];
-    double acc = 0;
-    for (int64_t i = 0; i < n; ++i) acc = acc + double(h[i]) * double(x[i]);
-    out[k] = float(acc);
-    e = float(double(s.des[k]) - double(out[k]));
-  }
-}
-
-// The same steps with the adaptation and the sum in one loop over the taps:
-// tap i adapts with the line before the push and meets the value the push
-// will put at i (the sample for tap 0); the line moves after the sum.
-void runFused(int taps, std::vector<float>& out, std::vector<float>& h, std::vector<float>& x) {
+// The steps as the filter defines them, written plainly. Plain: adapt, shift,
+// store, sum, each a loop of its own. Fused: the adaptation and the sum in
+// one loop over the taps, tap i adapting with the line before the push and
+// meeting the value the push will put at i (the sample for tap 0); the line
+// moves after the sum.
+template <bool Fused>
+void runLoop(int taps, std::vector<float>& out, std::vector<float>& h, std::vector<float>& x) {
   const auto& s = signals();
   const int64_t n = taps;
   std::fill(h.begin(), h.end(), 0.0f);
@@ -87,56 +72,46 @@ void runFused(int taps, std::vector<float>& out, std::vector<float>& h, std::vec
   for (int64_t k = 0; k < kSamples; ++k) {
     const double g = double(kStep) * double(e);
     double acc = 0;
-    for (int64_t i = 0; i < n; ++i) {
-      h[i] = float(double(h[i]) * f + g * double(x[i]));
-      acc = acc + double(h[i]) * double(i == 0 ? s.in[k] : x[i - 1]);
+    if constexpr (Fused) {
+      for (int64_t i = 0; i < n; ++i) {
+        h[i] = float(double(h[i]) * f + g * double(x[i]));
+        acc = acc + double(h[i]) * double(i == 0 ? s.in[k] : x[i - 1]);
+      }
+    } else {
+      for (int64_t i = 0; i < n; ++i) h[i] = float(double(h[i]) * f + g * double(x[i]));
     }
     for (int64_t i = n - 1; i > 0; --i) x[i] = x[i - 1];
     x[0] = s.in[k];
+    if constexpr (!Fused)
+      for (int64_t i = 0; i < n; ++i) acc = acc + double(h[i]) * double(x[i]);
     out[k] = float(acc);
     e = float(double(s.des[k]) - double(out[k]));
   }
 }
 
-void Ours(benchmark::State& state) {
-  std::vector<float> out(kSamples);
-  for (auto _ : state) {
-    runOurs(int(state.range(0)), out);
-    benchmark::DoNotOptimize(out.data());
-  }
-  setRate(state);
-}
+using Runner = void (*)(int, std::vector<float>&, std::vector<float>&, std::vector<float>&);
 
-void Plain(benchmark::State& state) {
+void timeRunner(benchmark::State& state, Runner run) {
   std::vector<float> out(kSamples), h(state.range(0)), x(state.range(0));
   for (auto _ : state) {
-    runPlain(int(state.range(0)), out, h, x);
+    run(int(state.range(0)), out, h, x);
     benchmark::DoNotOptimize(out.data());
   }
   setRate(state);
 }
 
-void Fused(benchmark::State& state) {
-  std::vector<float> out(kSamples), h(state.range(0)), x(state.range(0));
-  for (auto _ : state) {
-    runFused(int(state.range(0)), out, h, x);
-    benchmark::DoNotOptimize(out.data());
-  }
-  setRate(state);
-}
-
-BENCHMARK(Ours)->Name("zqvsbLmsDes")->Arg(32)->Arg(128);
-BENCHMARK(Plain)->Name("plain/zqvsbLmsDes")->Arg(32)->Arg(128);
-BENCHMARK(Fused)->Name("fused/zqvsbLmsDes")->Arg(32)->Arg(128);
+BENCHMARK_CAPTURE(timeRunner, ours, runOurs)->Name("zqvsbLmsDes")->Arg(32)->Arg(128);
+BENCHMARK_CAPTURE(timeRunner, plain, runLoop<false>)->Name("plain/zqvsbLmsDes")->Arg(32)->Arg(128);
+BENCHMARK_CAPTURE(timeRunner, fused, runLoop<true>)->Name("fused/zqvsbLmsDes")->Arg(32)->Arg(128);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   for (int taps : {32, 128}) {
     std::vector<float> a(kSamples), b(kSamples), c(kSamples), h(taps), x(taps);
-    runOurs(taps, a);
-    runPlain(taps, b, h, x);
-    runFused(taps, c, h, x);
+    runOurs(taps, a, h, x);
+    runLoop<false>(taps, b, h, x);
+    runLoop<true>(taps, c, h, x);
     const size_t bytes = a.size() * sizeof(float);
     if (std::memcmp(a.data(), b.data(), bytes) != 0 || std::memcmp(a.data(), c.data(), bytes) != 0) {
       std::fprintf(stderr, "zqvsbLmsDes and the plain loops differ at %d taps\n", taps);
