@@ -154,10 +154,9 @@ void cascadeBlock(const T* taps, O* d, const S* in, O* out, int64_t n) noexcept 
 // every sample keeps the bits of cascadeStep; the chain from one sample's
 // line value to the next is one multiply-add shorter. The line is carried
 // as doubles (float values, so widening them is exact) and the older value
-// moves on without a second conversion.
-// Written with scalar vector-register operations so that the compiler does
-// not pack the sections' conversions together, which would tie their
-// chains to each other.
+// moves on without a second conversion. Scalar register operations keep the
+// compiler from packing the sections' conversions into one vector, which
+// would tie their chains to each other.
 template <int64_t Q>
 __attribute__((target("avx2,fma"))) void cascadeBlockFloatFma(const float* taps, float* d, const float* in,
                                                               float* out, int64_t n) noexcept {

@@ -183,7 +183,8 @@ __attribute__((target("avx2"))) inline void floatBlockSteps(const ZqvLmsTapState
   float r = *err;
   for (int64_t k = 0; k < count; ++k) {
     const float* block = in + k * d;
-    const float y = static_cast<float>(floatBlockSum(h, n, x, block, b, e, d, step * static_cast<double>(r), f, adapt));
+    const double g = step * static_cast<double>(r);
+    const float y = static_cast<float>(floatBlockSum(h, n, x, block, b, e, d, g, f, adapt));
     pushBlock(x, len, block, d);
     out[k] = y;
     if (des) r = static_cast<float>(static_cast<double>(des[k]) - static_cast<double>(y));
