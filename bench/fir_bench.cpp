@@ -5,12 +5,10 @@
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
-#include <cstdio>
-#include <map>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bench_rates.h"
 #include "zqvp4.h"
 
 namespace {
@@ -25,10 +23,7 @@ std::vector<float> data(int64_t n, uint32_t seed) {
   return v;
 }
 
-void setRate(benchmark::State& state) {
-  state.counters["samp/ns"] =
-      benchmark::Counter(double(kSamples) * double(state.iterations()) * 1e-9, benchmark::Counter::kIsRate);
-}
+void setRate(benchmark::State& state) { setSampleRate(state, kSamples); }
 
 void ours(benchmark::State& state) {
   const int32_t taps = int32_t(state.range(0));
@@ -114,37 +109,11 @@ BENCHMARK(ours)->Name("zqvsbFir") TAPS;
 BENCHMARK(plain)->Name("plain/zqvsbFir") TAPS;
 BENCHMARK(overlapSave)->Name("fft/zqvsbFir") TAPS;
 
-// Keeps every rate and prints ours/plain and ours/FFT per taps count at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const auto& r : runs) {
-      if (r.run_type == Run::RT_Aggregate && r.aggregate_name != "median") continue;
-      if (auto it = r.counters.find("samp/ns"); it != r.counters.end()) rates_[r.run_name.str()] = it->second;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    std::printf("\n%-16s %8s %8s %8s %11s %9s\n", "routine/taps", "ours", "plain", "fft", "ours/plain",
-                "ours/fft");
-    for (const auto& [name, rate] : rates_) {
-      const auto plain = rates_.find("plain/" + name), fft = rates_.find("fft/" + name);
-      if (plain == rates_.end() || fft == rates_.end()) continue;
-      std::printf("%-16s %8.3f %8.3f %8.3f %11.2f %9.2f\n", name.c_str(), rate, plain->second, fft->second,
-                  rate / plain->second, rate / fft->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> rates_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
+  RateRatioReporter reporter({"plain", "fft"});
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
 }

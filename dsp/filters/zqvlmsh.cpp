@@ -100,6 +100,9 @@ void blockLmsDes(ZqvSite site, ZqvLmsState* st, const S* in, const O* des, O* ou
       refuseStep(site, &st->tapState, &st->dlyState, true))
     return;
   O& e = errRef<O>(st);
+  if constexpr (kFloatMember<S, T, O>) {
+    if (hasAvx2()) return floatBlockSteps(&st->tapState, &st->dlyState, in, des, out, numIters, &e, true);
+  }
   const int64_t d = st->tapState.downFactor;
   for (int64_t k = 0; k < numIters; ++k) {
     out[k] = stepBlock<S, T>(&st->tapState, &st->dlyState, in + k * d, e, Gate::Always);

@@ -2,6 +2,7 @@
 // same data, the desired-value steps against the error steps, the record's
 // life from Init to Free, and the reports.
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -269,6 +270,108 @@ TEST_F(LmsState, ReportsOfEveryCheck) {
   expectReportRows(cases, std::nullopt);
   zqvSetErrStatus(0);
   zqvLmsFree(&live);
+}
+
+
+// The float desired-signal block against a plain loop of its steps written
+// here (adapt with the kept error, shift, store, sum in double from tap 0
+// up) and, at a factor of 1, against one single-sample call per input: the
+// same bits for outputs, taps, line and kept error, over tap counts, error
+// delays and lengths on both sides of the vector widths.
+struct PlainLmsF {
+  std::vector<float> h, x;  // x newest first, dlyLen values
+  double step, leak;
+  int64_t errDly, down, base;
+  float err = 0;
+
+  float step1(const float* in, float des) {
+    const double g = step * double(err), f = 1.0 - leak;
+    const int64_t n = int64_t(h.size());
+    for (int64_t i = 0; i < n; ++i) h[i] = float(double(h[i]) * f + g * double(x[base + i + errDly]));
+    for (int64_t k = int64_t(x.size()) - 1; k >= down; --k) x[k] = x[k - down];
+    for (int64_t j = 0; j < down && j < int64_t(x.size()); ++j) x[j] = in[down - 1 - j];
+    double acc = 0;
+    for (int64_t i = 0; i < n; ++i) acc = acc + double(h[i]) * double(x[base + i]);
+    const float y = float(acc);
+    err = float(double(des) - double(y));
+    return y;
+  }
+};
+
+TEST_F(LmsState, FloatDesiredBlocksKeepTheirBits) {
+  // cancel: fixed taps of 1 (step and leak 0) over a signal whose large
+  // values cancel in pairs, so that the output shows the order of the sum.
+  struct Case {
+    int taps, errDly, down, phase, count;
+    bool cancel = false;
+  };
+  std::vector<Case> cases;
+  for (int taps : {1, 2, 3, 4, 5, 7, 8, 9, 15, 16, 17, 24, 25, 26, 31, 32, 33, 41, 64, 127, 128, 129})
+    for (int errDly : {0, 1, 3}) cases.push_back({taps, errDly, 1, 0, 61});
+  for (int count : {1, 2, 7, 8, 9, 16, 17, 97, 256}) cases.push_back({33, 2, 1, 0, count});
+  cases.push_back({9, 1, 3, 1, 40});
+  cases.push_back({16, 0, 2, 0, 40});
+  cases.push_back({17, 2, 4, 3, 40});
+  cases.push_back({45, 1, 3, 2, 40});
+  for (int taps : {24, 32, 40, 64, 128}) cases.push_back({taps, 0, 1, 0, 50, true});
+  cases.push_back({40, 0, 2, 1, 30, true});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.taps << " taps, errDly " << c.errDly << ", D " << c.down << ", p "
+                                    << c.phase << ", " << c.count << " outputs" << (c.cancel ? ", cancelling" : ""));
+    const bool mr = c.down > 1;
+    const int len = c.taps + c.errDly + (mr ? c.down : 0);
+    // Values over twelve binades, so that sums round and their order shows.
+    const auto spread = [](std::vector<float> v) {
+      for (size_t i = 0; i < v.size(); ++i) v[i] = std::ldexp(v[i], -int((i * 7) % 13));
+      return v;
+    };
+    const auto cancelling = [](std::vector<float> v, size_t shift) {
+      for (size_t i = 0; i < v.size(); ++i)
+        if ((i + shift) % 4 == 0) v[i] = (i + shift) % 8 == 0 ? 0x1p40f : -0x1p40f;
+      return v;
+    };
+    auto taps = spread(randomValues<float>(c.taps, 11 + c.taps));
+    auto line = spread(randomValues<float>(len - 1, 12));
+    auto in = spread(randomValues<float>(size_t(c.count) * c.down, 13));
+    if (c.cancel) {
+      taps.assign(c.taps, 1.0f);
+      line = cancelling(line, 0);
+      in = cancelling(in, line.size());
+    }
+    const auto des = randomValues<float>(c.count, 14);
+    const float step = c.cancel ? 0.0f : 0.05f, leak = c.cancel ? 0.0f : 0.003f;
+    ZqvLmsState blk{}, one{};
+    if (mr) {
+      zqvsLmsInitMr(0, taps.data(), c.taps, line.data(), step, leak, c.errDly, c.down, c.phase, &blk);
+    } else {
+      zqvsLmsInit(0, taps.data(), c.taps, line.data(), step, leak, c.errDly, &blk);
+      zqvsLmsInit(0, taps.data(), c.taps, line.data(), step, leak, c.errDly, &one);
+    }
+    zqvsLmsSetErrVal(0.25f, &blk);
+    zqvsLmsSetErrVal(0.25f, &one);
+    PlainLmsF ref{taps, std::vector<float>(len), step, leak, c.errDly, c.down, c.down - 1 - c.phase, 0.25f};
+    for (int i = 0; i + 1 < len; ++i) ref.x[i] = line[len - 2 - i];
+    std::vector<float> got(c.count), want(c.count);
+    // In two calls, so that a block also starts from a line it filled.
+    const int first = c.count / 3;
+    if (first > 0) zqvsbLmsDes(&blk, in.data(), des.data(), got.data(), first);
+    zqvsbLmsDes(&blk, in.data() + size_t(first) * c.down, des.data() + first, got.data() + first, c.count - first);
+    for (int k = 0; k < c.count; ++k) want[k] = ref.step1(in.data() + size_t(k) * c.down, des[k]);
+    EXPECT_TRUE(sameBits(got, want));
+    EXPECT_TRUE(sameBits(values<float>(blk), ref.h));
+    const float* x = static_cast<const float*>(blk.dlyState.dlyl);
+    EXPECT_TRUE(sameBits(std::vector<float>(x, x + len), ref.x));
+    EXPECT_TRUE(sameBits(zqvsLmsGetErrVal(&blk), ref.err));
+    if (!mr) {
+      std::vector<float> single(c.count);
+      for (int k = 0; k < c.count; ++k) single[k] = zqvsLmsDes(&one, in[k], des[k]);
+      EXPECT_TRUE(sameBits(single, got));
+      EXPECT_TRUE(sameBits(values<float>(one), values<float>(blk)));
+    }
+    zqvLmsFree(&blk);
+    zqvLmsFree(&one);
+  }
+  EXPECT_TRUE(reportsAre({}));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "core/zqvframe.h"
+#include "filters/detail/zqvwide.h"
 #include "zqvp4.h"
 
 namespace zqvfir {
@@ -112,10 +113,7 @@ __attribute__((target("avx2,fma"))) inline void dotRunFloatFma(const float* h, i
   for (; o < count; ++o) out[o] = dot(h, len, x + o, step);
 }
 
-inline bool hasFma() noexcept {
-  static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return yes;
-}
+using zqvwide::hasFma;
 
 template <class X, class H>
 ZQV_FIR_CLONES void dotRunGeneric(const H* h, int64_t len, const X* x, int64_t step,

@@ -5,6 +5,8 @@
 #ifndef ZQV_IIR_CORE_H
 #define ZQV_IIR_CORE_H
 
+#include <immintrin.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -146,6 +148,65 @@ void cascadeBlock(const T* taps, O* d, const S* in, O* out, int64_t n) noexcept 
   for (int64_t k = 0; k < 2 * Q; ++k) d[k] = dl[k];
 }
 
+// Float taps, samples and line: the cascade with fused multiply-adds. Both
+// products of each pair are products of two floats (a tap and a line value),
+// exact in double, so fma(c1, w1, c2*w2) rounds exactly as c1*w1 + c2*w2 and
+// every sample keeps the bits of cascadeStep; the chain from one sample's
+// line value to the next is one multiply-add shorter. The line is carried
+// as doubles (float values, so widening them is exact) and the older value
+// moves on without a second conversion. Scalar register operations keep the
+// compiler from packing the sections' conversions into one vector, which
+// would tie their chains to each other.
+template <int64_t Q>
+__attribute__((target("avx2,fma"))) void cascadeBlockFloatFma(const float* taps, float* d, const float* in,
+                                                              float* out, int64_t n) noexcept {
+  const __m128d g = _mm_set_sd(taps[0]);
+  __m128d c[Q][4], w1[Q], w2[Q];
+  for (int64_t s = 0; s < Q; ++s) {
+    for (int k = 0; k < 4; ++k) c[s][k] = _mm_set_sd(taps[1 + 4 * s + k]);
+    w1[s] = _mm_set_sd(d[2 * s]);
+    w2[s] = _mm_set_sd(d[2 * s + 1]);
+  }
+  for (int64_t i = 0; i < n; ++i) {
+    __m128d u = _mm_mul_sd(g, _mm_set_sd(in[i]));
+    for (int64_t s = 0; s < Q; ++s) {
+      const __m128d w = _mm_sub_sd(u, _mm_fmadd_sd(c[s][0], w1[s], _mm_mul_sd(c[s][1], w2[s])));
+      u = _mm_add_sd(w, _mm_fmadd_sd(c[s][2], w1[s], _mm_mul_sd(c[s][3], w2[s])));
+      w2[s] = w1[s];
+      w1[s] = _mm_cvtss_sd(w, _mm_cvtsd_ss(_mm_setzero_ps(), w));
+    }
+    out[i] = _mm_cvtss_f32(_mm_cvtsd_ss(_mm_setzero_ps(), u));
+  }
+  for (int64_t s = 0; s < Q; ++s) {
+    d[2 * s] = static_cast<float>(_mm_cvtsd_f64(w1[s]));
+    d[2 * s + 1] = static_cast<float>(_mm_cvtsd_f64(w2[s]));
+  }
+}
+
+// Blocks of up to four sections with the line in locals; float members on
+// the fused path where the processor has it.
+template <class T, class O, class S>
+bool cascadeBlockShort(const T* taps, O* d, const S* in, O* out, int64_t q, int64_t n) noexcept {
+  if constexpr (std::is_same_v<T, float> && std::is_same_v<O, float> && std::is_same_v<S, float>) {
+    if (hasFma()) {
+      switch (q) {
+        case 1: cascadeBlockFloatFma<1>(taps, d, in, out, n); return true;
+        case 2: cascadeBlockFloatFma<2>(taps, d, in, out, n); return true;
+        case 3: cascadeBlockFloatFma<3>(taps, d, in, out, n); return true;
+        case 4: cascadeBlockFloatFma<4>(taps, d, in, out, n); return true;
+        default: break;
+      }
+    }
+  }
+  switch (q) {
+    case 1: cascadeBlock<1>(taps, d, in, out, n); return true;
+    case 2: cascadeBlock<2>(taps, d, in, out, n); return true;
+    case 3: cascadeBlock<3>(taps, d, in, out, n); return true;
+    case 4: cascadeBlock<4>(taps, d, in, out, n); return true;
+    default: return false;
+  }
+}
+
 // Each input is read before its output is written: in and out may be one
 // vector. The form is decided once per block.
 template <class T, class O, class S>
@@ -153,13 +214,7 @@ void filterBlock(const ZqvIirTapState& ts, O* d, const S* in, O* out, int64_t n)
   const T* taps = static_cast<const T*>(ts.taps);
   if (ts.form == kBiquadForm) {
     const int64_t q = int64_t{ts.order} / 2;
-    switch (q) {
-      case 1: return cascadeBlock<1>(taps, d, in, out, n);
-      case 2: return cascadeBlock<2>(taps, d, in, out, n);
-      case 3: return cascadeBlock<3>(taps, d, in, out, n);
-      case 4: return cascadeBlock<4>(taps, d, in, out, n);
-      default: break;
-    }
+    if (cascadeBlockShort(taps, d, in, out, q, n)) return;
     for (int64_t i = 0; i < n; ++i) out[i] = cascadeStep(taps, d, q, in[i]);
   } else {
     const int64_t order = ts.order;

@@ -5,6 +5,8 @@
 #ifndef ZQV_LMS_CORE_H
 #define ZQV_LMS_CORE_H
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -116,6 +118,83 @@ O stepOne(const ZqvLmsTapState* ts, ZqvLmsDlyState* ds, S samp, O err, Gate gate
   return dot<S, T, O>(h, x, n);
 }
 
+// Float block step, adaptation and output in one pass over the taps, on the
+// line as it was before the block: tap i adapts with x[b + i + E] and then
+// meets the value the line will hold at b + i after the push, x[b + i - D]
+// or, for the first p + 1 taps, an input of the block. The products go in
+// chunks to a small array in vectors and are summed from tap 0 up in one
+// double, so the output has the bits of adapt, push and dot; the chunks
+// keep the vector work of the next taps beside the running sum. The line
+// moves afterwards.
+constexpr int64_t kChunk = 16;
+
+// One tap of that pass, in scalar form (head and tail of the vector loop).
+inline double tapTerm(float* h, int64_t i, float a, float v, double g, double f, bool adapt) noexcept {
+  if (adapt) h[i] = static_cast<float>(static_cast<double>(h[i]) * f + g * static_cast<double>(a));
+  return static_cast<double>(h[i]) * static_cast<double>(v);
+}
+
+__attribute__((target("avx2"))) inline double floatBlockSum(float* h, int64_t n, const float* x, const float* in,
+                                                           int64_t b, int64_t e, int64_t d, double g, double f,
+                                                           bool adapt) noexcept {
+  const int64_t phase = d - 1 - b;
+  const int64_t head = std::min(n, phase + 1);
+  // Tap i adapts with xa[i] and meets x[i - shift] (i >= head).
+  const float* xa = x + b + e;
+  const int64_t shift = phase + 1;
+  double acc = 0;
+  int64_t i = 0;
+  for (; i < head; ++i) acc = acc + tapTerm(h, i, xa[i], in[phase - i], g, f, adapt);
+  // A few more taps in scalar form give the sum work while the first
+  // vectors are on their way.
+  for (const int64_t lead = std::min(n, head + 8); i < lead; ++i)
+    acc = acc + tapTerm(h, i, xa[i], x[i - shift], g, f, adapt);
+  const __m256d vf = _mm256_set1_pd(f), vg = _mm256_set1_pd(g);
+  alignas(32) double t[kChunk];
+  for (; i + kChunk <= n; i += kChunk) {
+    for (int64_t j = 0; j < kChunk; j += 4) {
+      __m128 hv = _mm_loadu_ps(h + i + j);
+      if (adapt) {
+        const __m256d hf = _mm256_mul_pd(_mm256_cvtps_pd(hv), vf);
+        const __m256d gx = _mm256_mul_pd(vg, _mm256_cvtps_pd(_mm_loadu_ps(xa + i + j)));
+        hv = _mm256_cvtpd_ps(_mm256_add_pd(hf, gx));
+        _mm_storeu_ps(h + i + j, hv);
+      }
+      const __m256d v = _mm256_cvtps_pd(_mm_loadu_ps(x + (i + j - shift)));
+      _mm256_store_pd(t + j, _mm256_mul_pd(_mm256_cvtps_pd(hv), v));
+    }
+    for (int64_t j = 0; j < kChunk; ++j) acc = acc + t[j];
+  }
+  for (; i < n; ++i) acc = acc + tapTerm(h, i, xa[i], x[i - shift], g, f, adapt);
+  return acc;
+}
+
+// Float block steps on that pass: count steps over consecutive blocks of D
+// inputs. With desired values, each step's error (desired minus output)
+// feeds the next and the last one is left in *err; the error stays in a
+// register from one step to the next.
+__attribute__((target("avx2"))) inline void floatBlockSteps(const ZqvLmsTapState* ts, ZqvLmsDlyState* ds,
+                                                           const float* in, const float* des, float* out,
+                                                           int64_t count, float* err, bool adapt) noexcept {
+  float* h = static_cast<float*>(ts->taps);
+  float* x = static_cast<float*>(ds->dlyl);
+  const int64_t n = ts->tapsLen, b = blockBase(ts), d = ts->downFactor, len = ds->dlyLen, e = ts->errDly;
+  const double f = 1.0 - static_cast<double>(ts->leak), step = ts->step.f;
+  float r = *err;
+  for (int64_t k = 0; k < count; ++k) {
+    const float* block = in + k * d;
+    const double g = step * static_cast<double>(r);
+    const float y = static_cast<float>(floatBlockSum(h, n, x, block, b, e, d, g, f, adapt));
+    pushBlock(x, len, block, d);
+    out[k] = y;
+    if (des) r = static_cast<float>(static_cast<double>(des[k]) - static_cast<double>(y));
+  }
+  *err = r;
+}
+
+template <class S, class T, class O>
+constexpr bool kFloatMember = std::is_same_v<S, float> && std::is_same_v<T, float> && std::is_same_v<O, float>;
+
 // One adapting step over a block of D inputs; the output belongs to input
 // downPhase of the block.
 template <class S, class T, class O>
@@ -123,6 +202,13 @@ O stepBlock(const ZqvLmsTapState* ts, ZqvLmsDlyState* ds, const S* in, O err, Ga
   T* h = static_cast<T*>(ts->taps);
   S* x = static_cast<S*>(ds->dlyl);
   const int64_t n = ts->tapsLen, b = blockBase(ts);
+  if constexpr (kFloatMember<S, T, O>) {
+    if (hasAvx2()) {
+      float y;
+      floatBlockSteps(ts, ds, in, nullptr, &y, 1, &err, adapts(gate, ts->step.f));
+      return y;
+    }
+  }
   if (adapts(gate, ts->step.f)) adapt(h, x, n, b + ts->errDly, ts->step.f, ts->leak, err);
   pushBlock(x, ds->dlyLen, in, ts->downFactor);
   return dot<S, T, O>(h, x + b, n);

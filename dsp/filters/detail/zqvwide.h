@@ -33,6 +33,19 @@ inline O narrow(Wide2 v) noexcept {
   return {static_cast<P>(v.re), static_cast<P>(v.im)};
 }
 
+// Whether the processor has AVX2, and AVX2 with fused multiply-add. A
+// product of two floats is exact in double, so a fused multiply-add that
+// takes such a product rounds a double sum exactly as a multiply and an add.
+inline bool hasAvx2() noexcept {
+  static const bool yes = __builtin_cpu_supports("avx2");
+  return yes;
+}
+
+inline bool hasFma() noexcept {
+  static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  return yes;
+}
+
 inline double conjOf(double v) noexcept { return v; }
 inline Wide2 conjOf(Wide2 v) noexcept { return {v.re, -v.im}; }
 
