@@ -76,10 +76,13 @@ TIniFile::TIniFile(std::string fileName) : fileName_(std::move(fileName)) {
   bool first = true;
   while (std::getline(in, line)) {
     // An editor may have saved the file as UTF-8 with a byte-order mark: the
-    // mark is not part of the first section's name. Every mark goes, as the
-    // file is written without one: a second mark kept here would be lost on
-    // the next reading and turn the line into another one.
-    while (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    // mark is not part of the first line. Every mark where the line's text
+    // starts goes (after blanks as well), as the file is written without one:
+    // a mark kept here would be dropped on the next reading and turn the line
+    // into another one.
+    for (size_t at; first && (at = line.find_first_not_of(" \t\r")) != std::string::npos &&
+                    line.compare(at, 3, "\xEF\xBB\xBF") == 0;)
+      line.erase(at, 3);
     first = false;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     std::string t = Trim(line);

@@ -168,8 +168,9 @@ TEST_F(IniTest, FormPlaces) {
 }
 
 TEST_F(IniTest, AByteOrderMarkIsNotPartOfTheFirstSection) {
-  // A file saved twice by a careless editor carries the mark twice.
-  for (const std::string marks : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF"}) {
+  // A file saved twice by a careless editor carries the mark twice; blanks
+  // before the section do not keep it.
+  for (const std::string marks : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF", "\t\xEF\xBB\xBF"}) {
     WriteFile(marks + "[General]\r\nStarts=7\r\n");
     TIniFile ini(path_);
     EXPECT_EQ(ini.ReadInteger("General", "Starts", 0), 7) << marks.size();
