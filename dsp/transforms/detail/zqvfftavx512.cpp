@@ -128,7 +128,8 @@ inline void storeHalves(double* a, double* b, D8 v) {
 template <bool Fwd>
 inline void ditLeaf4x4(F16& z1, F16& z2) {
   const F16 ul = __builtin_shufflevector(z1, z2, ZQV_UNPACK_LO2), uh = __builtin_shufflevector(z1, z2, ZQV_UNPACK_HI2);
-  const F16 a = __builtin_shufflevector(ul, ul, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15), b = __builtin_shufflevector(uh, uh, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
+  const F16 a = __builtin_shufflevector(ul, ul, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
+  const F16 b = __builtin_shufflevector(uh, uh, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
   const F16 s = a + b, d = a - b;
   const F16 pp = __builtin_shufflevector(s, d, ZQV_UNPACK_LO2);
   const F16 sdHi = __builtin_shufflevector(s, d, ZQV_UNPACK_HI2);
@@ -151,9 +152,13 @@ struct LanesPair {
   static V hiHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_HI_HI2); }
   static V unpackLo(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_LO2); }
   static V unpackHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_HI2); }
-  static V swapUpper(V a) { return __builtin_shufflevector(a, a, 0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14); }
+  static V swapUpper(V a) {
+    return __builtin_shufflevector(a, a, 0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14);
+  }
   static V dupLow(V a) { return __builtin_shufflevector(a, a, 0, 1, 0, 1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13); }
-  static V dupHigh(V a) { return __builtin_shufflevector(a, a, 2, 3, 2, 3, 6, 7, 6, 7, 10, 11, 10, 11, 14, 15, 14, 15); }
+  static V dupHigh(V a) {
+    return __builtin_shufflevector(a, a, 2, 3, 2, 3, 6, 7, 6, 7, 10, 11, 10, 11, 14, 15, 14, 15);
+  }
   static V rep(F8 c) { return V{c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]}; }
   static V tw(const float* p) { return pairHalves(p, p); }
   static V ldX(const float* x, std::size_t off) { return pairHalves(x + off, x + Gap + off); }
@@ -241,8 +246,10 @@ inline void Wide512D::dit16(double* x, const double* tw1, const double* tw2) {
   D8 z[8];
   for (int j = 0; j < 8; ++j) z[j] = pairHalves(x + 4 * j, y + 4 * j);
   for (int g = 0; g < 8; g += 4) {
-    const D8 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 8, 9, 4, 5, 12, 13), x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 10, 11, 6, 7, 14, 15);
-    const D8 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 8, 9, 4, 5, 12, 13), x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 10, 11, 6, 7, 14, 15);
+    const D8 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+    const D8 x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+    const D8 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+    const D8 x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 10, 11, 6, 7, 14, 15);
     const D8 y0 = x0 + x1, y1 = x0 - x1, y2 = x2 + x3, y3 = C::mulI(x2 - x3);
     const D8 o0 = y0 + y2, o2 = y0 - y2, o1 = Fwd ? y1 - y3 : y1 + y3, o3 = Fwd ? y1 + y3 : y1 - y3;
     z[g] = __builtin_shufflevector(o0, o1, 0, 1, 8, 9, 4, 5, 12, 13);

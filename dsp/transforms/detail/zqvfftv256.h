@@ -255,8 +255,10 @@ inline void AvxD::dit16(double* x, const double* tw1, const double* tw2) {
   D4 z[8];
   for (int j = 0; j < 8; ++j) z[j] = ld(x + 4 * j);
   for (int g = 0; g < 8; g += 4) {
-    const D4 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 4, 5), x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 6, 7);
-    const D4 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 4, 5), x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 6, 7);
+    const D4 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 4, 5);
+    const D4 x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 6, 7);
+    const D4 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 4, 5);
+    const D4 x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 6, 7);
     const D4 y0 = x0 + x1, y1 = x0 - x1, y2 = x2 + x3, y3 = C::mulI(x2 - x3);
     const D4 o0 = y0 + y2, o2 = y0 - y2, o1 = Fwd ? y1 - y3 : y1 + y3, o3 = Fwd ? y1 + y3 : y1 - y3;
     z[g] = __builtin_shufflevector(o0, o1, 0, 1, 4, 5);

@@ -138,7 +138,8 @@ template <bool Fwd>
 inline void difLeaf4(float* p) {
   const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
   const F4 s = v0 + v1, u = v0 - v1;
-  const F4 a = __builtin_shufflevector(s, u, 0, 1, 4, 5), b = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, u, 2, 3, 6, 7));
+  const F4 a = __builtin_shufflevector(s, u, 0, 1, 4, 5);
+  const F4 b = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, u, 2, 3, 6, 7));
   const F4 o0 = a + b, o1 = a - b;
   SseF::st(p, __builtin_shufflevector(o0, o1, 0, 1, 4, 5));
   SseF::st(p + 4, __builtin_shufflevector(o0, o1, 2, 3, 6, 7));
@@ -191,7 +192,8 @@ inline void ditLeaf4(float* p) {
   const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
   const F4 a = __builtin_shufflevector(v0, v1, 0, 1, 4, 5), b = __builtin_shufflevector(v0, v1, 2, 3, 6, 7);
   const F4 s = a + b, d = a - b;
-  const F4 pp = __builtin_shufflevector(s, d, 0, 1, 4, 5), q = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, d, 2, 3, 6, 7));
+  const F4 pp = __builtin_shufflevector(s, d, 0, 1, 4, 5);
+  const F4 q = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, d, 2, 3, 6, 7));
   SseF::st(p, pp + q);
   SseF::st(p + 4, pp - q);
 }
