@@ -47,6 +47,10 @@ std::vector<std::vector<uint8_t>> KalvoraFuzzSeeds() {
       "[General]\r\nQuality=2\r\nHints=1\r\n\r\n[Positions]\r\nMain=10,20,640,480\r\n",
       "; comment\n[Options]\nHints = 0\nkey=$1F\n[Default Voice Names]\n#01=Bass\n",
       "[MRU File List]\n#1=/tmp/a.kvi\n#2=?\n[Waveview]\nZoom=0x10\n",
+      // Found by libFuzzer: a doubled byte-order mark lost one mark per
+      // reading; a mark after a blank became a key that the next reading lost.
+      "\xEF\xBB\xBF\xEF\xBB\xBF[General]\r\nQuality=2\r\n",
+      "\t\xEF\xBB\xBF=",
   };
   std::vector<std::vector<uint8_t>> out;
   for (const auto& s : seeds) out.emplace_back(s.begin(), s.end());

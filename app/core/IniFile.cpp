@@ -70,8 +70,13 @@ TIniFile::TIniFile(std::string fileName, bool readFile) : fileName_(std::move(fi
   bool first = true;
   for (std::string& line : ReadTextFileLines(fileName_, kMaxIniFileSize)) {
     // An editor may have saved the file as UTF-8 with a byte-order mark: the
-    // mark is not part of the first section's name.
-    if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    // mark is not part of the first line. Every mark where the line's text
+    // starts goes (after blanks as well), as the file is written without one:
+    // a mark kept here would be dropped on the next reading and turn the line
+    // into another one.
+    for (size_t at; first && (at = line.find_first_not_of(" \t\r")) != std::string::npos &&
+                    line.compare(at, 3, "\xEF\xBB\xBF") == 0;)
+      line.erase(at, 3);
     first = false;
     std::string t = Trim(line);
     if (t.size() >= 2 && t.front() == '[' && t.back() == ']') {

@@ -7,7 +7,9 @@
 // GCC 12's vector conversion intrinsics start from an undefined register and
 // warn about it.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 #pragma GCC diagnostic pop
 
@@ -292,7 +294,9 @@ struct TExactStep {
 // GCC 12's intrinsics again (their undefined start registers).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 namespace {
 
 bool HasSpanVectors() {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/detail/zqvisa.h"
 #include "core/zqvframe.h"
 
 namespace {
@@ -47,31 +48,30 @@ bool disjoint(const T* a, const T* b, int64_t n) noexcept {
   return pa + bytes <= pb || pb + bytes <= pa;
 }
 
-// The hot loops also come as 512-bit and 256-bit builds chosen at load time;
+// The hot loops also come as 512-bit and 256-bit builds (core/detail/zqvisa.h);
 // without contraction the results are the same bits in every build.
-#define ZQV_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 
 // ---- Kernels. Element-wise results do not depend on the visiting order
 // unless the ranges overlap partly; only then the loop runs from the last
 // element down, element by element.
 
 template <class Op, class T>
-ZQV_VECTOR_CLONES void loop1(T val, T* vec, int64_t n) noexcept {
+ZQV_KERNEL void loop1(T val, T* vec, int64_t n) noexcept {
   for (int64_t i = 0; i < n; ++i) vec[i] = Op::apply(vec[i], val);
 }
 
 template <class Op, class T>
-ZQV_VECTOR_CLONES void loop2Apart(const T* __restrict src, T* __restrict dst, int64_t n) noexcept {
+ZQV_KERNEL void loop2Apart(const T* __restrict src, T* __restrict dst, int64_t n) noexcept {
   for (int64_t i = 0; i < n; ++i) dst[i] = Op::apply(dst[i], src[i]);
 }
 
 template <class Op, class T>
-ZQV_VECTOR_CLONES void loop2Self(T* dst, int64_t n) noexcept {
+ZQV_KERNEL void loop2Self(T* dst, int64_t n) noexcept {
   for (int64_t i = 0; i < n; ++i) dst[i] = Op::apply(dst[i], dst[i]);
 }
 
 template <class Op, class T>
-ZQV_VECTOR_CLONES void loop3Apart(const T* __restrict a, const T* __restrict b, T* __restrict dst, int64_t n) noexcept {
+ZQV_KERNEL void loop3Apart(const T* __restrict a, const T* __restrict b, T* __restrict dst, int64_t n) noexcept {
   for (int64_t i = 0; i < n; ++i) dst[i] = Op::apply(a[i], b[i]);
 }
 
@@ -117,7 +117,7 @@ void copy(ZqvSite site, const T* src, T* dst, int32_t n) noexcept {
 template <class Op, class T>
 void form1(ZqvSite site, T val, T* vec, int32_t n) noexcept {
   if (zqvCheckAll(site, {ZQV_CHECK(n <= 0, "n<=0"), ZQV_CHECK(!vec, "dst==0")}) || n < 1) return;
-  loop1<Op>(val, vec, n);
+  ZQV_RUN(loop1<Op, T>)(val, vec, n);
 }
 
 template <class Op, class T>
@@ -128,8 +128,8 @@ void form2(ZqvSite site, const T* src, T* dst, int32_t n) noexcept {
                          ZQV_CHECK(!dst, "dst==0")}) ||
       n < 1)
     return;
-  if (src == dst) loop2Self<Op>(dst, n);
-  else if (disjoint(src, dst, n)) loop2Apart<Op>(src, dst, n);
+  if (src == dst) ZQV_RUN(loop2Self<Op, T>)(dst, n);
+  else if (disjoint(src, dst, n)) ZQV_RUN(loop2Apart<Op, T>)(src, dst, n);
   else loop3Down<Op>(dst, src, dst, n);
 }
 
@@ -142,7 +142,7 @@ void form3(ZqvSite site, const T* srcA, const T* srcB, T* dst, int32_t n) noexce
                          ZQV_CHECK(!dst, "dst==0")}) ||
       n < 1)
     return;
-  if (disjoint(srcA, dst, n) && disjoint(srcB, dst, n)) loop3Apart<Op>(srcA, srcB, dst, n);
+  if (disjoint(srcA, dst, n) && disjoint(srcB, dst, n)) ZQV_RUN(loop3Apart<Op, T>)(srcA, srcB, dst, n);
   else loop3Down<Op>(srcA, srcB, dst, n);
 }
 

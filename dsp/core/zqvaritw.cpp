@@ -6,6 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/detail/zqvisa.h"
 #include "core/zqvframe.h"
 
 namespace {
@@ -96,9 +97,9 @@ struct Form3 {
   E b(int64_t i) const noexcept { return srcB[i]; }
 };
 
-// Like the float loops: 512-bit and 256-bit builds chosen at load time.
+// Like the float loops: 512-bit and 256-bit builds besides the baseline.
 template <class Op, Store S, class E, class Operands>
-__attribute__((target_clones("avx512f", "avx2", "default"))) void storeAll(Operands x, E* out, int64_t n, const Narrow& nw) noexcept {
+ZQV_KERNEL void storeAll(Operands x, E* out, int64_t n, const Narrow& nw) noexcept {
   for (int64_t i = 0; i < n; ++i) out[i] = narrow<E, S>(Op::apply(x.a(i), x.b(i)), nw);
 }
 
@@ -130,11 +131,11 @@ template <class Op, class E, class Operands>
 void compute(Operands x, E* out, int32_t n, int32_t scaleMode, int32_t* scaleFactor) noexcept {
   Narrow nw;
   switch (scaleMode) {
-    case 0: return storeAll<Op, Store::Wrap>(x, out, n, nw);
-    case 1: return storeAll<Op, Store::Saturate>(x, out, n, nw);
+    case 0: return ZQV_RUN(storeAll<Op, Store::Wrap, E, Operands>)(x, out, n, nw);
+    case 1: return ZQV_RUN(storeAll<Op, Store::Saturate, E, Operands>)(x, out, n, nw);
     case 4: {
       nw.right = autoShift<Op, E>(x, n);
-      storeAll<Op, Store::Auto>(x, out, n, nw);
+      ZQV_RUN(storeAll<Op, Store::Auto, E, Operands>)(x, out, n, nw);
       *scaleFactor = nw.right;
       return;
     }
@@ -142,8 +143,8 @@ void compute(Operands x, E* out, int32_t n, int32_t scaleMode, int32_t* scaleFac
       const int32_t f = scaleFactor ? *scaleFactor : 0;
       if (f > 0) nw.right = f < 32 ? f : 32;
       else if (f < 0) nw.left = f > -32 ? -f : 32;
-      if (scaleMode == 3) return storeAll<Op, Store::ShiftSaturate>(x, out, n, nw);
-      return storeAll<Op, Store::ShiftWrap>(x, out, n, nw);
+      if (scaleMode == 3) return ZQV_RUN(storeAll<Op, Store::ShiftSaturate, E, Operands>)(x, out, n, nw);
+      return ZQV_RUN(storeAll<Op, Store::ShiftWrap, E, Operands>)(x, out, n, nw);
     }
   }
 }

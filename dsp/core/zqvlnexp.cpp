@@ -20,6 +20,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "core/detail/zqvisa.h"
 #include "core/zqvframe.h"
 #include "core/zqvlnexp.h"
 #include "zqvp4.h"
@@ -315,7 +316,9 @@ constexpr double kExpFitQ[4] = {0x1.ffffffff57d7ap-2, 0x1.555555552549dp-3, 0x1.
 // The intrinsics leave their unused merge operand undefined on purpose, which
 // this compiler reports as possibly uninitialised once they are inlined.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 
 // nearFloatMidpoint for the sixteen results of y0 (lanes 0-7) and y1
 // (lanes 8-15): the low words of their bit patterns are gathered into one
@@ -468,22 +471,16 @@ bool wideVectors() noexcept {
   return has && gWideAllowed.load(std::memory_order_relaxed);
 }
 
-// 512-bit, 256-bit and baseline builds of the kernels, chosen at load time;
+// 512-bit, 256-bit and baseline builds of the kernels (core/detail/zqvisa.h);
 // every element is computed alone and without contraction, so all give the
 // same bits.
-#define ZQV_KERNEL_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-
-ZQV_KERNEL_CLONES void lnKernel(const float* src, float* dst, int64_t n) noexcept {
-  for (int64_t i = 0; i < n; ++i) dst[i] = lnElem(src[i]);
-}
-ZQV_KERNEL_CLONES void lnKernel(const double* src, double* dst, int64_t n) noexcept {
+template <class T>
+ZQV_KERNEL void lnKernel(const T* src, T* dst, int64_t n) noexcept {
   for (int64_t i = 0; i < n; ++i) dst[i] = lnElem(src[i]);
 }
 // The exponential visits the elements from the last to the first.
-ZQV_KERNEL_CLONES void expKernel(const float* src, float* dst, int64_t n) noexcept {
-  for (int64_t i = n - 1; i >= 0; --i) dst[i] = expElem(src[i]);
-}
-ZQV_KERNEL_CLONES void expKernel(const double* src, double* dst, int64_t n) noexcept {
+template <class T>
+ZQV_KERNEL void expKernel(const T* src, T* dst, int64_t n) noexcept {
   for (int64_t i = n - 1; i >= 0; --i) dst[i] = expElem(src[i]);
 }
 
@@ -500,8 +497,8 @@ void runKernel(const T* src, T* dst, int64_t n) noexcept {
     }
   }
   KernelEnvironment env;
-  if constexpr (F == Fn::Ln) lnKernel(src, dst, n);
-  else expKernel(src, dst, n);
+  if constexpr (F == Fn::Ln) ZQV_RUN(lnKernel<T>)(src, dst, n);
+  else ZQV_RUN(expKernel<T>)(src, dst, n);
 }
 
 template <Fn F, class T>

@@ -212,13 +212,19 @@ template <class T>
 std::vector<T> spreadVec(size_t n, std::mt19937& gen) {
   std::uniform_real_distribution<double> u(-1, 1);
   std::uniform_int_distribution<int> e(-12, 12);
+  // The exponent is drawn first, in its own statement: the same data from
+  // every compiler.
+  auto draw = [&] {
+    const int k = e(gen);
+    return std::ldexp(u(gen), k);
+  };
   std::vector<T> v(n);
   for (T& x : v) {
     if constexpr (IsCplx<T>::value) {
       using R = decltype(x.re);
-      x = {R(std::ldexp(u(gen), e(gen))), R(std::ldexp(u(gen), e(gen)))};
+      x = {R(draw()), R(draw())};
     } else {
-      x = T(std::ldexp(u(gen), e(gen)));
+      x = T(draw());
     }
   }
   return v;

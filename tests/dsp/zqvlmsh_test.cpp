@@ -39,7 +39,8 @@ void checkType(const Api<S, T, O>& api) {
   const int n = 4, e = 2;
   const auto taps = randomValues<T>(n, 1);
   const auto line = randomValues<S>(n + e - 1, 2);
-  const auto x = randomValues<S>(90, 3), d = randomValues<O>(90, 4);
+  const auto x = randomValues<S>(90, 3);
+  const auto d = randomValues<O>(90, 4);
 
   // The record runs the low-level step on its two halves.
   ZqvLmsState st{};

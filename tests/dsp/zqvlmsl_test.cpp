@@ -56,7 +56,8 @@ void checkAgainstNaive(const Api<S, T, O>& api) {
     api.initDlyl(&ts, line.data(), 1, &ds);
     ASSERT_EQ(ds.dlyLen, n + errDly);
     api.setDlyl(&ts, nullptr, &ds);
-    const auto x = randomValues<S>(200, 5), d = randomValues<O>(200, 6);
+    const auto x = randomValues<S>(200, 5);
+    const auto d = randomValues<O>(200, 6);
     O err{};
     for (int i = 0; i < 200; ++i) {
       ref.adapt(toC(err), 0);
@@ -80,7 +81,8 @@ void checkAgainstNaive(const Api<S, T, O>& api) {
     api.setDlyl(&ts, nullptr, &ds);
     NaiveLms ref{wide(taps), std::vector<Cld>(line.size()), 0.05f, 0.0L, size_t(errDly), isCplx<S>};
     const size_t base = D - 1 - phase;
-    const auto x = randomValues<S>(3 * 60, 8), d = randomValues<O>(60, 9);
+    const auto x = randomValues<S>(3 * 60, 8);
+    const auto d = randomValues<O>(60, 9);
     O err{};
     for (int k = 0; k < 60; ++k) {
       ref.adapt(toC(err), base);

@@ -10,8 +10,10 @@
 // whichever vector width runs.
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "analysis/detail/zqvconvgen.h"
+#include "core/detail/zqvisa.h"
 
 namespace zqvconv {
 namespace {
@@ -23,7 +25,7 @@ constexpr int64_t kHalfOf = sizeof(Y) > 8 ? 256 : 512;
 constexpr int64_t kPairs = 128;
 
 template <class Y, class A, class B>
-[[gnu::always_inline]] inline void directBody(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
+ZQV_KERNEL void directBody(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
   constexpr int64_t kHalf = kHalfOf<Y>;
   const int64_t n = lenL + lenS - 1;
   const int64_t pairs = lenS / 2, k = lenL / 2, evenS = lenS & ~int64_t{1};
@@ -90,32 +92,19 @@ template <class Y, class A, class B>
   }
 }
 
-// Vector builds chosen at load time; no element's sum is reordered or
-// contracted, so all give the same bits. (Kept local: clones of an outside
-// name would be exported whatever its visibility.) The complex members get
-// no 512-bit build: there the compiler turns the complex products into fused
+// Vector builds (core/detail/zqvisa.h); no element's sum is reordered or
+// contracted, so all give the same bits. The complex members get no 512-bit
+// build: there the compiler turns the complex products into fused
 // multiply-adds although contraction is off, which changes their bits.
-#define ZQV_DIRECT_MEMBER(CLONES, Y, A, B)                                                              \
-  __attribute__((target_clones CLONES)) void directKernel(const A* L, int64_t lenL, const B* S,         \
-                                                          int64_t lenS, Y* y) noexcept {                \
-    directBody(L, lenL, S, lenS, y);                                                                    \
-  }
-#define ZQV_REAL_CLONES ("avx512f", "avx2", "default")
-#define ZQV_CPLX_CLONES ("avx2", "default")
-ZQV_DIRECT_MEMBER(ZQV_REAL_CLONES, float, float, float)
-ZQV_DIRECT_MEMBER(ZQV_REAL_CLONES, double, double, double)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, ZqvCplxS, ZqvCplxS)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, ZqvCplxS, float)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxS, float, ZqvCplxS)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, ZqvCplxD, ZqvCplxD)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, ZqvCplxD, double)
-ZQV_DIRECT_MEMBER(ZQV_CPLX_CLONES, ZqvCplxD, double, ZqvCplxD)
+template <class Y>
+constexpr bool kRealMember = std::is_same_v<Y, float> || std::is_same_v<Y, double>;
 
 }  // namespace
 
 template <class Y, class A, class B>
 void directBlocked(const A* L, int64_t lenL, const B* S, int64_t lenS, Y* y) noexcept {
-  directKernel(L, lenL, S, lenS, y);
+  if constexpr (kRealMember<Y>) ZQV_RUN(directBody<Y, A, B>)(L, lenL, S, lenS, y);
+  else ZQV_RUN_256(directBody<Y, A, B>)(L, lenL, S, lenS, y);
 }
 template void directBlocked(const float*, int64_t, const float*, int64_t, float*) noexcept;
 template void directBlocked(const double*, int64_t, const double*, int64_t, double*) noexcept;

@@ -69,9 +69,11 @@ struct Work {
 
 // The kernels run under a ZqvFpuGuard (traps masked, flags restored), so the
 // compiler may treat their compares as non-trapping and turn them into
-// vector selects.
+// vector selects. (Clang treats compares so by default.)
+#if !defined(__clang__)
 #pragma GCC push_options
 #pragma GCC optimize("no-trapping-math")
+#endif
 
 inline float absOf(float x) noexcept { return __builtin_fabsf(x); }
 inline double absOf(double x) noexcept { return __builtin_fabs(x); }
@@ -135,7 +137,9 @@ int32_t convertKernel(const S* src, D* dst, int64_t len, int32_t f) noexcept {
   return bad;
 }
 
+#if !defined(__clang__)
 #pragma GCC pop_options
+#endif
 
 template <class S, class D, Kind K>
 int32_t runRounding(const S* src, D* dst, int64_t len, int32_t flags, int32_t f) noexcept {

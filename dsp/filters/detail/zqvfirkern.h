@@ -10,6 +10,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "core/detail/zqvisa.h"
 #include "core/zqvframe.h"
 #include "filters/detail/zqvwide.h"
 #include "zqvp4.h"
@@ -85,12 +86,11 @@ inline typename Member<X, H>::Out dot(const H* h, int64_t len, const X* x, int64
 // Outputs of neighbouring windows: out[o] = dot(h, len, x + o, step) for
 // o < count. Several outputs run side by side, each in its own accumulator
 // and in its own order, so the vector units help without changing a bit.
-#define ZQV_FIR_CLONES __attribute__((target_clones("avx2", "default")))
+// A 256-bit build besides the baseline (core/detail/zqvisa.h).
 
 template <class X, class H>
 constexpr int kLanes = Member<X, H>::cplx ? 4 : (std::is_same_v<typename Member<X, H>::Real, float> ? 32 : 8);
 
-// Internal linkage: a clone's resolver must not leave the library.
 namespace {
 
 // Float samples and taps: the product of two floats is exact in double, so a
@@ -116,7 +116,7 @@ __attribute__((target("avx2,fma"))) inline void dotRunFloatFma(const float* h, i
 using zqvwide::hasFma;
 
 template <class X, class H>
-ZQV_FIR_CLONES void dotRunGeneric(const H* h, int64_t len, const X* x, int64_t step,
+ZQV_KERNEL void dotRunGeneric(const H* h, int64_t len, const X* x, int64_t step,
                                   typename Member<X, H>::Out* out, int64_t count) noexcept {
   using M = Member<X, H>;
   constexpr int W = kLanes<X, H>;
@@ -140,7 +140,7 @@ void dotRun(const H* h, int64_t len, const X* x, int64_t step, typename Member<X
   if constexpr (std::is_same_v<X, float> && std::is_same_v<H, float>) {
     if (hasFma()) return dotRunFloatFma(h, len, x, step, out, count);
   }
-  dotRunGeneric<X, H>(h, len, x, step, out, count);
+  ZQV_RUN_256(dotRunGeneric<X, H>)(h, len, x, step, out, count);
 }
 }  // namespace
 

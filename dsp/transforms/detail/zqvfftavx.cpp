@@ -7,7 +7,13 @@
 
 #include "transforms/detail/zqvfftint.h"
 
+// Every function below is built for these instructions (Clang spells the
+// file-wide target differently).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx2")
+#endif
 
 #include "transforms/detail/zqvfftv256.h"
 
@@ -71,20 +77,20 @@ void bitRevTile4(unsigned char* x, int32_t order) {
   auto store = [&](std::size_t b, D4v (&r)[4][Esz / 8]) {
     D4v o[4][Esz / 8];
     if constexpr (Esz == 8) {
-      const D4v t0 = __builtin_shuffle(r[0][0], r[1][0], L4v{0, 4, 2, 6});
-      const D4v t1 = __builtin_shuffle(r[0][0], r[1][0], L4v{1, 5, 3, 7});
-      const D4v t2 = __builtin_shuffle(r[2][0], r[3][0], L4v{0, 4, 2, 6});
-      const D4v t3 = __builtin_shuffle(r[2][0], r[3][0], L4v{1, 5, 3, 7});
-      o[0][0] = __builtin_shuffle(t0, t2, L4v{0, 1, 4, 5});
-      o[1][0] = __builtin_shuffle(t1, t3, L4v{0, 1, 4, 5});
-      o[2][0] = __builtin_shuffle(t0, t2, L4v{2, 3, 6, 7});
-      o[3][0] = __builtin_shuffle(t1, t3, L4v{2, 3, 6, 7});
+      const D4v t0 = __builtin_shufflevector(r[0][0], r[1][0], 0, 4, 2, 6);
+      const D4v t1 = __builtin_shufflevector(r[0][0], r[1][0], 1, 5, 3, 7);
+      const D4v t2 = __builtin_shufflevector(r[2][0], r[3][0], 0, 4, 2, 6);
+      const D4v t3 = __builtin_shufflevector(r[2][0], r[3][0], 1, 5, 3, 7);
+      o[0][0] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+      o[1][0] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+      o[2][0] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+      o[3][0] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
     } else {
-      for (int c = 0; c < 4; ++c) {
-        const std::size_t h = c / 2;
-        const L4v m = c % 2 ? L4v{2, 3, 6, 7} : L4v{0, 1, 4, 5};
-        o[c][0] = __builtin_shuffle(r[0][h], r[1][h], m);
-        o[c][1] = __builtin_shuffle(r[2][h], r[3][h], m);
+      for (int h = 0; h < 2; ++h) {
+        o[2 * h][0] = __builtin_shufflevector(r[0][h], r[1][h], 0, 1, 4, 5);
+        o[2 * h][1] = __builtin_shufflevector(r[2][h], r[3][h], 0, 1, 4, 5);
+        o[2 * h + 1][0] = __builtin_shufflevector(r[0][h], r[1][h], 2, 3, 6, 7);
+        o[2 * h + 1][1] = __builtin_shufflevector(r[2][h], r[3][h], 2, 3, 6, 7);
       }
     }
     for (int a = 0; a < 4; ++a)
@@ -104,14 +110,14 @@ void bitRevTile4(unsigned char* x, int32_t order) {
 }
 
 inline void transpose4(const D4v* r, D4v* o) {
-  const D4v t0 = __builtin_shuffle(r[0], r[1], L4v{0, 4, 2, 6});
-  const D4v t1 = __builtin_shuffle(r[0], r[1], L4v{1, 5, 3, 7});
-  const D4v t2 = __builtin_shuffle(r[2], r[3], L4v{0, 4, 2, 6});
-  const D4v t3 = __builtin_shuffle(r[2], r[3], L4v{1, 5, 3, 7});
-  o[0] = __builtin_shuffle(t0, t2, L4v{0, 1, 4, 5});
-  o[1] = __builtin_shuffle(t1, t3, L4v{0, 1, 4, 5});
-  o[2] = __builtin_shuffle(t0, t2, L4v{2, 3, 6, 7});
-  o[3] = __builtin_shuffle(t1, t3, L4v{2, 3, 6, 7});
+  const D4v t0 = __builtin_shufflevector(r[0], r[1], 0, 4, 2, 6);
+  const D4v t1 = __builtin_shufflevector(r[0], r[1], 1, 5, 3, 7);
+  const D4v t2 = __builtin_shufflevector(r[2], r[3], 0, 4, 2, 6);
+  const D4v t3 = __builtin_shufflevector(r[2], r[3], 1, 5, 3, 7);
+  o[0] = __builtin_shufflevector(t0, t2, 0, 1, 4, 5);
+  o[1] = __builtin_shufflevector(t1, t3, 0, 1, 4, 5);
+  o[2] = __builtin_shufflevector(t0, t2, 2, 3, 6, 7);
+  o[3] = __builtin_shufflevector(t1, t3, 2, 3, 6, 7);
 }
 
 // 8 x 8 tiles of 8-byte elements (rows of one cache line), from order 6:
@@ -158,3 +164,7 @@ void zqvcBitRevAvx(ZqvCplxS* data, int32_t order) noexcept {
 void zqvzBitRevAvx(ZqvCplxD* data, int32_t order) noexcept {
   bitRevTile4<16>(reinterpret_cast<unsigned char*>(data), order);
 }
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif

@@ -10,7 +10,13 @@
 
 #include "transforms/detail/zqvfftint.h"
 
+// Every function below is built for these instructions (Clang spells the
+// file-wide target differently).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512dq,avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx512f,avx512dq,avx2")
+#endif
 
 #include "transforms/detail/zqvfftv256.h"
 
@@ -53,9 +59,9 @@ struct Wide512F {
     return v;
   }
   static void st(float* p, V v) { std::memcpy(p, &v, sizeof v); }
-  static V swapRI(V a) { return __builtin_shuffle(a, I16{1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, I16{0, 0, 2, 2, 4, 4, 6, 6, 8, 8, 10, 10, 12, 12, 14, 14}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, I16{1, 1, 3, 3, 5, 5, 7, 7, 9, 9, 11, 11, 13, 13, 15, 15}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0, 3, 2, 5, 4, 7, 6, 9, 8, 11, 10, 13, 12, 15, 14); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0, 2, 2, 4, 4, 6, 6, 8, 8, 10, 10, 12, 12, 14, 14); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1, 3, 3, 5, 5, 7, 7, 9, 9, 11, 11, 13, 13, 15, 15); }
   static V negRe(V a) { return (V)((I16)a ^ I16{kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0}); }
   static V conj(V a) { return (V)((I16)a ^ I16{0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS, 0, kS}); }
   static constexpr int32_t kS = INT32_MIN;
@@ -86,9 +92,9 @@ struct Wide512D {
     return v;
   }
   static void st(double* p, V v) { std::memcpy(p, &v, sizeof v); }
-  static V swapRI(V a) { return __builtin_shuffle(a, L8{1, 0, 3, 2, 5, 4, 7, 6}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, L8{0, 0, 2, 2, 4, 4, 6, 6}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, L8{1, 1, 3, 3, 5, 5, 7, 7}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0, 3, 2, 5, 4, 7, 6); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0, 2, 2, 4, 4, 6, 6); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1, 3, 3, 5, 5, 7, 7); }
   static V negRe(V a) { return (V)((L8)a ^ L8{kS, 0, kS, 0, kS, 0, kS, 0}); }
   static V conj(V a) { return (V)((L8)a ^ L8{0, kS, 0, kS, 0, kS, 0, kS}); }
   static constexpr int64_t kS = INT64_MIN;
@@ -113,24 +119,26 @@ inline void storeHalves(double* a, double* b, D8 v) {
   AvxD::st(b, __builtin_shufflevector(v, v, 4, 5, 6, 7));
 }
 
-constexpr I16 kLoLo2{0, 1, 2, 3, 16, 17, 18, 19, 8, 9, 10, 11, 24, 25, 26, 27};
-constexpr I16 kHiHi2{4, 5, 6, 7, 20, 21, 22, 23, 12, 13, 14, 15, 28, 29, 30, 31};
-constexpr I16 kUnpackLo2{0, 1, 16, 17, 4, 5, 20, 21, 8, 9, 24, 25, 12, 13, 28, 29};
-constexpr I16 kUnpackHi2{2, 3, 18, 19, 6, 7, 22, 23, 10, 11, 26, 27, 14, 15, 30, 31};
+// Lane masks of two-vector shuffles (index lists: the builtin takes constants).
+#define ZQV_LO_LO2 0, 1, 2, 3, 16, 17, 18, 19, 8, 9, 10, 11, 24, 25, 26, 27
+#define ZQV_HI_HI2 4, 5, 6, 7, 20, 21, 22, 23, 12, 13, 14, 15, 28, 29, 30, 31
+#define ZQV_UNPACK_LO2 0, 1, 16, 17, 4, 5, 20, 21, 8, 9, 24, 25, 12, 13, 28, 29
+#define ZQV_UNPACK_HI2 2, 3, 18, 19, 6, 7, 22, 23, 10, 11, 26, 27, 14, 15, 30, 31
 
 template <bool Fwd>
 inline void ditLeaf4x4(F16& z1, F16& z2) {
-  const F16 ul = __builtin_shuffle(z1, z2, kUnpackLo2), uh = __builtin_shuffle(z1, z2, kUnpackHi2);
-  constexpr I16 mid{0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15};
-  const F16 a = __builtin_shuffle(ul, mid), b = __builtin_shuffle(uh, mid);
+  const F16 ul = __builtin_shufflevector(z1, z2, ZQV_UNPACK_LO2), uh = __builtin_shufflevector(z1, z2, ZQV_UNPACK_HI2);
+  const F16 a = __builtin_shufflevector(ul, ul, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
+  const F16 b = __builtin_shufflevector(uh, uh, 0, 1, 4, 5, 2, 3, 6, 7, 8, 9, 12, 13, 10, 11, 14, 15);
   const F16 s = a + b, d = a - b;
-  const F16 pp = __builtin_shuffle(s, d, kUnpackLo2);
-  const F16 q = __builtin_shuffle(__builtin_shuffle(s, d, kUnpackHi2), I16{0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14}) *
+  const F16 pp = __builtin_shufflevector(s, d, ZQV_UNPACK_LO2);
+  const F16 sdHi = __builtin_shufflevector(s, d, ZQV_UNPACK_HI2);
+  const F16 q = __builtin_shufflevector(sdHi, sdHi, 0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14) *
                 (Fwd ? F16{1, 1, 1, -1, 1, 1, 1, -1, 1, 1, 1, -1, 1, 1, 1, -1}
                      : F16{1, 1, -1, 1, 1, 1, -1, 1, 1, 1, -1, 1, 1, 1, -1, 1});
   const F16 o0 = pp + q, o1 = pp - q;
-  z1 = __builtin_shuffle(o0, o1, kLoLo2);
-  z2 = __builtin_shuffle(o0, o1, kHiHi2);
+  z1 = __builtin_shufflevector(o0, o1, ZQV_LO_LO2);
+  z2 = __builtin_shufflevector(o0, o1, ZQV_HI_HI2);
 }
 
 // Lanes of the register DIF kernels for two problems of Gap / 2 points at
@@ -140,13 +148,17 @@ struct LanesPair {
   using T = float;
   using V = F16;
   using Ops = Wide512F;
-  static V loLo(V a, V b) { return __builtin_shuffle(a, b, kLoLo2); }
-  static V hiHi(V a, V b) { return __builtin_shuffle(a, b, kHiHi2); }
-  static V unpackLo(V a, V b) { return __builtin_shuffle(a, b, kUnpackLo2); }
-  static V unpackHi(V a, V b) { return __builtin_shuffle(a, b, kUnpackHi2); }
-  static V swapUpper(V a) { return __builtin_shuffle(a, I16{0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14}); }
-  static V dupLow(V a) { return __builtin_shuffle(a, I16{0, 1, 0, 1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13}); }
-  static V dupHigh(V a) { return __builtin_shuffle(a, I16{2, 3, 2, 3, 6, 7, 6, 7, 10, 11, 10, 11, 14, 15, 14, 15}); }
+  static V loLo(V a, V b) { return __builtin_shufflevector(a, b, ZQV_LO_LO2); }
+  static V hiHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_HI_HI2); }
+  static V unpackLo(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_LO2); }
+  static V unpackHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_HI2); }
+  static V swapUpper(V a) {
+    return __builtin_shufflevector(a, a, 0, 1, 3, 2, 4, 5, 7, 6, 8, 9, 11, 10, 12, 13, 15, 14);
+  }
+  static V dupLow(V a) { return __builtin_shufflevector(a, a, 0, 1, 0, 1, 4, 5, 4, 5, 8, 9, 8, 9, 12, 13, 12, 13); }
+  static V dupHigh(V a) {
+    return __builtin_shufflevector(a, a, 2, 3, 2, 3, 6, 7, 6, 7, 10, 11, 10, 11, 14, 15, 14, 15);
+  }
   static V rep(F8 c) { return V{c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]}; }
   static V tw(const float* p) { return pairHalves(p, p); }
   static V ldX(const float* x, std::size_t off) { return pairHalves(x + off, x + Gap + off); }
@@ -179,13 +191,13 @@ struct LanesD8 {
   using T = double;
   using V = D8;
   using Ops = Wide512D;
-  static V loLo(V a, V b) { return __builtin_shuffle(a, b, L8{0, 1, 2, 3, 8, 9, 10, 11}); }
-  static V hiHi(V a, V b) { return __builtin_shuffle(a, b, L8{4, 5, 6, 7, 12, 13, 14, 15}); }
-  static V unpackLo(V a, V b) { return __builtin_shuffle(a, b, L8{0, 1, 8, 9, 4, 5, 12, 13}); }
-  static V unpackHi(V a, V b) { return __builtin_shuffle(a, b, L8{2, 3, 10, 11, 6, 7, 14, 15}); }
-  static V swapUpper(V a) { return __builtin_shuffle(a, L8{0, 1, 3, 2, 4, 5, 7, 6}); }
-  static V dupLow(V a) { return __builtin_shuffle(a, L8{0, 1, 0, 1, 4, 5, 4, 5}); }
-  static V dupHigh(V a) { return __builtin_shuffle(a, L8{2, 3, 2, 3, 6, 7, 6, 7}); }
+  static V loLo(V a, V b) { return __builtin_shufflevector(a, b, 0, 1, 2, 3, 8, 9, 10, 11); }
+  static V hiHi(V a, V b) { return __builtin_shufflevector(a, b, 4, 5, 6, 7, 12, 13, 14, 15); }
+  static V unpackLo(V a, V b) { return __builtin_shufflevector(a, b, 0, 1, 8, 9, 4, 5, 12, 13); }
+  static V unpackHi(V a, V b) { return __builtin_shufflevector(a, b, 2, 3, 10, 11, 6, 7, 14, 15); }
+  static V swapUpper(V a) { return __builtin_shufflevector(a, a, 0, 1, 3, 2, 4, 5, 7, 6); }
+  static V dupLow(V a) { return __builtin_shufflevector(a, a, 0, 1, 0, 1, 4, 5, 4, 5); }
+  static V dupHigh(V a) { return __builtin_shufflevector(a, a, 2, 3, 2, 3, 6, 7, 6, 7); }
   static V rep(F8 c) { return V{c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]}; }
   static V tw(const double* p) { return Wide512D::ld(p); }
   static V ldX(const double* x, std::size_t off) { return Wide512D::ld(x + off); }
@@ -230,19 +242,20 @@ inline void Wide512F::dit16(float* x, const float* tw1, const float* tw2) {
 template <bool Fwd>
 inline void Wide512D::dit16(double* x, const double* tw1, const double* tw2) {
   using C = Cx<Wide512D>;
-  constexpr L8 lo{0, 1, 8, 9, 4, 5, 12, 13}, hi{2, 3, 10, 11, 6, 7, 14, 15};
   double* const y = x + 32;
   D8 z[8];
   for (int j = 0; j < 8; ++j) z[j] = pairHalves(x + 4 * j, y + 4 * j);
   for (int g = 0; g < 8; g += 4) {
-    const D8 x0 = __builtin_shuffle(z[g], z[g + 2], lo), x1 = __builtin_shuffle(z[g], z[g + 2], hi);
-    const D8 x2 = __builtin_shuffle(z[g + 1], z[g + 3], lo), x3 = __builtin_shuffle(z[g + 1], z[g + 3], hi);
+    const D8 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+    const D8 x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 10, 11, 6, 7, 14, 15);
+    const D8 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 8, 9, 4, 5, 12, 13);
+    const D8 x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 10, 11, 6, 7, 14, 15);
     const D8 y0 = x0 + x1, y1 = x0 - x1, y2 = x2 + x3, y3 = C::mulI(x2 - x3);
     const D8 o0 = y0 + y2, o2 = y0 - y2, o1 = Fwd ? y1 - y3 : y1 + y3, o3 = Fwd ? y1 + y3 : y1 - y3;
-    z[g] = __builtin_shuffle(o0, o1, lo);
-    z[g + 1] = __builtin_shuffle(o2, o3, lo);
-    z[g + 2] = __builtin_shuffle(o0, o1, hi);
-    z[g + 3] = __builtin_shuffle(o2, o3, hi);
+    z[g] = __builtin_shufflevector(o0, o1, 0, 1, 8, 9, 4, 5, 12, 13);
+    z[g + 1] = __builtin_shufflevector(o2, o3, 0, 1, 8, 9, 4, 5, 12, 13);
+    z[g + 2] = __builtin_shufflevector(o0, o1, 2, 3, 10, 11, 6, 7, 14, 15);
+    z[g + 3] = __builtin_shufflevector(o2, o3, 2, 3, 10, 11, 6, 7, 14, 15);
   }
   for (int k = 0; k < 2; ++k) {
     const D8 w1 = pairHalves(tw1 + 4 * k, tw1 + 4 * k), w2 = pairHalves(tw2 + 4 * k, tw2 + 4 * k);
@@ -314,17 +327,17 @@ void bitRevTile8x512(unsigned char* x, int32_t order) {
     if constexpr (Esz == 8) {
       D8r a[8], c[8];
       for (int i = 0; i < 8; i += 2) {
-        a[i] = __builtin_shuffle(t[i][0], t[i + 1][0], L8r{0, 8, 2, 10, 4, 12, 6, 14});
-        a[i + 1] = __builtin_shuffle(t[i][0], t[i + 1][0], L8r{1, 9, 3, 11, 5, 13, 7, 15});
+        a[i] = __builtin_shufflevector(t[i][0], t[i + 1][0], 0, 8, 2, 10, 4, 12, 6, 14);
+        a[i + 1] = __builtin_shufflevector(t[i][0], t[i + 1][0], 1, 9, 3, 11, 5, 13, 7, 15);
       }
       for (int i = 0; i < 8; i += 4)
         for (int j = 0; j < 2; ++j) {
-          c[i + j] = __builtin_shuffle(a[i + j], a[i + j + 2], L8r{0, 1, 8, 9, 4, 5, 12, 13});
-          c[i + j + 2] = __builtin_shuffle(a[i + j], a[i + j + 2], L8r{2, 3, 10, 11, 6, 7, 14, 15});
+          c[i + j] = __builtin_shufflevector(a[i + j], a[i + j + 2], 0, 1, 8, 9, 4, 5, 12, 13);
+          c[i + j + 2] = __builtin_shufflevector(a[i + j], a[i + j + 2], 2, 3, 10, 11, 6, 7, 14, 15);
         }
       for (int j = 0; j < 4; ++j) {
-        stRow(x + rev3[j] * stride + b * row, __builtin_shuffle(c[j], c[j + 4], L8r{0, 1, 2, 3, 8, 9, 10, 11}));
-        stRow(x + rev3[j + 4] * stride + b * row, __builtin_shuffle(c[j], c[j + 4], L8r{4, 5, 6, 7, 12, 13, 14, 15}));
+        stRow(x + rev3[j] * stride + b * row, __builtin_shufflevector(c[j], c[j + 4], 0, 1, 2, 3, 8, 9, 10, 11));
+        stRow(x + rev3[j + 4] * stride + b * row, __builtin_shufflevector(c[j], c[j + 4], 4, 5, 6, 7, 12, 13, 14, 15));
       }
     } else {
       for (int hr = 0; hr < 2; ++hr)
@@ -332,14 +345,14 @@ void bitRevTile8x512(unsigned char* x, int32_t order) {
           // Rows 4hr.. of the tile, columns 4hc..: rows 4hc.. of the result, columns 4hr...
           const D8r* r0 = &t[4 * hr][hc];
           const D8r r[4] = {r0[0], r0[kParts], r0[2 * kParts], r0[3 * kParts]};
-          const D8r u0 = __builtin_shuffle(r[0], r[1], L8r{0, 1, 8, 9, 4, 5, 12, 13});
-          const D8r u1 = __builtin_shuffle(r[0], r[1], L8r{2, 3, 10, 11, 6, 7, 14, 15});
-          const D8r u2 = __builtin_shuffle(r[2], r[3], L8r{0, 1, 8, 9, 4, 5, 12, 13});
-          const D8r u3 = __builtin_shuffle(r[2], r[3], L8r{2, 3, 10, 11, 6, 7, 14, 15});
-          const D8r o[4] = {__builtin_shuffle(u0, u2, L8r{0, 1, 2, 3, 8, 9, 10, 11}),
-                            __builtin_shuffle(u1, u3, L8r{0, 1, 2, 3, 8, 9, 10, 11}),
-                            __builtin_shuffle(u0, u2, L8r{4, 5, 6, 7, 12, 13, 14, 15}),
-                            __builtin_shuffle(u1, u3, L8r{4, 5, 6, 7, 12, 13, 14, 15})};
+          const D8r u0 = __builtin_shufflevector(r[0], r[1], 0, 1, 8, 9, 4, 5, 12, 13);
+          const D8r u1 = __builtin_shufflevector(r[0], r[1], 2, 3, 10, 11, 6, 7, 14, 15);
+          const D8r u2 = __builtin_shufflevector(r[2], r[3], 0, 1, 8, 9, 4, 5, 12, 13);
+          const D8r u3 = __builtin_shufflevector(r[2], r[3], 2, 3, 10, 11, 6, 7, 14, 15);
+          const D8r o[4] = {__builtin_shufflevector(u0, u2, 0, 1, 2, 3, 8, 9, 10, 11),
+                            __builtin_shufflevector(u1, u3, 0, 1, 2, 3, 8, 9, 10, 11),
+                            __builtin_shufflevector(u0, u2, 4, 5, 6, 7, 12, 13, 14, 15),
+                            __builtin_shufflevector(u1, u3, 4, 5, 6, 7, 12, 13, 14, 15)};
           for (int c = 0; c < 4; ++c) stRow(x + rev3[4 * hc + c] * stride + b * row + 64 * hr, o[c]);
         }
     }
@@ -364,3 +377,7 @@ void zqvcBitRevAvx512(ZqvCplxS* data, int32_t order) noexcept {
 void zqvzBitRevAvx512(ZqvCplxD* data, int32_t order) noexcept {
   bitRevTile8x512<16>(reinterpret_cast<unsigned char*>(data), order);
 }
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif

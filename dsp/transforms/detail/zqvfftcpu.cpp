@@ -2,27 +2,28 @@
 // and capped by the tests so they can compare the narrower builds.
 #include <atomic>
 
+#include "core/detail/zqvisa.h"
 #include "transforms/detail/zqvfftint.h"
 
 namespace {
 std::atomic<int32_t> gVectorBits{512};
 }  // namespace
 
-bool zqvHasAvx2() noexcept {
-  static const bool has = [] {
+int32_t zqvCpuVectorBits() noexcept {
+  static const int32_t bits = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
+    if (__builtin_cpu_supports("avx2") == 0) return 128;
+    return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512dq") != 0 ? 512 : 256;
   }();
-  return has && gVectorBits.load(std::memory_order_relaxed) >= 256;
+  return bits;
+}
+
+bool zqvHasAvx2() noexcept {
+  return zqvCpuVectorBits() >= 256 && gVectorBits.load(std::memory_order_relaxed) >= 256;
 }
 
 bool zqvHasAvx512() noexcept {
-  static const bool has = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("avx512f") != 0 &&
-           __builtin_cpu_supports("avx512dq") != 0;
-  }();
-  return has && gVectorBits.load(std::memory_order_relaxed) >= 512;
+  return zqvCpuVectorBits() >= 512 && gVectorBits.load(std::memory_order_relaxed) >= 512;
 }
 
 void zqvFftAllowWideVectors(bool allow) noexcept { zqvFftLimitVectorBits(allow ? 512 : 128); }

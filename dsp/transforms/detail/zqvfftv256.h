@@ -18,11 +18,11 @@ typedef double D4 __attribute__((vector_size(32)));
 typedef int32_t I8 __attribute__((vector_size(32)));
 typedef int64_t L4 __attribute__((vector_size(32)));
 
-inline F8 lanes(F8 a, F8 b, I8 m) { return __builtin_shuffle(a, b, m); }
-constexpr I8 kLoLo{0, 1, 2, 3, 8, 9, 10, 11};
-constexpr I8 kHiHi{4, 5, 6, 7, 12, 13, 14, 15};
-constexpr I8 kUnpackLo{0, 1, 8, 9, 4, 5, 12, 13};
-constexpr I8 kUnpackHi{2, 3, 10, 11, 6, 7, 14, 15};
+// Lane masks of two-vector shuffles (index lists: the builtin takes constants).
+#define ZQV_LO_LO 0, 1, 2, 3, 8, 9, 10, 11
+#define ZQV_HI_HI 4, 5, 6, 7, 12, 13, 14, 15
+#define ZQV_UNPACK_LO 0, 1, 8, 9, 4, 5, 12, 13
+#define ZQV_UNPACK_HI 2, 3, 10, 11, 6, 7, 14, 15
 
 struct AvxF {
   using T = float;
@@ -48,11 +48,11 @@ struct AvxF {
   }
   static void st(float* p, V v) { std::memcpy(p, &v, sizeof v); }
   static V zero() { return V{}; }
-  static V swapRI(V a) { return __builtin_shuffle(a, I8{1, 0, 3, 2, 5, 4, 7, 6}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, I8{0, 0, 2, 2, 4, 4, 6, 6}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, I8{1, 1, 3, 3, 5, 5, 7, 7}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0, 3, 2, 5, 4, 7, 6); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0, 2, 2, 4, 4, 6, 6); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1, 3, 3, 5, 5, 7, 7); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubps256(a, b); }
-  static V rev(V a) { return __builtin_shuffle(a, I8{6, 7, 4, 5, 2, 3, 0, 1}); }
+  static V rev(V a) { return __builtin_shufflevector(a, a, 6, 7, 4, 5, 2, 3, 0, 1); }
   static V conj(V a) { return (V)((I8)a ^ I8{0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN}); }
   static V negRe(V a) { return (V)((I8)a ^ I8{INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0, INT32_MIN, 0}); }
 };
@@ -64,13 +64,13 @@ struct Lanes256 {
   using T = float;
   using V = F8;
   using Ops = AvxF;
-  static V loLo(V a, V b) { return lanes(a, b, kLoLo); }
-  static V hiHi(V a, V b) { return lanes(a, b, kHiHi); }
-  static V unpackLo(V a, V b) { return lanes(a, b, kUnpackLo); }
-  static V unpackHi(V a, V b) { return lanes(a, b, kUnpackHi); }
-  static V swapUpper(V a) { return __builtin_shuffle(a, I8{0, 1, 3, 2, 4, 5, 7, 6}); }
-  static V dupLow(V a) { return __builtin_shuffle(a, I8{0, 1, 0, 1, 4, 5, 4, 5}); }
-  static V dupHigh(V a) { return __builtin_shuffle(a, I8{2, 3, 2, 3, 6, 7, 6, 7}); }
+  static V loLo(V a, V b) { return __builtin_shufflevector(a, b, ZQV_LO_LO); }
+  static V hiHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_HI_HI); }
+  static V unpackLo(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_LO); }
+  static V unpackHi(V a, V b) { return __builtin_shufflevector(a, b, ZQV_UNPACK_HI); }
+  static V swapUpper(V a) { return __builtin_shufflevector(a, a, 0, 1, 3, 2, 4, 5, 7, 6); }
+  static V dupLow(V a) { return __builtin_shufflevector(a, a, 0, 1, 0, 1, 4, 5, 4, 5); }
+  static V dupHigh(V a) { return __builtin_shufflevector(a, a, 2, 3, 2, 3, 6, 7, 6, 7); }
   static V rep(F8 c) { return c; }
   static V tw(const float* p) { return AvxF::ld(p); }
   // Data of the problem: 8 floats at element offset off.
@@ -184,17 +184,18 @@ inline void AvxF::dif32(float* x, const float* tw32, const float* tw16, const fl
 // Two 4-point DIT leaves (one per vector), as the 128-bit leaf computes them.
 template <bool Fwd>
 inline void ditLeaf4x2(F8& z1, F8& z2) {
-  const F8 ul = lanes(z1, z2, kUnpackLo), uh = lanes(z1, z2, kUnpackHi);
+  const F8 ul = __builtin_shufflevector(z1, z2, ZQV_UNPACK_LO), uh = __builtin_shufflevector(z1, z2, ZQV_UNPACK_HI);
   // (x0, x2) and (x1, x3) of each vector, first vector in the low lane.
-  const F8 a = __builtin_shuffle(ul, I8{0, 1, 4, 5, 2, 3, 6, 7});
-  const F8 b = __builtin_shuffle(uh, I8{0, 1, 4, 5, 2, 3, 6, 7});
+  const F8 a = __builtin_shufflevector(ul, ul, 0, 1, 4, 5, 2, 3, 6, 7);
+  const F8 b = __builtin_shufflevector(uh, uh, 0, 1, 4, 5, 2, 3, 6, 7);
   const F8 s = a + b, d = a - b;
-  const F8 pp = lanes(s, d, kUnpackLo);
-  const F8 q = __builtin_shuffle(lanes(s, d, kUnpackHi), I8{0, 1, 3, 2, 4, 5, 7, 6}) *
+  const F8 pp = __builtin_shufflevector(s, d, ZQV_UNPACK_LO);
+  const F8 sdHi = __builtin_shufflevector(s, d, ZQV_UNPACK_HI);
+  const F8 q = __builtin_shufflevector(sdHi, sdHi, 0, 1, 3, 2, 4, 5, 7, 6) *
                (Fwd ? F8{1, 1, 1, -1, 1, 1, 1, -1} : F8{1, 1, -1, 1, 1, 1, -1, 1});
   const F8 o0 = pp + q, o1 = pp - q;
-  z1 = lanes(o0, o1, kLoLo);
-  z2 = lanes(o0, o1, kHiHi);
+  z1 = __builtin_shufflevector(o0, o1, ZQV_LO_LO);
+  z2 = __builtin_shufflevector(o0, o1, ZQV_HI_HI);
 }
 
 template <bool Fwd>
@@ -230,11 +231,11 @@ struct AvxD {
   }
   static void st(double* p, V v) { std::memcpy(p, &v, sizeof v); }
   static V zero() { return V{}; }
-  static V swapRI(V a) { return __builtin_shuffle(a, L4{1, 0, 3, 2}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, L4{0, 0, 2, 2}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, L4{1, 1, 3, 3}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0, 3, 2); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0, 2, 2); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1, 3, 3); }
   static V addSub(V a, V b) { return __builtin_ia32_addsubpd256(a, b); }
-  static V rev(V a) { return __builtin_shuffle(a, L4{2, 3, 0, 1}); }
+  static V rev(V a) { return __builtin_shufflevector(a, a, 2, 3, 0, 1); }
   static V conj(V a) { return (V)((L4)a ^ L4{0, INT64_MIN, 0, INT64_MIN}); }
   static V negRe(V a) { return (V)((L4)a ^ L4{INT64_MIN, 0, INT64_MIN, 0}); }
 };
@@ -251,18 +252,19 @@ namespace zqvfv {
 template <bool Fwd>
 inline void AvxD::dit16(double* x, const double* tw1, const double* tw2) {
   using C = Cx<AvxD>;
-  constexpr L4 lo{0, 1, 4, 5}, hi{2, 3, 6, 7};
   D4 z[8];
   for (int j = 0; j < 8; ++j) z[j] = ld(x + 4 * j);
   for (int g = 0; g < 8; g += 4) {
-    const D4 x0 = __builtin_shuffle(z[g], z[g + 2], lo), x1 = __builtin_shuffle(z[g], z[g + 2], hi);
-    const D4 x2 = __builtin_shuffle(z[g + 1], z[g + 3], lo), x3 = __builtin_shuffle(z[g + 1], z[g + 3], hi);
+    const D4 x0 = __builtin_shufflevector(z[g], z[g + 2], 0, 1, 4, 5);
+    const D4 x1 = __builtin_shufflevector(z[g], z[g + 2], 2, 3, 6, 7);
+    const D4 x2 = __builtin_shufflevector(z[g + 1], z[g + 3], 0, 1, 4, 5);
+    const D4 x3 = __builtin_shufflevector(z[g + 1], z[g + 3], 2, 3, 6, 7);
     const D4 y0 = x0 + x1, y1 = x0 - x1, y2 = x2 + x3, y3 = C::mulI(x2 - x3);
     const D4 o0 = y0 + y2, o2 = y0 - y2, o1 = Fwd ? y1 - y3 : y1 + y3, o3 = Fwd ? y1 + y3 : y1 - y3;
-    z[g] = __builtin_shuffle(o0, o1, lo);
-    z[g + 1] = __builtin_shuffle(o2, o3, lo);
-    z[g + 2] = __builtin_shuffle(o0, o1, hi);
-    z[g + 3] = __builtin_shuffle(o2, o3, hi);
+    z[g] = __builtin_shufflevector(o0, o1, 0, 1, 4, 5);
+    z[g + 1] = __builtin_shufflevector(o2, o3, 0, 1, 4, 5);
+    z[g + 2] = __builtin_shufflevector(o0, o1, 2, 3, 6, 7);
+    z[g + 3] = __builtin_shufflevector(o2, o3, 2, 3, 6, 7);
   }
   for (int k = 0; k < 2; ++k) {
     const D4 w1 = ld(tw1 + 4 * k), w2 = ld(tw2 + 4 * k);

@@ -91,11 +91,11 @@ struct SseF {
   }
   static void st(float* p, V v) { std::memcpy(p, &v, sizeof v); }
   static V zero() { return V{0.0f, 0.0f, 0.0f, 0.0f}; }
-  static V swapRI(V a) { return __builtin_shuffle(a, I4{1, 0, 3, 2}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, I4{0, 0, 2, 2}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, I4{1, 1, 3, 3}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0, 3, 2); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0, 2, 2); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1, 3, 3); }
   static V addSub(V a, V b) { return a + b * V{-1.0f, 1.0f, -1.0f, 1.0f}; }
-  static V rev(V a) { return __builtin_shuffle(a, I4{2, 3, 0, 1}); }
+  static V rev(V a) { return __builtin_shufflevector(a, a, 2, 3, 0, 1); }
   // Sign flips as bit operations: exact, and the same in every width.
   static V conj(V a) { return (V)((I4)a ^ I4{0, INT32_MIN, 0, INT32_MIN}); }
   static V negRe(V a) { return (V)((I4)a ^ I4{INT32_MIN, 0, INT32_MIN, 0}); }
@@ -115,9 +115,9 @@ struct SseD {
   }
   static void st(double* p, V v) { std::memcpy(p, &v, sizeof v); }
   static V zero() { return V{0.0, 0.0}; }
-  static V swapRI(V a) { return __builtin_shuffle(a, L2{1, 0}); }
-  static V dupRe(V a) { return __builtin_shuffle(a, L2{0, 0}); }
-  static V dupIm(V a) { return __builtin_shuffle(a, L2{1, 1}); }
+  static V swapRI(V a) { return __builtin_shufflevector(a, a, 1, 0); }
+  static V dupRe(V a) { return __builtin_shufflevector(a, a, 0, 0); }
+  static V dupIm(V a) { return __builtin_shufflevector(a, a, 1, 1); }
   static V addSub(V a, V b) { return a + b * V{-1.0, 1.0}; }
   static V rev(V a) { return a; }
   static V conj(V a) { return (V)((L2)a ^ L2{0, INT64_MIN}); }
@@ -126,12 +126,10 @@ struct SseD {
 
 // ---- leaves (narrow vectors) ----
 
-inline F4 shuf2(F4 a, F4 b, I4 m) { return __builtin_shuffle(a, b, m); }
-
 // Multiplies the upper complex value of v by -i (Fwd) or +i.
 template <bool Fwd>
 inline F4 upperTimesMinusI(F4 v) {
-  return __builtin_shuffle(v, I4{0, 1, 3, 2}) *
+  return __builtin_shufflevector(v, v, 0, 1, 3, 2) *
          (Fwd ? F4{1.0f, 1.0f, 1.0f, -1.0f} : F4{1.0f, 1.0f, -1.0f, 1.0f});
 }
 
@@ -140,10 +138,11 @@ template <bool Fwd>
 inline void difLeaf4(float* p) {
   const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
   const F4 s = v0 + v1, u = v0 - v1;
-  const F4 a = shuf2(s, u, I4{0, 1, 4, 5}), b = upperTimesMinusI<Fwd>(shuf2(s, u, I4{2, 3, 6, 7}));
+  const F4 a = __builtin_shufflevector(s, u, 0, 1, 4, 5);
+  const F4 b = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, u, 2, 3, 6, 7));
   const F4 o0 = a + b, o1 = a - b;
-  SseF::st(p, shuf2(o0, o1, I4{0, 1, 4, 5}));
-  SseF::st(p + 4, shuf2(o0, o1, I4{2, 3, 6, 7}));
+  SseF::st(p, __builtin_shufflevector(o0, o1, 0, 1, 4, 5));
+  SseF::st(p + 4, __builtin_shufflevector(o0, o1, 2, 3, 6, 7));
 }
 
 template <bool Fwd>
@@ -161,8 +160,8 @@ inline void difLeaf4(double* p) {
 inline void leaf2x2(float* p) {
   const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
   const F4 sign{1.0f, 1.0f, -1.0f, -1.0f};
-  SseF::st(p, __builtin_shuffle(v0, I4{0, 1, 0, 1}) + __builtin_shuffle(v0, I4{2, 3, 2, 3}) * sign);
-  SseF::st(p + 4, __builtin_shuffle(v1, I4{0, 1, 0, 1}) + __builtin_shuffle(v1, I4{2, 3, 2, 3}) * sign);
+  SseF::st(p, __builtin_shufflevector(v0, v0, 0, 1, 0, 1) + __builtin_shufflevector(v0, v0, 2, 3, 2, 3) * sign);
+  SseF::st(p + 4, __builtin_shufflevector(v1, v1, 0, 1, 0, 1) + __builtin_shufflevector(v1, v1, 2, 3, 2, 3) * sign);
 }
 
 inline void leaf2x2(double* p) {
@@ -191,9 +190,10 @@ inline void leaf2(double* p) {
 template <bool Fwd>
 inline void ditLeaf4(float* p) {
   const F4 v0 = SseF::ld(p), v1 = SseF::ld(p + 4);
-  const F4 a = shuf2(v0, v1, I4{0, 1, 4, 5}), b = shuf2(v0, v1, I4{2, 3, 6, 7});
+  const F4 a = __builtin_shufflevector(v0, v1, 0, 1, 4, 5), b = __builtin_shufflevector(v0, v1, 2, 3, 6, 7);
   const F4 s = a + b, d = a - b;
-  const F4 pp = shuf2(s, d, I4{0, 1, 4, 5}), q = upperTimesMinusI<Fwd>(shuf2(s, d, I4{2, 3, 6, 7}));
+  const F4 pp = __builtin_shufflevector(s, d, 0, 1, 4, 5);
+  const F4 q = upperTimesMinusI<Fwd>(__builtin_shufflevector(s, d, 2, 3, 6, 7));
   SseF::st(p, pp + q);
   SseF::st(p + 4, pp - q);
 }
