@@ -5,13 +5,12 @@
 #include <utility>
 #include <type_traits>
 
+#include "core/detail/zqvisa.h"
+
 namespace zqvcnv2d {
 namespace {
 
-// Vector builds chosen at load time; the bodies are inlined into each build.
-// (Kept local: clones of an outside name
-// would be exported whatever its visibility.)
-#define ZQV_CNV2D_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
+// Vector builds chosen on first use; the bodies are inlined into each build.
 
 #define ZQV_AI __attribute__((always_inline)) inline
 
@@ -283,71 +282,71 @@ ZQV_AI void addScaledBody(T* __restrict y, const T* __restrict w, int64_t n, T v
   for (int64_t c = 0; c < n; ++c) y[c] += w[c] != 0 ? v * w[c] : T{};
 }
 
-ZQV_CNV2D_CLONES void lanesF(float* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
+ZQV_KERNEL void lanesF(float* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   lanesBody(a, lanes, stride, t);
 }
-ZQV_CNV2D_CLONES void lanesD(double* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
+ZQV_KERNEL void lanesD(double* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
   lanesBody(a, lanes, stride, t);
 }
-ZQV_CNV2D_CLONES void productF(float* x, const float* h, int64_t rows, int64_t cols) noexcept {
+ZQV_KERNEL void productF(float* x, const float* h, int64_t rows, int64_t cols) noexcept {
   productBody(x, h, rows, cols);
 }
-ZQV_CNV2D_CLONES void productD(double* x, const double* h, int64_t rows, int64_t cols) noexcept {
+ZQV_KERNEL void productD(double* x, const double* h, int64_t rows, int64_t cols) noexcept {
   productBody(x, h, rows, cols);
 }
-ZQV_CNV2D_CLONES void addScaledF(float* y, const float* w, int64_t n, float v) noexcept { addScaledBody(y, w, n, v); }
-ZQV_CNV2D_CLONES void addScaledD(double* y, const double* w, int64_t n, double v) noexcept {
+ZQV_KERNEL void addScaledF(float* y, const float* w, int64_t n, float v) noexcept { addScaledBody(y, w, n, v); }
+ZQV_KERNEL void addScaledD(double* y, const double* w, int64_t n, double v) noexcept {
   addScaledBody(y, w, n, v);
 }
 
-ZQV_CNV2D_CLONES void toStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
+ZQV_KERNEL void toStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
   stripBody<float, false>(a, cols, lanes, s);
 }
-ZQV_CNV2D_CLONES void toStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
+ZQV_KERNEL void toStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
   stripBody<double, false>(a, cols, lanes, s);
 }
-ZQV_CNV2D_CLONES void fromStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
+ZQV_KERNEL void fromStripF(float* a, int64_t cols, int64_t lanes, float* s) noexcept {
   stripBody<float, true>(a, cols, lanes, s);
 }
-ZQV_CNV2D_CLONES void fromStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
+ZQV_KERNEL void fromStripD(double* a, int64_t cols, int64_t lanes, double* s) noexcept {
   stripBody<double, true>(a, cols, lanes, s);
 }
 
-ZQV_CNV2D_CLONES void copyRowsF(float* d, int64_t ds, const float* s, int64_t ss, int64_t rows, int64_t w) noexcept {
+ZQV_KERNEL void copyRowsF(float* d, int64_t ds, const float* s, int64_t ss, int64_t rows, int64_t w) noexcept {
   copyRowsBody(d, ds, s, ss, rows, w);
 }
-ZQV_CNV2D_CLONES void copyRowsD(double* d, int64_t ds, const double* s, int64_t ss, int64_t rows, int64_t w) noexcept {
+ZQV_KERNEL void copyRowsD(double* d, int64_t ds, const double* s, int64_t ss, int64_t rows, int64_t w) noexcept {
   copyRowsBody(d, ds, s, ss, rows, w);
 }
 
 }  // namespace
 
 void copyRows(float* dst, int64_t dstStride, const float* src, int64_t srcStride, int64_t rows, int64_t width) noexcept {
-  copyRowsF(dst, dstStride, src, srcStride, rows, width);
+  ZQV_RUN(copyRowsF)(dst, dstStride, src, srcStride, rows, width);
 }
 void copyRows(double* dst, int64_t dstStride, const double* src, int64_t srcStride, int64_t rows,
               int64_t width) noexcept {
-  copyRowsD(dst, dstStride, src, srcStride, rows, width);
+  ZQV_RUN(copyRowsD)(dst, dstStride, src, srcStride, rows, width);
 }
 void toStrip(const float* a, int64_t cols, int64_t lanes, float* s) noexcept {
-  toStripF(const_cast<float*>(a), cols, lanes, s);
+  ZQV_RUN(toStripF)(const_cast<float*>(a), cols, lanes, s);
 }
 void toStrip(const double* a, int64_t cols, int64_t lanes, double* s) noexcept {
-  toStripD(const_cast<double*>(a), cols, lanes, s);
+  ZQV_RUN(toStripD)(const_cast<double*>(a), cols, lanes, s);
 }
 void fromStrip(float* a, int64_t cols, int64_t lanes, const float* s) noexcept {
-  fromStripF(a, cols, lanes, const_cast<float*>(s));
+  ZQV_RUN(fromStripF)(a, cols, lanes, const_cast<float*>(s));
 }
 void fromStrip(double* a, int64_t cols, int64_t lanes, const double* s) noexcept {
-  fromStripD(a, cols, lanes, const_cast<double*>(s));
+  ZQV_RUN(fromStripD)(a, cols, lanes, const_cast<double*>(s));
 }
-void hartleyLanes(float* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept { lanesF(a, lanes, stride, t); }
+void hartleyLanes(float* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept { ZQV_RUN(lanesF)(a, lanes, stride, t); }
 void hartleyLanes(double* a, int64_t lanes, int64_t stride, const HartleyView& t) noexcept {
-  lanesD(a, lanes, stride, t);
+  ZQV_RUN(lanesD)(a, lanes, stride, t);
 }
-void hartleyProduct(float* x, const float* h, int64_t rows, int64_t cols) noexcept { productF(x, h, rows, cols); }
-void hartleyProduct(double* x, const double* h, int64_t rows, int64_t cols) noexcept { productD(x, h, rows, cols); }
-void addScaledRow(float* y, const float* w, int64_t n, float v) noexcept { addScaledF(y, w, n, v); }
-void addScaledRow(double* y, const double* w, int64_t n, double v) noexcept { addScaledD(y, w, n, v); }
+void hartleyProduct(float* x, const float* h, int64_t rows, int64_t cols) noexcept { ZQV_RUN(productF)(x, h, rows, cols); }
+void hartleyProduct(double* x, const double* h, int64_t rows, int64_t cols) noexcept { ZQV_RUN(productD)(x, h, rows, cols); }
+void addScaledRow(float* y, const float* w, int64_t n, float v) noexcept { ZQV_RUN(addScaledF)(y, w, n, v); }
+void addScaledRow(double* y, const double* w, int64_t n, double v) noexcept { ZQV_RUN(addScaledD)(y, w, n, v); }
 
 }  // namespace zqvcnv2d

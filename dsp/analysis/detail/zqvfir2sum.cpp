@@ -1,11 +1,13 @@
 // The direct sums of the two-dimensional filter for runs of outputs whose
 // window lies inside the image's columns, side by side in vector builds
-// chosen at load time. Every output keeps its own single running sum in
+// chosen on first use. Every output keeps its own single running sum in
 // the same order as one at a time, so every build gives the same bits.
 #include "analysis/detail/zqvfir2sum.h"
 
 #include <cstring>
 #include <type_traits>
+
+#include "core/detail/zqvisa.h"
 
 namespace zqvfir2 {
 namespace {
@@ -16,7 +18,7 @@ template <class T>
 using Vec = std::conditional_t<std::is_same_v<T, float>, VecF, VecD>;
 
 template <class T>
-__attribute__((always_inline)) inline void sumsBody(const SumRow<T>& w, int64_t cA, int64_t cB, T* dst) noexcept {
+ZQV_KERNEL void sumsBody(const SumRow<T>& w, int64_t cA, int64_t cB, T* dst) noexcept {
   using V = Vec<T>;
   constexpr int64_t kRun = sizeof(V) / sizeof(T);
   const int64_t kc = w.kcols;
@@ -47,20 +49,13 @@ __attribute__((always_inline)) inline void sumsBody(const SumRow<T>& w, int64_t 
   }
 }
 
-// (Kept local: clones of an outside name would be exported whatever its
-// visibility.)
-__attribute__((target_clones("avx512f", "avx2", "default"))) void sumsF(const SumRow<float>& w, int64_t cA,
-                                                                         int64_t cB, float* dst) noexcept {
-  sumsBody(w, cA, cB, dst);
-}
-__attribute__((target_clones("avx512f", "avx2", "default"))) void sumsD(const SumRow<double>& w, int64_t cA,
-                                                                         int64_t cB, double* dst) noexcept {
-  sumsBody(w, cA, cB, dst);
-}
-
 }  // namespace
 
-void interiorSums(const SumRow<float>& w, int64_t cA, int64_t cB, float* dst) noexcept { sumsF(w, cA, cB, dst); }
-void interiorSums(const SumRow<double>& w, int64_t cA, int64_t cB, double* dst) noexcept { sumsD(w, cA, cB, dst); }
+void interiorSums(const SumRow<float>& w, int64_t cA, int64_t cB, float* dst) noexcept {
+  ZQV_RUN(sumsBody<float>)(w, cA, cB, dst);
+}
+void interiorSums(const SumRow<double>& w, int64_t cA, int64_t cB, double* dst) noexcept {
+  ZQV_RUN(sumsBody<double>)(w, cA, cB, dst);
+}
 
 }  // namespace zqvfir2

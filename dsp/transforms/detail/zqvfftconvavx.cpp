@@ -7,8 +7,12 @@
 #include "zqvp4.h"
 
 // The pair arithmetic of the lanes header is instantiated here, under the
-// target.
+// target (Clang spells the file-wide target differently).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC target("avx2")
+#endif
 #include "transforms/detail/zqvfftconvlanes.h"
 
 namespace zqvfftconv {
@@ -58,3 +62,7 @@ std::size_t splitBlocksAvx2(float* f, std::size_t h, const ZqvCplxS* tw) noexcep
 
 
 }  // namespace zqvfftconv
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
