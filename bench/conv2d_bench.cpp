@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "zqvp4.h"
+#include "bench_data.h"
 
 namespace {
 
@@ -26,14 +27,6 @@ struct Cell {
 };
 const Cell kCells[] = {{256, 15}, {512, 31}, {256, 64}, {512, 512}, {256, 3}};
 constexpr int kDirectCell = 4;
-
-std::vector<float> data(int64_t n, uint32_t seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-  std::vector<float> v(static_cast<size_t>(n));
-  for (auto& e : v) e = dist(gen);
-  return v;
-}
 
 void ours(benchmark::State& state) {
   const Cell c = kCells[state.range(0)];

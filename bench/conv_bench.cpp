@@ -16,6 +16,7 @@
 
 #include "analysis/detail/zqvconvmembers.h"
 #include "bench_summary.h"
+#include "bench_data.h"
 
 namespace {
 
@@ -23,14 +24,6 @@ using namespace zqvconv;
 
 const int kLenS[] = {8, 20, 21, 64, 101, 102, 256, 1024};
 const int kLenL[] = {1024, 16384, 262144};
-
-std::vector<float> data(int64_t n, uint32_t seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-  std::vector<float> v(static_cast<size_t>(n));
-  for (auto& x : v) x = dist(gen);
-  return v;
-}
 
 int64_t argIndex(int s, int l) { return s * 100 + l; }
 

@@ -16,19 +16,12 @@
 #include <vector>
 
 #include "zqvp4.h"
+#include "bench_data.h"
 
 namespace {
 
 constexpr int kAutoLen = 1 << 20, kAutoLags = 2048;
 constexpr int kCrossLen = 16384, kCrossLags = 2 * kCrossLen - 1;
-
-std::vector<float> data(int64_t n, uint32_t seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-  std::vector<float> v(static_cast<size_t>(n));
-  for (auto& x : v) x = dist(gen);
-  return v;
-}
 
 void realAuto(benchmark::State& state) {
   const auto x = data(kAutoLen, 1);

@@ -10,18 +10,11 @@
 
 #include "bench_rates.h"
 #include "zqvp4.h"
+#include "bench_data.h"
 
 namespace {
 
 constexpr int64_t kSamples = 1 << 16;
-
-std::vector<float> data(int64_t n, uint32_t seed) {
-  std::mt19937 gen(seed);
-  std::uniform_real_distribution<float> dist(-1.0f, 1.0f);
-  std::vector<float> v(n);
-  for (auto& x : v) x = dist(gen);
-  return v;
-}
 
 void setRate(benchmark::State& state) { setSampleRate(state, kSamples); }
 

@@ -26,6 +26,23 @@ ZqvContext* zqvFetchContext() noexcept;
 inline int32_t zqvStatus() noexcept { return zqvFetchContext()->errStatus; }
 inline bool zqvStatusNegative() noexcept { return zqvFetchContext()->errStatus < 0; }
 
+// Internal transforms report their failures through the status and must run
+// whatever status an earlier call left: the status is put aside for them and
+// given back when this goes out of scope.
+class ZqvStatusAside {
+ public:
+  ZqvStatusAside() noexcept : saved_(zqvStatus()) { zqvSetErrStatus(0); }
+  ~ZqvStatusAside() { zqvSetErrStatus(saved_); }
+  ZqvStatusAside(const ZqvStatusAside&) = delete;
+  ZqvStatusAside& operator=(const ZqvStatusAside&) = delete;
+  // A transform that failed since (its tables could not be had) has
+  // reported itself.
+  bool transformFailed() const noexcept { return zqvStatusNegative(); }
+
+ private:
+  int32_t saved_;
+};
+
 // One argument check: the condition that fails, the message stating it, the
 // source line of the check and the status to report.
 struct ZqvCheck {

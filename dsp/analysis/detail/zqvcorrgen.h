@@ -140,19 +140,9 @@ void crossDirect(const A* a, int64_t lenA, const B* b, int64_t lenB, Y* dst, int
   }
 }
 
-// The transforms below must run whatever status an earlier call left: the
-// status is put aside for them and given back. A transform that fails here
-// (its tables could not be had) has reported itself; the caller then sums
-// directly instead.
-class StatusSetAside {
- public:
-  StatusSetAside() noexcept : saved_(zqvStatus()) { zqvSetErrStatus(0); }
-  ~StatusSetAside() { zqvSetErrStatus(saved_); }
-  bool transformFailed() const noexcept { return zqvStatusNegative(); }
-
- private:
-  int32_t saved_;
-};
+// The transforms below run with the caller's status set aside
+// (ZqvStatusAside); one that fails has reported itself, and the caller then
+// sums directly instead.
 
 // ---- Transform method. Spectra stay in bit-reversed order throughout: the
 // products need no natural order and the inverse transforms read that order.
@@ -222,7 +212,7 @@ void window(W* dst, int64_t total, const T* src, int64_t len, int64_t from, int6
 // the real spectrum of M = 2^(order+1) reals through the merge pass and the
 // half-length transform.
 template <class C>
-bool cplxBackToLags(C* acc, int32_t order, C* dst, int64_t count, const StatusSetAside& aside) noexcept {
+bool cplxBackToLags(C* acc, int32_t order, C* dst, int64_t count, const ZqvStatusAside& aside) noexcept {
   using R = RealT<C>;
   Ops<C>::fft(acc, order, Ops<C>::kInverse);
   if (aside.transformFailed()) return false;
@@ -231,7 +221,7 @@ bool cplxBackToLags(C* acc, int32_t order, C* dst, int64_t count, const StatusSe
   return true;
 }
 template <class C, class R>
-bool realBackToLags(C* acc, int32_t order, R* dst, int64_t count, const StatusSetAside& aside) noexcept {
+bool realBackToLags(C* acc, int32_t order, R* dst, int64_t count, const ZqvStatusAside& aside) noexcept {
   Ops<C>::merge(acc, order);
   Ops<C>::fft(acc, order, Ops<C>::kInverse);
   if (aside.transformFailed()) return false;
@@ -256,7 +246,7 @@ bool autoRealTransform(const R* x, int64_t n, R* dst, int64_t lags) noexcept {
   Work<C, 4> w;
   if (!w.take({b, b, b, std::max<int64_t>(b / 2, 1)})) return false;
   C *acc = w.v[0], *cur = w.v[1], *next = w.v[2], *pairTw = w.v[3];
-  StatusSetAside aside;
+  ZqvStatusAside aside;
   if (!O::pairTwiddles(pairTw, order)) return false;
   const int64_t blocks = (n + b - 1) / b;
   for (int64_t blk = blocks - 1; blk >= 0; --blk) {
@@ -291,7 +281,7 @@ bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
   Work<C, 3> w;
   if (!w.take({m, m, m})) return false;
   C *acc = w.v[0], *cur = w.v[1], *next = w.v[2];
-  StatusSetAside aside;
+  ZqvStatusAside aside;
   const int64_t blocks = (n + b - 1) / b;
   for (int64_t blk = blocks - 1; blk >= 0; --blk) {
     const int64_t start = blk * b;
@@ -323,7 +313,7 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
   Work<C, 2> w;
   if (!w.take({m, bl})) return false;
   C *z = w.v[0], *acc = w.v[1];
-  StatusSetAside aside;
+  ZqvStatusAside aside;
   for (int64_t start = 0; start < lenA; start += bl) {
     const int64_t take = std::min(bl, lenA - start), from = lo + start;
     const int64_t wlo = std::clamp<int64_t>(-from, 0, m), whi = std::clamp<int64_t>(lenB - from, wlo, m);
@@ -353,7 +343,7 @@ bool crossMixedTransform(const A* a, int64_t lenA, const B* b, int64_t lenB, Y* 
   Work<C, 3> w;
   if (!w.take({bl, m, m})) return false;
   C *rs = w.v[0], *cs = w.v[1], *acc = w.v[2];
-  StatusSetAside aside;
+  ZqvStatusAside aside;
   for (int64_t start = 0; start < lenA; start += bl) {
     const int64_t take = std::min(bl, lenA - start), from = lo + start;
     if constexpr (realA) {
@@ -396,7 +386,7 @@ bool crossCplxTransform(const C* a, int64_t lenA, const C* b, int64_t lenB, C* d
   Work<C, 3> w;
   if (!w.take({m, m, m})) return false;
   C *fa = w.v[0], *fw = w.v[1], *acc = w.v[2];
-  StatusSetAside aside;
+  ZqvStatusAside aside;
   for (int64_t start = 0; start < lenA; start += bl) {
     const int64_t take = std::min(bl, lenA - start);
     window(fa, m, a + start, take, 0, take);

@@ -211,18 +211,6 @@ void product(const T* spec, T* work, Orders o) noexcept {
   }
 }
 
-// The transforms report failures through the status: set a caller's stale
-// status aside for the call and give it back afterwards.
-class StatusAside {
- public:
-  StatusAside() noexcept : saved_(zqvStatus()) { zqvSetErrStatus(0); }
-  ~StatusAside() { zqvSetErrStatus(saved_); }
-  StatusAside(const StatusAside&) = delete;
-  StatusAside& operator=(const StatusAside&) = delete;
-
- private:
-  int32_t saved_;
-};
 
 inline int32_t log2Of(int64_t p) noexcept {
   int32_t k = 0;
@@ -250,7 +238,7 @@ bool blockFft(const T* src, int64_t cols, int64_t rows, const T* kernel, int64_t
   }
   bool ok = work != nullptr;
   if (ok) {
-    StatusAside aside;
+    ZqvStatusAside aside;
     const Cplx<T>* const tw = twiddles<T>(o.row);
     ok = tw != nullptr;
     const size_t bytes = static_cast<size_t>(area) * sizeof(T);
