@@ -84,13 +84,12 @@ void directSum(C* c, C* y, int64_t n, bool fwd, const C* tw) noexcept {
 template <class C>
 void dft(ZqvSite site, const C* x, C* y, int32_t len, int32_t flags) noexcept {
   using T = typename Dft<C>::T;
-  // A status left negative by an earlier call: no work and no report (the
-  // table getter would otherwise refuse and the missing table be reported).
-  if (zqvStatusNegative()) return;
-  // The table comes first, so ZQV_Init or any valid call builds it.
+  // The table comes first, so ZQV_Init or any valid call builds it. Under a
+  // status left negative the getter refuses, and the missing table is
+  // reported like any other before the call gives up.
   const C* tw = Dft<C>::table(len);
   if (zqvCheckAll(site, {ZQV_CHECK(len <= 0, "len<=0"), ZQV_CHECK(tw == nullptr, "tw==0")}) ||
-      (flags & ZQV_Init))
+      zqvStatusNegative() || (flags & ZQV_Init))
     return;
   if (zqvCheckFirst(site, {ZQV_CHECK(x == nullptr, "x==0"), ZQV_CHECK(y == nullptr, "y==0"),
                            ZQV_CHECK(((flags & ZQV_Forw) != 0) == ((flags & ZQV_Inv) != 0),

@@ -412,10 +412,15 @@ void mergeReal(T* x, std::size_t m, bool fwd, const T* half) {
 
 enum class RealLayout { Ccs, Packed };
 
+// The order of the half-length complex transform; -1 (nothing to fetch or
+// release) for order 0 and for the negative orders the opening refuses,
+// which must not be decremented.
+inline int32_t halfOrder(int32_t order) { return order > 0 ? order - 1 : -1; }
+
 template <class T>
 void realForward(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
-  const int32_t m = order - 1;
+  const int32_t m = halfOrder(order);
   // The not-in-place forms leave the shared swap-pair table in the cache.
   const Opening o{{m, m, m, -1}, {m, nip ? -1 : m, m, -1}, order >= 2, true, 0, 0, packed ? 1 : 0};
   Tables<T> t;
@@ -449,7 +454,7 @@ void realForward(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site
 template <class T>
 void realInverse(const T* in, T* out, int32_t order, int32_t flags, ZqvSite site, bool nip, RealLayout layout) {
   const bool packed = layout == RealLayout::Packed;
-  const int32_t m = order - 1;
+  const int32_t m = halfOrder(order);
   const Opening o{{m, m, -1, order}, {m, m, -1, m >= 0 ? order : -1}, order >= 2, true, 0, packed ? 1 : 0, 0};
   Tables<T> t;
   if (!open<T>(site, order, flags, o, t, ZQV_FFT_SAMPS(nip, in, out))) return;
