@@ -6,6 +6,7 @@
 #include <kissfft/kiss_fft.h>
 #include <kissfft/kiss_fftr.h>
 
+#include <chrono>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -76,6 +77,71 @@ void kissReal(benchmark::State& st) {
   }
   kiss_fftr_free(fwd);
   kiss_fftr_free(inv);
+}
+
+// ---- real forward + inverse in double, the inverse scaled by 1/n ----
+
+constexpr int kMinRealDOrder = 6;
+constexpr int kMaxRealDOrder = 7;
+
+void zqvRealD(benchmark::State& st) {
+  const int order = static_cast<int>(st.range(0));
+  const std::size_t n = std::size_t{1} << order;
+  double* buf = zqvdMalloc(static_cast<int32_t>(n + 2));
+  fillRandom(buf, n);
+  zqvdRealFft(buf, order, ZQV_Forw | ZQV_Init);
+  zqvdCcsFft(buf, order, ZQV_Inv | ZQV_Init);
+  for (auto _ : st) {
+    zqvdRealFft(buf, order, ZQV_Forw);
+    zqvdCcsFft(buf, order, ZQV_Inv);
+    benchmark::DoNotOptimize(buf);
+  }
+  zqvFree(buf);
+}
+
+// FFTW_MEASURE may settle on different plans from one planning to the next:
+// three plannings (wisdom forgotten in between), the fastest pair timed.
+void fftwRealD(benchmark::State& st) {
+  const int order = static_cast<int>(st.range(0));
+  const int n = 1 << order;
+  double* buf = fftw_alloc_real(n + 2);
+  const double scale = 1.0 / n;
+  auto pair = [&](fftw_plan fwd, fftw_plan inv) {
+    fftw_execute(fwd);
+    fftw_execute(inv);
+    for (int i = 0; i < n; ++i) buf[i] *= scale;
+  };
+  fftw_plan best[2] = {nullptr, nullptr};
+  double bestTime = 0;
+  for (int planning = 0; planning < 3; ++planning) {
+    fftw_forget_wisdom();
+    fftw_plan fwd = fftw_plan_dft_r2c_1d(n, buf, reinterpret_cast<fftw_complex*>(buf), FFTW_MEASURE);
+    fftw_plan inv = fftw_plan_dft_c2r_1d(n, reinterpret_cast<fftw_complex*>(buf), buf, FFTW_MEASURE);
+    fillRandom(buf, n);
+    const auto start = std::chrono::steady_clock::now();
+    for (int r = 0; r < 20000; ++r) pair(fwd, inv);
+    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!best[0] || t < bestTime) {
+      if (best[0]) {
+        fftw_destroy_plan(best[0]);
+        fftw_destroy_plan(best[1]);
+      }
+      best[0] = fwd;
+      best[1] = inv;
+      bestTime = t;
+    } else {
+      fftw_destroy_plan(fwd);
+      fftw_destroy_plan(inv);
+    }
+  }
+  fillRandom(buf, n);
+  for (auto _ : st) {
+    pair(best[0], best[1]);
+    benchmark::DoNotOptimize(buf);
+  }
+  fftw_destroy_plan(best[0]);
+  fftw_destroy_plan(best[1]);
+  fftw_free(buf);
 }
 
 // ---- complex float ----
@@ -152,6 +218,8 @@ void fftwComplexD(benchmark::State& st) {
 BENCHMARK(zqvReal)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(fftwReal)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(kissReal)->DenseRange(kMinOrder, kMaxOrder);
+BENCHMARK(zqvRealD)->DenseRange(kMinRealDOrder, kMaxRealDOrder);
+BENCHMARK(fftwRealD)->DenseRange(kMinRealDOrder, kMaxRealDOrder);
 BENCHMARK(zqvComplexF)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(fftwComplexF)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(kissComplexF)->DenseRange(kMinOrder, kMaxOrder);
@@ -171,6 +239,13 @@ void printSummary(const SummaryReporter& rep) {
     std::printf("%5d | %9.3f %9.3f %9.3f %6.2f | %9.3f %9.3f %9.3f %6.2f | %9.3f %9.3f %6.2f\n", o,
                 zr / 1e3, fr / 1e3, kr / 1e3, fr > 0 ? zr / fr : 0, zc / 1e3, fc / 1e3, kc / 1e3,
                 fc > 0 ? zc / fc : 0, zd / 1e3, fd / 1e3, fd > 0 ? zd / fd : 0);
+  }
+  std::printf("\nReal pair in double (inverse scaled by 1/n), FFTW best of three plannings\n");
+  std::printf("%5s | %9s %9s %6s\n", "order", "zqv", "fftw", "ratio");
+  for (int o = kMinRealDOrder; o <= kMaxRealDOrder; ++o) {
+    const double z = get("zqvRealD", o), f = get("fftwRealD", o);
+    if (z == 0 && f == 0) continue;
+    std::printf("%5d | %9.3f %9.3f %6.2f\n", o, z / 1e3, f / 1e3, f > 0 ? z / f : 0);
   }
 }
 
