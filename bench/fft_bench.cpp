@@ -6,7 +6,6 @@
 #include <kissfft/kiss_fft.h>
 #include <kissfft/kiss_fftr.h>
 
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <random>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "bench_summary.h"
+#include "fftw_best.h"
 #include "zqvp4.h"
 
 namespace {
@@ -99,48 +99,41 @@ void zqvRealD(benchmark::State& st) {
   zqvFree(buf);
 }
 
-// FFTW_MEASURE may settle on different plans from one planning to the next:
-// three plannings (wisdom forgotten in between), the fastest pair timed.
+// FFTW: r2c and c2r in place, then the 1/n scaling; the fastest of three plannings.
 void fftwRealD(benchmark::State& st) {
   const int order = static_cast<int>(st.range(0));
   const int n = 1 << order;
   double* buf = fftw_alloc_real(n + 2);
   const double scale = 1.0 / n;
-  auto pair = [&](fftw_plan fwd, fftw_plan inv) {
-    fftw_execute(fwd);
-    fftw_execute(inv);
+  struct Pair {
+    fftw_plan fwd, inv;
+  };
+  auto run = [&](const Pair& p) {
+    fftw_execute(p.fwd);
+    fftw_execute(p.inv);
     for (int i = 0; i < n; ++i) buf[i] *= scale;
   };
-  fftw_plan best[2] = {nullptr, nullptr};
-  double bestTime = 0;
-  for (int planning = 0; planning < 3; ++planning) {
-    fftw_forget_wisdom();
-    fftw_plan fwd = fftw_plan_dft_r2c_1d(n, buf, reinterpret_cast<fftw_complex*>(buf), FFTW_MEASURE);
-    fftw_plan inv = fftw_plan_dft_c2r_1d(n, reinterpret_cast<fftw_complex*>(buf), buf, FFTW_MEASURE);
-    fillRandom(buf, n);
-    const auto start = std::chrono::steady_clock::now();
-    for (int r = 0; r < 20000; ++r) pair(fwd, inv);
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (!best[0] || t < bestTime) {
-      if (best[0]) {
-        fftw_destroy_plan(best[0]);
-        fftw_destroy_plan(best[1]);
-      }
-      best[0] = fwd;
-      best[1] = inv;
-      bestTime = t;
-    } else {
-      fftw_destroy_plan(fwd);
-      fftw_destroy_plan(inv);
-    }
-  }
+  fillRandom(buf, n);
+  const Pair best = fastestOfThree(
+      [&] {
+        Pair p{fftw_plan_dft_r2c_1d(n, buf, reinterpret_cast<fftw_complex*>(buf), FFTW_MEASURE),
+               fftw_plan_dft_c2r_1d(n, reinterpret_cast<fftw_complex*>(buf), buf, FFTW_MEASURE)};
+        fillRandom(buf, n);
+        return p;
+      },
+      run,
+      [](const Pair& p) {
+        fftw_destroy_plan(p.fwd);
+        fftw_destroy_plan(p.inv);
+      },
+      fftw_forget_wisdom);
   fillRandom(buf, n);
   for (auto _ : st) {
-    pair(best[0], best[1]);
+    run(best);
     benchmark::DoNotOptimize(buf);
   }
-  fftw_destroy_plan(best[0]);
-  fftw_destroy_plan(best[1]);
+  fftw_destroy_plan(best.fwd);
+  fftw_destroy_plan(best.inv);
   fftw_free(buf);
 }
 
