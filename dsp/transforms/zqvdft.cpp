@@ -57,7 +57,7 @@ bool vectorSums(const ZqvCplxS* c, ZqvCplxS* y, int64_t n, bool fwd, const ZqvCp
   }
   // Outputs m and n - m share their twiddles up to the sign of the
   // imaginary part where the table is conjugate-symmetric (as built).
-  bool paired = wide;
+  bool paired = true;
   for (int64_t j = 1; paired && 2 * j < n; ++j)
     paired = std::bit_cast<uint32_t>(tw[n - j].re) == std::bit_cast<uint32_t>(tw[j].re) &&
              std::bit_cast<uint32_t>(tw[n - j].im) == std::bit_cast<uint32_t>(-tw[j].im);

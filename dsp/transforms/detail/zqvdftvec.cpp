@@ -93,85 +93,98 @@ __attribute__((target("avx512f,avx512dq"))) void sums512(const ZqvDftSums& a) no
   }
 }
 
-template <bool kFwd>
-__attribute__((target("avx2"), always_inline)) inline void term256(const double* c, const long long* tw, __m128i& j, __m128i step,
-                                                                   __m128i nv, __m256i split, __m256d& tre,
-                                                                   __m256d& tim) noexcept {
-  j = _mm_add_epi32(j, step);
-  j = _mm_min_epu32(j, _mm_sub_epi32(j, nv));
-  alignas(16) uint32_t at[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(at), j);
-  const __m256i pair = _mm256_setr_epi64x(tw[at[0]], tw[at[1]], tw[at[2]], tw[at[3]]);
-  const __m256 parts = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(pair, split));
-  const __m256d tr = _mm256_cvtps_pd(_mm256_castps256_ps128(parts));
-  const __m256d ti = _mm256_cvtps_pd(_mm256_extractf128_ps(parts, 1));
-  const __m256d pr = _mm256_set1_pd(c[0]), pi = _mm256_set1_pd(c[1]);
-  const __m256d qr = _mm256_set1_pd(c[2]), qi = _mm256_set1_pd(c[3]);
-  if constexpr (kFwd) {
-    tre = _mm256_sub_pd(_mm256_mul_pd(pr, tr), _mm256_mul_pd(qi, ti));
-    tim = _mm256_add_pd(_mm256_mul_pd(pi, tr), _mm256_mul_pd(qr, ti));
-  } else {
-    tre = _mm256_add_pd(_mm256_mul_pd(pr, tr), _mm256_mul_pd(qi, ti));
-    tim = _mm256_sub_pd(_mm256_mul_pd(pi, tr), _mm256_mul_pd(qr, ti));
-  }
-}
-
-template <bool kFwd, int kBlocks>
+// The same on 256-bit vectors of four outputs; masks as vectors.
+template <bool kFwd, bool kPaired, bool kSelf>
 __attribute__((target("avx2"))) void sums256(const ZqvDftSums& a) noexcept {
   constexpr int64_t kLanes = 4;
+  constexpr int kBlocks = kZqvDftBlocks256;
   const __m128i nv = _mm_set1_epi32(static_cast<int32_t>(a.n));
+  const __m128i zero = _mm_setzero_si128();
   const __m128i lane = _mm_setr_epi32(0, 1, 2, 3);
   // Re parts to the low half, imaginary parts to the high half.
   const __m256i split = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
+  const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
   const long long* tw = reinterpret_cast<const long long*>(a.tw);
   for (int64_t m0 = 1; m0 <= a.last; m0 += kLanes * kBlocks) {
     __m128i j[kBlocks], step[kBlocks];
-    __m256d re[kBlocks], im[kBlocks], odd[kBlocks];
+    __m256d re[kBlocks], im[kBlocks], pre[kBlocks], pim[kBlocks], odd[kBlocks];
     for (int b = 0; b < kBlocks; ++b) {
       const __m128i m = _mm_add_epi32(_mm_set1_epi32(static_cast<int32_t>(m0 + kLanes * b)), lane);
       step[b] = _mm_and_si128(m, _mm_cmpgt_epi32(_mm_set1_epi32(static_cast<int32_t>(a.last + 1)), m));
       odd[b] = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(_mm_srai_epi32(_mm_slli_epi32(m, 31), 31)));
-      j[b] = _mm_setzero_si128();
-      re[b] = _mm256_setzero_pd();
-      im[b] = _mm256_setzero_pd();
+      j[b] = zero;
+      re[b] = im[b] = pre[b] = pim[b] = _mm256_setzero_pd();
     }
-    for (int64_t k = 1; k <= a.evenTerms; ++k)
+    for (int64_t k = 1; k <= a.oddTerms; ++k) {
+      const bool oddOnly = k > a.evenTerms;
+      const double* c = a.pq + 4 * (k - 1);
+      const __m256d pr = _mm256_set1_pd(c[0]), pi = _mm256_set1_pd(c[1]);
+      const __m256d qr = _mm256_set1_pd(c[2]), qi = _mm256_set1_pd(c[3]);
       for (int b = 0; b < kBlocks; ++b) {
-        __m256d tre, tim;
-        term256<kFwd>(a.pq + 4 * (k - 1), tw, j[b], step[b], nv, split, tre, tim);
-        re[b] = _mm256_add_pd(re[b], tre);
-        im[b] = _mm256_add_pd(im[b], tim);
+        j[b] = _mm_add_epi32(j[b], step[b]);
+        j[b] = _mm_min_epu32(j[b], _mm_sub_epi32(j[b], nv));
+        alignas(16) uint32_t at[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(at), j[b]);
+        const __m256i pair = _mm256_setr_epi64x(tw[at[0]], tw[at[1]], tw[at[2]], tw[at[3]]);
+        const __m256 parts = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(pair, split));
+        const __m256d tr = _mm256_cvtps_pd(_mm256_castps256_ps128(parts));
+        const __m256d ti = _mm256_cvtps_pd(_mm256_extractf128_ps(parts, 1));
+        const __m256d ptr = _mm256_mul_pd(pr, tr), qti = _mm256_mul_pd(qi, ti);
+        const __m256d ptr2 = _mm256_mul_pd(pi, tr), qti2 = _mm256_mul_pd(qr, ti);
+        const __m256d tre = kFwd ? _mm256_sub_pd(ptr, qti) : _mm256_add_pd(ptr, qti);
+        const __m256d tim = kFwd ? _mm256_add_pd(ptr2, qti2) : _mm256_sub_pd(ptr2, qti2);
+        const __m256d use = oddOnly ? odd[b] : all;
+        re[b] = _mm256_blendv_pd(re[b], _mm256_add_pd(re[b], tre), use);
+        im[b] = _mm256_blendv_pd(im[b], _mm256_add_pd(im[b], tim), use);
+        if constexpr (kPaired) {
+          __m256d ptre = kFwd ? _mm256_add_pd(ptr, qti) : _mm256_sub_pd(ptr, qti);
+          __m256d ptim = kFwd ? _mm256_sub_pd(ptr2, qti2) : _mm256_add_pd(ptr2, qti2);
+          if constexpr (kSelf) {
+            const __m128i self = _mm_or_si128(_mm_cmpeq_epi32(j[b], zero), _mm_cmpeq_epi32(_mm_add_epi32(j[b], j[b]), nv));
+            const __m256d same = _mm256_castsi256_pd(_mm256_cvtepi32_epi64(self));
+            ptre = _mm256_blendv_pd(ptre, tre, same);
+            ptim = _mm256_blendv_pd(ptim, tim, same);
+          }
+          pre[b] = _mm256_blendv_pd(pre[b], _mm256_add_pd(pre[b], ptre), use);
+          pim[b] = _mm256_blendv_pd(pim[b], _mm256_add_pd(pim[b], ptim), use);
+        }
       }
-    if (a.oddTerms > a.evenTerms)
-      for (int b = 0; b < kBlocks; ++b) {
-        __m256d tre, tim;
-        term256<kFwd>(a.pq + 4 * (a.oddTerms - 1), tw, j[b], step[b], nv, split, tre, tim);
-        re[b] = _mm256_blendv_pd(re[b], _mm256_add_pd(re[b], tre), odd[b]);
-        im[b] = _mm256_blendv_pd(im[b], _mm256_add_pd(im[b], tim), odd[b]);
-      }
+    }
     for (int b = 0; b < kBlocks; ++b) {
       _mm256_storeu_pd(a.sr + m0 + kLanes * b, re[b]);
       _mm256_storeu_pd(a.si + m0 + kLanes * b, im[b]);
+      if constexpr (kPaired) {
+        _mm256_storeu_pd(a.psr + m0 + kLanes * b, pre[b]);
+        _mm256_storeu_pd(a.psi + m0 + kLanes * b, pim[b]);
+      }
     }
   }
 }
 
-}  // namespace
-
-void zqvDftSumsAvx512(const ZqvDftSums& a) noexcept {
+template <template <bool, bool, bool> class K>
+void dispatch(const ZqvDftSums& a) noexcept {
   if (!a.paired) {
-    if (a.fwd) sums512<true, false, false>(a);
-    else sums512<false, false, false>(a);
+    if (a.fwd) K<true, false, false>::run(a);
+    else K<false, false, false>::run(a);
   } else if (a.self) {
-    if (a.fwd) sums512<true, true, true>(a);
-    else sums512<false, true, true>(a);
+    if (a.fwd) K<true, true, true>::run(a);
+    else K<false, true, true>::run(a);
   } else {
-    if (a.fwd) sums512<true, true, false>(a);
-    else sums512<false, true, false>(a);
+    if (a.fwd) K<true, true, false>::run(a);
+    else K<false, true, false>::run(a);
   }
 }
 
-void zqvDftSumsAvx2(const ZqvDftSums& a) noexcept {
-  if (a.fwd) sums256<true, kZqvDftBlocks256>(a);
-  else sums256<false, kZqvDftBlocks256>(a);
-}
+template <bool kFwd, bool kPaired, bool kSelf>
+struct Sums512 {
+  static void run(const ZqvDftSums& a) noexcept { sums512<kFwd, kPaired, kSelf>(a); }
+};
+template <bool kFwd, bool kPaired, bool kSelf>
+struct Sums256 {
+  static void run(const ZqvDftSums& a) noexcept { sums256<kFwd, kPaired, kSelf>(a); }
+};
+
+}  // namespace
+
+void zqvDftSumsAvx512(const ZqvDftSums& a) noexcept { dispatch<Sums512>(a); }
+void zqvDftSumsAvx2(const ZqvDftSums& a) noexcept { dispatch<Sums256>(a); }

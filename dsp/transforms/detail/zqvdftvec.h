@@ -10,7 +10,7 @@
 // c[k] and c[n-k] as doubles (re, im, re, im); outputs m = 1 .. last sum
 // evenTerms terms when m is even and oddTerms when m is odd. sr and si
 // receive the sums at index m and have room for the whole last block (see
-// zqvDftSumsRoom). Paired (the 512-bit build only; last = n/2 then): psr
+// zqvDftSumsRoom). Paired (last = n/2 then): psr
 // and psi receive at index m the sums of output n - m, whose twiddles must
 // be the conjugates of those of m (tw[n-j] = conj(tw[j]) bit for bit,
 // 0 < j < n, j != n/2); self tells that some index k m mod n may be 0 or
