@@ -60,10 +60,12 @@ struct Traits<double> {
 
 // The CPU choice, once for both precisions: the widest build of the vector
 // kernels the processor has (all give the same results).
+// Complex doubles up to 32 points run faster on 256-bit vectors (measured on
+// the AMD processor with AVX-512: 9% on the real pair of order 6).
 template <class T>
 void difVec(T* x, std::size_t n, bool fwd, const T* stage) {
   using S = typename Traits<T>::Sse;
-  if (zqvHasAvx512()) zqvFftDifAvx512(x, n, fwd, stage);
+  if (zqvHasAvx512() && (sizeof(T) == 4 || n > 32)) zqvFftDifAvx512(x, n, fwd, stage);
   else if (zqvHasAvx2()) zqvFftDifAvx(x, n, fwd, stage);
   else zqvfv::difAll<S, S>(x, n, fwd, stage);
 }
@@ -194,9 +196,9 @@ inline __attribute__((always_inline)) bool open(ZqvSite site, int32_t order, int
          : std::initializer_list<ZqvCheck>{ZQV_CHECK((out) == nullptr, "samps==0")})
 
 // Inverse scaling: short vectors in place here (a call into the vector
-// multiply and its checks costs more than the products), longer ones through
-// the library's vector multiply, in chunks that its 32-bit count can
-// describe. The same single product either way.
+// multiply and its checks costs more than the products), longer ones
+// through the library's vector multiply, in chunks that its 32-bit count
+// can describe. The same single product either way.
 template <class T>
 void scale(T* v, std::size_t count, T factor) {
   if (count <= 256) {
