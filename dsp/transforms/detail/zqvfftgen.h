@@ -65,7 +65,7 @@ struct Traits<double> {
 template <class T>
 void difVec(T* x, std::size_t n, bool fwd, const T* stage) {
   using S = typename Traits<T>::Sse;
-  if (zqvHasAvx512() && (sizeof(T) == 4 || n > 32)) zqvFftDifAvx512(x, n, fwd, stage);
+  if ((sizeof(T) == 4 || n > 32) && zqvHasAvx512()) zqvFftDifAvx512(x, n, fwd, stage);
   else if (zqvHasAvx2()) zqvFftDifAvx(x, n, fwd, stage);
   else zqvfv::difAll<S, S>(x, n, fwd, stage);
 }
@@ -231,7 +231,7 @@ void complexCore(T* x, int32_t order, bool fwd, bool inBitRev, bool outBitRev, c
     const bool wide = order >= 4 && zqvHasAvx2();
     // The 512-bit tiles win from these orders (for complex floats up to
     // order 16; the generic tiles take the larger ones).
-    const bool wide512 = zqvHasAvx512() && order >= (sizeof(T) == 4 ? 7 : 9) && (sizeof(T) == 8 || order <= 16);
+    const bool wide512 = order >= (sizeof(T) == 4 ? 7 : 9) && (sizeof(T) == 8 || order <= 16) && zqvHasAvx512();
     if constexpr (sizeof(T) == 4) {
       if (wide512) zqvcBitRevAvx512(xc, order);
       else if (order >= kTiledRevOrder + (wide ? 2 : 0)) zqvcBitRevTiled(xc, order);
@@ -306,7 +306,7 @@ inline bool plainComplexFlags(int32_t flags) {
 // stage table too from order 3 on); false sends the call through the full
 // opening. The kernel and pair orders must be within 0..31.
 template <class T>
-bool cachedTables(const Need& need, Tables<T>& t) {
+inline __attribute__((always_inline)) bool cachedTables(const Need& need, Tables<T>& t) {
   const ZqvContext* ctx = zqvFetchContext();
   if (ctx->errStatus < 0) return false;
   const ZqvCacheGroup2& c = ctx->cache2;
