@@ -5,10 +5,18 @@
 #include <immintrin.h>
 
 #include <cstdint>
+#include <cstring>
 
 #include "transforms/detail/zqvdftvec.h"
 
 namespace {
+
+// The twiddle pair at j as one 64-bit word (re in the low half).
+inline long long word(const ZqvCplxS* tw, uint32_t j) noexcept {
+  long long w;
+  std::memcpy(&w, tw + j, sizeof w);
+  return w;
+}
 
 // Lane l of vector v of a block starting at m0 serves output m0 + 8v + l
 // (AVX-512) or m0 + 4v + l (AVX2); lanes past the last output step by 0 and
@@ -30,7 +38,7 @@ __attribute__((target("avx512f,avx512dq"))) void sums512(const ZqvDftSums& a) no
   const __m256i nv = _mm256_set1_epi32(static_cast<int32_t>(a.n));
   const __m256i zero = _mm256_setzero_si256();
   const __m256i lane = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  const long long* tw = reinterpret_cast<const long long*>(a.tw);
+  const ZqvCplxS* tw = a.tw;
   // The zero-masked conversions: the plain ones start from an undefined register.
   const __mmask8 all = 0xFF;
   for (int64_t m0 = 1; m0 <= a.last; m0 += kLanes * kZqvDftBlocks512) {
@@ -56,7 +64,8 @@ __attribute__((target("avx512f,avx512dq"))) void sums512(const ZqvDftSums& a) no
         j[b] = _mm256_min_epu32(j[b], _mm256_sub_epi32(j[b], nv));
         alignas(32) uint32_t at[8];
         _mm256_store_si256(reinterpret_cast<__m256i*>(at), j[b]);
-        const __m512i pair = _mm512_setr_epi64(tw[at[0]], tw[at[1]], tw[at[2]], tw[at[3]], tw[at[4]], tw[at[5]], tw[at[6]], tw[at[7]]);
+        const __m512i pair = _mm512_setr_epi64(word(tw, at[0]), word(tw, at[1]), word(tw, at[2]), word(tw, at[3]),
+                                               word(tw, at[4]), word(tw, at[5]), word(tw, at[6]), word(tw, at[7]));
         const __m512d tr = _mm512_maskz_cvtps_pd(all, _mm256_castsi256_ps(_mm512_maskz_cvtepi64_epi32(all, pair)));
         const __m512d ti = _mm512_maskz_cvtps_pd(
             all, _mm256_castsi256_ps(_mm512_maskz_cvtepi64_epi32(all, _mm512_maskz_srli_epi64(all, pair, 32))));
@@ -104,7 +113,7 @@ __attribute__((target("avx2"))) void sums256(const ZqvDftSums& a) noexcept {
   // Re parts to the low half, imaginary parts to the high half.
   const __m256i split = _mm256_setr_epi32(0, 2, 4, 6, 1, 3, 5, 7);
   const __m256d all = _mm256_castsi256_pd(_mm256_set1_epi64x(-1));
-  const long long* tw = reinterpret_cast<const long long*>(a.tw);
+  const ZqvCplxS* tw = a.tw;
   for (int64_t m0 = 1; m0 <= a.last; m0 += kLanes * kBlocks) {
     __m128i j[kBlocks], step[kBlocks];
     __m256d re[kBlocks], im[kBlocks], pre[kBlocks], pim[kBlocks], odd[kBlocks];
@@ -125,7 +134,7 @@ __attribute__((target("avx2"))) void sums256(const ZqvDftSums& a) noexcept {
         j[b] = _mm_min_epu32(j[b], _mm_sub_epi32(j[b], nv));
         alignas(16) uint32_t at[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(at), j[b]);
-        const __m256i pair = _mm256_setr_epi64x(tw[at[0]], tw[at[1]], tw[at[2]], tw[at[3]]);
+        const __m256i pair = _mm256_setr_epi64x(word(tw, at[0]), word(tw, at[1]), word(tw, at[2]), word(tw, at[3]));
         const __m256 parts = _mm256_castsi256_ps(_mm256_permutevar8x32_epi32(pair, split));
         const __m256d tr = _mm256_cvtps_pd(_mm256_castps256_ps128(parts));
         const __m256d ti = _mm256_cvtps_pd(_mm256_extractf128_ps(parts, 1));
