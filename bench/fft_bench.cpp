@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench_summary.h"
+#include "fftw_best.h"
 #include "zqvp4.h"
 
 namespace {
@@ -76,6 +77,64 @@ void kissReal(benchmark::State& st) {
   }
   kiss_fftr_free(fwd);
   kiss_fftr_free(inv);
+}
+
+// ---- real forward + inverse in double, the inverse scaled by 1/n ----
+
+constexpr int kMinRealDOrder = 6;
+constexpr int kMaxRealDOrder = 7;
+
+void zqvRealD(benchmark::State& st) {
+  const int order = static_cast<int>(st.range(0));
+  const std::size_t n = std::size_t{1} << order;
+  double* buf = zqvdMalloc(static_cast<int32_t>(n + 2));
+  fillRandom(buf, n);
+  zqvdRealFft(buf, order, ZQV_Forw | ZQV_Init);
+  zqvdCcsFft(buf, order, ZQV_Inv | ZQV_Init);
+  for (auto _ : st) {
+    zqvdRealFft(buf, order, ZQV_Forw);
+    zqvdCcsFft(buf, order, ZQV_Inv);
+    benchmark::DoNotOptimize(buf);
+  }
+  zqvFree(buf);
+}
+
+// FFTW: r2c and c2r in place, then the 1/n scaling; the fastest of three plannings.
+void fftwRealD(benchmark::State& st) {
+  const int order = static_cast<int>(st.range(0));
+  const int n = 1 << order;
+  double* buf = fftw_alloc_real(n + 2);
+  const double scale = 1.0 / n;
+  struct Pair {
+    fftw_plan fwd, inv;
+  };
+  auto run = [&](const Pair& p) {
+    fftw_execute(p.fwd);
+    fftw_execute(p.inv);
+    for (int i = 0; i < n; ++i) buf[i] *= scale;
+  };
+  fillRandom(buf, n);
+  const Pair best = fastestOfThree(
+      [&] {
+        Pair p{fftw_plan_dft_r2c_1d(n, buf, reinterpret_cast<fftw_complex*>(buf), FFTW_MEASURE),
+               fftw_plan_dft_c2r_1d(n, reinterpret_cast<fftw_complex*>(buf), buf, FFTW_MEASURE)};
+        fillRandom(buf, n);
+        return p;
+      },
+      run,
+      [](const Pair& p) {
+        fftw_destroy_plan(p.fwd);
+        fftw_destroy_plan(p.inv);
+      },
+      fftw_forget_wisdom);
+  fillRandom(buf, n);
+  for (auto _ : st) {
+    run(best);
+    benchmark::DoNotOptimize(buf);
+  }
+  fftw_destroy_plan(best.fwd);
+  fftw_destroy_plan(best.inv);
+  fftw_free(buf);
 }
 
 // ---- complex float ----
@@ -152,6 +211,8 @@ void fftwComplexD(benchmark::State& st) {
 BENCHMARK(zqvReal)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(fftwReal)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(kissReal)->DenseRange(kMinOrder, kMaxOrder);
+BENCHMARK(zqvRealD)->DenseRange(kMinRealDOrder, kMaxRealDOrder);
+BENCHMARK(fftwRealD)->DenseRange(kMinRealDOrder, kMaxRealDOrder);
 BENCHMARK(zqvComplexF)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(fftwComplexF)->DenseRange(kMinOrder, kMaxOrder);
 BENCHMARK(kissComplexF)->DenseRange(kMinOrder, kMaxOrder);
@@ -171,6 +232,13 @@ void printSummary(const SummaryReporter& rep) {
     std::printf("%5d | %9.3f %9.3f %9.3f %6.2f | %9.3f %9.3f %9.3f %6.2f | %9.3f %9.3f %6.2f\n", o,
                 zr / 1e3, fr / 1e3, kr / 1e3, fr > 0 ? zr / fr : 0, zc / 1e3, fc / 1e3, kc / 1e3,
                 fc > 0 ? zc / fc : 0, zd / 1e3, fd / 1e3, fd > 0 ? zd / fd : 0);
+  }
+  std::printf("\nReal pair in double (inverse scaled by 1/n), FFTW best of three plannings\n");
+  std::printf("%5s | %9s %9s %6s\n", "order", "zqv", "fftw", "ratio");
+  for (int o = kMinRealDOrder; o <= kMaxRealDOrder; ++o) {
+    const double z = get("zqvRealD", o), f = get("fftwRealD", o);
+    if (z == 0 && f == 0) continue;
+    std::printf("%5d | %9.3f %9.3f %6.2f\n", o, z / 1e3, f / 1e3, f > 0 ? z / f : 0);
   }
 }
 

@@ -154,14 +154,25 @@ TEST_F(DftTest, InitAndNegativeStatus) {
   zqvzDft(nullptr, nullptr, 12, ZQV_Init | ZQV_Forw);
   EXPECT_TRUE(reportsAre({}));
   EXPECT_EQ(zqvGetErrStatus(), 0);
-  // A status left negative: no work and no report, not even for a bad length.
-  zqvSetErrStatus(ZQV_BAD_ARGUMENT);
-  ZqvCplxS x[3] = {{1, 0}, {2, 0}, {3, 0}}, y[3] = {};
-  zqvcDft(x, y, 3, ZQV_Forw);
-  zqvcDft(x, y, 0, ZQV_Forw);
-  zqvzDft(nullptr, nullptr, 5, ZQV_Forw);
-  EXPECT_EQ(y[0].re, 0);
-  EXPECT_TRUE(reportsAre({}));
+  // A status left negative: the checks still run in their order (the table
+  // getter refuses, so the missing table is reported), then no work. The
+  // table of length 3 exists already and is refused all the same.
+  zqvcDft(nullptr, nullptr, 3, ZQV_Init);
+  const int32_t E = ZQV_BAD_ARGUMENT;
+  static ZqvCplxS x[4] = {{1, 0}, {2, 0}, {3, 0}, {4, 0}}, y[4] = {};
+  const std::vector<ReportRow> rows = {
+      {"len 4", [] { zqvcDft(x, y, 4, ZQV_Forw); }, {{E, "zqvcDft", "tw==0", "zqvdft"}}},
+      {"cached len 3", [] { zqvcDft(x, y, 3, ZQV_Forw); }, {{E, "zqvcDft", "tw==0", "zqvdft"}}},
+      {"len 0",
+       [] { zqvcDft(x, y, 0, ZQV_Forw); },
+       {{E, "zqvcGetDftTwdTbl", "length<=0", "zqvtwd"}, {E, "zqvcDft", "len<=0", "zqvdft"}, {E, "zqvcDft", "tw==0", "zqvdft"}}},
+      {"double, nulls", [] { zqvzDft(nullptr, nullptr, 5, ZQV_Forw); }, {{E, "zqvzDft", "tw==0", "zqvdft"}}},
+  };
+  zqvSetErrStatus(ZQV_OUT_OF_MEMORY);
+  expectReportRows(rows, E, [](const ReportRow&) {
+    for (const ZqvCplxS& v : y) EXPECT_TRUE(v.re == 0 && v.im == 0);
+  }, RowStatus::Carried);
+  EXPECT_EQ(zqvGetErrStatus(), E);
 }
 
 TEST_F(DftTest, ThirtyThirdLengthFindsTheListFull) {

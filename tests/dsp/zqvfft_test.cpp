@@ -506,6 +506,14 @@ TEST_F(FftTest, ArgumentReports) {
       {"real nip", [] { zqvdRealFftNip(nullptr, nullptr, 3, ZQV_Forw); },
        {{-5, "zqvdRealFftNip", "inSamps==0", "zqvfftd"}, {-5, "zqvdRealFftNip", "outSamps==0", "zqvfftd"}}},
       {"ccs order", [] { zqvsCcsFft(f, -2, ZQV_Inv); }, {{-5, "zqvsCcsFft", "order<0", "zqvffts"}}},
+      // The lowest order: checked before the half order is derived from it
+      // (the sanitizer build stops on the overflow otherwise).
+      {"real least order", [] { zqvdRealFft(d, INT32_MIN, ZQV_Forw); }, {{-5, "zqvdRealFft", "order<0", "zqvfftd"}}},
+      {"ccs nip least order", [] { zqvsCcsFftNip(f, f, INT32_MIN, ZQV_Inv); },
+       {{-5, "zqvsCcsFftNip", "order<0", "zqvffts"}}},
+      {"rcpack least order", [] { zqvsRealFftl(f, INT32_MIN, ZQV_Forw | ZQV_OutRCPack); },
+       {{-5, "zqvsRealFftl", "order<0", "zqvffts"}}},
+      {"free least order", [] { zqvdCcsFftl(d, INT32_MIN, ZQV_FreeTbls); }, {}},
       {"ccsl nip", [] { zqvsCcsFftlNip(nullptr, f, 3, ZQV_Inv | ZQV_InRCPack); },
        {{-5, "zqvsCcsFftlNip", "inSamps==0", "zqvffts"}}},
       {"real2", [] { zqvsReal2Fft(nullptr, nullptr, 3, ZQV_Forw); },
