@@ -263,7 +263,10 @@ class JackServer {
     ::setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
     ::setenv("JACK_NO_START_SERVER", "1", 1);
     process_.setProgram(jackd);
-    process_.setArguments({"-n", QString::fromStdString(name_), "-r", "-d", "dummy", "-r", "44100", "-p", "256"});
+    // A long client timeout: a loaded machine (sanitizer builds, parallel
+    // tests) must not make the device count's client give up.
+    process_.setArguments({"-n", QString::fromStdString(name_), "-t", "10000", "-r", "-d", "dummy", "-r", "44100",
+                           "-p", "256"});
     process_.setProcessChannelMode(QProcess::MergedChannels);
     process_.start();
     if (!process_.waitForStarted(5000)) return "jackd did not start";
@@ -272,13 +275,15 @@ class JackServer {
                                              "/tmp/jack-" + uid + "/" + name_ + "/jack_0"};
     QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
+      // The socket comes before the server takes clients: wait until a
+      // client sees its device.
       for (const auto& s : sockets)
-        if (std::filesystem::exists(s)) return {};
+        if (std::filesystem::exists(s) && seesDevice()) return {};
       if (process_.state() != QProcess::Running)
         return "jackd exited: " + process_.readAll().toStdString();
       QThread::msleep(20);
     }
-    return "jackd's socket did not appear";
+    return "jackd's socket did not appear or took no client";
   }
 
   void stop() {
@@ -291,6 +296,16 @@ class JackServer {
   }
 
  private:
+  static bool seesDevice() {
+    try {
+      RtAudio probe(RtAudio::UNIX_JACK);
+      probe.showWarnings(false);
+      return probe.getDeviceCount() > 0;
+    } catch (const std::exception&) {
+      return false;
+    }
+  }
+
   static QString QStandardPathsFind() {
     for (const char* p : {"/usr/bin/jackd", "/usr/local/bin/jackd"})
       if (std::filesystem::exists(p)) return QString::fromLatin1(p);
