@@ -1,5 +1,5 @@
 // The hot loops of the two-dimensional convolution, in vector builds chosen
-// at load time: the one-dimensional Hartley transform of many sequences side
+// on first use: the one-dimensional Hartley transform of many sequences side
 // by side, the transform-domain product and the direct sums. Each element
 // gets the same operations in the same order as in the one-sequence form,
 // so every build gives the same bits.
