@@ -229,7 +229,7 @@ bool IsPresetTextFileName(const std::string& fileName) {
 TImportedPreset ImportPresetFile(const std::string& fileName) {
   std::optional<TReadableFile> file;
   try {
-    file = TReadableFile::Open(fileName);
+    file = TReadableFile::Open(fileName, kMaxPresetImportFileSize);
   } catch (const EByteFileError& e) {
     throw EPresetImportError(e.what());
   }

@@ -32,6 +32,10 @@ inline constexpr const char* kCannotOpen = "The file can not be opened.";
 
 inline constexpr const char* kPresetTextHeader = "Kalvora Preset Text File";
 inline constexpr std::size_t kImportedNameMax = 30;
+// A preset takes 150 samples, found by a search through the file: a larger
+// file is refused before the search, which would keep the window frozen.
+// The bound holds about six minutes of 16-bit mono sound at 44100 Hz.
+inline constexpr std::uintmax_t kMaxPresetImportFileSize = 32u * 1024u * 1024u;
 
 struct TImportedPreset {
   std::string Name;  // Windows-1252 bytes, at most 30
@@ -49,5 +53,7 @@ TImportedPreset ReadPresetWave(const std::vector<std::uint8_t>& bytes, const std
 // to the text reader, every other name to the WAV reader.
 bool IsPresetTextFileName(const std::string& fileName);
 
-// Reads the file and picks the reader by its name. Throws EPresetImportError.
+// Reads the file and picks the reader by its name. A file larger than
+// kMaxPresetImportFileSize is refused before a byte is read. Throws
+// EPresetImportError.
 TImportedPreset ImportPresetFile(const std::string& fileName);

@@ -377,17 +377,22 @@ TEST_F(PresetWindows, ImportTextAndWaveFiles) {
   EXPECT_EQ(w.Wave()[2], 75);  // Round(128 x 125 / 214) = Round(74.77)
   EXPECT_EQ(w.Wave()[3], 75);
 
-  // Failures show their message and add nothing; ".TXT" goes to the WAV reader.
+  // Failures show their message and add nothing; ".TXT" goes to the WAV reader;
+  // a file above the bound is refused by its size, though its head is valid.
   WriteFile(dir_ / "wrong.txt", "Some other file\r\n");
   WriteFile(dir_ / "upper.TXT", text);
+  WriteFile(dir_ / "long.wav", Wave8({0, 255, 128}));
+  std::filesystem::resize_file(dir_ / "long.wav", kMaxPresetImportFileSize + 1);
   struct Row {
     std::string file;
-    const char* message;
+    std::string message;  // empty: any
   };
   for (const Row& r : {Row{"wrong.txt", "Wrong preset text file."}, Row{"upper.TXT", "This is not a valid .WAV file."},
-                       Row{"missing.wav", nullptr}}) {
+                       Row{"missing.wav", ""},
+                       Row{"long.wav", "The file \"" + (dir_ / "long.wav").string() +
+                                           "\" is too large to be read (more than 33554432 bytes)"}}) {
     dialogs.expectOpen((dir_ / r.file).string());
-    prompts.expectMessage(r.message ? r.message : "");
+    prompts.expectMessage(r.message);
     w.bImport->click();
     EXPECT_EQ(doc.WavePresets.Count(), 5) << r.file;
   }
