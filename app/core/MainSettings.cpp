@@ -74,7 +74,7 @@ void LoadMainSettings(const TIniFile& ini, TMainSettings& s) {
   s.CalculationTime = ParseIniFloat(ini.ReadString(kGeneral, "Calculation Time", "0"));
   s.CalculatedWaves = ini.ReadInteger(kGeneral, "Calculated Waves", 0);
   s.Starts = ini.ReadInteger(kGeneral, "Starts", 0);
-  if (s.Starts < 0x7FFFFFFF) s.Starts += 1;
+  s.Starts = CountedOnce(s.Starts);
   s.ShowHints = ini.ReadBool(kGeneral, "Show Hints", true);
   s.DefaultCalculationQuality = ini.ReadInteger(kGeneral, "Default Calculation Quality", 2);
   s.TopPanel = ini.ReadBool(kGeneral, "Top Panel", true);

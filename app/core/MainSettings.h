@@ -40,6 +40,10 @@ struct TMainSettings {
       WaveviewSonogramFFTSize = 4, WaveviewSonogramColor = 0;
 };
 
+// A statistics counter one higher; held at the largest value the settings
+// file stores, where adding one would overflow.
+inline int CountedOnce(int count) { return count < 0x7FFFFFFF ? count + 1 : count; }
+
 // Reads every key except the window positions; adds one to Starts.
 void LoadMainSettings(const TIniFile& ini, TMainSettings& s);
 // Writes every key except the window positions (the caller writes those).

@@ -105,7 +105,7 @@ void TfMain::CalculateSample() {
   kalvora::engine::TSampleResult result = kalvora::engine::CalculateSample(snapshot, noise, hooks);
   doc_.ResultBuffer = std::move(result.Bytes);
   doc_.ResultQuality = snapshot.Quality;
-  settings_.CalculatedWaves += 1;
+  settings_.CalculatedWaves = CountedOnce(settings_.CalculatedWaves);
   settings_.CalculationTime += result.Seconds / 86400.0;
   if (doc_.SampleChanges() == changes) SetSampleUpToDate(true);
   if (auto* view = findChild<TfViewWave*>()) {

@@ -139,6 +139,34 @@ TEST_F(PlayTest, PlayComputesWritesTheSampleAndIsReadyWhenDone) {
   EXPECT_EQ(main.Document().Status, TDocumentStatus::Ready);
 }
 
+// Both counters stop at the largest value the settings file stores, where
+// one more would overflow into a negative count.
+TEST_F(PlayTest, StatisticsCountersHoldAtTheirMaximum) {
+  struct Case {
+    int calculatedWaves, starts;
+  } cases[] = {{2147483646, 2147483646}, {2147483647, 2147483647}};
+  for (const Case& c : cases) {
+    std::ofstream(dir_ / "kalvora.dai") << "[General]\nCalculated Waves=" << c.calculatedWaves
+                                        << "\nStarts=" << c.starts << "\n";
+    TfMain& main = StartPlaying();
+    EXPECT_EQ(main.Settings().Starts, 2147483647) << c.starts;
+    main.PlayCommand();
+    Finish();
+    EXPECT_EQ(main.Settings().CalculatedWaves, 2147483647) << c.calculatedWaves;
+    main.SetSampleUpToDate(false);
+    main.PlayCommand();  // a second calculation at the maximum
+    Finish();
+    EXPECT_EQ(main.Settings().CalculatedWaves, 2147483647) << c.calculatedWaves;
+    main.SetInstrumentUpToDate(true);
+    ASSERT_TRUE(main.close());
+    TIniFile ini((dir_ / "kalvora.dai").string());
+    EXPECT_EQ(ini.ReadString("General", "Calculated Waves", ""), "2147483647") << c.calculatedWaves;
+    EXPECT_EQ(ini.ReadString("General", "Starts", ""), "2147483647") << c.starts;
+    windows_ = {};
+    sinks_.clear();
+  }
+}
+
 TEST_F(PlayTest, BusyStatusRefusesEveryCommand) {
   TfMain& main = StartPlaying();
   main.Settings().MidiUseSustainPedal = true;
