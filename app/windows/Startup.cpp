@@ -124,6 +124,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   w.LoadInst->Load = [&main](const std::filesystem::path& file) { main.LoadInstrumentFile(file); };
   w.LoadInst->Confirm = [&main] { return main.Prompts().confirm("Are you sure?") == 6; };
   w.LoadInst->ShowHelp = [&main](const std::string& topic) { main.Help().showTopic(topic); };
+  w.LoadInst->ShowMessage = [&main](const std::string& text) { main.Prompts().message(text); };
   created("TfLoadInst", w.LoadInst);
   w.Sure = new TfSure(&main);
   created("TfSure", w.Sure);

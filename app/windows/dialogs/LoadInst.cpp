@@ -231,6 +231,8 @@ void TfLoadInst::bDeleteClick() {
   fs::remove(name, ec);
   RereadFiles();
   ShowFileInfo();
+  // A file that stays (a folder the user may not write) is said so.
+  if (ec && ShowMessage) ShowMessage("Can not delete the file \"" + name + "\": " + ec.message());
 }
 
 void TfLoadInst::showEvent(QShowEvent* e) {

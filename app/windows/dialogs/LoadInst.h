@@ -25,10 +25,11 @@ class TfLoadInst : public QDialog {
   explicit TfLoadInst(QWidget* parent = nullptr);
 
   // Set by the program: loads through the instrument reader, asks "Are you
-  // sure?" (true = Yes), opens a help topic.
+  // sure?" (true = Yes), opens a help topic, shows a message.
   std::function<void(const std::filesystem::path&)> Load;
   std::function<bool()> Confirm;
   std::function<void(const std::string&)> ShowHelp;
+  std::function<void(const std::string&)> ShowMessage;
 
   void SetFolder(const QString& folder);
   QString Folder() const { return kalvora::platform::ToQtPath(folderBytes_); }

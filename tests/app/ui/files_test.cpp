@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QTextBrowser>
 #include "components/OfficeButton.h"
@@ -16,6 +18,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "Fakes.h"
 #include "HexFixture.h"
@@ -139,6 +144,46 @@ TEST_F(FilesTest, ARecentFileEntryLoadsThatFile) {
   // The entry moved to the top; it was not removed.
   EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{a.string(), b.string()}));
   EXPECT_TRUE(SaveScreenshot(main.MenuLoadAgain, "files_load_again_menu"));
+}
+
+// Root deletes any file: the deletion runs in a child process as the user
+// "nobody", in a folder no one may write. The file stays, the message names
+// it and the reason, and the list is read again with the file in it.
+TEST_F(FilesTest, ADeleteThatFailsInTheOpenDialogSaysWhy) {
+  Start();
+  const fs::path locked = dir_ / "locked";
+  fs::create_directory(locked);
+  const fs::path file = locked / "kept.kvi";
+  WriteBytes(file, ReadHexFixture("instrument_v30_one_voice.hex"));
+  TfLoadInst& dialog = *windows_.LoadInst;
+  dialog.SetFolder(QString::fromStdString(locked.string()));
+  dialog.show();
+  ASSERT_EQ(dialog.FileList->count(), 1);
+  fs::permissions(locked, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove);
+  constexpr int kCannotDropRoot = 77;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(kCannotDropRoot);
+    prompts_.expectConfirm("Are you sure?", mrYes);
+    prompts_.expectMessage();
+    dialog.bDelete->click();
+    const auto& shown = prompts_.shown();
+    if (shown.size() != 2 || shown[1].text != "Can not delete the file \"" + file.string() + "\": Permission denied")
+      ::_exit(1);
+    if (!fs::exists(file)) ::_exit(2);
+    if (dialog.FileList->count() != 1 || dialog.SelectedPath() != file.string() || dialog.lSize->text().isEmpty())
+      ::_exit(3);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  fs::permissions(locked, fs::perms::owner_write, fs::perm_options::add);
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  if (WEXITSTATUS(status) == kCannotDropRoot) GTEST_SKIP() << "root cannot become another user here";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no or another message, 2: the file went, 3: the list or its info";
+  EXPECT_TRUE(fs::exists(file));
+  dialog.hide();
 }
 
 TEST_F(FilesTest, YesThenACancelledSaveDialogCancelsTheLoad) {
