@@ -340,9 +340,17 @@ void TfMain::ShowHelpContents() { services_.Help->showContents(); }
 void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments) {
   if (arguments.size() != 1) return;
   std::error_code ec;
-  const std::filesystem::path file = arguments[0];
+  const std::filesystem::path typed = arguments[0];
   // Anything else of that name (a folder, a FIFO) is refused by the load.
-  if (!std::filesystem::exists(file, ec)) return;
+  if (!std::filesystem::exists(typed, ec)) return;
+  // The name is kept (recent files, the current file): a relative one would
+  // name another file once the program starts in another folder. Made
+  // absolute against the starting folder, as bytes; links stay as typed.
+  const std::filesystem::path absolute = std::filesystem::absolute(typed, ec);
+  if (ec) return;
+  std::filesystem::path file;
+  for (const std::filesystem::path& part : absolute)
+    if (part != ".") file /= part;
   AtCommandBoundary([&] { LoadInstrumentFile(file); });
 }
 

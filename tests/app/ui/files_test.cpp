@@ -441,4 +441,45 @@ TEST_F(FilesTest, TheCommandLineInstrumentIsLoadedAtStart) {
   main.SetStatus(TDocumentStatus::Ready);
 }
 
+// A name typed relative to the starting folder is kept absolute, as bytes:
+// "Load Again" in a run started from another folder, which holds a file of
+// the same name, still loads the first one.
+TEST_F(FilesTest, TheCommandLineInstrumentIsRememberedByItsAbsolutePath) {
+  UseFixtureLibraries();
+  const fs::path folder = dir_ / "songs \xE9";
+  fs::create_directory(folder);
+  const fs::path file = folder / "b\xE9ss.kvi";
+  WriteBytes(file, ReadHexFixture("instrument_v30_one_voice.hex"));
+  std::ofstream(dir_ / "b\xE9ss.kvi") << "not an instrument";
+  struct BackWhenDone {
+    fs::path folder = fs::current_path();
+    ~BackWhenDone() { fs::current_path(folder); }
+  } back;
+  for (const std::string& typed : {std::string("b\xE9ss.kvi"), std::string("./b\xE9ss.kvi"), file.string()}) {
+    fs::remove(dir_ / "kalvora.dai");
+    fs::current_path(folder);
+    prompts_.expectQuestion(kSaveChangesQuestion, mrNo);
+    {
+      TfMain& main = Start({typed});
+      EXPECT_EQ(main.Document().Voice(2).Name, "Lead") << typed;
+      EXPECT_EQ(main.Document().CurrentInstrumentFile, file) << typed;
+      EXPECT_TRUE(main.close());
+      windows_ = {};
+    }
+    TIniFile ini((dir_ / "kalvora.dai").string());
+    EXPECT_EQ(ini.ReadString("MRU File List", "#1", ""), file.string()) << typed;
+
+    fs::current_path(dir_);
+    TfMain& main = Start();
+    main.Document().Voice(2).Name = "Changed";
+    main.SetInstrumentUpToDate(true);
+    ASSERT_EQ(main.MenuLoadAgain->actions().size(), 1);
+    main.MenuLoadAgain->actions()[0]->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(main.Document().Voice(2).Name, "Lead") << typed;
+    EXPECT_EQ(main.Document().CurrentInstrumentFile, file) << typed;
+    windows_ = {};
+  }
+}
+
 }  // namespace
