@@ -1,10 +1,10 @@
 // Checks that a window reads at the default font: no label, button, check
 // box, radio button or tab shows less than its whole text. Also saves a
-// picture of the window beside the test program, to be looked at.
+// picture of the window in the build's test output folder, to be looked at.
 #pragma once
 
 #include <QAbstractButton>
-#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
@@ -53,8 +53,14 @@ inline QStringList ClippedTexts(QWidget* root) {
   return clipped;
 }
 
-inline bool SaveScreenshot(QWidget* w, const QString& name) {
-  return w->grab().save(QCoreApplication::applicationDirPath() + QStringLiteral("/") + name + QStringLiteral(".png"));
+// Where the picture `name` is saved: the build's test output folder, never
+// the program's folder, which holds the user's libraries and settings.
+inline QString ScreenshotFile(const QString& name) {
+  const QString folder = QStringLiteral(KALVORA_TEST_SCREENSHOTS);
+  QDir().mkpath(folder);
+  return folder + QStringLiteral("/") + name + QStringLiteral(".png");
 }
+
+inline bool SaveScreenshot(QWidget* w, const QString& name) { return w->grab().save(ScreenshotFile(name)); }
 
 }  // namespace kalvora::test

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <vector>
 
+#include "Legibility.h"
 #include "components/AnimatedImage.h"
 #include "components/EffectDrawing.h"
 #include "components/SharedClip.h"
@@ -404,7 +405,7 @@ TEST(EffectControls, ScreenshotOfTilesAndImages) {
   form.show();
   QApplication::processEvents();
   const QImage shot = form.grab().toImage();
-  EXPECT_TRUE(shot.save(QCoreApplication::applicationDirPath() + "/kalvora_effect_controls.png"));
+  EXPECT_TRUE(shot.save(kalvora::test::ScreenshotFile("kalvora_effect_controls")));
   // The gradient's start colour is at its right edge, inside the bevel.
   EXPECT_EQ(shot.pixelColor(197, 50), QColor(0, 0, 255));
 }

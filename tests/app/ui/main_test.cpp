@@ -221,7 +221,7 @@ TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {
   EXPECT_EQ(main.lWorking->y(), main.PanelLeft->height() - 68);
   EXPECT_EQ(main.panExit->x(), main.PanelTop->width() - 39);
   EXPECT_EQ(main.StatusText(), "Ready for work");
-  const QString file = QCoreApplication::applicationDirPath() + "/kalvora_main_window.png";
+  const QString file = kalvora::test::ScreenshotFile("kalvora_main_window");
   EXPECT_TRUE(main.grab().toImage().save(file));
   // The background is checked with the children set aside: the voice
   // editor alone can cover the whole client area of a small screen.
@@ -253,7 +253,7 @@ TEST_F(MainTest, ScreenshotShowsMenusPanelsAndLights) {
   main.Settings().BackgroundMain = gradient;
   main.ApplyBackground();
   const QImage after = main.grab().toImage();
-  EXPECT_TRUE(after.save(QCoreApplication::applicationDirPath() + "/kalvora_main_window_gradient.png"));
+  EXPECT_TRUE(after.save(kalvora::test::ScreenshotFile("kalvora_main_window_gradient")));
   for (TZRWTile* t : {main.PanelTop, main.PanelLeft, main.PanelBottom}) {
     EXPECT_EQ(t->TileMode(), TZRWBackmode::tmGradient);
     EXPECT_EQ(t->Gradient().Direction(), TZRWDirection::mdVertical);
@@ -304,7 +304,7 @@ TEST_F(MainTest, CommandsAndHints) {
   main.SetSampleUpToDate(false);
   EXPECT_FALSE(main.bPlay->isEnabled());
   EXPECT_FALSE(main.bSave->isEnabled());
-  EXPECT_TRUE(main.PanelTop->grab().save(QCoreApplication::applicationDirPath() + "/kalvora_main_play_disabled.png"));
+  EXPECT_TRUE(main.PanelTop->grab().save(kalvora::test::ScreenshotFile("kalvora_main_play_disabled")));
   main.Document().Voice(1).Active = true;
   main.SetSampleUpToDate(false);
   EXPECT_TRUE(main.bPlay->isEnabled());

@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "Legibility.h"
 #include "components/EffectDrawing.h"
 #include "components/MdiBackground.h"
 #include "components/OfficeButton.h"
@@ -131,7 +132,7 @@ TEST(MainWindowComponents, PanelsButtonsAndBackground) {
   QApplication::sendEvent(m.buttons[4], &enter);
   EXPECT_TRUE(m.buttons[4]->MouseOver());
   QImage shot = m.window.grab().toImage();
-  EXPECT_TRUE(shot.save(QCoreApplication::applicationDirPath() + "/kalvora_main_components.png"));
+  EXPECT_TRUE(shot.save(kalvora::test::ScreenshotFile("kalvora_main_components")));
   // The client area shows its tiled picture from its own top-left corner.
   const QPoint origin = m.area->viewport()->mapTo(&m.window, QPoint(0, 0));
   EXPECT_EQ(shot.pixel(origin + QPoint(2, 300 - 64 * 4)), ClientPicture().pixel(2, 300 - 256));
@@ -143,7 +144,7 @@ TEST(MainWindowComponents, PanelsButtonsAndBackground) {
   for (int i : {0, 1}) m.buttons[i]->setEnabled(false);
   QApplication::processEvents();
   shot = m.window.grab().toImage();
-  EXPECT_TRUE(shot.save(QCoreApplication::applicationDirPath() + "/kalvora_main_components_disabled.png"));
+  EXPECT_TRUE(shot.save(kalvora::test::ScreenshotFile("kalvora_main_components_disabled")));
   const QImage play = m.buttons[0]->PaintToImage();
   for (int y = 0; y < play.height(); ++y)
     for (int x = 0; x < play.width(); ++x) {

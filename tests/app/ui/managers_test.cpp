@@ -195,7 +195,7 @@ TEST_F(Managers, ReportHasARowPerEntryOverPages) {
   const QImage pic = windows_.WavePresetReport->RowPicture(main.Document(), 1);
   EXPECT_EQ(pic.pixelColor(0, 149), QColor(Qt::black));
   EXPECT_EQ(pic.pixelColor(0, 0), QColor(Qt::white));
-  pic.save(QCoreApplication::applicationDirPath() + "/report_row.png");
+  pic.save(kalvora::test::ScreenshotFile("report_row"));
   // The preview a person sees, saved to be looked at.
   QPrinter printer(QPrinter::ScreenResolution);
   QPrintPreviewWidget preview(&printer);

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "Legibility.h"
 #include "components/EffectDrawing.h"
 #include "components/MdiBackground.h"
 #include "core/ComponentError.h"
@@ -90,7 +91,7 @@ TEST(MDIBackground, KeepsABevelRoundTheClientArea) {
     EXPECT_EQ(shot.pixelColor(w / 2, h - 1 - i), ButtonHighlightColor()) << i;
   }
   EXPECT_EQ(shot.pixelColor(3, h / 2), QColor(0, 0, 128));
-  EXPECT_TRUE(f.window.grab().save(QCoreApplication::applicationDirPath() + "/kalvora_mdi_background.png"));
+  EXPECT_TRUE(f.window.grab().save(kalvora::test::ScreenshotFile("kalvora_mdi_background")));
 }
 
 TEST(MDIBackground, ScrollingRepaintsTheWholeArea) {

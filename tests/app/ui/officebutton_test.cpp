@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "Legibility.h"
 #include "components/EffectDrawing.h"
 #include "components/OfficeButton.h"
 #include "components/ToolButtonPictures.h"
@@ -374,7 +375,7 @@ TEST_F(ButtonRow, CaptionsAreLegibleInEveryLayout) {
                      static_cast<QWidget*>(off)})
     w->show();
   QApplication::processEvents();
-  EXPECT_TRUE(form.grab().save(QCoreApplication::applicationDirPath() + "/kalvora_office_buttons.png"));
+  EXPECT_TRUE(form.grab().save(kalvora::test::ScreenshotFile("kalvora_office_buttons")));
   // The caption of the left layout lies right of its picture.
   const QImage img = all[2]->PaintToImage();
   bool text = false;
