@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
-#include <QFile>
+#include <QBuffer>
 #include <QIODevice>
 
 #include "core/ComponentError.h"
+#include "core/FileAccess.h"
 
 namespace {
 
@@ -37,10 +39,36 @@ void WriteToDevice(QIODevice& stream, const std::vector<std::uint8_t>& bytes) {
     throw EComponentError("Stream write error");
 }
 
-void OpenFile(QFile& f, const std::string& fileName, QIODevice::OpenMode mode) {
-  f.setFileName(QString::fromStdString(fileName));
-  if (!f.open(mode))
-    throw EComponentError((mode & QIODevice::WriteOnly ? "Cannot create file " : "Cannot open file ") + fileName);
+// A clip file is read whole, bounded, through the program's file access
+// (a regular file only, never waiting, the name as bytes), then loaded from
+// memory as from any stream.
+void LoadFromFileBytes(const std::string& fileName, const std::function<void(QIODevice&)>& load) {
+  bool found = false;
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadFileBytes(fileName, kMaxClipFileSize, &found);
+  } catch (const EByteFileError& e) {
+    throw EComponentError(e.what());
+  }
+  if (!found) throw EComponentError("Cannot open file " + fileName);
+  QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                            static_cast<qsizetype>(bytes.size()));
+  QBuffer stream(&data);
+  stream.open(QIODevice::ReadOnly);
+  load(stream);
+}
+
+// Saved into memory, then the file replaced whole like every file the
+// program writes.
+void SaveToFileBytes(const std::string& fileName, const std::function<void(QIODevice&)>& save) {
+  QBuffer stream;
+  stream.open(QIODevice::WriteOnly);
+  save(stream);
+  try {
+    ReplaceFile(fileName, stream.data().constData(), static_cast<std::size_t>(stream.data().size()));
+  } catch (const EByteFileError& e) {
+    throw EComponentError(e.what());
+  }
 }
 
 }  // namespace
@@ -167,15 +195,11 @@ void TZRWClip::SaveToStream(QIODevice& stream) const {
 }
 
 void TZRWClip::LoadFromFile(const std::string& fileName) {
-  QFile f;
-  OpenFile(f, fileName, QIODevice::ReadOnly);
-  LoadFromStream(f);
+  LoadFromFileBytes(fileName, [this](QIODevice& stream) { LoadFromStream(stream); });
 }
 
 void TZRWClip::SaveToFile(const std::string& fileName) const {
-  QFile f;
-  OpenFile(f, fileName, QIODevice::WriteOnly | QIODevice::Truncate);
-  SaveToStream(f);
+  SaveToFileBytes(fileName, [this](QIODevice& stream) { SaveToStream(stream); });
 }
 
 // --- TZRWAniClip
@@ -241,13 +265,9 @@ void TZRWAniClip::SaveToStream(QIODevice& stream) const {
 }
 
 void TZRWAniClip::LoadFromFile(const std::string& fileName) {
-  QFile f;
-  OpenFile(f, fileName, QIODevice::ReadOnly);
-  LoadFromStream(f);
+  LoadFromFileBytes(fileName, [this](QIODevice& stream) { LoadFromStream(stream); });
 }
 
 void TZRWAniClip::SaveToFile(const std::string& fileName) const {
-  QFile f;
-  OpenFile(f, fileName, QIODevice::WriteOnly | QIODevice::Truncate);
-  SaveToStream(f);
+  SaveToFileBytes(fileName, [this](QIODevice& stream) { SaveToStream(stream); });
 }

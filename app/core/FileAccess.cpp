@@ -1,6 +1,7 @@
 #include "core/FileAccess.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -103,7 +104,7 @@ std::vector<std::string> ReadTextFileLines(const fs::path& file, std::uintmax_t 
   std::string line;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = static_cast<char>(bytes[i]);
-    if (c == 0) throw EByteFileError("The file " + Quoted(file) + " is damaged: it holds zero bytes");
+    if (c == 0) throw EByteFileError("The file " + Quoted(file) + " is damaged: it holds a NUL byte (a byte of value zero)");
     if (c != '\n') {
       line += c;
       if (i + 1 < bytes.size()) continue;
@@ -167,6 +168,9 @@ void ReplaceFile(const fs::path& file, const void* data, std::size_t size) {
   const bool replacing = ::stat(target.c_str(), &old) == 0;
   if (!replacing && errno != ENOENT) fail(errno);
   if (replacing && !S_ISREG(old.st_mode)) ThrowNotRegular(file, "write");
+  // The rename needs only the folder's permission; whether this user may
+  // change the file is the file's own, as for a write in place.
+  if (replacing && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) fail(errno);
   const mode_t mode = replacing ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
 
   // An unpredictable name, created only when no entry of that name exists:
@@ -203,3 +207,5 @@ void ReplaceFile(const fs::path& file, const void* data, std::size_t size) {
 void ReplaceFile(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
   ReplaceFile(file, bytes.data(), bytes.size());
 }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -53,7 +53,7 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file, std::
 
 // The lines of a text file of at most `maxSize` bytes, split at LF with a
 // CR before it dropped. A missing file gives no lines and sets `found`
-// false; a file holding a zero byte is no text (a disk that lost the end of
+// false; a file holding a NUL byte is no text (a disk that lost the end of
 // a write leaves zeros) and throws EByteFileError like any other fault.
 std::vector<std::string> ReadTextFileLines(const std::filesystem::path& file, std::uintmax_t maxSize,
                                            bool* found = nullptr);
@@ -62,8 +62,14 @@ std::vector<std::string> ReadTextFileLines(const std::filesystem::path& file, st
 // exclusively beside it, are flushed to the disk and renamed over it. The
 // file keeps the permission bits of the one it replaces (a new one gets
 // the umask's); a symbolic link stays a link and the file it names is
-// replaced. On failure throws EByteFileError ("Can not write the file
-// "<file>": <reason>"), removes the temporary file and leaves the old file
-// whole.
+// replaced. A file that the user may not write is refused ("...: Permission
+// denied") even where the folder would allow the rename. On failure throws
+// EByteFileError ("Can not write the file "<file>": <reason>"), removes the
+// temporary file and leaves the old file whole.
 void ReplaceFile(const std::filesystem::path& file, const void* data, std::size_t size);
 void ReplaceFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
+
+// A write beyond the file-size limit (ulimit -f) then fails with an error
+// that the writer reports, instead of ending the process on the spot with
+// its temporary file left behind. Called once at the start of a program.
+void IgnoreFileSizeSignal();

@@ -20,6 +20,10 @@ inline constexpr const char* kInvalidBitmap = "Bitmap image is not valid";
 // sums and the whole stays far below what a 32-bit size can describe.
 inline constexpr std::int64_t kMaxPictureSide = 32767;
 inline constexpr std::int64_t kMaxPicturePixels = std::int64_t{1} << 26;
+// Largest clip file that is read: the largest picture at 32 bits a pixel,
+// and room for the headers and a full frame list of the old form (65535
+// names of up to 255 bytes).
+inline constexpr std::uintmax_t kMaxClipFileSize = 4 * static_cast<std::uintmax_t>(kMaxPicturePixels) + (32u << 20);
 
 // Pixels row by row from the top, each 0xRRGGBB (the top byte is ignored).
 struct TClipPicture {

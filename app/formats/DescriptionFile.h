@@ -13,7 +13,7 @@
 inline constexpr std::uintmax_t kMaxDescriptionFileSize = 4u << 20;
 
 // A missing file gives no lines. A file that cannot be read (no permission,
-// not a regular file, too large, holding zero bytes) throws EByteFileError.
+// not a regular file, too large, holding a NUL byte) throws EByteFileError.
 std::vector<std::string> ReadDescriptionFile(const std::filesystem::path& file);
 // Through a temporary file and a rename; throws EByteFileError
 // ("Can not write the file ...") and leaves the old file whole.

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "core/Document.h"
+#include "core/FileAccess.h"
 #include "engine/SampleComputation.h"
 #include "formats/InstrumentFile.h"
 #include "formats/WavFile.h"
@@ -36,6 +37,7 @@ bool ParseSeed(const std::string& text, std::uint32_t& seed) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  IgnoreFileSizeSignal();
   std::uint32_t seed = 1;
   int i = 1;
   if (i < argc && std::string(argv[i]) == "--seed") {

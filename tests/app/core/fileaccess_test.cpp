@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "ChildProcess.h"
 #include "TempFolder.h"
+#include "core/Document.h"
 #include "core/FileAccess.h"
 #include "core/IniFile.h"
 #include "formats/DescriptionFile.h"
@@ -26,8 +26,11 @@
 #include "formats/InstrumentFile.h"
 #include "formats/LibraryFiles.h"
 #include "formats/PresetImport.h"
+#include "formats/WavFile.h"
 
 namespace fs = std::filesystem;
+using kalvora::test::InChild;
+using kalvora::test::kCannotDropRoot;
 using kalvora::test::ReadText;
 
 namespace {
@@ -43,28 +46,6 @@ std::set<std::string> Entries(const fs::path& dir) {
   std::set<std::string> names;
   for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
   return names;
-}
-
-constexpr int kCannotDropRoot = 77;
-
-// Runs `fn` in a child process and gives its exit code: for limits that must
-// not touch the test process, and for permission checks, which root passes
-// whatever the bits say (the child then runs as the user "nobody").
-int InChild(const std::function<int()>& fn, bool dropRoot = false) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (dropRoot && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(kCannotDropRoot);
-    int code;
-    try {
-      code = fn();
-    } catch (...) {
-      code = 101;
-    }
-    ::_exit(code);
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
 }
 
 // 0 when `fn` throws EByteFileError whose text holds `part`.
@@ -170,8 +151,10 @@ TEST_F(FileAccess, BoundedReadersRefuseLargerFilesWithoutReadingThem) {
 TEST_F(FileAccess, TextWithZeroBytesIsDamaged) {
   const fs::path p = dir_ / "kalvora.dai";
   WriteText(p, std::string("[General]\r\nStarts=4\r\n") + std::string(512, '\0'));
-  EXPECT_EQ(RefusedWith([&] { TIniFile ini(p.string()); }, "is damaged"), 0);
-  EXPECT_EQ(RefusedWith([&] { ReadDescriptionFile(p); }, "is damaged"), 0);
+  // Not "zero bytes", which reads as an empty file, and an empty one is fine.
+  const std::string message = "The file \"" + p.string() + "\" is damaged: it holds a NUL byte (a byte of value zero)";
+  EXPECT_EQ(RefusedWith([&] { TIniFile ini(p.string()); }, message), 0);
+  EXPECT_EQ(RefusedWith([&] { ReadDescriptionFile(p); }, message), 0);
 }
 
 TEST_F(FileAccess, TextLinesSplitLikeTheOldReader) {
@@ -329,7 +312,7 @@ TEST_F(FileAccess, AWriteOverTheFileSizeLimitKeepsTheOldFile) {
   const fs::path p = dir_ / "kalvora.dap";
   WriteText(p, "old library");
   const int code = InChild([&] {
-    std::signal(SIGXFSZ, SIG_IGN);
+    IgnoreFileSizeSignal();
     const rlimit limit{4096, 4096};
     ::setrlimit(RLIMIT_FSIZE, &limit);
     return RefusedWith([&] { ReplaceFile(p, std::vector<std::uint8_t>(10000, 7)); },
@@ -357,6 +340,95 @@ TEST_F(FileAccess, AWriteIntoAReadOnlyFolderKeepsTheOldFile) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(ReadText(p), "[General]\r\n");
   EXPECT_EQ(Entries(dir_), (std::set<std::string>{"kalvora.dai"}));
+}
+
+// Each writer of the program, with the name it writes.
+struct Writer {
+  const char* what;
+  const char* name;
+  std::function<void(const fs::path&)> write;
+};
+
+std::vector<Writer> Writers() {
+  return {
+      {"instrument", "a.kvi",
+       [](const fs::path& p) {
+         TInstrumentDocument doc;
+         doc.Voice(1).Active = false;  // its presets are in no table here
+         WriteInstrumentFile(p, doc);
+       }},
+      {"wav", "a.wav", [](const fs::path& p) { WriteWaveFile(p, {1, 0, 2, 0}, 0); }},
+      {"wave presets", "kalvora.dap",
+       Rethrown<ELibraryWriteError>([](const fs::path& p) { SaveWavePresets(p, TWavePresetTable()); })},
+      {"volume envelopes", "kalvora.dav",
+       Rethrown<ELibraryWriteError>([](const fs::path& p) { SaveVolumeEnvelopes(p, TVolumeEnvelopeTable()); })},
+      {"macros", "kalvora.dam", Rethrown<ELibraryWriteError>([](const fs::path& p) { SaveMacros(p, {}); })},
+      {"settings", "kalvora.dai",
+       [](const fs::path& p) {
+         TIniFile ini(p.string(), false);
+         ini.WriteInteger("General", "Starts", 2);
+         ini.UpdateFile();
+       }},
+      {"description", "kalvora.dad", [](const fs::path& p) { WriteDescriptionFile(p, {"new"}); }},
+  };
+}
+
+// In a folder of the user's own the rename alone would be allowed: the
+// file's own owner and bits decide, for every writer, as for a write in
+// place. Runs as "nobody", since root may write anything.
+TEST_F(FileAccess, NoWriterReplacesAFileTheUserMayNotWrite) {
+  constexpr uid_t kNobody = 65534;
+  const fs::path home = dir_ / "home";
+  fs::create_directory(home);
+  ASSERT_EQ(::chown(home.c_str(), kNobody, kNobody), 0);
+  struct Case {
+    const char* what;
+    uid_t owner;
+    mode_t mode;
+    bool viaLink;  // the name is a link to the file beside it
+    bool refused;
+  };
+  const Case cases[] = {
+      {"own read-only file", kNobody, 0444, false, true},
+      {"root's file", 0, 0644, false, true},
+      {"link to an own read-only file", kNobody, 0444, true, true},
+      {"own file", kNobody, 0644, false, false},
+      {"link to an own file", kNobody, 0600, true, false},
+  };
+  for (const Writer& w : Writers()) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(w.what) + " / " + c.what);
+      const fs::path name = home / w.name;
+      const fs::path file = c.viaLink ? home / (std::string("real-") + w.name) : name;
+      WriteText(file, "old");
+      ASSERT_EQ(::chown(file.c_str(), c.owner, c.owner), 0);
+      ASSERT_EQ(::chmod(file.c_str(), c.mode), 0);
+      if (c.viaLink) fs::create_symlink(file.filename(), name);
+      const int code = InChild(
+          [&] {
+            return RefusedWith([&] { w.write(name); },
+                               "Can not write the file \"" + name.string() + "\": Permission denied");
+          },
+          true);
+      if (code == kCannotDropRoot) GTEST_SKIP() << "root cannot become another user here";
+      EXPECT_EQ(code, c.refused ? 0 : 1);  // 1: written without a word
+      EXPECT_EQ(ReadText(file) == "old", c.refused);
+      struct stat st;
+      ASSERT_EQ(::stat(file.c_str(), &st), 0);
+      EXPECT_EQ(st.st_uid, c.owner);
+      EXPECT_EQ(st.st_mode & 07777, c.mode);
+      EXPECT_EQ(fs::is_symlink(name), c.viaLink);
+      std::set<std::string> left = {w.name};
+      if (c.viaLink) left.insert(file.filename().string());
+      EXPECT_EQ(Entries(home), left);
+      fs::remove(name);
+      fs::remove(file);
+    }
+  }
+  // With no file of that name there is nothing to refuse.
+  const fs::path fresh = home / "new.kvi";
+  EXPECT_EQ(InChild([&] { return RefusedWith([&] { Writers()[0].write(fresh); }, ""); }, true), 1);
+  EXPECT_TRUE(fs::is_regular_file(fresh));
 }
 
 TEST_F(FileAccess, ASaveOverSomethingThatIsNotAFileIsRefused) {

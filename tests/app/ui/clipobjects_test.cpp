@@ -1,5 +1,6 @@
 // Picture clips and animation clips as objects: cells, the checks of their
-// setters, frame lookups, files and streams.
+// setters, frame lookups, files and streams. Clip files are read and
+// replaced like every other file of the program.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -9,11 +10,20 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <string>
+#include <vector>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "ChildProcess.h"
+#include "TempFolder.h"
 #include "components/ClipObjects.h"
 #include "core/ComponentError.h"
+#include "core/FileAccess.h"
 
 namespace {
 
@@ -282,6 +292,135 @@ TEST_F(ZRWAniClipTest, ChangesOfPictureAndFramesReachTheOwner) {
   ani.Clear();
   EXPECT_TRUE(ani.IsEmpty());
   EXPECT_TRUE(ani.Frames().Empty());
+}
+
+// ---- Clip files -------------------------------------------------------------
+
+namespace fs = std::filesystem;
+
+// Each kind of clip: one of a picture (two columns) saved to a file, and the
+// picture that loads from a file.
+struct ClipKind {
+  const char* what;
+  std::function<void(const std::string&, const QImage&)> save;
+  std::function<QImage(const std::string&)> load;
+};
+
+std::vector<ClipKind> ClipKinds() {
+  return {
+      {"picture clip",
+       [](const std::string& name, const QImage& picture) {
+         TZRWClip clip;
+         clip.SetBitmap(picture);
+         clip.SetColumns(2);
+         clip.SaveToFile(name);
+       },
+       [](const std::string& name) {
+         TZRWClip clip;
+         clip.LoadFromFile(name);
+         return clip.Bitmap();
+       }},
+      {"animation clip",
+       [](const std::string& name, const QImage& picture) {
+         TZRWAniClip ani;
+         ani.Clip().SetBitmap(picture);
+         ani.Clip().SetColumns(2);
+         ani.Frames().Add("Blink", 10, 0, 1);
+         ani.SaveToFile(name);
+       },
+       [](const std::string& name) {
+         TZRWAniClip ani;
+         ani.LoadFromFile(name);
+         return ani.Frames().Count() == 1 ? ani.Clip().Bitmap() : QImage();
+       }},
+  };
+}
+
+class ClipFiles : public kalvora::test::TempFolderTest {
+ protected:
+  // A load or save that waits on a FIFO would hang the suite: it ends instead.
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    ::alarm(60);
+  }
+  void TearDown() override {
+    ::alarm(0);
+    TempFolderTest::TearDown();
+  }
+  std::set<std::string> Entries() const {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_)) names.insert(e.path().filename().string());
+    return names;
+  }
+};
+
+// The name is bytes: it is neither altered into another file's name nor
+// refused.
+TEST_F(ClipFiles, ANameThatIsNotUtf8IsTheFileWritten) {
+  const QImage picture = Strip(2, 1, 3, 2);
+  for (const ClipKind& k : ClipKinds()) {
+    const fs::path p = dir_ / "caf\xE9 \xFF.pcl";
+    k.save(p.string(), picture);
+    EXPECT_EQ(Entries(), std::set<std::string>{p.filename().string()}) << k.what;
+    EXPECT_EQ(k.load(p.string()), picture) << k.what;
+    fs::remove(p);
+  }
+}
+
+// A FIFO with no writer, an endless device and a folder are refused at once;
+// so is a file larger than any clip, unread.
+TEST_F(ClipFiles, WhatIsNotAClipFileIsRefusedAtOnce) {
+  for (const ClipKind& k : ClipKinds()) {
+    const fs::path p = dir_ / "c.pcl";
+    const std::string notAFile = "Can not read the file \"" + p.string() + "\": it is not a regular file";
+    for (const char* kind : {"fifo", "device", "folder"}) {
+      fs::remove_all(p);
+      if (kind == std::string("fifo")) ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+      if (kind == std::string("device")) fs::create_symlink("/dev/zero", p);
+      if (kind == std::string("folder")) fs::create_directory(p);
+      EXPECT_EQ(ErrorOf([&] { k.load(p.string()); }), notAFile) << k.what << " / " << kind;
+    }
+    // Saving over a FIFO is refused too, and it stays a FIFO.
+    fs::remove_all(p);
+    ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+    EXPECT_EQ(ErrorOf([&] { k.save(p.string(), Strip(2, 1, 1, 1)); }),
+              "Can not write the file \"" + p.string() + "\": it is not a regular file")
+        << k.what;
+    EXPECT_TRUE(fs::is_fifo(p));
+    // A whole clip with a sparse tail: a reader without a bound loads it.
+    fs::remove_all(p);
+    k.save(p.string(), Strip(2, 1, 1, 1));
+    fs::resize_file(p, kMaxClipFileSize + 1);
+    EXPECT_EQ(ErrorOf([&] { k.load(p.string()); }),
+              "The file \"" + p.string() + "\" is too large to be read (more than " +
+                  std::to_string(kMaxClipFileSize) + " bytes)")
+        << k.what;
+    fs::remove_all(p);
+  }
+}
+
+// Under a file-size limit (the signal ignored, as the program does) the
+// save fails with its reason; the old clip file stays whole and no
+// temporary file is left.
+TEST_F(ClipFiles, AFailedSaveKeepsTheOldFile) {
+  for (const ClipKind& k : ClipKinds()) {
+    const fs::path p = dir_ / "kept.pcl";
+    const QImage small = Strip(2, 1, 2, 2);
+    k.save(p.string(), small);
+    const std::string before = kalvora::test::ReadText(p);
+    const int code = kalvora::test::InChild([&] {
+      IgnoreFileSizeSignal();
+      const rlimit limit{4096, 4096};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      const std::string error = ErrorOf([&] { k.save(p.string(), Strip(2, 1, 60, 60)); });
+      return error == "Can not write the file \"" + p.string() + "\": File too large" ? 0 : 1;
+    });
+    EXPECT_EQ(code, 0) << k.what;
+    EXPECT_EQ(kalvora::test::ReadText(p), before) << k.what;
+    EXPECT_EQ(k.load(p.string()), small) << k.what;
+    EXPECT_EQ(Entries(), std::set<std::string>{"kept.pcl"}) << k.what;
+    fs::remove(p);
+  }
 }
 
 }  // namespace

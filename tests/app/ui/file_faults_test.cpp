@@ -56,9 +56,9 @@ TEST_F(FileFaults, SettingsAndDescriptionThatCannotBeReadAreReportedAndNeverWrit
   };
   const std::vector<Case> cases = {
       {"folder", [](const fs::path& p) { fs::create_directory(p); }, "it is not a regular file"},
-      {"zero bytes",
+      {"NUL bytes",
        [](const fs::path& p) { WriteText(p, std::string("[General]\r\nStarts=41\r\n") + std::string(64, '\0')); },
-       "is damaged: it holds zero bytes"},
+       "is damaged: it holds a NUL byte (a byte of value zero)"},
       {"too large",
        [](const fs::path& p) {
          WriteText(p, "[General]\r\nStarts=41\r\n");

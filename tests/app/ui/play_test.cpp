@@ -17,6 +17,8 @@
 #include <limits>
 #include <new>
 #include <fstream>
+#include <functional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "HexFixture.h"
@@ -409,8 +411,10 @@ struct RenderRun {
   std::string errors;
 };
 
-RenderRun Render(const QStringList& arguments) {
+// `inChild` runs in the renderer's process before it starts (limits).
+RenderRun Render(const QStringList& arguments, const std::function<void()>& inChild = {}) {
   QProcess p;
+  if (inChild) p.setChildProcessModifier(inChild);
   p.start(QStringLiteral(KALVORA_RENDER), arguments);
   if (!p.waitForFinished(60000)) return {-1, "did not finish"};
   return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError().toStdString()};
@@ -488,6 +492,28 @@ TEST_F(PlayTest, RendererNeedsInlineEnvelopes) {
       EXPECT_GT(fs::file_size(wav), 44u);
     }
   }
+}
+
+// Under a file-size limit the renderer is not ended by the signal: the write
+// fails with its message, the hidden temporary file goes and it exits with 1.
+TEST_F(PlayTest, RendererReportsAFileSizeLimit) {
+  const fs::path kvi = dir_ / "v25.kvi", full = dir_ / "full.wav", wav = dir_ / "limited.wav";
+  const std::vector<std::uint8_t> bytes = ReadHexFixture("instrument_v25.hex");
+  std::ofstream(kvi, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<std::streamsize>(bytes.size()));
+  constexpr rlim_t kLimit = 4096;
+  ASSERT_EQ(Render({QString::fromStdString(kvi.string()), QString::fromStdString(full.string())}).exitCode, 0);
+  ASSERT_GT(fs::file_size(full), kLimit);
+  const RenderRun run = Render({QString::fromStdString(kvi.string()), QString::fromStdString(wav.string())}, [] {
+    std::signal(SIGXFSZ, SIG_DFL);  // not inherited from the test process
+    const rlimit limit{kLimit, kLimit};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  });
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errors, "kalvora_render: Can not write the file \"" + wav.string() + "\": File too large\n");
+  EXPECT_FALSE(fs::exists(wav));
+  for (const auto& e : fs::directory_iterator(dir_))
+    EXPECT_NE(e.path().filename().string()[0], '.') << "a temporary file was left: " << e.path();
 }
 
 // ---- A real device --------------------------------------------------------
