@@ -2,11 +2,11 @@
 // then the message loop until the main window closes.
 #include <QApplication>
 
-#include <csignal>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/FileAccess.h"
 #include "windows/Splash.h"
 #include "windows/Startup.h"
 #include "platform/LibraryMessageBox.h"
@@ -30,7 +30,7 @@ std::filesystem::path ProgramFolder(const char* argv0) {
 int main(int argc, char** argv) {
   // A file-size limit makes a too-long write fail with an error the save
   // reports, instead of ending the program before the rest is saved.
-  std::signal(SIGXFSZ, SIG_IGN);
+  IgnoreFileSizeSignal();
   // Qt may take arguments of its own out of argv: the instrument is
   // picked from what is left, as bytes.
   QApplication app(argc, argv);
