@@ -304,18 +304,14 @@ bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
   return cplxBackToLags(acc, order, dst, lags, aside);
 }
 
-// The power of two 2^shift that brings the smaller of two real operands up
-// to the larger one's magnitude, from the patterns of their largest
-// magnitudes: when one operand's spectrum is packed with the other's and
-// split off again, the split errs by about eps times the larger spectrum,
-// which would swamp a much smaller one. Positive: operand b is scaled,
-// negative: operand a. Scaling up is exact (no element can pass the larger
-// maximum). 0 for maxima whose exponents are at most 1 apart (so always for
-// maxima within a factor 2), and where either operand is zero, subnormal
-// only or not finite. The shift stops where the
-// accumulated products could overflow (every spectrum at its bound: below
-// 9 M^2 (lenA + B) times the product of the scaled maxima) or where 2^-shift
-// / M, which undoes it, would leave the normal range.
+// Splitting the packed spectra errs by about eps times the larger one, which
+// swamps a much smaller operand: the smaller one is scaled up by 2^|shift|
+// to the larger one's binade (exact) and the result scaled back. Positive:
+// b is scaled, negative: a. 0 when the maxima's exponents are at most 1
+// apart, and for zero, subnormal-only or non-finite operands. The shift
+// stops short of products that could overflow (spectra at their bounds:
+// below 9 M^2 (lenA + B) times the scaled maxima) and of an undoing factor
+// 2^-shift / M below the normal range.
 template <class R, class U>
 int32_t balancingShift(U maxA, U maxB, int64_t lenA, int64_t bl, int32_t orderM) noexcept {
   using L = std::numeric_limits<R>;
@@ -324,11 +320,10 @@ int32_t balancingShift(U maxA, U maxB, int64_t lenA, int64_t bl, int32_t orderM)
   if (fieldA == 0 || fieldB == 0 || fieldA == kTop || fieldB == kTop) return 0;
   const int32_t d = fieldA - fieldB;
   if (d >= -1 && d <= 1) return 0;
-  // Exponents of the scaled maxima are both that of the larger one, each
-  // maximum below 2^(e + 1).
-  const int32_t larger = std::max(fieldA, fieldB) - kBias;
+  // The scaled maxima lie below 2^(larger + 1) and 2^(smaller + shift + 1).
+  const int32_t larger = std::max(fieldA, fieldB) - kBias, smaller = std::min(fieldA, fieldB) - kBias;
   const int32_t sizeBits = 4 + 2 * orderM + static_cast<int32_t>(std::bit_width(static_cast<uint64_t>(lenA + bl)));
-  const int32_t overflowRoom = L::max_exponent - 2 - sizeBits - (std::min(fieldA, fieldB) - kBias + larger);
+  const int32_t overflowRoom = L::max_exponent - 2 - sizeBits - (larger + smaller);
   const int32_t undoRoom = 1 - L::min_exponent - orderM;
   const int32_t shift = std::min({std::abs(d), overflowRoom, undoRoom});
   if (shift <= 0) return 0;
@@ -340,8 +335,7 @@ int32_t balancingShift(U maxA, U maxB, int64_t lenA, int64_t bl, int32_t orderM)
 // accumulator gathers conj(A) W. Real pairs share one complex transform
 // (a real, w imaginary) whose spectrum splits by conjugate symmetry; the
 // accumulator then is a real spectrum and goes back through the half-length
-// transform. The smaller operand enters that transform scaled up to the
-// larger one's magnitude (balancingShift).
+// transform, with the smaller operand scaled up (balancingShift).
 template <class C, class R>
 bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* dst, int64_t lo, int64_t c) noexcept {
   using O = Ops<C>;
