@@ -2,10 +2,12 @@
 // the definitions summed in long double, and the method choice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -84,6 +86,109 @@ TEST(CorrMethods, BothMethodsGiveTheDefinition) {
   expectBothMethods<ZqvCplxD, double, ZqvCplxD, ZqvCplxD>(d, "dz");
   expectBothMethods<ZqvCplxD, ZqvCplxD, double, ZqvCplxD>(d, "zd");
   expectBothMethods<ZqvCplxD, ZqvCplxD, ZqvCplxD, ZqvCplxD>(d, "z");
+}
+
+// The real members pack both operands into one transform. A quiet operand
+// against a loud one, either way round, keeps the accuracy of operands of
+// one level: max |error| / max |r| within one bound at every scale, lags on
+// both sides of zero or on one. A scale of 2^-20 gives exactly the unscaled
+// results times 2^-20.
+struct ScaleCase {
+  int64_t lenA, lenB, lo, hi;
+};
+const ScaleCase kScaleCases[] = {
+    {1500, 1500, -600, 600}, {300, 4000, -300, 3999}, {1500, 1500, -1200, -200}, {1000, 2500, 100, 1300}};
+
+template <class C, class R>
+void expectAccuracyWhateverTheScales(LD eps, const char* what) {
+  std::mt19937 gen(23);
+  for (const ScaleCase& c : kScaleCases) {
+    const auto a0 = randomVec<R>(c.lenA, gen), b0 = randomVec<R>(c.lenB, gen);
+    const size_t count = static_cast<size_t>(c.hi - c.lo + 1);
+    std::vector<R> plain(count);
+    ASSERT_TRUE(crossTransform<C>(a0.data(), c.lenA, b0.data(), c.lenB, plain.data(), c.lo, c.hi));
+    const LD bound = eps * 4 * std::log2(static_cast<LD>(2 * count));
+    for (bool quietA : {false, true}) {
+      for (LD scale : {1.0L, 0x1p-20L, 1e-6L, 1e6L}) {
+        SCOPED_TRACE(testing::Message() << what << " " << c.lenA << " x " << c.lenB << " lags " << c.lo << ".." << c.hi
+                                        << (quietA ? " srcA" : " srcB") << " times " << static_cast<double>(scale));
+        auto a = a0, b = b0;
+        for (R& v : quietA ? a : b) v = static_cast<R>(v * scale);
+        const auto ref = crossByDefinition(a, b, c.lo, c.hi);
+        std::vector<R> got(count);
+        ASSERT_TRUE(crossTransform<C>(a.data(), c.lenA, b.data(), c.lenB, got.data(), c.lo, c.hi));
+        LD err = 0, top = 0;
+        for (size_t i = 0; i < count; ++i) {
+          err = std::max(err, std::abs(toL(got[i]) - ref[i]));
+          top = std::max(top, std::abs(ref[i]));
+        }
+        EXPECT_LE(err / top, bound);
+        if (scale == 0x1p-20L) {
+          size_t differing = 0;
+          for (size_t i = 0; i < count; ++i) differing += got[i] != plain[i] * R(0x1p-20);
+          EXPECT_EQ(differing, 0u) << "of " << count << " lags differ from the unscaled results times 2^-20";
+        }
+      }
+    }
+  }
+}
+
+TEST(CorrMethods, RealCrossTransformKeepsItsAccuracyWhateverTheOperandsScales) {
+  expectAccuracyWhateverTheScales<ZqvCplxS, float>(0x1p-24L, "s");
+  expectAccuracyWhateverTheScales<ZqvCplxD, double>(0x1p-53L, "d");
+}
+
+// Which operand is scaled up, and by how much, from the largest magnitudes:
+// the smaller one to the larger one's binade; nothing for maxima whose
+// exponents are at most 1 apart, nor where either operand is zero,
+// subnormal only, infinite or NaN.
+TEST(CorrMethods, BalancingShiftOfTheLargestMagnitudes) {
+  auto bits = [](float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u & 0x7FFFFFFFu;
+  };
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    float a, b;
+    int32_t shift;
+  } const cases[] = {{1.0f, 1.0f, 0},     {1.9f, 0.51f, 0},      {0.5f, 1.99f, 0},       {1.0f, 0.2f, 3},
+                     {0.2f, 1.0f, -3},    {1e6f, 1.0f, 19},      {1.0f, 1e6f, -19},      {-3.0f, 0x1p-20f, 21},
+                     {0x1p-20f, -1.0f, -20}, {0.0f, 1e-6f, 0},   {1e-6f, 0.0f, 0},       {1.0f, 1e-40f, 0},
+                     {1e-40f, 1.0f, 0},   {inf, 1e-6f, 0},       {1e-6f, -inf, 0},       {nan, 1e-6f, 0},
+                     {1e-6f, nan, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ((balancingShift<float>(bits(c.a), bits(c.b), 1000, 1024, 11)), c.shift) << c.a << " " << c.b;
+}
+
+// Near the ends of the range the balance stops short: of products that
+// could overflow (constant operands, whose spectra reach their bounds) and
+// of an undoing factor below the normal range (flushed to zero it would
+// wipe out every output). The outputs stay finite and not all zero, and
+// are no less accurate than unbalanced ones (garbage there, as before).
+template <class C, class R>
+void expectFiniteAtTheRangeEnds(int32_t eA, int32_t eB, bool constant) {
+  SCOPED_TRACE(testing::Message() << "2^" << eA << " against 2^" << eB << (constant ? " constant" : " random"));
+  std::mt19937 gen(29);
+  auto a = randomVec<R>(1000, gen), b = randomVec<R>(1000, gen);
+  if (constant) std::fill(a.begin(), a.end(), R(1)), std::fill(b.begin(), b.end(), R(1));
+  for (R& v : a) v = std::ldexp(v, eA);
+  for (R& v : b) v = std::ldexp(v, eB);
+  std::vector<R> got(201);
+  ASSERT_TRUE(crossTransform<C>(a.data(), 1000, b.data(), 1000, got.data(), -100, 100));
+  R top = 0;
+  for (size_t i = 0; i < got.size(); ++i) {
+    ASSERT_TRUE(std::isfinite(got[i])) << "lag " << static_cast<int64_t>(i) - 100;
+    top = std::max(top, std::abs(got[i]));
+  }
+  EXPECT_GT(top, R(0));
+}
+
+TEST(CorrMethods, RealCrossTransformStaysFiniteAtTheRangeEnds) {
+  expectFiniteAtTheRangeEnds<ZqvCplxS, float>(60, 30, true);
+  expectFiniteAtTheRangeEnds<ZqvCplxS, float>(-125, 20, false);
+  expectFiniteAtTheRangeEnds<ZqvCplxD, double>(510, 255, true);
+  expectFiniteAtTheRangeEnds<ZqvCplxD, double>(-1021, 100, false);
 }
 
 // Auto-correlation as defined: r[k] = sum over m of conj(x[m]) x[m + k].

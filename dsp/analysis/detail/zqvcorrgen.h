@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <type_traits>
 
 #include "analysis/detail/zqvconvgen.h"
@@ -220,13 +222,16 @@ bool cplxBackToLags(C* acc, int32_t order, C* dst, int64_t count, const ZqvStatu
   for (int64_t i = 0; i < count; ++i) dst[i] = {acc[i].re * scale, acc[i].im * scale};
   return true;
 }
+// The values of a real accumulator scaled by 2^undo come back divided by it
+// too, in the same multiplication (a power of two kept normal by the caller).
 template <class C, class R>
-bool realBackToLags(C* acc, int32_t order, R* dst, int64_t count, const ZqvStatusAside& aside) noexcept {
+bool realBackToLags(C* acc, int32_t order, R* dst, int64_t count, const ZqvStatusAside& aside,
+                    int32_t undo = 0) noexcept {
   Ops<C>::merge(acc, order);
   Ops<C>::fft(acc, order, Ops<C>::kInverse);
   if (aside.transformFailed()) return false;
   const R* r = reinterpret_cast<const R*>(acc);
-  const R scale = R(1) / static_cast<R>(int64_t{2} << order);
+  const R scale = std::ldexp(R(1), -(order + 1) - undo);
   for (int64_t i = 0; i < count; ++i) dst[i] = r[i] * scale;
   return true;
 }
@@ -299,17 +304,49 @@ bool autoCplxTransform(const C* x, int64_t n, C* dst, int64_t lags) noexcept {
   return cplxBackToLags(acc, order, dst, lags, aside);
 }
 
+// Splitting the packed spectra errs by about eps times the larger one, which
+// swamps a much smaller operand: the smaller one is scaled up by 2^|shift|
+// to the larger one's binade (exact) and the result scaled back. Positive:
+// b is scaled, negative: a. 0 when the maxima's exponents are at most 1
+// apart, and for zero, subnormal-only or non-finite operands. The shift
+// stops short of products that could overflow (spectra at their bounds:
+// below 9 M^2 (lenA + B) times the scaled maxima) and of an undoing factor
+// 2^-shift / M below the normal range.
+template <class R, class U>
+int32_t balancingShift(U maxA, U maxB, int64_t lenA, int64_t bl, int32_t orderM) noexcept {
+  using L = std::numeric_limits<R>;
+  constexpr int32_t kMantissa = L::digits - 1, kTop = 2 * L::max_exponent - 1, kBias = L::max_exponent - 1;
+  const int32_t fieldA = static_cast<int32_t>(maxA >> kMantissa), fieldB = static_cast<int32_t>(maxB >> kMantissa);
+  if (fieldA == 0 || fieldB == 0 || fieldA == kTop || fieldB == kTop) return 0;
+  const int32_t d = fieldA - fieldB;
+  if (d >= -1 && d <= 1) return 0;
+  // The scaled maxima lie below 2^(larger + 1) and 2^(smaller + shift + 1).
+  const int32_t larger = std::max(fieldA, fieldB) - kBias, smaller = std::min(fieldA, fieldB) - kBias;
+  const int32_t sizeBits = 4 + 2 * orderM + static_cast<int32_t>(std::bit_width(static_cast<uint64_t>(lenA + bl)));
+  const int32_t overflowRoom = L::max_exponent - 2 - sizeBits - (larger + smaller);
+  const int32_t undoRoom = 1 - L::min_exponent - orderM;
+  const int32_t shift = std::min({std::abs(d), overflowRoom, undoRoom});
+  if (shift <= 0) return 0;
+  return d > 0 ? shift : -shift;
+}
+
 // Cross-correlation: blocks of B samples of a (zero-padded to M = 2B)
 // against windows of M samples of b starting at lo + block start; the
 // accumulator gathers conj(A) W. Real pairs share one complex transform
 // (a real, w imaginary) whose spectrum splits by conjugate symmetry; the
 // accumulator then is a real spectrum and goes back through the half-length
-// transform.
+// transform, with the smaller operand scaled up (balancingShift).
 template <class C, class R>
 bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* dst, int64_t lo, int64_t c) noexcept {
   using O = Ops<C>;
   const int64_t bl = zqvNextPow2(static_cast<int32_t>(c)), m = 2 * bl;
   const int32_t half = zqvIntLog2(static_cast<int32_t>(bl));
+  // The windows of b cover lo .. lo + (blocks + 1) B - 1.
+  const int64_t blocks = (lenA + bl - 1) / bl;
+  const int64_t bLo = std::clamp<int64_t>(lo, 0, lenB), bHi = std::clamp<int64_t>(lo + (blocks + 1) * bl, bLo, lenB);
+  const int32_t shift =
+      balancingShift<R>(maxMagnitudeBits(a, lenA), maxMagnitudeBits(b + bLo, bHi - bLo), lenA, bl, half + 1);
+  const R scaleA = std::ldexp(R(1), std::max(-shift, 0)), scaleB = std::ldexp(R(1), std::max(shift, 0));
   Work<C, 2> w;
   if (!w.take({m, bl})) return false;
   C *z = w.v[0], *acc = w.v[1];
@@ -318,8 +355,8 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
     const int64_t take = std::min(bl, lenA - start), from = lo + start;
     const int64_t wlo = std::clamp<int64_t>(-from, 0, m), whi = std::clamp<int64_t>(lenB - from, wlo, m);
     std::fill(z, z + m, C{});
-    for (int64_t t = 0; t < take; ++t) z[t].re = a[start + t];
-    for (int64_t t = wlo; t < whi; ++t) z[t].im = b[from + t];
+    for (int64_t t = 0; t < take; ++t) z[t].re = a[start + t] * scaleA;
+    for (int64_t t = wlo; t < whi; ++t) z[t].im = b[from + t] * scaleB;
     O::fft(z, half + 1, O::kForward);
     if (aside.transformFailed()) return false;
     // Frequencies 0 and B are real in both spectra.
@@ -327,7 +364,7 @@ bool crossRealTransform(const R* a, int64_t lenA, const R* b, int64_t lenB, R* d
     acc[0].im += z[1].re * z[1].im;
     addSeparatedProducts(acc, z, m);
   }
-  return realBackToLags(acc, half, dst, c, aside);
+  return realBackToLags(acc, half, dst, c, aside, std::abs(shift));
 }
 
 // Mixed pairs: the real operand through the half-length transform and the

@@ -4,6 +4,10 @@
 // products into fused multiply-adds although contraction is off.)
 #include "analysis/detail/zqvcorrkern.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
 #include "core/detail/zqvisa.h"
 
 #if defined(__x86_64__)
@@ -36,9 +40,29 @@ ZQV_KERNEL void powersBody(C* acc, const C* x, int64_t n) noexcept {
   for (int64_t p = 0; p < n; ++p) acc[p] = {x[p].re * x[p].re + x[p].im * x[p].im, 0};
 }
 
+// Integer maxima of the sign-cleared patterns: exact, and they vectorise
+// without the ordering rules of floating-point comparisons (signed, as the
+// patterns are non-negative and 64-bit vectors compare only signed).
+template <class R, class I>
+ZQV_KERNEL I maxMagnitudeBody(const R* x, int64_t n) noexcept {
+  constexpr I kMagnitude = std::numeric_limits<I>::max();
+  I best = 0;
+  for (int64_t i = 0; i < n; ++i) {
+    I u;
+    std::memcpy(&u, x + i, sizeof u);
+    best = std::max(best, static_cast<I>(u & kMagnitude));
+  }
+  return best;
+}
 
 }  // namespace
 
+uint32_t maxMagnitudeBits(const float* x, int64_t n) noexcept {
+  return static_cast<uint32_t>(ZQV_RUN_256(maxMagnitudeBody<float, int32_t>)(x, n));
+}
+uint64_t maxMagnitudeBits(const double* x, int64_t n) noexcept {
+  return static_cast<uint64_t>(ZQV_RUN_256(maxMagnitudeBody<double, int64_t>)(x, n));
+}
 void addConjProducts(ZqvCplxS* acc, const ZqvCplxS* x, const ZqvCplxS* y, int64_t n) noexcept {
   ZQV_RUN_256(conjProductsBody<ZqvCplxS>)(acc, x, y, n);
 }

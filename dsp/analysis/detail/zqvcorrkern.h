@@ -40,6 +40,11 @@ void addSeparatedProductsScalar(C* acc, const C* z, int64_t m) noexcept {
 void addSeparatedProducts(ZqvCplxS* acc, const ZqvCplxS* z, int64_t m) noexcept;
 void addSeparatedProducts(ZqvCplxD* acc, const ZqvCplxD* z, int64_t m) noexcept;
 
+// The largest |x[i]| of n values as its bit pattern without the sign (0 for
+// n = 0): its exponent field tells zero, subnormal and non-finite apart.
+uint32_t maxMagnitudeBits(const float* x, int64_t n) noexcept;
+uint64_t maxMagnitudeBits(const double* x, int64_t n) noexcept;
+
 // acc[p] += conj(x[p]) y[p]
 void addConjProducts(ZqvCplxS* acc, const ZqvCplxS* x, const ZqvCplxS* y, int64_t n) noexcept;
 void addConjProducts(ZqvCplxD* acc, const ZqvCplxD* x, const ZqvCplxD* y, int64_t n) noexcept;
