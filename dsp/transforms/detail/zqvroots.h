@@ -40,8 +40,8 @@ inline Root unitRoot(uint64_t k, uint64_t len) noexcept {
 // cos and sin of an angle formed in double, evaluated in long double; the
 // caller rounds once to its table's type. The C library's double routines
 // come in builds per processor (with and without fused multiply-add) that
-// round some results differently in the last bit; the long double ones do
-// not, so tables filled from these are the same on every processor.
+// round some results differently in the last bit; the long double ones have
+// one build, so tables filled from these are the same on every processor.
 inline long double cosExt(double angle) noexcept { return cosl(angle); }
 inline long double sinExt(double angle) noexcept { return sinl(angle); }
 
