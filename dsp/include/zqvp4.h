@@ -542,7 +542,9 @@ ZQVAPI void zqvvWinKaiser(ZqvCplxW* vec, int32_t n, float beta) ZQV_NOTHROW;
 /* DFT of any length len >= 1, direct sums over the cached twiddle list of the
  * length (at most 32 lengths per thread; zqvcFreeTwdTbls/zqvzFreeTwdTbls
  * release them). Flags: ZQV_Forw or ZQV_Inv (1/len unless ZQV_NoScale),
- * ZQV_Init builds the table only. x may be y. */
+ * ZQV_Init builds the table only. x may be y. The status is read on entry:
+ * while it is negative the table getter refuses, so the routine reports
+ * "tw==0" (ZQV_BAD_ARGUMENT) and returns with y untouched. */
 ZQVAPI void zqvcDft(const ZqvCplxS* x, ZqvCplxS* y, int32_t len, int32_t flags) ZQV_NOTHROW;
 ZQVAPI void zqvzDft(const ZqvCplxD* x, ZqvCplxD* y, int32_t len, int32_t flags) ZQV_NOTHROW;
 /* The same for complex 16-bit vectors through the float DFT, narrowed by
@@ -1285,7 +1287,10 @@ ZQVAPI void zqvwConv(const int16_t* x, int32_t xLen, const int16_t* h, int32_t h
 /* Two-dimensional linear convolution of row-major images (x: xRows rows of
  * xCols, h likewise): y has xRows+hRows-1 rows of xCols+hCols-1 elements,
  * y(r, c) = sum over i, j of x(i, j) h(r-i, c-j). The first failed check is
- * reported; the status is neither cleared nor read on entry. */
+ * reported; the status is neither cleared nor read on entry. When both
+ * images are one row or both one column (and the sizes do not call for the
+ * direct sum), the call runs zqvsConv / zqvdConv, which clear the status on
+ * entry as the one-dimensional convolution does. */
 ZQVAPI void zqvsConv2D(const float* x, int32_t xCols, int32_t xRows, const float* h, int32_t hCols, int32_t hRows,
                        float* y) ZQV_NOTHROW;
 ZQVAPI void zqvdConv2D(const double* x, int32_t xCols, int32_t xRows, const double* h, int32_t hCols, int32_t hRows,
@@ -1321,9 +1326,14 @@ ZQVAPI void zqvcCrossCorr(const ZqvCplxS* srcA, int32_t lenA, const ZqvCplxS* sr
                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
 ZQVAPI void zqvzCrossCorr(const ZqvCplxD* srcA, int32_t lenA, const ZqvCplxD* srcB, int32_t lenB, ZqvCplxD* dst,
                           int32_t loLag, int32_t hiLag) ZQV_NOTHROW;
-/* 16-bit: sums in 32 bits (wrapping), then the shift of scaleMode (bit 2:
- * start from *scaleFactor; bit 1: saturate; 4: automatic, all outputs share
- * the final shift, written to *scaleFactor). */
+/* 16-bit: exact sums in 64 bits (normType 1 and 2 of the auto-correlation
+ * divide them, truncating toward zero), then scaleMode: with (scaleMode & 2)
+ * shifted right by *scaleFactor, rounding toward minus infinity (a negative
+ * factor shifts left); the low 16 bits are stored, or with (scaleMode & 1)
+ * the value saturated to 16 bits. scaleMode 4 is the automatic shift: it
+ * starts at 0 and rises just as far as a result needs to fit 16 bits, the
+ * outputs already written following it, so all outputs share the final
+ * shift, which is written to *scaleFactor (then not null). */
 ZQVAPI void zqvwAutoCorr(const int16_t* src, int32_t len, int16_t* dst, int32_t lags, int32_t normType,
                          int32_t scaleMode, int32_t* scaleFactor) ZQV_NOTHROW;
 ZQVAPI void zqvvAutoCorr(const ZqvCplxW* src, int32_t len, ZqvCplxW* dst, int32_t lags, int32_t normType,
@@ -1843,7 +1853,9 @@ ZQVAPI void zqvvb2RealToCplx(const int16_t* srcReal, const int16_t* srcImag, Zqv
 
 /* Polar form. Phases in radians; a zero imaginary part gives phase 0 for a
  * real part with a clear sign and pi for one with the sign set (-1 - 0i has
- * phase +pi). The 16-bit phase is trunc(phase * 16383 / pi). */
+ * phase +pi). The 16-bit phase is trunc(phase * 16383 / pi). Each element
+ * calls the C library's cosine, sine or arc tangent (in long double) once:
+ * the last bit of a result may differ between processors. */
 ZQVAPI void zqvcbCartToPolar(const ZqvCplxS* src, float* mag, float* phase, int n) ZQV_NOTHROW;
 ZQVAPI void zqvsbrCartToPolar(const float* srcReal, const float* srcImag, float* mag, float* phase, int n) ZQV_NOTHROW;
 ZQVAPI void zqvcbPolarToCart(const float* mag, const float* phase, ZqvCplxS* dst, int n) ZQV_NOTHROW;

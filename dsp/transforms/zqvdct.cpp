@@ -10,6 +10,7 @@
 #include "core/detail/zqvisa.h"
 #include "core/zqvframe.h"
 #include "transforms/detail/zqvdctfast.h"
+#include "transforms/detail/zqvroots.h"
 
 namespace {
 
@@ -47,19 +48,22 @@ void releaseTables() noexcept {
 }
 
 // The factors 0.5 / cos((2j + 1) pi / (4m)), j < m, of the odd half of a
-// DCT-II of length 2m; null when memory is short.
+// DCT-II of length 2m, each formed in long double and rounded once; null
+// when memory is short.
 const double* oddFactors(int32_t q) noexcept {
   double*& slot = zqvFetchContext()->cache2.dctOddFactors[q];
   if (slot) return slot;
   const int64_t m = int64_t{1} << q;
   double* t = m <= INT32_MAX ? zqvdMalloc(static_cast<int32_t>(m)) : nullptr;
   if (!t) return nullptr;
-  for (int64_t j = 0; j < m; ++j) t[j] = 0.5 / std::cos(static_cast<double>(2 * j + 1) * kPi / static_cast<double>(4 * m));
+  for (int64_t j = 0; j < m; ++j)
+    t[j] = static_cast<double>(0.5L / zqvroots::cosExt(static_cast<double>(2 * j + 1) * kPi / static_cast<double>(4 * m)));
   slot = t;
   return t;
 }
 
-// cos(j pi / (2n)) for j < 4n, one full period; null when memory is short.
+// cos(j pi / (2n)) for j < 4n, one full period, each rounded once from long
+// double; null when memory is short.
 const double* cosines(int64_t n) noexcept {
   ZqvCacheGroup2& g = zqvFetchContext()->cache2;
   const int64_t count = 4 * n;
@@ -70,7 +74,7 @@ const double* cosines(int64_t n) noexcept {
   double* t = count <= INT32_MAX ? zqvdMalloc(static_cast<int32_t>(count)) : nullptr;
   if (!t) return nullptr;
   const double step = kPi / static_cast<double>(2 * n);
-  for (int64_t j = 0; j < count; ++j) t[j] = std::cos(static_cast<double>(j) * step);
+  for (int64_t j = 0; j < count; ++j) t[j] = static_cast<double>(zqvroots::cosExt(static_cast<double>(j) * step));
   g.dctCos = t;
   g.dctCosCount = static_cast<int32_t>(count);
   return t;

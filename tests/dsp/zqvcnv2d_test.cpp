@@ -69,6 +69,31 @@ TEST_F(Conv2DTest, AStaleNegativeStatusNeitherStopsNorIsCleared) {
   EXPECT_TRUE(reportsAre({}));
 }
 
+// Single rows (or single columns) too long for the direct sum go to the
+// one-dimensional convolution, which clears the status on entry.
+TEST_F(Conv2DTest, SingleRowsAndColumnsClearAStaleStatus) {
+  const Image2 sizes[][2] = {{{40, 1}, {30, 1}}, {{1, 33}, {1, 31}}};
+  std::mt19937 gen(9);
+  for (const auto& s : sizes) {
+    const auto x = randomImage<double>(s[0], gen), h = randomImage<double>(s[1], gen);
+    std::vector<LD> mag;
+    const auto ref = naive(x.data(), s[0], h.data(), s[1], &mag);
+    std::vector<double> y(ref.size(), 9.0);
+    std::vector<float> xf(x.begin(), x.end()), hf(h.begin(), h.end()), yf(ref.size(), 9.0f);
+    zqvSetErrStatus(-7);
+    zqvdConv2D(x.data(), int32_t(s[0].cols), int32_t(s[0].rows), h.data(), int32_t(s[1].cols), int32_t(s[1].rows),
+               y.data());
+    EXPECT_EQ(zqvGetErrStatus(), 0);
+    EXPECT_LT(relativeError(y, ref, mag), 1e-14L) << s[0].cols;
+    zqvSetErrStatus(-7);
+    zqvsConv2D(xf.data(), int32_t(s[0].cols), int32_t(s[0].rows), hf.data(), int32_t(s[1].cols),
+               int32_t(s[1].rows), yf.data());
+    EXPECT_EQ(zqvGetErrStatus(), 0);
+    EXPECT_LT(relativeError(yf, ref, mag), 1e-5L) << s[0].cols;
+  }
+  EXPECT_TRUE(reportsAre({}));
+}
+
 // Sizes at the edges of the method choice (x, then h; columns first).
 struct SizeCase {
   Image2 x, h;

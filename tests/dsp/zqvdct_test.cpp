@@ -90,6 +90,14 @@ TEST_F(Dct, MatchesTheClosedFormAndRoundTrips) {
   EXPECT_TRUE(reportsAre({}));
 }
 
+// The factor 0.5 / cos((2j + 1) pi / (4m)) of the odd half, the angle formed
+// in double, the factor in long double and rounded once: the same on every
+// processor.
+double oddFactor(int32_t j, int32_t m) {
+  const double angle = static_cast<double>(2 * j + 1) * 3.141592653589793 / (4.0 * m);
+  return static_cast<double>(0.5L / std::cos(static_cast<LD>(angle)));
+}
+
 // The fast recursion written plainly (recursive, one value at a time, in
 // double): the vectorised passes must give exactly these bits. Even outputs
 // are the transform of x[j] + x[n-1-j], odd ones that of the scaled
@@ -99,7 +107,7 @@ void plainDct2(double* x, double* tmp, int32_t p) {
   const int32_t n = 1 << p, m = n / 2;
   for (int32_t j = 0; j < m; ++j) {
     tmp[j] = x[j] + x[n - 1 - j];
-    tmp[m + j] = (x[j] - x[n - 1 - j]) * (0.5 / std::cos(static_cast<double>(2 * j + 1) * 3.141592653589793 / (4.0 * m)));
+    tmp[m + j] = (x[j] - x[n - 1 - j]) * oddFactor(j, m);
   }
   plainDct2(tmp, x, p - 1);
   plainDct2(tmp + m, x + m, p - 1);
@@ -115,7 +123,7 @@ void plainDct3(double* X, double* tmp, int32_t p) {
   const int32_t n = 1 << p, m = n / 2;
   for (int32_t k = 0; k < m; ++k) {
     tmp[k] = X[2 * k];
-    tmp[m + k] = X[2 * k + 1] * (0.5 / std::cos(static_cast<double>(2 * k + 1) * 3.141592653589793 / (4.0 * m)));
+    tmp[m + k] = X[2 * k + 1] * oddFactor(k, m);
   }
   plainDct3(tmp, X, p - 1);
   plainDct2(tmp + m, X + m, p - 1);
@@ -157,6 +165,29 @@ TEST_F(Dct, FastMethodKeepsItsBits) {
   for (int32_t p = 1; p <= 13; ++p) {
     expectFastBits<float>(1 << p);
     expectFastBits<double>(1 << p);
+  }
+  EXPECT_TRUE(reportsAre({}));
+}
+
+// A unit impulse at i < n/2 picks one cosine of the direct method's table per
+// output: X[k] = s1 cos(j pi / (2n)) with j = k(2i + 1) mod 4n, the angle
+// formed in double and its cosine taken in long double and rounded once. The
+// C library's double cosine rounds some of these angles differently on
+// processors with and without FMA; this value is the same on all of them.
+TEST_F(Dct, DirectMethodCosinesAreRoundedOnceFromLongDouble) {
+  for (int32_t n : {100, 999, 1000, 3000}) {
+    const double step = 3.141592653589793 / (2.0 * n);
+    const double s1 = 1.4142135623730951 * (1.0 / std::sqrt(static_cast<double>(n)));
+    for (int32_t i : {0, 1, 5, n / 3, n / 2 - 1}) {
+      std::vector<double> x(static_cast<std::size_t>(n), 0.0), X(x.size());
+      x[i] = 1;
+      zqvdDct(x.data(), X.data(), n, 1);
+      for (int32_t k = 1; k < n; ++k) {
+        const int64_t j = int64_t{k} * (2 * i + 1) % (4 * int64_t{n});
+        const double c = static_cast<double>(std::cos(static_cast<LD>(static_cast<double>(j) * step)));
+        ASSERT_EQ(X[k], c * s1) << "n " << n << " i " << i << " k " << k;
+      }
+    }
   }
   EXPECT_TRUE(reportsAre({}));
 }

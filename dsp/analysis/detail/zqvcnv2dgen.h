@@ -16,6 +16,7 @@
 #include "analysis/detail/zqvcnv2dhft.h"
 #include "analysis/detail/zqvcnv2dsel.h"
 #include "core/zqvframe.h"
+#include "transforms/detail/zqvroots.h"
 
 namespace zqvcnv2d {
 
@@ -85,10 +86,11 @@ struct HartleyTables {
       bitrev[i] = r;
     }
     const double w = 2.0 * 3.14159265358979323846 / static_cast<double>(n);
-    // The upper half of the quarter from the cosine keeps both ends exact.
+    // The upper half of the quarter from the cosine keeps both ends exact;
+    // each entry is rounded once from long double.
     for (int64_t j = 0; j <= n / 4; ++j)
-      sines[j] = 8 * j <= n ? std::sin(w * static_cast<double>(j))
-                            : std::cos(w * static_cast<double>(n / 4 - j));
+      sines[j] = static_cast<double>(8 * j <= n ? zqvroots::sinExt(w * static_cast<double>(j))
+                                                : zqvroots::cosExt(w * static_cast<double>(n / 4 - j)));
     return true;
   }
 };

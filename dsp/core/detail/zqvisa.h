@@ -2,7 +2,11 @@
 // vectors, the baseline), the build picked on first use from the processor.
 // Picking on first use instead of at load time keeps the choice out of the
 // dynamic loader, so a library under ThreadSanitizer loads; and the same code
-// serves every compiler. Without contraction every build gives the same bits.
+// serves every compiler. Without contraction every build gives the same bits
+// for every number. A NaN's sign can differ between builds: where both
+// operands are NaNs the processor passes on the one in a given operand
+// position, and the builds may order the operands of an addition or a
+// multiplication differently.
 //
 // Use: mark the body ZQV_KERNEL and run it through ZQV_RUN with every template
 // argument spelled out:

@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "core/zqvframe.h"
+#include "transforms/detail/zqvroots.h"
 
 namespace zqvgrtz {
 
@@ -55,7 +56,7 @@ void init(ZqvSite site, Real<St> f, St* st) noexcept {
                            ZQV_CHECK(!validFrequency(f), "Invalid frequency value")}))
     return;
   const double omega = 6.283185307179586 * static_cast<double>(f);
-  const LD c = std::cos(static_cast<LD>(omega)), s = std::sin(static_cast<LD>(omega));
+  const LD c = zqvroots::cosExt(omega), s = zqvroots::sinExt(omega);
   st->freq = f;
   st->cosW = static_cast<T>(c);
   st->sinW = static_cast<T>(s);

@@ -1,7 +1,7 @@
-// Roots of unity for every twiddle table and the release of cached table
-// slots, shared by the twiddle module and the FFT kernel tables. Roots are
-// computed in long double from an exact octant reduction of the angle, so
-// every table is accurate to its element type at any length.
+// Roots of unity for every twiddle table, the cosines and sines of the other
+// cached tables, and the release of cached table slots. Roots are computed
+// in long double from an exact octant reduction of the angle, so every table
+// is accurate to its element type at any length.
 #ifndef ZQV_ROOTS_H
 #define ZQV_ROOTS_H
 
@@ -36,6 +36,14 @@ inline Root unitRoot(uint64_t k, uint64_t len) noexcept {
   if (negS) r.s = -r.s;
   return r;
 }
+
+// cos and sin of an angle formed in double, evaluated in long double; the
+// caller rounds once to its table's type. The C library's double routines
+// come in builds per processor (with and without fused multiply-add) that
+// round some results differently in the last bit; the long double ones have
+// one build, so tables filled from these are the same on every processor.
+inline long double cosExt(double angle) noexcept { return cosl(angle); }
+inline long double sinExt(double angle) noexcept { return sinl(angle); }
 
 template <class C>
 inline C expNeg(uint64_t k, uint64_t len) noexcept {
