@@ -58,18 +58,7 @@ int RefusedWith(const std::function<void()>& fn, const std::string& part) {
   return 1;
 }
 
-class FileAccess : public kalvora::test::TempFolderTest {
- protected:
-  // A reader that waits on a FIFO would hang the suite: it ends instead.
-  void SetUp() override {
-    TempFolderTest::SetUp();
-    ::alarm(60);
-  }
-  void TearDown() override {
-    ::alarm(0);
-    TempFolderTest::TearDown();
-  }
-};
+class FileAccess : public kalvora::test::TimedTempFolderTest {};
 
 // ---------------------------------------------------------------------------
 // Reading
@@ -117,7 +106,9 @@ TEST_F(FileAccess, EveryReaderRefusesWhatIsNotARegularFile) {
     for (const char* kind : {"fifo", "device", "folder"}) {
       const fs::path p = dir_ / r.name;
       fs::remove_all(p);
-      if (kind == std::string("fifo")) ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+      if (kind == std::string("fifo")) {
+        ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+      }
       if (kind == std::string("device")) fs::create_symlink("/dev/zero", p);
       if (kind == std::string("folder")) fs::create_directory(p);
       EXPECT_EQ(RefusedWith([&] { r.read(p); }, "\"" + p.string() + "\": it is not a regular file"), 0)

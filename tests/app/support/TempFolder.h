@@ -39,4 +39,18 @@ class TempFolderTest : public ::testing::Test {
   std::string prefix_;
 };
 
+// The same for tests of files that could block (a FIFO): a test that waits
+// ends the suite after a minute instead of hanging it.
+class TimedTempFolderTest : public TempFolderTest {
+ protected:
+  void SetUp() override {
+    TempFolderTest::SetUp();
+    ::alarm(60);
+  }
+  void TearDown() override {
+    ::alarm(0);
+    TempFolderTest::TearDown();
+  }
+};
+
 }  // namespace kalvora::test
