@@ -19,9 +19,16 @@ void EffectLowpass(TWorkArray& w, const TLowpassFactors& f, int quality, const T
   if (status) status("calculating Lowpass .. ");
   float* x = w.Data.data();
   const std::int64_t length = w.Length;
+  // Element `length` is the real part of the top frequency (half the rate):
+  // it takes whatever element length - 1 takes, so that a cut removes it
+  // too. Element length + 1, its imaginary part, is 0 for a real sample.
+  auto each = [&](std::int64_t from, std::int64_t to, auto&& change) {
+    for (std::int64_t i = from; i <= to; ++i) change(x[i], i);
+    if (to == length - 1) change(x[length], to);
+  };
   const float a = r != 0 ? F(1.0L / r) : 1.0f;
   if (a != 1.0f)
-    LibraryCall("scale the spectrum", [&] { zqvsbMpy1(a, x, static_cast<std::int32_t>(length)); });
+    LibraryCall("scale the spectrum", [&] { zqvsbMpy1(a, x, static_cast<std::int32_t>(length + 1)); });
   const long double k = quality == 0 ? 1.0L / 5512 : quality == 1 ? 1.0L / 11025 : quality == 2 ? 1.0L / 22050 : 0.0L;
   // A cut-off read from a file may lie past the top; it stays on the spectrum.
   const std::int64_t cut =
@@ -29,21 +36,21 @@ void EffectLowpass(TWorkArray& w, const TLowpassFactors& f, int quality, const T
   if (sf > 0) {
     const long double power = std::log2(sf);
     const long double reference = static_cast<long double>(std::max<std::int64_t>(cut, 1));
-    for (std::int64_t i = cut; i < length; ++i) {
+    each(cut, length - 1, [&](float& e, std::int64_t i) {
       // Element 0 (only when the cut-off is 0) takes the factor of element 1.
       const long double idx = static_cast<long double>(std::max<std::int64_t>(i, 1));
-      x[i] = F(x[i] * std::exp2(std::log2(idx / reference) * power));
-    }
+      e = F(e * std::exp2(std::log2(idx / reference) * power));
+    });
   } else {
-    for (std::int64_t i = cut; i < length; ++i) x[i] = 0.0f;
+    each(cut, length - 1, [](float& e, std::int64_t) { e = 0.0f; });
   }
   if (r != 1) {
     const std::int64_t lo = std::max<std::int64_t>(cut - 100, 0), hi = std::min<std::int64_t>(cut + 100, length - 1);
-    for (std::int64_t i = lo; i <= hi; ++i) {
+    each(lo, hi, [&](float& e, std::int64_t i) {
       const long double weight = i <= cut ? (i - (cut - 100)) * 0.01L : ((cut + 100) - i) * 0.01L;
-      x[i] = F(x[i] * r);
-      x[i] = F(x[i] * weight);
-    }
+      e = F(e * r);
+      e = F(e * weight);
+    });
   }
   if (status) status("calculating Lowpass ...");
   InverseTransform(w);

@@ -51,4 +51,12 @@ void LibraryCall(const char* what, const std::function<void()>& call);
 void ForwardTransform(TWorkArray& w);
 void InverseTransform(TWorkArray& w);
 
+// The largest order of the work array that the EQ and the lowpass can
+// transform: the signal library must be able to hold every table of the
+// inverse transform.
+int LargestTransformOrder();
+
+// Whether an effect order runs a transform (the EQ or the lowpass).
+bool RunsTransform(std::string_view order);
+
 }  // namespace kalvora::engine

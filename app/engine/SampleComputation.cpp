@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -27,8 +28,11 @@ std::string TwoDigits(std::int64_t v) {
   return b;
 }
 
-// The largest transform the library takes: Length + 2 elements in a 32-bit count.
+// The largest work array the computation sets up: 2^29 + 2 floats.
 constexpr int kMaxOrder = 29;
+
+// trunc(log2 n) + 1: the work array holds more than n samples.
+int WorkOrder(std::int64_t n) { return static_cast<int>(std::bit_width(static_cast<std::uint64_t>(n))); }
 
 struct TMix {
   std::vector<float> work;
@@ -37,8 +41,10 @@ struct TMix {
   std::int64_t length = 0;
 };
 
-TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks, double start,
-         const std::function<double()>& now) {
+// `effects`: the effect order that will run over the mix, whose transforms
+// may need a shorter sample; the length is checked before anything is mixed.
+TMix Mix(const TSampleSnapshot& s, std::string_view effects, TNoiseGenerator& noise, const TComputeHooks& hooks,
+         double start, const std::function<double()>& now) {
   auto status = [&](const std::string& t) { if (hooks.ShowStatusText) hooks.ShowStatusText(t); };
   TMix m;
   std::vector<TVoiceState> voices = PrepareVoices(s, m.n);
@@ -48,8 +54,8 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
     m.n = 0;
     return m;
   }
-  m.order = 64 - __builtin_clzll(static_cast<unsigned long long>(m.n));  // trunc(log2 N) + 1
-  if (m.order > kMaxOrder) throw std::range_error("The sample is too long to be calculated.");
+  if (!SampleLengthFits(m.n, effects)) throw std::range_error(kSampleTooLong);
+  m.order = WorkOrder(m.n);
   m.length = std::int64_t{1} << m.order;
   for (TVoiceState& v : voices)
     if (v.V.Active) PrepareRamps(v, m.n, s.Quality);
@@ -122,6 +128,11 @@ TMix Mix(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& 
 
 }  // namespace
 
+bool SampleLengthFits(std::int64_t samples, std::string_view effectOrder) {
+  const int largest = RunsTransform(effectOrder) ? std::min(kMaxOrder, LargestTransformOrder()) : kMaxOrder;
+  return WorkOrder(samples) <= largest;
+}
+
 std::string Clock3(double seconds) {
   if (!(seconds >= 0) || seconds > 1e12) seconds = 0;
   const auto total = static_cast<std::int64_t>(seconds);
@@ -137,7 +148,7 @@ std::int16_t ToSample16(float x) {
 std::vector<float> MixVoices(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks,
                              std::int64_t* samples) {
   auto now = hooks.Seconds ? hooks.Seconds : std::function<double()>(SteadySeconds);
-  TMix m = Mix(s, noise, hooks, now(), now);
+  TMix m = Mix(s, "", noise, hooks, now(), now);
   if (samples) *samples = m.n;
   return std::move(m.work);
 }
@@ -151,7 +162,7 @@ TSampleResult Calculate(const TSampleSnapshot& s, TNoiseGenerator& noise, const 
   status("pre-calculations ...");
   TSampleResult r;
   r.Rate = RateOfQuality(s.Quality);
-  TMix m = Mix(s, noise, hooks, start, now);
+  TMix m = Mix(s, s.EffectOrder, noise, hooks, start, now);
   r.Samples = m.n;
   if (m.n > 0) {
     TWorkArray w{m.work, m.n, m.order, m.length};

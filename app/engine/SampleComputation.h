@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/Noise.h"
@@ -30,9 +31,16 @@ struct TSampleResult {
 std::vector<float> MixVoices(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks = {},
                              std::int64_t* samples = nullptr);
 
+// Whether a sample of `samples` samples can be calculated with an effect
+// order: its work array, and the transforms of the EQ and the lowpass when
+// they run, must be within what the computation and the signal library hold.
+bool SampleLengthFits(std::int64_t samples, std::string_view effectOrder);
+
 // Throws std::runtime_error with kNotEnoughMemory when the memory for the
-// sample cannot be had, and with its own text when the sample is too long.
+// sample cannot be had, and with kSampleTooLong, before anything is mixed,
+// when the sample does not fit.
 inline constexpr const char* kNotEnoughMemory = "There is not enough memory to calculate the sample.";
+inline constexpr const char* kSampleTooLong = "The sample is too long to be calculated.";
 TSampleResult CalculateSample(const TSampleSnapshot& s, TNoiseGenerator& noise, const TComputeHooks& hooks = {});
 
 // The float work array to 16 bits: clamped to -32768..32767 (a NaN becomes

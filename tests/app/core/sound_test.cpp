@@ -385,6 +385,71 @@ TEST(SampleComputation, ProgressEvery1024SamplesAndTheUsedTime) {
   EXPECT_EQ(texts.back().rfind("used time: 00:00:0", 0), 0u) << texts.back();
 }
 
+// The EQ and the lowpass transform the work array of 2^order points; the
+// library's allocator, with its 32-bit byte count, holds the tables of the
+// inverse transform up to order 28 (samples up to 2^28 - 1); without them the
+// work array goes to order 29.
+TEST(SampleComputation, LengthLimitDependsOnTheTransforms) {
+  constexpr std::int64_t k28 = std::int64_t{1} << 28;
+  struct Row {
+    std::int64_t samples;
+    const char* effects;
+    bool fits;
+  } rows[] = {
+      {k28 - 1, "", true},      {k28 - 1, "a", true},   {k28 - 1, "d", true},     {k28 - 1, "fedcba", true},
+      {k28, "", true},          {k28, "bcef", true},    {k28, "xyz", true},       {k28, "a", false},
+      {k28, "d", false},        {k28, "cfd", false},    {k28, "aa", false},       {2 * k28 - 1, "bcef", true},
+      {2 * k28, "", false},     {1, "ad", true},
+  };
+  for (const Row& r : rows) EXPECT_EQ(SampleLengthFits(r.samples, r.effects), r.fits) << r.samples << " " << r.effects;
+}
+
+// One voice at 44100 Hz whose sample is 2^28 samples long: with the EQ or the
+// lowpass it is refused before a sample is mixed (mixing it takes minutes),
+// with the words the program shows.
+TEST(SampleComputation, ASampleTooLongForTheTransformsIsRefusedBeforeMixing) {
+  TSampleSnapshot s = Base(2);
+  s.Voices[0].Timing = {65437, 93, 1482, false};
+  std::int64_t n = 0;
+  PrepareVoices(s, n);
+  ASSERT_EQ(n, std::int64_t{1} << 28);
+  for (const char* effects : {"a", "d", "bcdef"}) {
+    s.EffectOrder = effects;
+    std::vector<std::string> texts;
+    int pumps = 0;
+    TComputeHooks hooks{[&](const std::string& x) { texts.push_back(x); }, [&] { ++pumps; }, {}};
+    TLcgNoise noise;
+    try {
+      CalculateSample(s, noise, hooks);
+      ADD_FAILURE() << effects << ": calculated";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), kSampleTooLong) << effects;
+    }
+    EXPECT_EQ(texts, std::vector<std::string>{"pre-calculations ..."}) << effects;
+    EXPECT_EQ(pumps, 0) << effects;
+  }
+}
+
+// A 20 Hz cut-off with an infinite slope leaves only the constant part of
+// a short sample; maximize leaves a constant alone. Nothing alternates.
+TEST(SampleComputation, LowpassAt20HzThenMaximizeLeavesTheMeanOfTheMix) {
+  TSampleSnapshot s = Base(0);
+  s.Voices[0].Timing.Time = 10;  // 150 samples, order 8
+  s.Voices[0].Morph.SourcePreset = s.Voices[0].Morph.DestPreset = 3;
+  s.EffectOrder = "de";
+  s.Effects.Lowpass = {0.0f, 20, 1.0f};
+  TLcgNoise a, b;
+  const std::vector<float> mix = MixVoices(s, a);
+  const TSampleResult r = CalculateSample(s, b);
+  ASSERT_EQ(r.Samples, 150);
+  LD sum = 0;
+  for (int i = 0; i < 150; ++i) sum += mix[i];
+  for (int i = 0; i < 150; ++i) {
+    const auto v = static_cast<std::int16_t>(r.Bytes[2 * i] | (r.Bytes[2 * i + 1] << 8));
+    ASSERT_NEAR(v, static_cast<double>(sum / 256), 1) << i;
+  }
+}
+
 TEST(SampleComputation, Conversion) {
   EXPECT_EQ(ToSample16(40000.0f), 32767);
   EXPECT_EQ(ToSample16(-40000.0f), -32768);
@@ -582,6 +647,50 @@ TEST(Effects, LowpassWithInfiniteSlopeRemovesEverythingAboveTheCutOff) {
   double err = 0;
   for (int i = 500; i < 7500; ++i) err = std::max(err, std::fabs(a.data[i] - 8000 * std::sin(2 * M_PI * 500 * i / 44100)));
   EXPECT_LT(err, 60);  // the 8 kHz part is gone; the 500 Hz part stays
+}
+
+// The top frequency (half the rate) is the real part that follows element
+// length - 1 of the spectrum; it is attenuated as that element is. A signal of
+// one whole period of the transform with a component (-1)^n there: that
+// component's amplitude after the lowpass is its sum against (-1)^n.
+TEST(Effects, LowpassTreatsTheTopFrequencyAsTheElementBelowIt) {
+  const int length = 1024;
+  const LD top = 5000;
+  auto lowTone = [](int n) { return 1000 + 3000 * std::cos(2 * M_PI * 3 * n / length); };
+  // 44100 Hz: cut = round(1023 x float(fc / 22050)).
+  auto cutOf = [](int fc) { return static_cast<LD>(rnd(1023 * static_cast<LD>(fl(fc / 22050.0L)))); };
+  // 12 dB per doubling, resonance 2 and a peak that reaches element 1023: the
+  // whole spectrum at 1/2, the slope's (cut / 1023)^2, then 2 x the triangle.
+  const LD cut22000 = cutOf(22000);
+  const LD peakAtTop = 0.5L * std::pow(cut22000 / 1023, 2) * 2 * ((cut22000 + 100 - 1023) * 0.01L);
+  struct Row {
+    float slope;
+    int cutOff;
+    float resonance;
+    LD gain;     // of the top frequency
+    LD lowGain;  // of the low tone, below the cut-off: 1 / resonance
+  } rows[] = {
+      {0.0f, 2000, 1.0f, 0, 1},                        // infinite slope
+      {0.0f, 22000, 2.0f, 0, 0.5L},                    // the peak reaches the top, after the cut
+      {0.5f, 2000, 1.0f, cutOf(2000) / 1023, 1},       // 6 dB per doubling from the cut-off
+      {0.25f, 22000, 2.0f, peakAtTop, 0.5L},
+  };
+  for (const Row& r : rows) {
+    std::vector<float> x(length - 1);
+    for (int n = 0; n < length - 1; ++n) x[n] = static_cast<float>(lowTone(n) + top * (n % 2 ? -1 : 1));
+    Work a(x);
+    ASSERT_EQ(a.w.Length, length);
+    a.data[length - 1] = static_cast<float>(lowTone(length - 1) - top);
+    EffectLowpass(a.w, {r.slope, r.cutOff, r.resonance}, 2, {});
+    double alternating = 0, error = 0;
+    for (int n = 0; n < length; ++n) {
+      alternating += (n % 2 ? -1.0 : 1.0) * a.data[n];
+      const LD expected = (n % 2 ? -1 : 1) * r.gain * top + r.lowGain * lowTone(n);
+      error = std::max(error, static_cast<double>(std::fabs(a.data[n] - expected)));
+    }
+    EXPECT_NEAR(alternating / length, static_cast<double>(r.gain * top), 0.01) << r.slope << " " << r.cutOff;
+    EXPECT_LT(error, 0.01) << r.slope << " " << r.cutOff;
+  }
 }
 
 TEST(Effects, LowpassSlopeFallsPerOctaveFromTheCutOff) {
