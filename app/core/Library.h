@@ -2,6 +2,7 @@
 // that holds them. Qt-free; names are Windows-1252 bytes compared byte-wise.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,6 +27,14 @@ struct TVolumeEnvelope {
   std::uint8_t Count = 0;
   std::string Name;
 };
+
+// The same shape whatever the names: equal data, or equal point counts and
+// equal points in use (the points beyond the count do not count).
+inline bool SameShape(const TWavePreset& a, const TWavePreset& b) { return a.Data == b.Data; }
+inline bool SameShape(const TVolumeEnvelope& a, const TVolumeEnvelope& b) {
+  return a.Count == b.Count && std::equal(a.X.begin(), a.X.begin() + a.Count, b.X.begin()) &&
+         std::equal(a.Y.begin(), a.Y.begin() + a.Count, b.Y.begin());
+}
 
 // A recorded macro; the step lines are "ccc" + value (see the macro unit).
 struct TMacro {

@@ -15,7 +15,7 @@ namespace kalvora::platform {
 // Modal results of the dialogs.
 enum ModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
-// Texts are UTF-8.
+// Texts are UTF-8, names of library entries excepted.
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -25,11 +25,16 @@ class Prompts {
   virtual int question(const std::string& text) = 0;
   // A message with OK.
   virtual void message(const std::string& text) = 0;
-  // A new name: `label` says what needs one, `current` is the edit's text.
-  // Nothing when the person cancels (or no one can be asked).
-  virtual std::optional<std::string> enterName(const std::string& label, const std::string& current) {
-    (void)label;
-    (void)current;
+  // A new name for a wave preset (volume envelope) of an instrument being
+  // loaded, whose name `clash` a different entry of the library holds. Names
+  // are the library's Windows-1252 bytes both ways. Nothing: no one can be
+  // asked, and the reader picks a free name itself.
+  virtual std::optional<std::string> newPresetName(const std::string& clash) {
+    (void)clash;
+    return std::nullopt;
+  }
+  virtual std::optional<std::string> newEnvelopeName(const std::string& clash) {
+    (void)clash;
     return std::nullopt;
   }
 };

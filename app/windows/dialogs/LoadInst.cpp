@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -24,15 +25,15 @@
 
 #include "core/InstrumentFileInfo.h"
 #include "formats/ByteStream.h"
+#include "formats/InstrumentFile.h"
 #include "platform/qt/LocalPaths.h"
+#include "views/Windows1252.h"
 
 namespace fs = std::filesystem;
 using kalvora::platform::FromQtPath;
 using kalvora::platform::ToQtPath;
 
 namespace {
-QString FromLatin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-
 // The entries of a folder by the bytes of their names, as a folder view
 // lists them: no hidden entries but "..", sub-folders, or regular files
 // whose name ends in `suffix` (any case), sorted by their shown names.
@@ -140,6 +141,15 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
     if (FileList->currentItem()) eFileName->setText(FileList->currentItem()->text());
     ShowFileInfo();
   });
+  // The name field and the selection name the same file: a typed name that
+  // is listed selects it, any other leaves nothing selected.
+  connect(eFileName, &QLineEdit::textEdited, this, [this](const QString& typed) {
+    const QSignalBlocker block(FileList);
+    FileList->clearSelection();
+    FileList->setCurrentItem(ListedFile(typed));
+    if (FileList->currentItem()) FileList->scrollToItem(FileList->currentItem());
+    ShowFileInfo();
+  });
   connect(FileList, &QListWidget::itemDoubleClicked, this, [this] {
     ShowFileInfo();
     if (bLoad->isEnabled()) bLoadClick();
@@ -175,6 +185,14 @@ void TfLoadInst::RereadFiles() {
   FileList->clear();
   AddEntries(FileList, FolderEntries(folderBytes_, false, rbInstruments->isChecked() ? QStringLiteral(".kvi") : QString()));
   if (FileList->count() > 0) FileList->setCurrentRow(std::clamp(keep, 0, FileList->count() - 1));
+  if (FileList->currentItem()) eFileName->setText(FileList->currentItem()->text());
+}
+
+// The selected file first: two names that are not UTF-8 may show alike.
+QListWidgetItem* TfLoadInst::ListedFile(const QString& name) const {
+  if (FileList->currentItem() && FileList->currentItem()->text() == name) return FileList->currentItem();
+  const auto found = FileList->findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  return found.isEmpty() ? nullptr : found.first();
 }
 
 std::string TfLoadInst::SelectedPath() const {
@@ -200,7 +218,7 @@ void TfLoadInst::ShowFileInfo() {
   mDescription->setEnabled(false);
   TInstrumentFileInfo info;
   try {
-    info = ReadInstrumentFileInfo(ReadFileBytes(name, 1000000));
+    info = ReadInstrumentFileInfo(ReadFileBytes(name, kMaxInstrumentFileSize));
   } catch (const std::exception&) {
     // An unreadable or oversized file is no instrument this program wrote.
   }
@@ -212,15 +230,27 @@ void TfLoadInst::ShowFileInfo() {
     lVersion->clear();
   } else {
     bLoad->setEnabled(true);
-    lVersion->setText(FromLatin1(info.Version));
-    for (const std::string& line : info.Description) mDescription->appendPlainText(FromLatin1(line));
+    lVersion->setText(QString::fromStdString(info.Version));
+    QStringList lines;
+    for (const std::string& line : info.Description) lines << FromWindows1252(line);
+    mDescription->setPlainText(lines.join(QLatin1Char('\n')));
   }
   mDescription->setEnabled(true);
 }
 
+// Loads the file the name field names, never another: a name that is not
+// listed loads nothing, is said so and leaves the dialog open.
 void TfLoadInst::bLoadClick() {
-  const std::string name = SelectedPath();
-  if (!name.empty() && Load) Load(name);
+  const QString typed = eFileName->text();
+  QListWidgetItem* file = ListedFile(typed);
+  if (!file) {
+    if (ShowMessage)
+      ShowMessage(typed.isEmpty() ? std::string("No file is chosen; nothing was loaded.")
+                                  : "There is no file \"" + typed.toStdString() + "\" in the file list; nothing was loaded.");
+    return;
+  }
+  if (file != FileList->currentItem()) FileList->setCurrentItem(file);
+  if (Load) Load(SelectedPath());
   done(1);
 }
 

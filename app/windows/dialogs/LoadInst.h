@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -46,7 +47,7 @@ class TfLoadInst : public QDialog {
   QLabel *lVersion, *lSize, *lDate;
   QPushButton *bLoad, *bDelete, *bCancel, *bHelp;
 
-  void bLoadClick();
+  void bLoadClick();  // loads the file the name field names
   void bDeleteClick();
 
  protected:
@@ -55,5 +56,6 @@ class TfLoadInst : public QDialog {
 
  private:
   void ListFolder();
+  QListWidgetItem* ListedFile(const QString& name) const;  // shown exactly so, or null
   std::string folderBytes_;  // as the file system names it
 };

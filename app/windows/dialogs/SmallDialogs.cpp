@@ -15,6 +15,7 @@
 
 #include "components/AnimatedImage.h"
 #include "components/SharedClip.h"
+#include "views/Windows1252.h"
 
 namespace {
 
@@ -187,11 +188,11 @@ TfNewName::TfNewName(const char* objectName, const char* what, const char* becau
 }
 
 void TfNewName::SetClashingName(const std::string& name) {
-  lName->setText(QStringLiteral("\"%1\"").arg(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()))));
+  lName->setText(QStringLiteral("\"%1\"").arg(FromWindows1252(name)));
 }
 
 std::string TfNewName::NewName() const {
-  return eNewName->text().left(maxLength_).toLatin1().toStdString();
+  return ToWindows1252(eNewName->text().left(maxLength_));
 }
 
 void TfNewName::keyPressEvent(QKeyEvent* e) {

@@ -81,6 +81,7 @@ class TfNewName : public QDialog {
   QLabel* lName;
   QLineEdit* eNewName;
   QPushButton* bOK;
+  // Names are the library's Windows-1252 bytes.
   void SetClashingName(const std::string& name);  // shown between double quotes
   std::string NewName() const;                     // cut to the maximum length
 

@@ -23,7 +23,7 @@ using kalvora::platform::mrYes;
 
 class FakePrompts : public kalvora::platform::Prompts {
  public:
-  enum class Kind { Confirm, Question, Message, Name };
+  enum class Kind { Confirm, Question, Message, PresetName, EnvelopeName };
 
   struct Shown {
     Kind kind;
@@ -40,16 +40,19 @@ class FakePrompts : public kalvora::platform::Prompts {
   void expectQuestion(std::string text, int answer) { expected_.push_back({Kind::Question, std::move(text), answer}); }
   void expectMessage(std::string text = {}) { expected_.push_back({Kind::Message, std::move(text), mrOk}); }
 
-  // The name typed into the next name entry; nothing = cancelled.
-  void expectName(std::string label, std::optional<std::string> answer) {
-    expected_.push_back({Kind::Name, std::move(label), mrOk});
-    names_.push_back(std::move(answer));
+  // The new-name dialog for the clashing name `clash` (empty: any) and the
+  // name typed into it; nothing = the reader is left to pick one.
+  void expectPresetName(std::string clash, std::optional<std::string> answer) {
+    expectNewName(Kind::PresetName, std::move(clash), std::move(answer));
   }
-  std::optional<std::string> enterName(const std::string& label, const std::string&) override {
-    if (take(Kind::Name, label, mrCancel) != mrOk || names_.empty()) return std::nullopt;
-    auto answer = names_.front();
-    names_.pop_front();
-    return answer;
+  void expectEnvelopeName(std::string clash, std::optional<std::string> answer) {
+    expectNewName(Kind::EnvelopeName, std::move(clash), std::move(answer));
+  }
+  std::optional<std::string> newPresetName(const std::string& clash) override {
+    return newName(Kind::PresetName, clash);
+  }
+  std::optional<std::string> newEnvelopeName(const std::string& clash) override {
+    return newName(Kind::EnvelopeName, clash);
   }
 
   int confirm(const std::string& text) override { return take(Kind::Confirm, text, mrNo); }
@@ -71,9 +74,21 @@ class FakePrompts : public kalvora::platform::Prompts {
       case Kind::Confirm: return "confirmation";
       case Kind::Question: return "question";
       case Kind::Message: return "message";
-      case Kind::Name: return "name entry";
+      case Kind::PresetName: return "new preset name";
+      case Kind::EnvelopeName: return "new envelope name";
     }
     return "?";
+  }
+
+  void expectNewName(Kind kind, std::string clash, std::optional<std::string> answer) {
+    expected_.push_back({kind, std::move(clash), mrOk});
+    names_.push_back(std::move(answer));
+  }
+  std::optional<std::string> newName(Kind kind, const std::string& clash) {
+    if (take(kind, clash, mrCancel) != mrOk || names_.empty()) return std::nullopt;
+    auto answer = names_.front();
+    names_.pop_front();
+    return answer;
   }
 
   int take(Kind kind, const std::string& text, int refusal) {

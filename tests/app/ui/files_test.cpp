@@ -4,16 +4,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTextBrowser>
-#include "components/OfficeButton.h"
-#include "windows/dialogs/LoadInst.h"
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -27,11 +34,15 @@
 #include "Legibility.h"
 #include "MainFixture.h"
 #include "components/MRUList.h"
+#include "components/OfficeButton.h"
 #include "formats/ByteStream.h"
 #include "formats/InstrumentFile.h"
 #include "formats/WavFile.h"
 #include "platform/qt/QtPrompts.h"
 #include "windows/Main.h"
+#include "windows/dialogs/DialogPrompts.h"
+#include "windows/dialogs/LoadInst.h"
+#include "windows/dialogs/SmallDialogs.h"
 
 namespace fs = std::filesystem;
 using namespace kalvora::test;
@@ -54,8 +65,128 @@ QAction* FindAction(QMenu* menu, const QString& text) {
   return nullptr;
 }
 
+// Answers the modal dialogs that the code under test opens, one step a
+// dialog, in order. A dialog beyond the script fails the test and is closed
+// (a new-name dialog with a name no library holds, so its loop ends).
+class ModalScript {
+ public:
+  using Step = std::function<void(QDialog*)>;
+  explicit ModalScript(std::vector<Step> steps) : steps_(steps.begin(), steps.end()) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Next(); });
+    timer_.start(1);
+  }
+  ~ModalScript() { EXPECT_TRUE(steps_.empty()) << steps_.size() << " scripted dialogs never came"; }
+
+ private:
+  void Next() {
+    auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!d || !d->isVisible()) return;
+    if (steps_.empty()) {
+      ADD_FAILURE() << "unscripted dialog " << d->objectName().toStdString();
+      if (auto* n = qobject_cast<TfNewName*>(d)) n->eNewName->setText(QStringLiteral("unscripted %1").arg(++unscripted_));
+      return d->done(1);
+    }
+    const Step step = std::move(steps_.front());
+    steps_.pop_front();
+    step(d);
+  }
+  std::deque<Step> steps_;
+  QTimer timer_;
+  int unscripted_ = 0;
+};
+
+// A name typed as a person types it: the edit's text replaced key by key
+// (keys that carry any character, as a keyboard layout gives them), then Return.
+void TypeName(QDialog* d, const QString& name) {
+  auto* edit = d->findChild<QLineEdit*>("eNewName");
+  ASSERT_NE(edit, nullptr) << d->objectName().toStdString();
+  edit->selectAll();
+  for (const QChar c : name) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(edit, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(edit, &release);
+  }
+  QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// The copies an instrument file gives one voice.
+struct TVoiceCopies {
+  int Voice;
+  TWavePreset Source, Dest;
+  TVolumeEnvelope Envelope;
+};
+
+// An instrument file whose voices (all others inactive) bring these copies.
+// The copies are told apart by their names.
+Bytes InstrumentWith(const std::vector<TVoiceCopies>& voices) {
+  TInstrumentDocument doc;
+  doc.Voice(1).Active = false;
+  auto indexOf = [](auto& table, const auto& entry) {
+    if (table.Find(entry.Name) == 0) table.PushBack(entry);
+    return static_cast<std::uint8_t>(table.Find(entry.Name));
+  };
+  for (const TVoiceCopies& c : voices) {
+    TVoice& v = doc.Voice(c.Voice);
+    v.Active = true;
+    v.Morph.SourcePreset = indexOf(doc.WavePresets, c.Source);
+    v.Morph.DestPreset = indexOf(doc.WavePresets, c.Dest);
+    v.Volume.Envelope = indexOf(doc.VolumeEnvelopes, c.Envelope);
+  }
+  return InstrumentBytes(doc);
+}
+
+TWavePreset PresetOf(std::string name, std::uint8_t fill) {
+  TWavePreset p;
+  p.Name = std::move(name);
+  p.Data.fill(fill);
+  return p;
+}
+
+TVolumeEnvelope EnvelopeOf(std::string name, std::uint8_t startLevel, std::uint8_t points = 2) {
+  TVolumeEnvelope e;
+  e.Name = std::move(name);
+  e.Count = points;
+  for (int i = 0; i < points; ++i) {
+    e.X[i] = static_cast<std::uint8_t>(i == points - 1 ? 255 : i * 10);
+    e.Y[i] = static_cast<std::uint8_t>(i == 0 ? startLevel : 255);
+  }
+  return e;
+}
+
+// Libraries of `presets` and `envelopes` entries, each of its own shape:
+// preset 1 "Sägezahn" and "P002".., envelopes "E001"...
+void WriteLibraries(const fs::path& dir, int presets, int envelopes) {
+  TWavePresetTable p;
+  for (int i = 1; i <= presets; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "P%03d", i);
+    TWavePreset e = PresetOf(i == 1 ? "S\xE4gezahn" : name, 75);
+    e.Data[0] = static_cast<std::uint8_t>(i % 150);
+    e.Data[1] = static_cast<std::uint8_t>(i / 150);
+    p.PushBack(e);
+  }
+  TVolumeEnvelopeTable v;
+  for (int i = 1; i <= envelopes; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "E%03d", i);
+    v.PushBack(EnvelopeOf(name, static_cast<std::uint8_t>(i)));
+  }
+  SaveWavePresets(dir / "kalvora.dap", p);
+  SaveVolumeEnvelopes(dir / "kalvora.dav", v);
+}
+
 class FilesTest : public MainTest {
  protected:
+  // The program with its own boxes and new-name dialogs in place of the fake prompts.
+  TfMain& StartWithDialogs() {
+    TMainServices s = Services();
+    s.Prompts = &dialogPrompts_;
+    windows_ = CreateKalvoraWindows(s, {}, {});
+    return *windows_.Main;
+  }
+  TDialogPrompts dialogPrompts_;
+
   // The libraries the hand-built fixtures were written against.
   void UseFixtureLibraries() {
     TWavePresetTable presets;
@@ -233,19 +364,199 @@ TEST_F(FilesTest, AForeignOrCutFileChangesNothing) {
   EXPECT_EQ(FileBytes(foreign), other);
 }
 
-TEST_F(FilesTest, ANameClashIsAskedThroughTheNameEntry) {
+TEST_F(FilesTest, ANameClashIsAskedThroughTheNewPresetNameDialog) {
   TfMain& main = Start();
   // A file whose source preset is a new shape named like the library's Sawtooth.
   Bytes b = ReadHexFixture("instrument_v30.hex");
   const fs::path file = dir_ / "clash.kvi";
   WriteBytes(file, b);
   main.SetInstrumentUpToDate(true);
-  prompts_.expectName("", std::string("Sawtooth"));  // still taken: asked again
-  prompts_.expectName("", std::string("Saw two"));
+  prompts_.expectPresetName("Sawtooth", std::string("Sawtooth"));  // still taken: asked again
+  prompts_.expectPresetName("Sawtooth", std::string("Saw two"));
   EXPECT_TRUE(main.LoadInstrument(file));
   const TWavePresetTable& t = main.Document().WavePresets;
   EXPECT_EQ(t[t.Count()].Name, "Sine");  // the destination's name was free
   EXPECT_EQ(t[main.Document().Voice(1).Morph.SourcePreset].Name, "Saw two");
+}
+
+// The new-name dialogs offer the clashing name as the library holds it
+// (Windows-1252: "Sägezahn – weich", "Hülle “€”") and store what is typed as
+// Windows-1252 bytes; a character the library cannot hold is named at once
+// and the name asked again, never stored as '?'.
+TEST_F(FilesTest, NewNameDialogsOfferAndStoreWindows1252Names) {
+  const std::string sawtooth = "S\xE4gezahn \x96 weich", envelope = "H\xFClle \x93\x80\x94";
+  TWavePresetTable presets;
+  presets.PushBack(PresetOf(sawtooth, 10));
+  SaveWavePresets(dir_ / "kalvora.dap", presets);
+  TVolumeEnvelopeTable envelopes;
+  envelopes.PushBack(EnvelopeOf(envelope, 100));
+  SaveVolumeEnvelopes(dir_ / "kalvora.dav", envelopes);
+  const fs::path file = dir_ / "clash.kvi";
+  WriteBytes(file, InstrumentWith({{1, PresetOf(sawtooth, 20), PresetOf(sawtooth, 20), EnvelopeOf(envelope, 50)}}));
+  TfMain& main = StartWithDialogs();
+  main.SetInstrumentUpToDate(true);
+
+  QString offeredLabel, offeredText, refusal, keptText, offeredEnvelope;
+  {
+    ModalScript script({
+        [&](QDialog* d) {
+          EXPECT_NE(qobject_cast<TfNewPresetName*>(d), nullptr) << d->objectName().toStdString();
+          offeredLabel = d->findChild<QLabel*>("lPresetWaveName")->text();
+          offeredText = d->findChild<QLineEdit*>("eNewName")->text();
+          SaveScreenshot(d, "files_new_preset_name");
+          EXPECT_TRUE(ClippedTexts(d).isEmpty()) << ClippedTexts(d).join(", ").toStdString();
+          TypeName(d, QString::fromUtf8("Säge “€” Ω"));
+        },
+        [&](QDialog* d) {
+          refusal = d->findChild<QLabel*>("lText")->text();
+          d->findChild<QPushButton*>("bOK")->click();
+        },
+        [&](QDialog* d) {  // asked again with what was typed, to be mended
+          auto* edit = d->findChild<QLineEdit*>("eNewName");
+          keptText = edit->text();
+          QTest::keyClick(edit, Qt::Key_End);
+          QTest::keyClick(edit, Qt::Key_Backspace);
+          QTest::keyClick(edit, Qt::Key_Backspace);
+          QTest::keyClick(edit, Qt::Key_Return);
+        },
+        [&](QDialog* d) {
+          EXPECT_NE(qobject_cast<TfNewEnvelopeName*>(d), nullptr) << d->objectName().toStdString();
+          offeredEnvelope = d->findChild<QLabel*>("lEnvelopeName")->text();
+          TypeName(d, QString::fromUtf8("Hülle – neu"));
+        },
+    });
+    EXPECT_TRUE(main.LoadInstrument(file));
+  }
+  EXPECT_EQ(offeredLabel, QString::fromUtf8("\"Sägezahn – weich\""));
+  EXPECT_EQ(offeredText, QString::fromUtf8("Sägezahn – weich"));
+  EXPECT_EQ(refusal, QString::fromUtf8("A name can not hold these characters: Ω\nPlease enter the name without them."));
+  EXPECT_EQ(keptText, QString::fromUtf8("Säge “€” Ω"));
+  EXPECT_EQ(offeredEnvelope, QString::fromUtf8("\"Hülle “€”\""));
+
+  const TInstrumentDocument& doc = main.Document();
+  ASSERT_EQ(doc.WavePresets.Count(), 2);  // the destination's copy is the new entry
+  EXPECT_EQ(doc.WavePresets[2].Name, "S\xE4ge \x93\x80\x94");
+  EXPECT_EQ(doc.Voice(1).Morph.SourcePreset, 2);
+  EXPECT_EQ(doc.Voice(1).Morph.DestPreset, 2);
+  ASSERT_EQ(doc.VolumeEnvelopes.Count(), 2);
+  EXPECT_EQ(doc.VolumeEnvelopes[2].Name, "H\xFClle \x96 neu");
+  // The library files keep the bytes.
+  main.SaveWavePresets();
+  main.SaveVolumeEnvelopes();
+  TWavePresetTable storedPresets;
+  LoadWavePresets(dir_ / "kalvora.dap", storedPresets);
+  ASSERT_EQ(storedPresets.Count(), 2);
+  EXPECT_EQ(storedPresets[1].Name, sawtooth);
+  EXPECT_EQ(storedPresets[2].Name, "S\xE4ge \x93\x80\x94");
+  TVolumeEnvelopeTable storedEnvelopes;
+  LoadVolumeEnvelopes(dir_ / "kalvora.dav", storedEnvelopes);
+  ASSERT_EQ(storedEnvelopes.Count(), 2);
+  EXPECT_EQ(storedEnvelopes[2].Name, "H\xFClle \x96 neu");
+}
+
+// A full table drops a voice's new copy and the voice uses entry 1; one
+// message after the load names the voices and the entries they lost. A name
+// clash in a full table is not asked about: the copy is dropped anyway.
+TEST_F(FilesTest, LoadingIntoFullTablesNamesTheVoicesThatLostTheirEntries) {
+  const TWavePreset fresh = PresetOf("Neu \x96 eins", 3), clash = PresetOf("P002", 4);
+  // Equal to library preset 5 and envelope 7 under other names.
+  TWavePreset libraryFive = PresetOf("Anders", 75);
+  libraryFive.Data[0] = 5;
+  libraryFive.Data[1] = 0;
+  const TVolumeEnvelope same = EnvelopeOf("Gleich", 7), hull = EnvelopeOf("H\xFClle \x80", 9, 3);
+  std::vector<TVoiceCopies> voices;
+  for (int v : {1, 2, 3, 4}) voices.push_back({v, fresh, fresh, same});
+  voices.push_back({6, fresh, clash, same});
+  voices.push_back({9, libraryFive, libraryFive, hull});
+  voices.push_back({10, libraryFive, libraryFive, hull});
+  voices.push_back({12, libraryFive, libraryFive, same});
+  voices.push_back({20, fresh, fresh, hull});
+  const fs::path file = dir_ / "full.kvi";
+  WriteBytes(file, InstrumentWith(voices));
+
+  struct Case {
+    int presets, envelopes;
+    bool askedForP002;
+    const char* message;  // UTF-8; empty: none
+  } cases[] = {
+      {254, 254, false,
+       "The wave preset and volume envelope libraries are full (254 entries each).\n"
+       "These voices use preset 1 \"Sägezahn\" and envelope 1 \"E001\" in place of the entries named:\n"
+       "Voices 1-4: source and destination \"Neu – eins\"\n"
+       "Voice 6: source \"Neu – eins\", destination \"P002\"\n"
+       "Voices 9, 10: envelope \"Hülle €\"\n"
+       "Voice 20: source and destination \"Neu – eins\", envelope \"Hülle €\""},
+      // The first new envelope fills the table; the others are equal to it.
+      {254, 253, false,
+       "The wave preset library is full (254 presets).\n"
+       "These voices use preset 1 \"Sägezahn\" in place of the entries named:\n"
+       "Voices 1-4, 20: source and destination \"Neu – eins\"\n"
+       "Voice 6: source \"Neu – eins\", destination \"P002\""},
+      {252, 254, true,
+       "The volume envelope library is full (254 envelopes).\n"
+       "These voices use envelope 1 \"E001\" in place of the entries named:\n"
+       "Voices 9, 10, 20: envelope \"Hülle €\""},
+      {10, 10, true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.presets) + " presets, " + std::to_string(c.envelopes) + " envelopes");
+    windows_ = {};
+    WriteLibraries(dir_, c.presets, c.envelopes);
+    TfMain& main = Start();
+    main.SetInstrumentUpToDate(true);
+    if (c.askedForP002) prompts_.expectPresetName("P002", std::string("P002 neu"));
+    if (*c.message) prompts_.expectMessage(c.message);
+    EXPECT_TRUE(main.LoadInstrument(file));
+    EXPECT_TRUE(prompts_.allShown());
+    const TInstrumentDocument& doc = main.Document();
+    EXPECT_EQ(doc.WavePresets.Count(), std::min(c.presets + 2, 254));
+    const bool presetsFull = c.presets == 254, envelopesFull = c.envelopes == 254;
+    EXPECT_EQ(doc.Voice(1).Morph.SourcePreset == 1, presetsFull);
+    EXPECT_EQ(doc.Voice(6).Morph.DestPreset == 1, presetsFull);
+    EXPECT_EQ(doc.Voice(9).Volume.Envelope == 1, envelopesFull);
+    // Voices whose copies equal library entries keep those entries.
+    EXPECT_EQ(doc.Voice(12).Morph.SourcePreset, 5);
+    EXPECT_EQ(doc.Voice(12).Volume.Envelope, 7);
+    EXPECT_EQ(doc.WavePresetsModified, !presetsFull);
+  }
+}
+
+// Thirty-two voices that each lost three entries of the longest names: one
+// line a voice, and the message box shows every line whole on a common
+// screen (the build runs this test on a 1366 x 768 screen; the offscreen
+// default of 800 x 600 holds no such box).
+TEST_F(FilesTest, TheMessageOfAFullTableStaysLegibleForThirtyTwoVoices) {
+  if (QApplication::primaryScreen()->availableSize().width() < 1024)
+    GTEST_SKIP() << "needs a screen of at least 1024 pixels across";
+  WriteLibraries(dir_, 254, 254);
+  std::vector<TVoiceCopies> voices;
+  for (int v = 1; v <= 32; ++v) {
+    const std::string n = std::to_string(100 + v);
+    voices.push_back({v, PresetOf("Quelle mit sehr langem Name " + n.substr(1), static_cast<std::uint8_t>(v)),
+                      PresetOf("Ziel mit einem recht langen " + n.substr(1), static_cast<std::uint8_t>(v + 40)),
+                      EnvelopeOf("H\xFClle sehr lang " + n, static_cast<std::uint8_t>(v), 3)});
+  }
+  const fs::path file = dir_ / "many.kvi";
+  WriteBytes(file, InstrumentWith(voices));
+  TfMain& main = Start();
+  main.SetInstrumentUpToDate(true);
+  prompts_.expectMessage();
+  EXPECT_TRUE(main.LoadInstrument(file));
+  ASSERT_FALSE(prompts_.shown().empty());
+  const std::string text = prompts_.shown().back().text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 33);  // two lines of reason, then a line a voice
+  EXPECT_NE(text.find("\nVoice 32: source \"Quelle mit sehr langem Name 32\", destination \"Ziel mit einem recht langen 32\", "
+                      "envelope \"Hülle sehr lang 132\""),
+            std::string::npos)
+      << text;
+  TfMessage& box = *windows_.Message;
+  box.SetMessageText(QString::fromStdString(text));
+  box.show();
+  QApplication::processEvents();
+  SaveScreenshot(&box, "files_full_tables_message");
+  EXPECT_TRUE(ClippedTexts(&box).isEmpty()) << ClippedTexts(&box).join(", ").toStdString();
+  EXPECT_TRUE(box.screen()->availableGeometry().contains(box.frameGeometry()));
+  box.hide();
 }
 
 TEST_F(FilesTest, AValueTheFileCannotHoldIsRefusedWithAMessage) {

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "TempFolder.h"
 #include "components/AnimatedImage.h"
 #include "components/SharedClip.h"
+#include "formats/InstrumentFile.h"
 #include "windows/dialogs/DialogPrompts.h"
 #include "windows/dialogs/LoadInst.h"
 #include "windows/dialogs/SmallDialogs.h"
@@ -110,6 +112,11 @@ TEST(SmallDialogs, NewNameDialogsShowTheClashAndCutTheName) {
   e.eNewName->setText(QString(25, QLatin1Char('y')));
   EXPECT_EQ(e.NewName(), std::string(20, 'y'));
   EXPECT_EQ(e.lEnvelopeName->objectName(), "lEnvelopeName");
+  // Names are Windows-1252 bytes both ways, also beyond Latin-1.
+  p.SetClashingName("S\xE4gezahn \x96 \x93weich\x94 \x80");
+  EXPECT_EQ(p.lPresetWaveName->text(), QString::fromUtf8("\"Sägezahn – “weich” €\""));
+  p.eNewName->setText(QString::fromUtf8("“€” – café"));
+  EXPECT_EQ(p.NewName(), "\x93\x80\x94 \x96 caf\xE9");
 }
 
 TEST(SmallDialogs, AboutFigureClosesOnItselfAndTicksDraw) {
@@ -213,6 +220,81 @@ TEST_F(LoadInstTest, PreviewShowsVersionDescriptionOrWrongFormat) {
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_EQ(loaded[0].filename(), "v29.kvi");
   EXPECT_EQ(d.result(), 1);
+}
+
+// The description is Windows-1252; a file as large as the instrument reader
+// takes is previewed, a larger one is not an instrument.
+TEST_F(LoadInstTest, PreviewReadsWindows1252UpToTheReadersBound) {
+  using namespace std::string_literals;
+  const std::string head = "Kalvora Instrument File\0"s + char(30);
+  Write("signs.kvi", head + "\x01\x00"s + "\x80 \x93zitiert\x94 \x96 caf\xE9\0"s);
+  std::string lines;
+  for (int i = 0; i < 20000; ++i) lines += std::string(99, 'x') + '\0';
+  Write("large.kvi", head + "\x20\x4e"s + lines);  // 20000 lines, 2 MB
+  Write("huge.kvi", head + "\x00\x00"s + std::string(kMaxInstrumentFileSize + 1 - head.size() - 2, '\0'));
+  TfLoadInst d;
+  d.SetFolder(QString::fromStdString(dir_.string()));
+  d.show();
+
+  Select(d, "signs.kvi");
+  EXPECT_EQ(d.mDescription->toPlainText(), QString::fromUtf8("€ “zitiert” – café"));
+  Select(d, "large.kvi");
+  EXPECT_EQ(d.lVersion->text(), "3.0");
+  EXPECT_TRUE(d.bLoad->isEnabled());
+  EXPECT_EQ(d.mDescription->blockCount(), 20000);
+  Select(d, "huge.kvi");
+  EXPECT_FALSE(d.bLoad->isEnabled());
+  EXPECT_TRUE(d.mDescription->toPlainText().contains("wrong file format"));
+}
+
+// Load opens the file the name field names and no other: typing a listed
+// name selects it, any other name loads nothing, says so and keeps the
+// dialog open.
+TEST_F(LoadInstTest, LoadOpensOnlyTheFileTheNameFieldNames) {
+  using namespace std::string_literals;
+  for (const char* name : {"a.kvi", "b.kvi"}) Write(name, "Kalvora Instrument File\0"s + char(30) + "\x00\x00"s);
+  Write("notes.txt", "not listed under Instruments");
+  const std::string notListed = "\" in the file list; nothing was loaded.";
+  struct Case {
+    const char* selected;
+    const char* typed;  // null: the field is left as the selection fills it
+    const char* loads;  // empty: nothing
+    std::string message;
+  } cases[] = {
+      {"a.kvi", "b.kvi", "b.kvi", ""},
+      {"b.kvi", "a.kvi", "a.kvi", ""},
+      {"b.kvi", nullptr, "b.kvi", ""},
+      {"a.kvi", "nosuchfile.kvi", "", "There is no file \"nosuchfile.kvi" + notListed},
+      {"a.kvi", "B.KVI", "", "There is no file \"B.KVI" + notListed},
+      {"a.kvi", "b.kv", "", "There is no file \"b.kv" + notListed},
+      {"a.kvi", "notes.txt", "", "There is no file \"notes.txt" + notListed},
+      {"a.kvi", "", "", "No file is chosen; nothing was loaded."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.selected) + " selected, typed " + (c.typed ? c.typed : "nothing"));
+    TfLoadInst d;
+    std::vector<std::filesystem::path> loaded;
+    std::vector<std::string> messages;
+    d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
+    d.ShowMessage = [&](const std::string& m) { messages.push_back(m); };
+    d.SetFolder(QString::fromStdString(dir_.string()));
+    d.show();
+    EXPECT_EQ(d.eFileName->text(), "a.kvi");  // the quiet first selection
+    Select(d, c.selected);
+    EXPECT_EQ(d.eFileName->text(), c.selected);
+    if (c.typed) {
+      d.eFileName->selectAll();
+      QTest::keyClick(d.eFileName, Qt::Key_Backspace);
+      QTest::keyClicks(d.eFileName, c.typed);
+    }
+    const bool loads = *c.loads != 0;
+    EXPECT_EQ(d.FileList->currentItem() ? d.FileList->currentItem()->text().toStdString() : "", c.loads);
+    EXPECT_EQ(d.bLoad->isEnabled(), loads);
+    QTest::keyClick(d.eFileName, Qt::Key_Return);
+    EXPECT_EQ(loaded, loads ? std::vector<std::filesystem::path>{dir_ / c.loads} : std::vector<std::filesystem::path>{});
+    EXPECT_EQ(messages, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    EXPECT_EQ(d.isVisible(), !loads);
+  }
 }
 
 TEST_F(LoadInstTest, DeletingTheLastFileLeavesTheInfoEmpty) {
