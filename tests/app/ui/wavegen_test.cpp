@@ -541,6 +541,8 @@ TEST_P(WaveGenListsTest, ListsNameTheEntriesThatPlayAndVoicesKeepTheirEntries) {
   TfMain& main = *main_;
   TInstrumentDocument& doc = main.Document();
   AddEntries(doc);
+  w.FillPresetLists();
+  w.FillEnvelopeLists();
   TVoice& v1 = doc.Voice(1);
   v1.Morph.SourcePreset = 3;  // A
   v1.Morph.DestPreset = 4;    // a
@@ -551,8 +553,8 @@ TEST_P(WaveGenListsTest, ListsNameTheEntriesThatPlayAndVoicesKeepTheirEntries) {
   v2.Morph.DestPreset = 4;    // a
   v2.Volume.Envelope = 4;     // a
   w.SelectVoice(1);
-  w.FillPresetLists();
-  w.FillEnvelopeLists();
+  ASSERT_EQ(w.cbS->currentText(), "A");
+  ASSERT_EQ(w.cbV->currentText(), "A");
 
   struct Use {
     std::uint8_t* entry;
