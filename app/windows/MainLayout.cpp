@@ -1,7 +1,6 @@
 // TfMain's layout: the three panels with their tool buttons and lights, the
 // menus, the hints and the status line.
 #include "windows/Main.h"
-#include "windows/PresetWindows.h"
 
 #include "components/MRUList.h"
 
@@ -24,8 +23,6 @@
 #include "views/Windows1252.h"
 #include "windows/WaveGen.h"
 #include "platform/Prompts.h"
-#include "windows/EnvelopeEditors.h"
-#include "windows/Managers.h"
 #include "windows/ViewWave.h"
 
 // ---------------------------------------------------------------------------
@@ -236,15 +233,20 @@ void TfMain::BuildMenus() {
 
   MenuEdit = bar->addMenu(QStringLiteral("&Edit"));
   QMenu* presets = MenuEdit->addMenu(QStringLiteral("&Wave Presets"));
-  AddCommand(presets, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_F), [this] { ShowFreeEdit(*this); });
-  AddCommand(presets, QStringLiteral("&Add. Synthesis"), K(Qt::CTRL | Qt::Key_A),
-             [this] { ShowAddSynth(*this); });
-  AddCommand(presets, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_M), [this] { ShowWavePresetManager(*this); });
+  // Through the voice editor's own openers, so its lists follow the tables.
+  const auto viaEditor = [this](void (TfWaveGen::*open)()) {
+    return [this, open] {
+      if (auto* editor = findChild<TfWaveGen*>()) (editor->*open)();
+    };
+  };
+  AddCommand(presets, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_F), viaEditor(&TfWaveGen::OpenFreeEdit));
+  AddCommand(presets, QStringLiteral("&Add. Synthesis"), K(Qt::CTRL | Qt::Key_A), viaEditor(&TfWaveGen::OpenAddSynth));
+  AddCommand(presets, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_M), viaEditor(&TfWaveGen::OpenWaveManager));
   QMenu* envelopes = MenuEdit->addMenu(QStringLiteral("&Volume Envelopes"));
-  AddCommand(envelopes, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_V), [this] { ShowVolumeEnvelopeEditor(*this, std::max(0, doc_.Voice(doc_.CurrentVoice).Volume.Envelope - 1)); });
-  AddCommand(envelopes, QStringLiteral("&ADSR"), K(Qt::CTRL | Qt::Key_D), [this] { ShowAdsrEditor(*this, std::max(0, doc_.Voice(doc_.CurrentVoice).Volume.Envelope - 1)); });
+  AddCommand(envelopes, QStringLiteral("&Free"), K(Qt::CTRL | Qt::Key_V), viaEditor(&TfWaveGen::OpenEditVol));
+  AddCommand(envelopes, QStringLiteral("&ADSR"), K(Qt::CTRL | Qt::Key_D), viaEditor(&TfWaveGen::OpenADSR));
   AddCommand(envelopes, QStringLiteral("&Manager"), K(Qt::CTRL | Qt::Key_G),
-             [this] { ShowVolumeEnvelopeManager(*this); });
+             viaEditor(&TfWaveGen::OpenEnvelopeManager));
 
   MenuView = bar->addMenu(QStringLiteral("&View"));
   QMenu* zoom = MenuView->addMenu(QStringLiteral("&Zoom"));

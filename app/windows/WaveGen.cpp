@@ -30,13 +30,26 @@
 #include "platform/Prompts.h"
 #include "views/Colors.h"
 #include "views/PaintBox.h"
+#include "views/Windows1252.h"
 #include "windows/Main.h"
 #include "windows/dialogs/VoiceDialogs.h"
 
 namespace {
 
-QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-std::string ToL1(const QString& s) { return s.toLatin1().toStdString(); }
+// A list holds a table's names in table order.
+template <class Table>
+void AddNames(QComboBox* c, const Table& table) {
+  c->clear();
+  for (const auto& e : table.Entries()) c->addItem(FromWindows1252(e.Name));
+}
+
+// The table operations already move each voice with its entry; the list
+// keeps that entry and falls back to entry 1 only when it is gone.
+template <class Table>
+void SelectEntry(QComboBox* c, const Table& table, std::uint8_t& entry) {
+  if (entry < 1 || entry > table.Count()) entry = 1;
+  c->setCurrentIndex(table.Count() ? entry - 1 : -1);
+}
 
 template <class W>
 W* Named(W* w, const char* name) {
@@ -123,7 +136,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   g->addWidget(ePartName, 1, 1, 1, 2);
   g->addWidget(new QLabel(QStringLiteral("Note:")), 2, 0);
   cbKey = Named(new QComboBox(general), "cbKey");
-  for (int i = 0; i < TInstrumentDocument::kNotes; ++i) cbKey->addItem(L1(NoteName(i)));
+  for (int i = 0; i < TInstrumentDocument::kNotes; ++i) cbKey->addItem(QString::fromStdString(NoteName(i)));
   cbKey->setMaxVisibleItems(13);
   g->addWidget(cbKey, 2, 1);
   bFrequency = Named(new QPushButton(general), "bFrequency");
@@ -355,7 +368,8 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   connect(cbFilterActive, &QCheckBox::toggled, this, [this](bool on) { EditInt(stFilterActive, on); });
   connect(ePartName, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (refreshing_) return;
-    V().Name = CutName(ToL1(text), TVoice::kMaxName);
+    V().Name = CutName(ToWindows1252(text), TVoice::kMaxName);
+    ShowStoredName();
     PaintVoiceTabs();
     main_.SetInstrumentUpToDate(false);
     RecordTextEdit(main_.Document(), recorder_, stName, V().Name);
@@ -411,23 +425,12 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   });
   connect(bCopyVoice, &QPushButton::clicked, this, [this] { OpenCopyVoice(); });
   connect(bResetVoice, &QPushButton::clicked, this, [this] { OpenResetVoice(); });
-  // The editors and managers are modal; afterwards the lists and drawings
-  // show what they changed.
-  const auto openModal = [this](QPushButton* b, std::function<void()> open) {
-    connect(b, &QPushButton::clicked, this, [this, open] {
-      open();
-      FillPresetLists();
-      FillEnvelopeLists();
-      DrawPart();
-    });
-  };
-  const auto currentEnvelope = [this] { return std::max(0, V().Volume.Envelope - 1); };
-  openModal(bEditWaveFree, [this] { ShowFreeEdit(main_, this); });
-  openModal(bAddSynth, [this] { ShowAddSynth(main_, this); });
-  openModal(bManageWave, [this] { ShowWavePresetManager(main_); });
-  openModal(bVolumeEditFree, [this, currentEnvelope] { ShowVolumeEnvelopeEditor(main_, currentEnvelope()); });
-  openModal(bADSR, [this, currentEnvelope] { ShowAdsrEditor(main_, currentEnvelope()); });
-  openModal(bManageEnvelopes, [this] { ShowVolumeEnvelopeManager(main_); });
+  connect(bEditWaveFree, &QPushButton::clicked, this, [this] { OpenFreeEdit(); });
+  connect(bAddSynth, &QPushButton::clicked, this, [this] { OpenAddSynth(); });
+  connect(bManageWave, &QPushButton::clicked, this, [this] { OpenWaveManager(); });
+  connect(bVolumeEditFree, &QPushButton::clicked, this, [this] { OpenEditVol(); });
+  connect(bADSR, &QPushButton::clicked, this, [this] { OpenADSR(); });
+  connect(bManageEnvelopes, &QPushButton::clicked, this, [this] { OpenEnvelopeManager(); });
 
   // --- popups
   auto intSetter = [](QScrollBar* b) { return [b](int v) { b->setValue(v); }; };
@@ -455,7 +458,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   add("pumFilterT", sbFilterT, flt, stFilterTo, intSetter(sbFilterT));
   AddPopup("pumPartName", ePartName, {{"Default", 0}},
            [this](int) { ePartName->setText(QStringLiteral("%1").arg(main_.Document().CurrentVoice, 2, 10, QLatin1Char('0'))); },
-           [this](const TVoice& v) { ePartName->setText(L1(v.Name)); });
+           [this](const TVoice& v) { ePartName->setText(FromWindows1252(v.Name)); });
 
   FillPresetLists();
   FillEnvelopeLists();
@@ -465,6 +468,24 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   DrawPart();
   main_.SetInstrumentUpToDate(true);
 }
+
+// The editors and managers are modal; afterwards the lists and drawings
+// show what they changed. The main menu opens them through these too.
+void TfWaveGen::OpenLibraryWindow(const std::function<void()>& open) {
+  open();
+  FillPresetLists();
+  FillEnvelopeLists();
+  DrawPart();
+}
+
+int TfWaveGen::CurrentEnvelopeItem() { return std::max(0, V().Volume.Envelope - 1); }
+
+void TfWaveGen::OpenFreeEdit() { OpenLibraryWindow([this] { ShowFreeEdit(main_, this); }); }
+void TfWaveGen::OpenAddSynth() { OpenLibraryWindow([this] { ShowAddSynth(main_, this); }); }
+void TfWaveGen::OpenWaveManager() { OpenLibraryWindow([this] { ShowWavePresetManager(main_); }); }
+void TfWaveGen::OpenEditVol() { OpenLibraryWindow([this] { ShowVolumeEnvelopeEditor(main_, CurrentEnvelopeItem()); }); }
+void TfWaveGen::OpenADSR() { OpenLibraryWindow([this] { ShowAdsrEditor(main_, CurrentEnvelopeItem()); }); }
+void TfWaveGen::OpenEnvelopeManager() { OpenLibraryWindow([this] { ShowVolumeEnvelopeManager(main_); }); }
 
 void TfWaveGen::OpenSetFrequency() {
   TfSetFrequency d(main_, *this, this);
@@ -527,15 +548,16 @@ void TfWaveGen::EditInt(int step, int value) {
 void TfWaveGen::EditText(int step, int index) {
   if (refreshing_ || index < 0) return;
   TInstrumentDocument& doc = main_.Document();
-  std::string name;
+  const int entry = index + 1;
+  std::string name;  // the step names the entry as the table holds it
   if (step == stEnvelope) {
-    V().Volume.Envelope = static_cast<std::uint8_t>(index + 1);
+    V().Volume.Envelope = static_cast<std::uint8_t>(entry);
     DrawEnvelope();
-    name = ToL1(cbV->itemText(index));
+    if (entry <= doc.VolumeEnvelopes.Count()) name = doc.VolumeEnvelopes[entry].Name;
   } else {
-    (step == stSourcePreset ? V().Morph.SourcePreset : V().Morph.DestPreset) = static_cast<std::uint8_t>(index + 1);
+    (step == stSourcePreset ? V().Morph.SourcePreset : V().Morph.DestPreset) = static_cast<std::uint8_t>(entry);
     DrawPresets();
-    name = ToL1((step == stSourcePreset ? cbS : cbD)->itemText(index));
+    if (entry <= doc.WavePresets.Count()) name = doc.WavePresets[entry].Name;
   }
   Changed();
   RecordTextEdit(doc, recorder_, step, name);
@@ -551,7 +573,7 @@ void TfWaveGen::ApplyNote() {
 }
 
 void TfWaveGen::ShowFrequency() {
-  bFrequency->setText(L1(FormatFrequency(VoiceFrequency(main_.Document().NoteFrequency, V().Pitch.Note, V().Pitch.Finetune))));
+  bFrequency->setText(QString::fromStdString(FormatFrequency(VoiceFrequency(main_.Document().NoteFrequency, V().Pitch.Note, V().Pitch.Finetune))));
 }
 
 void TfWaveGen::UpdateLabels() {
@@ -567,7 +589,7 @@ void TfWaveGen::UpdateLabels() {
   lVibratoDepthT->setText(QString::number(v.Vibrato.VibDepthTo));
   lFilterF->setText(QString::number(v.Lowpass.FilterFrom));
   lFilterT->setText(QString::number(v.Lowpass.FilterTo));
-  lTotalLength->setText(L1(TotalLengthLabel(v.Timing)));
+  lTotalLength->setText(QString::fromStdString(TotalLengthLabel(v.Timing)));
 }
 
 void TfWaveGen::DrawPresets() {
@@ -599,7 +621,7 @@ void TfWaveGen::PaintVoiceTabs() {
     QAbstractButton* b = tsParts->button(i);
     const TVoice& v = doc.Voice(i + 1);
     const int room = b->minimumWidth() - b->iconSize().width() - 28;
-    b->setText(b->fontMetrics().elidedText(L1(v.Name), Qt::ElideRight, room));
+    b->setText(b->fontMetrics().elidedText(FromWindows1252(v.Name), Qt::ElideRight, room));
     b->setIcon(Mark(v.Active));
     b->setChecked(i + 1 == doc.CurrentVoice);
   }
@@ -619,7 +641,7 @@ void TfWaveGen::DrawPart() {
   cbS->setEnabled(!v.Morph.NoiseSource);
   cbD->setEnabled(!v.Morph.NoiseDest);
   cbActive->setChecked(v.Active);
-  ePartName->setText(L1(v.Name));
+  ePartName->setText(FromWindows1252(v.Name));
   cbKey->setCurrentIndex(v.Pitch.Note);
   sbFTune->setValue(v.Pitch.Finetune);
   seTime->setValue(v.Timing.Time);
@@ -670,50 +692,46 @@ void TfWaveGen::FillPresetLists() {
   const TInstrumentDocument& doc = main_.Document();
   const bool was = refreshing_;
   refreshing_ = true;
-  for (QComboBox* c : {cbS, cbD}) {
-    const QString keep = c->currentIndex() >= 0 ? c->currentText() : QStringLiteral("\x01none\x01");
-    c->clear();
-    for (const auto& p : doc.WavePresets.Entries()) c->addItem(L1(p.Name));
-    int found = 0;
-    for (int i = 0; i < c->count(); ++i)
-      if (c->itemText(i) == keep) found = i;
-    c->setCurrentIndex(c->count() ? found : -1);
-    (c == cbS ? V().Morph.SourcePreset : V().Morph.DestPreset) = static_cast<std::uint8_t>(found + 1);
-  }
+  AddNames(cbS, doc.WavePresets);
+  AddNames(cbD, doc.WavePresets);
+  SelectEntry(cbS, doc.WavePresets, V().Morph.SourcePreset);
+  SelectEntry(cbD, doc.WavePresets, V().Morph.DestPreset);
   refreshing_ = was;
   DrawPresets();
-}
-
-void TfWaveGen::ShowLoadedInstrument() {
-  // The lists follow the tables; the voices keep the entries the file gave
-  // them (no name carried over from before the load).
-  const TInstrumentDocument& doc = main_.Document();
-  const bool was = refreshing_;
-  refreshing_ = true;
-  for (QComboBox* c : {cbS, cbD}) {
-    c->clear();
-    for (const auto& p : doc.WavePresets.Entries()) c->addItem(L1(p.Name));
-  }
-  cbV->clear();
-  for (const auto& e : doc.VolumeEnvelopes.Entries()) cbV->addItem(L1(e.Name));
-  refreshing_ = was;
-  DrawPart();
 }
 
 void TfWaveGen::FillEnvelopeLists() {
   const TInstrumentDocument& doc = main_.Document();
   const bool was = refreshing_;
   refreshing_ = true;
-  const QString keep = cbV->currentIndex() >= 0 ? cbV->currentText() : QStringLiteral("\x01none\x01");
-  cbV->clear();
-  for (const auto& e : doc.VolumeEnvelopes.Entries()) cbV->addItem(L1(e.Name));
-  int found = 0;
-  for (int i = 0; i < cbV->count(); ++i)
-    if (cbV->itemText(i) == keep) found = i;
-  cbV->setCurrentIndex(cbV->count() ? found : -1);
-  V().Volume.Envelope = static_cast<std::uint8_t>(found + 1);
+  AddNames(cbV, doc.VolumeEnvelopes);
+  SelectEntry(cbV, doc.VolumeEnvelopes, V().Volume.Envelope);
   refreshing_ = was;
   DrawEnvelope();
+}
+
+void TfWaveGen::ShowLoadedInstrument() {
+  // The voices keep the entries the file gave them.
+  const TInstrumentDocument& doc = main_.Document();
+  const bool was = refreshing_;
+  refreshing_ = true;
+  AddNames(cbS, doc.WavePresets);
+  AddNames(cbD, doc.WavePresets);
+  AddNames(cbV, doc.VolumeEnvelopes);
+  refreshing_ = was;
+  DrawPart();
+}
+
+void TfWaveGen::ShowStoredName() {
+  // A character without a Windows-1252 code is kept as '?': show that.
+  const QString stored = FromWindows1252(V().Name);
+  if (ePartName->text() == stored) return;
+  const int at = std::min<int>(ePartName->cursorPosition(), static_cast<int>(stored.size()));
+  const bool was = refreshing_;
+  refreshing_ = true;
+  ePartName->setText(stored);
+  ePartName->setCursorPosition(at);
+  refreshing_ = was;
 }
 
 void TfWaveGen::AddPopup(const std::string& name, QWidget* control, const std::vector<std::pair<QString, int>>& items,
@@ -733,7 +751,7 @@ void TfWaveGen::AddPopup(const std::string& name, QWidget* control, const std::v
   }
   connect(menu, &QMenu::aboutToShow, this, [this, menu, sub, name] {
     const auto acts = sub->actions();
-    for (int i = 0; i < acts.size() && i < TInstrumentDocument::kVoices; ++i) acts[i]->setText(L1(main_.Document().Voice(i + 1).Name));
+    for (int i = 0; i < acts.size() && i < TInstrumentDocument::kVoices; ++i) acts[i]->setText(FromWindows1252(main_.Document().Voice(i + 1).Name));
     if (name == "pumPartName")
       menu->actions().front()->setText(QStringLiteral("Default: %1").arg(main_.Document().CurrentVoice, 2, 10, QLatin1Char('0')));
   });

@@ -73,6 +73,14 @@ class TfWaveGen : public QWidget {
   void OpenCopyVoice();
   void OpenResetVoice();
   void OpenSetFrequency();
+  // The wave-preset and volume-envelope editors and managers, modal; the
+  // lists and drawings follow what they changed in the tables.
+  void OpenFreeEdit();
+  void OpenAddSynth();
+  void OpenWaveManager();
+  void OpenEditVol();
+  void OpenADSR();
+  void OpenEnvelopeManager();
 
  private:
   TVoice& V();
@@ -87,6 +95,9 @@ class TfWaveGen : public QWidget {
   void AddPopup(const std::string& name, QWidget* control, const std::vector<std::pair<QString, int>>& items,
                 std::function<void(int)> set, std::function<void(const TVoice&)> getFrom);
   void Changed();
+  void ShowStoredName();
+  void OpenLibraryWindow(const std::function<void()>& open);
+  int CurrentEnvelopeItem();
 
   TfMain& main_;
   IMacroRecorder* recorder_ = nullptr;

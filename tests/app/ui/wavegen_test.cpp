@@ -10,12 +10,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <random>
@@ -25,7 +27,12 @@
 #include "MainFixture.h"
 #include "views/PaintBox.h"
 #include "components/LrsBmp.h"
+#include "formats/InstrumentFile.h"
+#include "windows/EnvelopeEditors.h"
+#include "windows/FreeEdit.h"
 #include "windows/MacroRec.h"
+#include "windows/Managers.h"
+#include "windows/Tools.h"
 #include "windows/WaveGen.h"
 #include "windows/dialogs/VoiceDialogs.h"
 
@@ -390,7 +397,7 @@ TEST_F(WaveGenTest, MainMenuSelectsPagesAndStartsANewInstrument) {
 
 namespace {
 
-TEST_F(WaveGenTest, ListRefillFallsBackToTheFirstEntryWhenTheNameIsGone) {
+TEST_F(WaveGenTest, ListRefillKeepsTheVoicesEntryUnlessItIsGone) {
   TfWaveGen& w = Editor();
   TInstrumentDocument& doc = main_->Document();
   TWavePreset square;
@@ -400,11 +407,321 @@ TEST_F(WaveGenTest, ListRefillFallsBackToTheFirstEntryWhenTheNameIsGone) {
   ASSERT_EQ(w.cbS->count(), 2);
   w.cbS->setCurrentIndex(1);
   EXPECT_EQ(Voice().Morph.SourcePreset, 2);
-  // Renamed behind the editor's back: the list finds no "Square" any more.
+  // Renamed behind the editor's back: the voice keeps the entry, the list its new name.
   ASSERT_TRUE(doc.RenameWavePreset(2, "Square 2"));
   w.FillPresetLists();
+  EXPECT_EQ(w.cbS->currentIndex(), 1);
+  EXPECT_EQ(w.cbS->currentText(), "Square 2");
+  EXPECT_EQ(Voice().Morph.SourcePreset, 2);
+  // An entry beyond the table is gone: entry 1.
+  Voice().Morph.SourcePreset = 9;
+  Voice().Volume.Envelope = 9;
+  w.FillPresetLists();
+  w.FillEnvelopeLists();
   EXPECT_EQ(w.cbS->currentIndex(), 0);
   EXPECT_EQ(Voice().Morph.SourcePreset, 1);
+  EXPECT_EQ(w.cbV->currentIndex(), 0);
+  EXPECT_EQ(Voice().Volume.Envelope, 1);
+}
+
+}  // namespace
+
+// ---- the lists follow the tables, whichever way a table window is opened -------
+
+namespace {
+
+enum class TTableKind { Presets, Envelopes };
+enum class TTableOp { Sort, Delete, Rename, Update };
+
+struct TListCase {
+  const char* name;
+  bool fromMenu;  // the Edit-menu command, else the voice editor's button
+  TTableKind table;
+  TTableOp op;
+};
+
+// An entry is known by its contents, which none of the operations change.
+std::string Contents(const TWavePreset& p) { return std::string(p.Data.begin(), p.Data.end()); }
+std::string Contents(const TVolumeEnvelope& e) {
+  return std::to_string(e.Count) + std::string(e.X.begin(), e.X.end()) + std::string(e.Y.begin(), e.Y.end());
+}
+
+template <class Table>
+int EntryWith(const Table& table, const std::string& contents) {
+  for (int i = 1; i <= table.Count(); ++i)
+    if (Contents(table[i]) == contents) return i;
+  return 0;
+}
+
+template <class Table>
+QStringList TableNames(const Table& table) {
+  QStringList names;
+  for (int i = 1; i <= table.Count(); ++i) names << QString::fromStdString(table[i].Name);
+  return names;
+}
+
+QStringList Items(QComboBox* c) {
+  QStringList items;
+  for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+  return items;
+}
+
+QAction* EditCommand(TfMain& main, const char* submenu, const char* caption) {
+  for (QAction* sub : main.MenuEdit->actions())
+    if (sub->text() == submenu && sub->menu())
+      for (QAction* a : sub->menu()->actions())
+        if (a->text() == caption) return a;
+  return nullptr;
+}
+
+class WaveGenListsTest : public WaveGenTest, public ::testing::WithParamInterface<TListCase> {
+ protected:
+  // After the first entry: "b", "A", "a", each with contents of its own.
+  void AddEntries(TInstrumentDocument& doc) {
+    int k = 0;
+    for (const char* name : {"b", "A", "a"}) {
+      ++k;
+      TWavePreset p;
+      p.Name = name;
+      p.Data.fill(static_cast<std::uint8_t>(20 * k));
+      ASSERT_EQ(doc.AddWavePreset(p), TTableResult::Added);
+      TVolumeEnvelope e;
+      e.Name = name;
+      e.Count = 3;
+      e.X[1] = 100;
+      e.X[2] = 255;
+      e.Y[1] = static_cast<std::uint8_t>(50 * k);
+      ASSERT_EQ(doc.AddVolumeEnvelope(e), TTableResult::Added);
+    }
+  }
+
+  // What the case does inside the window that its path opened; it works on
+  // "A" (entry 3), which voice 1 plays.
+  void Operate(QWidget* modal, const TListCase& c) {
+    const bool presets = c.table == TTableKind::Presets;
+    if (c.op == TTableOp::Update) {
+      prompts_.expectConfirm(kAreYouSure, mrYes);
+      if (presets) {
+        auto* f = qobject_cast<TfFreeEdit*>(modal);
+        ASSERT_NE(f, nullptr) << modal->objectName().toStdString();
+        f->cbD->setCurrentIndex(2);
+        f->cbDChange();
+        f->eName->setText("Z");
+        f->bUpdateClick();
+      } else {
+        auto* e = qobject_cast<TfEditVol*>(modal);
+        ASSERT_NE(e, nullptr) << modal->objectName().toStdString();
+        e->cbV->setCurrentIndex(2);
+        e->eName->selectAll();
+        e->eName->insert("Z");
+        e->bUpdateClick();
+      }
+      return;
+    }
+    auto* m = qobject_cast<TLibraryManagerWindow*>(modal);
+    ASSERT_NE(m, nullptr) << modal->objectName().toStdString();
+    m->list->setCurrentRow(2);
+    switch (c.op) {
+      case TTableOp::Sort: m->SortUp(); break;
+      case TTableOp::Delete:
+        prompts_.expectConfirm(kAreYouSure, mrYes);
+        m->bDeleteClick();
+        break;
+      default:
+        m->AskNewName = [](const std::string&) -> std::optional<std::string> { return "Z"; };
+        m->bRenameClick();
+        break;
+    }
+  }
+};
+
+TEST_P(WaveGenListsTest, ListsNameTheEntriesThatPlayAndVoicesKeepTheirEntries) {
+  const TListCase& c = GetParam();
+  TfWaveGen& w = Editor();
+  TfMain& main = *main_;
+  TInstrumentDocument& doc = main.Document();
+  AddEntries(doc);
+  w.FillPresetLists();
+  w.FillEnvelopeLists();
+  TVoice& v1 = doc.Voice(1);
+  v1.Morph.SourcePreset = 3;  // A
+  v1.Morph.DestPreset = 4;    // a
+  v1.Volume.Envelope = 3;     // A
+  TVoice& v2 = doc.Voice(2);
+  v2.Active = true;
+  v2.Morph.SourcePreset = 2;  // b
+  v2.Morph.DestPreset = 4;    // a
+  v2.Volume.Envelope = 4;     // a
+  w.SelectVoice(1);
+  ASSERT_EQ(w.cbS->currentText(), "A");
+  ASSERT_EQ(w.cbV->currentText(), "A");
+
+  struct Use {
+    std::uint8_t* entry;
+    bool preset;
+    std::string name, contents;
+  };
+  std::vector<Use> uses;
+  for (TVoice* v : {&v1, &v2}) {
+    for (std::uint8_t* p : {&v->Morph.SourcePreset, &v->Morph.DestPreset})
+      uses.push_back({p, true, doc.WavePresets[*p].Name, Contents(doc.WavePresets[*p])});
+    uses.push_back({&v->Volume.Envelope, false, doc.VolumeEnvelopes[v->Volume.Envelope].Name,
+                    Contents(doc.VolumeEnvelopes[v->Volume.Envelope])});
+  }
+
+  const bool presets = c.table == TTableKind::Presets;
+  QTimer::singleShot(0, [&] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+      ADD_FAILURE() << "no window opened";
+      return;
+    }
+    Operate(modal, c);
+    modal->close();
+  });
+  const bool editor = c.op == TTableOp::Update;
+  if (c.fromMenu) {
+    QAction* command = EditCommand(main, presets ? "&Wave Presets" : "&Volume Envelopes", editor ? "&Free" : "&Manager");
+    ASSERT_NE(command, nullptr);
+    command->trigger();
+  } else {
+    (presets ? (editor ? w.bEditWaveFree : w.bManageWave) : (editor ? w.bVolumeEditFree : w.bManageEnvelopes))->click();
+  }
+
+  // The operation took place.
+  const QString first = presets ? "Sawtooth" : "Full";
+  const QStringList expected = c.op == TTableOp::Sort     ? QStringList{"A", first, "a", "b"}
+                               : c.op == TTableOp::Delete ? QStringList{first, "b", "a"}
+                                                          : QStringList{first, "b", "Z", "a"};
+  EXPECT_EQ(presets ? TableNames(doc.WavePresets) : TableNames(doc.VolumeEnvelopes), expected);
+
+  // The lists name the tables' entries and select the ones voice 1 plays.
+  EXPECT_EQ(Items(w.cbS), TableNames(doc.WavePresets));
+  EXPECT_EQ(Items(w.cbD), TableNames(doc.WavePresets));
+  EXPECT_EQ(Items(w.cbV), TableNames(doc.VolumeEnvelopes));
+  EXPECT_EQ(w.cbS->currentIndex() + 1, v1.Morph.SourcePreset);
+  EXPECT_EQ(w.cbD->currentIndex() + 1, v1.Morph.DestPreset);
+  EXPECT_EQ(w.cbV->currentIndex() + 1, v1.Volume.Envelope);
+
+  // Every voice keeps its entry; only the deleted entry's users fall back to entry 1.
+  for (std::size_t i = 0; i < uses.size(); ++i) {
+    const Use& u = uses[i];
+    const int now = u.preset ? EntryWith(doc.WavePresets, u.contents) : EntryWith(doc.VolumeEnvelopes, u.contents);
+    EXPECT_EQ(*u.entry, now != 0 ? now : 1) << "use " << i;
+    EXPECT_EQ(now == 0, c.op == TTableOp::Delete && u.preset == presets && u.name == "A") << "use " << i;
+  }
+
+  // Picking an item gives the voice the entry of that name, and the instrument saves.
+  QComboBox* list = presets ? w.cbS : w.cbV;
+  list->setCurrentIndex(list->count() - 1);
+  const int picked = presets ? v1.Morph.SourcePreset : v1.Volume.Envelope;
+  EXPECT_EQ(picked, list->count());
+  EXPECT_NO_THROW(WriteInstrumentFile(dir_ / "lists.kvi", doc));
+}
+
+const TListCase kListCases[] = {
+    {"ButtonSortsPresets", false, TTableKind::Presets, TTableOp::Sort},
+    {"MenuSortsPresets", true, TTableKind::Presets, TTableOp::Sort},
+    {"ButtonDeletesAPreset", false, TTableKind::Presets, TTableOp::Delete},
+    {"MenuDeletesAPreset", true, TTableKind::Presets, TTableOp::Delete},
+    {"ButtonRenamesAPreset", false, TTableKind::Presets, TTableOp::Rename},
+    {"MenuRenamesAPreset", true, TTableKind::Presets, TTableOp::Rename},
+    {"ButtonUpdatesAPresetUnderANewName", false, TTableKind::Presets, TTableOp::Update},
+    {"MenuUpdatesAPresetUnderANewName", true, TTableKind::Presets, TTableOp::Update},
+    {"ButtonSortsEnvelopes", false, TTableKind::Envelopes, TTableOp::Sort},
+    {"MenuSortsEnvelopes", true, TTableKind::Envelopes, TTableOp::Sort},
+    {"ButtonDeletesAnEnvelope", false, TTableKind::Envelopes, TTableOp::Delete},
+    {"MenuDeletesAnEnvelope", true, TTableKind::Envelopes, TTableOp::Delete},
+    {"ButtonRenamesAnEnvelope", false, TTableKind::Envelopes, TTableOp::Rename},
+    {"MenuRenamesAnEnvelope", true, TTableKind::Envelopes, TTableOp::Rename},
+    {"ButtonUpdatesAnEnvelopeUnderANewName", false, TTableKind::Envelopes, TTableOp::Update},
+    {"MenuUpdatesAnEnvelopeUnderANewName", true, TTableKind::Envelopes, TTableOp::Update},
+};
+
+INSTANTIATE_TEST_SUITE_P(PathsAndOperations, WaveGenListsTest, ::testing::ValuesIn(kListCases),
+                         [](const ::testing::TestParamInfo<TListCase>& i) { return std::string(i.param.name); });
+
+}  // namespace
+
+// ---- names beyond Latin-1 ------------------------------------------------------
+
+namespace {
+
+// Windows-1252 text beyond Latin-1: the curly quotes, the dash and the euro sign.
+const QString kBass = QString::fromUtf8("Bass \u201Cdeep\u201D \u2013 5\u20AC");
+const std::string kBassBytes = "Bass \x93" "deep\x94 \x96 5\x80";
+const QString kSaw = QString::fromUtf8("Saw \u2013 soft \u20AC");
+const std::string kSawBytes = "Saw \x96 soft \x80";
+const QString kRound = QString::fromUtf8("Env \u201Cround\u201D");
+const std::string kRoundBytes = "Env \x93round\x94";
+
+TEST_F(WaveGenTest, NamesBeyondLatin1AreKeptShownAndReadBackUnchanged) {
+  TfWaveGen& w = Editor();
+  TfMain& main = *main_;
+  TInstrumentDocument& doc = main.Document();
+  doc.Recording = true;
+  TWavePreset saw;
+  saw.Name = kSawBytes;
+  saw.Data.fill(40);
+  ASSERT_EQ(doc.AddWavePreset(saw), TTableResult::Added);
+  TVolumeEnvelope round;
+  round.Name = kRoundBytes;
+  round.Count = 2;
+  round.X[1] = 255;
+  round.Y[0] = round.Y[1] = 200;
+  ASSERT_EQ(doc.AddVolumeEnvelope(round), TTableResult::Added);
+  w.FillPresetLists();
+  w.FillEnvelopeLists();
+
+  // The lists show the names, and a choice records the name as the table holds it.
+  EXPECT_EQ(w.cbS->itemText(1), kSaw);
+  EXPECT_EQ(w.cbD->itemText(1), kSaw);
+  EXPECT_EQ(w.cbV->itemText(1), kRound);
+  w.cbS->setCurrentIndex(1);
+  EXPECT_EQ(Voice().Morph.SourcePreset, 2);
+  EXPECT_EQ(rec_.steps.back(), std::make_tuple(4, kSawBytes));
+  w.cbV->setCurrentIndex(1);
+  EXPECT_EQ(Voice().Volume.Envelope, 2);
+  EXPECT_EQ(rec_.steps.back(), std::make_tuple(13, kRoundBytes));
+
+  // The voice name as typed: kept as its Windows-1252 bytes, shown as typed.
+  w.ePartName->clear();
+  w.ePartName->insert(kBass);
+  EXPECT_EQ(Voice().Name, kBassBytes);
+  EXPECT_EQ(w.ePartName->text(), kBass);
+  EXPECT_EQ(rec_.steps.back(), std::make_tuple(1, kBassBytes));
+  EXPECT_TRUE(w.tsParts->button(0)->text().startsWith(QString::fromUtf8("Bass \u201C")))
+      << w.tsParts->button(0)->text().toStdString();
+  QMenu* popup = w.Popup("pumVolume");
+  emit popup->aboutToShow();
+  QMenu* getFrom = nullptr;
+  for (QAction* a : popup->actions())
+    if (a->menu() && a->text() == "Get from ...") getFrom = a->menu();
+  ASSERT_NE(getFrom, nullptr);
+  EXPECT_EQ(getFrom->actions().front()->text(), kBass);
+
+  // A character with no Windows-1252 code is kept as '?', and the field shows it.
+  w.ePartName->insert(QString::fromUtf8(" \u2192"));
+  EXPECT_EQ(Voice().Name, kBassBytes + " ?");
+  EXPECT_EQ(w.ePartName->text(), kBass + " ?");
+  EXPECT_EQ(w.ePartName->cursorPosition(), w.ePartName->text().size());
+  EXPECT_EQ(rec_.steps.back(), std::make_tuple(1, kBassBytes + " ?"));
+  SaveScreenshot(&w, "wavegen_windows1252_name");
+  w.SelectPage(1);
+  QApplication::processEvents();
+  SaveScreenshot(&w, "wavegen_windows1252_presets");
+
+  // Saved and read back, the editor shows the same.
+  ASSERT_TRUE(main.SaveInstrument(dir_ / "names.kvi"));
+  w.ePartName->setText("other");
+  w.cbS->setCurrentIndex(0);
+  w.cbV->setCurrentIndex(0);
+  prompts_.expectQuestion(kSaveChangesQuestion, mrNo);
+  ASSERT_TRUE(main.LoadInstrument(dir_ / "names.kvi"));
+  EXPECT_EQ(w.ePartName->text(), kBass + " ?");
+  EXPECT_EQ(w.cbS->currentText(), kSaw);
+  EXPECT_EQ(w.cbV->currentText(), kRound);
+  EXPECT_EQ(doc.WavePresets.Count(), 2) << "the same preset is not added twice";
 }
 
 }  // namespace
