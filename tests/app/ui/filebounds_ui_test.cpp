@@ -84,6 +84,9 @@ TEST_F(FileBoundWindows, DescriptionMemosStopAtTheirBound) {
     EXPECT_TRUE(memo->toPlainText().startsWith(QStringLiteral("abcp")));
     EXPECT_EQ(memo->toPlainText().size(), bound);
   }
+  QApplication::processEvents();
+  EXPECT_TRUE(ClippedTexts(&manager).isEmpty()) << ClippedTexts(&manager).join("\n").toStdString();
+  EXPECT_TRUE(SaveScreenshot(&manager, "kalvora_macro_manager_full_description"));
   // What the memos hold is what the document and the settings get.
   EXPECT_EQ(main.Document().Macros[0].Description.size(), TMacro::kMaxDescription);
   EXPECT_EQ(main.Document().GlobalSettings().Description,
