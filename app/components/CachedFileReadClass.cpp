@@ -1,10 +1,20 @@
 #include "components/CachedFileReadClass.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
+
+namespace {
+std::uint8_t* ZeroedBuffer() {
+  void* p = std::calloc(TCachedFileRead::BufferSize, 1);
+  if (!p) throw std::bad_alloc();
+  return static_cast<std::uint8_t*>(p);
+}
+}  // namespace
 
 TCachedFileRead::TCachedFileRead(QObject* owner)
     : QObject(owner),
-      FBuffer(std::make_unique<std::uint8_t[]>(BufferSize)),  // zero-filled
+      FBuffer(ZeroedBuffer(), std::free),
       FReader(FBuffer.get(), BufferSize, TByteReader::TEnd::Padded) {}
 
 TCachedFileRead::~TCachedFileRead() = default;

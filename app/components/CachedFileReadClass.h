@@ -5,6 +5,7 @@
 // the program's one byte reader.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -13,6 +14,8 @@
 #include <QObject>
 
 #include "formats/ByteStream.h"
+#include "formats/InstrumentFile.h"
+#include "formats/LibraryFiles.h"
 
 // An input/output error while loading a file.
 class ECachedFileReadError : public std::runtime_error {
@@ -24,7 +27,13 @@ class TCachedFileRead : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr std::int32_t BufferSize = 1000000;
+  // Holds every file the program's readers take: an instrument file or a
+  // library file at its bound.
+  static constexpr std::int32_t BufferSize = static_cast<std::int32_t>(
+      std::max({kMaxInstrumentFileSize, kMaxWavePresetFileSize, kMaxVolumeEnvelopeFileSize, kMaxMacroFileSize}));
+  static_assert(std::max({kMaxInstrumentFileSize, kMaxWavePresetFileSize, kMaxVolumeEnvelopeFileSize,
+                          kMaxMacroFileSize}) <= 0x7FFFFFFF,
+                "a position is 32 bits");
 
   explicit TCachedFileRead(QObject* owner = nullptr);
   ~TCachedFileRead() override;
@@ -43,7 +52,8 @@ class TCachedFileRead : public QObject {
   std::int32_t Size() const { return FSize; }
 
  private:
-  std::unique_ptr<std::uint8_t[]> FBuffer;
+  // Zeroed pages from the system: a buffer no file filled costs no memory.
+  std::unique_ptr<std::uint8_t, void (*)(void*)> FBuffer;
   TByteReader FReader;  // over the whole buffer; past its end bytes read as zeros
   std::int32_t FSize = 0;
 };

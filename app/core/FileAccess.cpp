@@ -157,7 +157,11 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 }  // namespace
 
-void ReplaceFile(const fs::path& file, const void* data, std::size_t size) {
+void ReplaceFile(const fs::path& file, const void* data, std::size_t size, std::uintmax_t maxSize) {
+  if (size > maxSize)
+    throw EByteFileError("Can not write the file " + Quoted(file) + ": it would be " + std::to_string(size) +
+                         " bytes long, more than the " + std::to_string(maxSize) +
+                         " bytes that Kalvora reads back; the file was left as it was");
   const fs::path target = FollowLinks(file);
   int err = 0;
   auto fail = [&](int e) {
@@ -204,8 +208,8 @@ void ReplaceFile(const fs::path& file, const void* data, std::size_t size) {
   }
 }
 
-void ReplaceFile(const fs::path& file, const std::vector<std::uint8_t>& bytes) {
-  ReplaceFile(file, bytes.data(), bytes.size());
+void ReplaceFile(const fs::path& file, const std::vector<std::uint8_t>& bytes, std::uintmax_t maxSize) {
+  ReplaceFile(file, bytes.data(), bytes.size(), maxSize);
 }
 
 void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -22,6 +22,13 @@ class EByteFileError : public std::runtime_error {
 
 inline constexpr std::uintmax_t kAnyFileSize = std::numeric_limits<std::uintmax_t>::max();
 
+// The size bound of a file format, which its reader takes and its writer
+// checks: the largest file the writer makes, and never below the bound of
+// earlier versions, so that every file they wrote still loads.
+constexpr std::uintmax_t FileSizeBound(std::uintmax_t largestWritten, std::uintmax_t earlierBound) {
+  return largestWritten > earlierBound ? largestWritten : earlierBound;
+}
+
 // A regular file open for reading; closed when the object goes.
 class TReadableFile {
  public:
@@ -65,9 +72,13 @@ std::vector<std::string> ReadTextFileLines(const std::filesystem::path& file, st
 // replaced. A file that the user may not write is refused ("...: Permission
 // denied") even where the folder would allow the rename. On failure throws
 // EByteFileError ("Can not write the file "<file>": <reason>"), removes the
-// temporary file and leaves the old file whole.
-void ReplaceFile(const std::filesystem::path& file, const void* data, std::size_t size);
-void ReplaceFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
+// temporary file and leaves the old file whole. Contents beyond `maxSize`,
+// the bound the file's reader takes, are refused before anything is
+// written: a file that could not be read back would lose more than this save.
+void ReplaceFile(const std::filesystem::path& file, const void* data, std::size_t size,
+                 std::uintmax_t maxSize = kAnyFileSize);
+void ReplaceFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes,
+                 std::uintmax_t maxSize = kAnyFileSize);
 
 // A write beyond the file-size limit (ulimit -f) then fails with an error
 // that the writer reports, instead of ending the process on the spot with

@@ -52,7 +52,10 @@ class TInGlobSettings {
   std::vector<std::string> DefaultDescription;  // Windows-1252 lines
   int DefaultQuality = 2;
 
-  // --- description (file only; changing it marks nothing)
+  // --- description (file only; changing it marks nothing). The memos where
+  // it and the default description are typed hold at most this many
+  // characters, line breaks included.
+  static constexpr std::size_t kMaxDescription = 50000;
   std::vector<std::string> Description;
   void ResetDescription();
 

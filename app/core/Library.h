@@ -37,7 +37,12 @@ inline bool SameShape(const TVolumeEnvelope& a, const TVolumeEnvelope& b) {
 }
 
 // A recorded macro; the step lines are "ccc" + value (see the macro unit).
+// The bounds are what the macro windows let a person make: the name and the
+// description are typed, the recorder stops at the step bound.
 struct TMacro {
+  static constexpr std::size_t kMaxName = 255;
+  static constexpr std::size_t kMaxDescription = 10000;
+  static constexpr std::size_t kMaxSteps = 1000;
   std::string Name;
   std::string Description;
   std::uint16_t HotKey = 0;

@@ -233,6 +233,11 @@ void TMacroRecorder::Record(int code, const std::string& value, bool sum) {
     lines_.back() = prefix + merged;
     return;
   }
+  if (lines_.size() >= TMacro::kMaxSteps) {
+    const bool stored = Stop();
+    if (OnStepsFull) OnStepsFull(stored);
+    return;
+  }
   lines_.push_back(prefix + value);
 }
 
@@ -242,9 +247,18 @@ void TMacroRecorder::RecordIntStep(int code, std::int32_t value) {
   Record(code, std::to_string(value), doc_.RecordingRelative || code == kStepVoice);
 }
 
+std::string MacroStepsFullMessage(bool stored) {
+  return "A macro holds at most " + std::to_string(TMacro::kMaxSteps) + " steps: the recording has stopped" +
+         (stored ? " and the macro is stored with the steps recorded so far." : ".");
+}
+
 void TMacroRecorder::RecordBoolStep(int code, bool value) { Record(code, value ? "1" : "0", false); }
 
-void TMacroRecorder::RecordTextStep(int code, const std::string& text) { Record(code, text, false); }
+// Texts are names, none longer than a voice name, which keeps every line
+// within the bound the macro file is read with.
+void TMacroRecorder::RecordTextStep(int code, const std::string& text) {
+  Record(code, text.substr(0, kMaxMacroStepLine - 3), false);
+}
 
 // --- manager
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,6 +63,9 @@ struct TMacroStep {
   std::string Value;
 };
 std::string MacroStepLine(int code, const std::string& value);
+// The longest line the recorder writes: the code and a voice name, the
+// longest text a step carries (numbers and copy steps are shorter).
+inline constexpr std::size_t kMaxMacroStepLine = 3 + TVoice::kMaxName;
 // Code from characters 1-3, value from the fourth on.
 TMacroStep ParseMacroStep(const std::string& line);
 
@@ -94,6 +98,8 @@ void ExecuteMacroSteps(TInstrumentDocument& doc, const TMacro& macro);
 enum class TStartRecording { Started, NameExists, NameEmpty };
 inline constexpr const char* kMacroNameExists = "The name exist already.";
 inline constexpr const char* kMacroNameEmpty = "Please type in a name first.";
+// Said when a step finds the macro full and the recording stops.
+std::string MacroStepsFullMessage(bool stored);
 
 // The recorder: holds the pending macro and its lines between a start and a
 // stop, and merges runs of edits of one field into one line.
@@ -108,6 +114,10 @@ class TMacroRecorder : public IMacroRecorder {
   // recording then ends. A full table stores nothing and ends recording.
   bool Stop();
   bool TableFull() const { return static_cast<int>(doc_.Macros.size()) >= TInstrumentDocument::kMaxMacros; }
+  // Called when a step finds the macro holding TMacro::kMaxSteps lines: the
+  // step is not recorded and the recording has stopped as Stop does
+  // (`stored` is Stop's answer).
+  std::function<void(bool stored)> OnStepsFull;
 
   void RecordIntStep(int code, std::int32_t value) override;
   void RecordBoolStep(int code, bool value) override;

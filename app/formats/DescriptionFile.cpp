@@ -13,5 +13,5 @@ void WriteDescriptionFile(const std::filesystem::path& file, const std::vector<s
     bytes.push_back('\r');
     bytes.push_back('\n');
   }
-  ReplaceFile(file, bytes);
+  ReplaceFile(file, bytes, kMaxDescriptionFileSize);
 }

@@ -324,7 +324,7 @@ std::optional<TStagedInstrument> ReadInstrumentFile(const std::filesystem::path&
 }
 
 void WriteInstrumentFile(const std::filesystem::path& file, const TInstrumentDocument& doc) {
-  ReplaceFile(file, InstrumentBytes(doc));
+  ReplaceFile(file, InstrumentBytes(doc), kMaxInstrumentFileSize);
 }
 
 std::string WaveFileNameFor(const std::string& instrumentFile) {

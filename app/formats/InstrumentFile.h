@@ -21,14 +21,30 @@
 #include <vector>
 
 #include "core/Document.h"
+#include "core/FileAccess.h"
 
 inline constexpr char kInstrumentMagic[] = "Kalvora Instrument File";
 inline constexpr std::uint8_t kInstrumentVersion = 30;
 inline constexpr char kWrongInstrumentFile[] = "Wrong Kalvora Instrument File";
 inline constexpr char kDamagedInstrumentFile[] =
     "The instrument file ends too early; it is damaged and was not loaded";
-// Far above any instrument (32 voices of about 1 KB and the description).
-inline constexpr std::uintmax_t kMaxInstrumentFileSize = 16u * 1024u * 1024u;
+// The longest voice slot: an active voice whose name, preset names and
+// envelope name are at their bounds and whose envelope has every point.
+inline constexpr std::uintmax_t kMaxVoiceSlotSize =
+    1 + (TVoice::kMaxName + 1) + 2 + 2 * (TWavePreset::kMaxName + 1 + TWavePreset::kSamples) + 2 + 2 + 1 + 1 + 2 +
+    1 + 1 + 4 + 1 + 2 + 4 + 1 + (TVolumeEnvelope::kMaxName + 1 + 1 + 2 * TVolumeEnvelope::kMaxPoints) + 1 + 2 + 2;
+// The largest file the writer makes of what the windows let a person make:
+// a description typed to its bound (each line break becomes the zero byte
+// that ends a line, and the last line adds one), an effect order of all six
+// letters and 32 such voices.
+inline constexpr std::uintmax_t kLargestInstrumentFile =
+    sizeof kInstrumentMagic + 1 + 2 + (TInGlobSettings::kMaxDescription + 1) + 1 + 2 + (6 + 1) + 10 + 4 + 1 + 1 + 2 +
+    1 + 2 + 2 + TInstrument::kVoices * kMaxVoiceSlotSize;
+// The size bound of an instrument file, taken by every reader (the load
+// commands, the open dialog's preview, the renderer) and checked by the
+// writer. 16 MiB, what earlier versions read, is far above the largest file
+// the windows make, so every file they wrote still loads.
+inline constexpr std::uintmax_t kMaxInstrumentFileSize = FileSizeBound(kLargestInstrumentFile, 16u * 1024u * 1024u);
 
 // The file is not an instrument file (wrong magic) or is damaged; what() is
 // the message for the person.
@@ -112,7 +128,9 @@ int MergeVolumeEnvelope(TInstrumentDocument& doc, TVolumeEnvelope e, const TAskN
 std::vector<std::uint8_t> InstrumentBytes(const TInstrumentDocument& doc);
 
 // Whole files. Load: a missing file gives nothing (found = false); Save
-// replaces the file through a temporary file (EByteFileError on failure).
+// replaces the file through a temporary file (EByteFileError on failure, also
+// for contents beyond kMaxInstrumentFileSize, which are refused before
+// anything is written).
 std::optional<TStagedInstrument> ReadInstrumentFile(const std::filesystem::path& file);
 void WriteInstrumentFile(const std::filesystem::path& file, const TInstrumentDocument& doc);
 

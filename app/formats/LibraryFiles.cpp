@@ -34,17 +34,18 @@ void Guarded(const char* message, Fn fn) {
 
 // A missing file reads as empty (and so as a wrong one); a file that cannot
 // be read (too large, no permission, not a regular file) says why.
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file) {
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& file, std::uintmax_t maxSize) {
   try {
-    return ReadFileBytes(file, kMaxLibraryFileSize);
+    return ReadFileBytes(file, maxSize);
   } catch (const EByteFileError& e) {
     throw ELibraryFileError(e.what());
   }
 }
 
-void WriteWholeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes) {
+void WriteWholeFile(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes,
+                    std::uintmax_t maxSize) {
   try {
-    ReplaceFile(file, bytes);
+    ReplaceFile(file, bytes, maxSize);
   } catch (const EByteFileError& e) {
     throw ELibraryWriteError(e.what());
   }
@@ -154,21 +155,21 @@ std::vector<std::uint8_t> MacroBytes(const std::vector<TMacro>& macros) {
 }
 
 void LoadWavePresets(const std::filesystem::path& file, TWavePresetTable& table) {
-  ReadWavePresets(ReadWholeFile(file), table);
+  ReadWavePresets(ReadWholeFile(file, kMaxWavePresetFileSize), table);
 }
 void LoadVolumeEnvelopes(const std::filesystem::path& file, TVolumeEnvelopeTable& table) {
-  ReadVolumeEnvelopes(ReadWholeFile(file), table);
+  ReadVolumeEnvelopes(ReadWholeFile(file, kMaxVolumeEnvelopeFileSize), table);
 }
 void LoadMacros(const std::filesystem::path& file, std::vector<TMacro>& macros) {
-  ReadMacros(ReadWholeFile(file), macros);
+  ReadMacros(ReadWholeFile(file, kMaxMacroFileSize), macros);
 }
 
 void SaveWavePresets(const std::filesystem::path& file, const TWavePresetTable& table) {
-  WriteWholeFile(file, WavePresetBytes(table));
+  WriteWholeFile(file, WavePresetBytes(table), kMaxWavePresetFileSize);
 }
 void SaveVolumeEnvelopes(const std::filesystem::path& file, const TVolumeEnvelopeTable& table) {
-  WriteWholeFile(file, VolumeEnvelopeBytes(table));
+  WriteWholeFile(file, VolumeEnvelopeBytes(table), kMaxVolumeEnvelopeFileSize);
 }
 void SaveMacros(const std::filesystem::path& file, const std::vector<TMacro>& macros) {
-  WriteWholeFile(file, MacroBytes(macros));
+  WriteWholeFile(file, MacroBytes(macros), kMaxMacroFileSize);
 }

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "views/DistortionCurve.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 
 namespace {
@@ -156,7 +157,7 @@ void TfInGlob::BuildControls() {
   tsGeneral = Page(pcInGlob, "tsGeneral");
   {
     auto* g = new QGridLayout(tsGeneral);
-    memoDescription = new QPlainTextEdit(tsGeneral);
+    memoDescription = new TBoundedMemo(static_cast<int>(TInGlobSettings::kMaxDescription), tsGeneral);
     memoDescription->setObjectName("memoDescription");
     memoDescription->setLineWrapMode(QPlainTextEdit::NoWrap);
     cbCalcQuality = new QComboBox(tsGeneral);

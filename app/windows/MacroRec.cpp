@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "platform/Prompts.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 
@@ -45,8 +46,8 @@ TfMacroRec::TfMacroRec(TfMain* main)
   eName = new QLineEdit(this);
   eName->setObjectName(QStringLiteral("eName"));
   eName->setToolTip(QStringLiteral("type in a unique name for the macro"));
-  eName->setMaxLength(255);
-  memoDescription = new QPlainTextEdit(this);
+  eName->setMaxLength(static_cast<int>(TMacro::kMaxName));
+  memoDescription = new TBoundedMemo(static_cast<int>(TMacro::kMaxDescription), this);
   memoDescription->setObjectName(QStringLiteral("memoDescription"));
   memoDescription->setTabChangesFocus(true);
   memoDescription->setFixedHeight(70);
@@ -75,6 +76,10 @@ TfMacroRec::TfMacroRec(TfMain* main)
   connect(bCancel, &QPushButton::clicked, this, [this] { done(kalvora::platform::mrCancel); });
   connect(bHelp, &QPushButton::clicked, this, [this] { main_->Help().showTopic("otherwindows_macrorecording"); });
   setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
+  recorder_->OnStepsFull = [this](bool stored) {
+    RecordingEnded(stored);
+    main_->Prompts().message(MacroStepsFullMessage(stored));
+  };
   main->SetMacroRec(this);
 }
 
@@ -103,8 +108,10 @@ void TfMacroRec::StartRecording() {
   done(kalvora::platform::mrOk);
 }
 
-void TfMacroRec::StopRecording() {
+void TfMacroRec::StopRecording() { RecordingEnded(recorder_->Stop()); }
+
+void TfMacroRec::RecordingEnded(bool stored) {
   main_->MenuStartRecording->setEnabled(true);
   main_->MenuStopRecording->setEnabled(false);
-  if (recorder_->Stop()) main_->RebuildMacroMenu();
+  if (stored) main_->RebuildMacroMenu();
 }

@@ -55,5 +55,8 @@ class TfMacroRec : public QDialog, public IMacroRecorder {
 
  private:
   TfMain* main_;
+  // The menus after a stop, by the command or by a full macro.
+  void RecordingEnded(bool stored);
+
   std::unique_ptr<TMacroRecorder> recorder_;
 };

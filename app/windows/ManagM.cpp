@@ -17,6 +17,7 @@
 
 #include "core/Macros.h"
 #include "platform/Prompts.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/MacroRec.h"
 #include "windows/Main.h"
@@ -37,6 +38,7 @@ TfRenMacro::TfRenMacro(TInstrumentDocument& doc, const std::string& name, QWidge
   eNewName = new QLineEdit(FromWindows1252(name), this);
   eNewName->setObjectName(QStringLiteral("eNewName"));
   eNewName->setToolTip(QStringLiteral("type in the new name of the macro"));
+  eNewName->setMaxLength(static_cast<int>(TMacro::kMaxName));
   v->addWidget(eNewName);
   lStatus = new QLabel(QStringLiteral("Name is already in use."), this);
   lStatus->setObjectName(QStringLiteral("lStatus"));
@@ -94,7 +96,7 @@ TfManagM::TfManagM(TfMain* main) : QDialog(main), main_(main), doc_(main->Docume
   lbMacros->setObjectName(QStringLiteral("lbMacros"));
   lbMacros->setToolTip(QStringLiteral("select an item"));
   lbMacros->setMinimumWidth(170);
-  memoDescription = new QPlainTextEdit(this);
+  memoDescription = new TBoundedMemo(static_cast<int>(TMacro::kMaxDescription), this);
   memoDescription->setObjectName(QStringLiteral("memoDescription"));
   memoDescription->setToolTip(QStringLiteral("read or write the description for the selected macro"));
   memoDescription->setTabChangesFocus(true);

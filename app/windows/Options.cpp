@@ -27,6 +27,7 @@
 #include "platform/Prompts.h"
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 
@@ -149,7 +150,7 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
   // Defaults
   auto* defaults = new QWidget;
   auto* d = new QGridLayout(defaults);
-  memoDescription = new QPlainTextEdit(defaults);
+  memoDescription = new TBoundedMemo(static_cast<int>(TInGlobSettings::kMaxDescription), defaults);
   memoDescription->setToolTip(QStringLiteral("type in the default description for new instrument"));
   sgVoiceNames = new QTableWidget(32, 2, defaults);
   sgVoiceNames->setHorizontalHeaderLabels({QStringLiteral("Nr"), QStringLiteral("Name")});
