@@ -166,6 +166,9 @@ TEST_F(FilesTest, ARecentNameWithABlankOpensThatFileInTheNextRun) {
   QApplication::processEvents();
   EXPECT_EQ(main.Document().CurrentInstrumentFile, blank);
   EXPECT_EQ(main.Document().Voice(3).Pitch.Note, 5);
+  EXPECT_EQ(main.windowTitle(), "Kalvora - song.kvi ");
+  EXPECT_TRUE(SaveScreenshot(&main, "files_main_blank_name"));
+  EXPECT_TRUE(ClippedTexts(&main).isEmpty()) << ClippedTexts(&main).join(", ").toStdString();
 }
 
 // Root deletes any file: the deletion runs in a child process as the user
