@@ -51,6 +51,8 @@ std::vector<std::vector<uint8_t>> KalvoraFuzzSeeds() {
       // reading; a mark after a blank became a key that the next reading lost.
       "\xEF\xBB\xBF\xEF\xBB\xBF[General]\r\nQuality=2\r\n",
       "\t\xEF\xBB\xBF=",
+      // Quoted values: blanks and quotes inside the outer pair are the value's.
+      "[MRU File List]\n#1=\"/tmp/song.kvi \"\n#2= \"\"\" \nq=\"open\nr=\"\"\n",
   };
   std::vector<std::vector<uint8_t>> out;
   for (const auto& s : seeds) out.emplace_back(s.begin(), s.end());

@@ -25,7 +25,27 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
+// One pair of double quotes around a value is taken off: the writer puts
+// them around a value that would otherwise lose its blanks or its own quotes.
+std::string Unquoted(const std::string& v) {
+  if (v.size() >= 2 && v.front() == '"' && v.back() == '"') return v.substr(1, v.size() - 2);
+  return v;
+}
+
+bool IsBlankOrQuote(char c) { return c == ' ' || c == '\t' || c == '"'; }
+
+// The value as its line holds it: quoted when the reader would otherwise
+// trim it or take its own quotes off.
+std::string QuotedWhereNeeded(const std::string& v) {
+  if (!v.empty() && (IsBlankOrQuote(v.front()) || IsBlankOrQuote(v.back()))) return '"' + v + '"';
+  return v;
+}
+
 }  // namespace
+
+bool IniValueKeepable(const std::string& value) {
+  return value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
+}
 
 bool ParseIniInteger(const std::string& text, int& value) {
   std::string t = Trim(text);
@@ -91,7 +111,7 @@ TIniFile::TIniFile(std::string fileName, bool readFile) : fileName_(std::move(fi
     if (!t.empty() && t[0] != ';' && eq != std::string::npos && !Trim(line.substr(0, eq)).empty()) {
       l.isKey = true;
       l.key = Trim(line.substr(0, eq));
-      l.value = Trim(line.substr(eq + 1));
+      l.value = Unquoted(Trim(line.substr(eq + 1)));
     } else {
       l.raw = line;
     }
@@ -147,11 +167,11 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 }
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  // A line break inside a value would split it into two lines of the file.
+  // A line break would split the value into two lines of the file, and a
+  // zero byte would make the whole file unreadable: both are left out.
   std::string v;
   for (char c : value)
-    if (c != '\n' && c != '\r') v += c;
-  v = Trim(v);
+    if (c != '\n' && c != '\r' && c != '\0') v += c;
   Section& s = SectionFor(section);
   for (Line& l : s.lines)
     if (l.isKey && SameName(l.key, key)) {
@@ -180,7 +200,7 @@ std::string TIniFile::Text() const {
   std::string out;
   for (const Section& s : sections_) {
     if (s.hasHeader) out += "[" + s.name + "]\r\n";
-    for (const Line& l : s.lines) out += (l.isKey ? l.key + "=" + l.value : l.raw) + "\r\n";
+    for (const Line& l : s.lines) out += (l.isKey ? l.key + "=" + QuotedWhereNeeded(l.value) : l.raw) + "\r\n";
   }
   return out;
 }

@@ -25,6 +25,10 @@ class TIniFile {
   bool SectionExists(const std::string& section) const;
   bool ValueExists(const std::string& section, const std::string& key) const;
 
+  // The value exactly as it was written: the file holds a value that begins
+  // or ends with a blank or a double quote between double quotes, and one
+  // such pair is taken off when reading. Blanks around an unquoted value
+  // are not part of it.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
   // Decimal (or "$"/"0x" hexadecimal) integer; anything else gives the default.
@@ -32,6 +36,8 @@ class TIniFile {
   // Any non-zero integer is true; a value that is not a number gives the default.
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
 
+  // A line break or zero byte, which no line can hold, is left out of the
+  // value (see IniValueKeepable).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
@@ -47,7 +53,7 @@ class TIniFile {
   struct Line {
     bool isKey = false;
     std::string key;    // as spelled in the file
-    std::string value;  // trimmed
+    std::string value;  // as read back: unquoted, blanks outside the quotes gone
     std::string raw;    // the line as read, for lines that are not keys
   };
   struct Section {
@@ -63,6 +69,10 @@ class TIniFile {
   std::string fileName_;
   std::vector<Section> sections_;
 };
+
+// Whether WriteString keeps the value exactly: false when it holds a line
+// break or a zero byte.
+bool IniValueKeepable(const std::string& value);
 
 // Parses an integer the way the settings file stores them; false when the
 // text is not a whole number that fits 32 bits.

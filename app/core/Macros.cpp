@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "core/VoiceEdit.h"
+
 namespace {
 
 std::string Trimmed(const std::string& s) {
@@ -33,18 +35,6 @@ bool TryStrToInt(const std::string& text, std::int32_t& out) {
 }
 
 int Clamp(std::int64_t v, int low, int high) { return static_cast<int>(std::clamp<std::int64_t>(v, low, high)); }
-
-void SetByte(std::uint8_t& field, int code, std::int32_t value, bool relative) {
-  TStepRange r{};
-  MacroIntStepRange(code, r);
-  field = static_cast<std::uint8_t>(Clamp(relative ? std::int64_t{field} + value : value, r.Low, r.High));
-}
-
-void SetInt(std::int32_t& field, int code, std::int32_t value, bool relative) {
-  TStepRange r{};
-  MacroIntStepRange(code, r);
-  field = Clamp(relative ? std::int64_t{field} + value : value, r.Low, r.High);
-}
 
 }  // namespace
 
@@ -107,27 +97,23 @@ TMacroCopy ParseMacroCopyVoiceText(const std::string& text) {
   return c;
 }
 
-bool MacroIntStepRange(int code, TStepRange& range) {
-  switch (code) {
-    case kStepNote: range = {0, 72}; return true;
-    case kStepFinetune:
-    case kStepMorphPreview:
-    case kStepVolume:
-    case kStepFilterFrom:
-    case kStepFilterTo: range = {0, 100}; return true;
-    case kStepTime:
-    case kStepRepeats: range = {1, 65535}; return true;
-    case kStepStartDelay: range = {0, 65535}; return true;
-    case kStepPhase: range = {0, 149}; return true;
-    case kStepVibSpeedFrom:
-    case kStepVibDepthFrom:
-    case kStepVibSpeedTo:
-    case kStepVibDepthTo: range = {0, 250}; return true;
-    default: return false;
-  }
+namespace {
+
+// The voice editor's numeric or boolean field of a step code, or none.
+const TVoiceIntField* EditorField(int code) {
+  for (const TVoiceIntField& f : VoiceIntFields())
+    if (f.step == code) return &f;
+  return nullptr;
 }
 
-namespace {
+// A name that is not in the table gives entry 1, as the instrument reader
+// and the voice editor's lists do, so the voice can still be saved; only an
+// empty table gives 0.
+template <class Table>
+std::uint8_t EntryOrFirst(const Table& table, const std::string& name) {
+  const int found = table.Find(name);
+  return static_cast<std::uint8_t>(found != 0 ? found : std::min(table.Count(), 1));
+}
 
 void ApplyStep(TInstrumentDocument& doc, const TMacroStep& s, bool relative) {
   if (s.Code == kStepVoice) {
@@ -143,41 +129,24 @@ void ApplyStep(TInstrumentDocument& doc, const TMacroStep& s, bool relative) {
     return;
   }
   TVoice& v = doc.Voice(doc.CurrentVoice);
-  auto integer = [&] { return MacroStrToInt(s.Value); };
-  auto boolean = [&] { return MacroStrToBool(s.Value); };
-  auto byteStep = [&](std::uint8_t& field) { SetByte(field, s.Code, integer(), relative); };
-  auto intStep = [&](std::int32_t& field) { SetInt(field, s.Code, integer(), relative); };
   switch (s.Code) {
-    case kStepActive: v.Active = boolean(); break;
-    case kStepName: v.Name = s.Value.substr(0, TVoice::kMaxName); break;
-    case kStepNote: byteStep(v.Pitch.Note); break;
-    case kStepFinetune: byteStep(v.Pitch.Finetune); break;
-    case kStepSourcePreset: v.Morph.SourcePreset = static_cast<std::uint8_t>(doc.WavePresets.Find(s.Value)); break;
-    case kStepDestPreset: v.Morph.DestPreset = static_cast<std::uint8_t>(doc.WavePresets.Find(s.Value)); break;
-    case kStepTime: intStep(v.Timing.Time); break;
-    case kStepRepeats: intStep(v.Timing.Repeats); break;
-    case kStepStartDelay: intStep(v.Timing.StartDelay); break;
-    case kStepRepeatMode: v.Timing.RepeatMode = boolean(); break;
-    case kStepPhase: byteStep(v.Morph.Phase); break;
-    case kStepMorphPreview: byteStep(v.Morph.MorphPreview); break;
-    case kStepVolume: byteStep(v.Volume.Volume); break;
-    case kStepEnvelope: v.Volume.Envelope = static_cast<std::uint8_t>(doc.VolumeEnvelopes.Find(s.Value)); break;
-    case kStepVibSpeedFrom: byteStep(v.Vibrato.VibSpeedFrom); break;
-    case kStepVibDepthFrom: byteStep(v.Vibrato.VibDepthFrom); break;
-    case kStepVibSpeedTo: byteStep(v.Vibrato.VibSpeedTo); break;
-    case kStepVibDepthTo: byteStep(v.Vibrato.VibDepthTo); break;
-    case kStepVibDirection: v.Vibrato.VibDirection = !boolean(); break;
-    case kStepVibSpeedFromX100: v.Vibrato.VibSpeedFromX100 = boolean(); break;
-    case kStepVibDepthFromX100: v.Vibrato.VibDepthFromX100 = boolean(); break;
-    case kStepVibSpeedToX100: v.Vibrato.VibSpeedToX100 = boolean(); break;
-    case kStepVibDepthToX100: v.Vibrato.VibDepthToX100 = boolean(); break;
-    case kStepFilterActive: v.Lowpass.FilterActive = boolean(); break;
-    case kStepFilterFrom: byteStep(v.Lowpass.FilterFrom); break;
-    case kStepFilterTo: byteStep(v.Lowpass.FilterTo); break;
-    case kStepNoiseSource: v.Morph.NoiseSource = boolean(); break;
-    case kStepNoiseDest: v.Morph.NoiseDest = boolean(); break;
-    default: break;  // unknown codes do nothing
+    case kStepName: v.Name = s.Value.substr(0, TVoice::kMaxName); return;
+    case kStepSourcePreset: v.Morph.SourcePreset = EntryOrFirst(doc.WavePresets, s.Value); return;
+    case kStepDestPreset: v.Morph.DestPreset = EntryOrFirst(doc.WavePresets, s.Value); return;
+    case kStepEnvelope: v.Volume.Envelope = EntryOrFirst(doc.VolumeEnvelopes, s.Value); return;
+    default: break;
   }
+  const TVoiceIntField* field = EditorField(s.Code);
+  if (!field) return;  // unknown codes do nothing
+  if (field->kind == TStepKind::Boolean) {
+    field->set(v, MacroStrToBool(s.Value) ? 1 : 0);
+    return;
+  }
+  // Absolute and relative steps alike stay in the range the voice editor
+  // allows: what the recorder recorded replays as it was, and a damaged
+  // value can neither wrap a byte nor leave a time the computation cannot use.
+  const std::int64_t value = MacroStrToInt(s.Value);
+  field->set(v, Clamp(relative ? field->get(v) + value : value, field->min, field->max));
 }
 
 }  // namespace
@@ -317,7 +286,8 @@ TMacroStepRow MacroStepRow(const std::string& line, bool relative) {
         std::string flags;
         for (bool f : {c.Parts.General, c.Parts.Name, c.Parts.Source, c.Parts.Volume, c.Parts.Vibrato, c.Parts.Lowpass})
           flags += f ? '1' : '0';
-        return {"Copy Voice", std::to_string(c.DestinationOffset - c.SourceOffset) + " Opt: " + flags};
+        // In 64 bits: the offsets of a damaged line may be any 32-bit values.
+        return {"Copy Voice", std::to_string(std::int64_t{c.DestinationOffset} - c.SourceOffset) + " Opt: " + flags};
       } catch (const EMacroStepError&) {
         return {"Copy Voice", v};
       }

@@ -81,18 +81,12 @@ struct TMacroCopy {
 };
 TMacroCopy ParseMacroCopyVoiceText(const std::string& text);
 
-// The range a field is kept in (relative steps clamp to it; absolute ones
-// too, so that a damaged file cannot wrap a byte). Time and Repeats start at
-// 1: the computation divides by them.
-struct TStepRange {
-  int Low, High;
-};
-bool MacroIntStepRange(int code, TStepRange& range);
-
 // Runs one macro on the document's current voice. Step 900 moves the
-// current voice; later steps act on the new one. The sample is marked out
-// of date even when a bad line stops the macro (the lines before it are
-// applied); the error is then passed on.
+// current voice; later steps act on the new one. Integer steps, absolute or
+// relative, keep their field in the voice editor's range (VoiceIntFields);
+// a preset or envelope name that is not in its table gives entry 1. The
+// sample is marked out of date even when a bad line stops the macro (the
+// lines before it are applied); the error is then passed on.
 void ExecuteMacroSteps(TInstrumentDocument& doc, const TMacro& macro);
 
 enum class TStartRecording { Started, NameExists, NameEmpty };

@@ -50,6 +50,12 @@ std::string TwoDigits(int n) {
   return buf;
 }
 
+std::vector<std::string> DefaultVoiceNumbers() {
+  std::vector<std::string> names;
+  for (int n = 1; n <= 32; ++n) names.push_back(TwoDigits(n));
+  return names;
+}
+
 std::string FormatIniFloat(double value) {
   char buf[64];
   auto r = std::to_chars(buf, buf + sizeof buf, value);
@@ -97,7 +103,7 @@ void LoadMainSettings(const TIniFile& ini, TMainSettings& s) {
   s.AutoConvertOptions = ini.ReadString(kOptions, "AutoConvertOptions", "");
   s.AutoConvertMode = ini.ReadInteger(kOptions, "AutoConvertMode", 2);
 
-  s.DefaultVoiceNames.assign(32, std::string());
+  s.DefaultVoiceNames = DefaultVoiceNumbers();
   for (int n = 1; n <= 32; ++n)
     s.DefaultVoiceNames[n - 1] = ini.ReadString(kVoiceNames, "#" + TwoDigits(n), TwoDigits(n));
 
@@ -124,10 +130,13 @@ void SaveMainSettings(TIniFile& ini, const TMainSettings& s) {
   ini.WriteBool(kGeneral, "Left Panel", s.LeftPanel);
   ini.WriteBool(kGeneral, "Bottom Panel", s.BottomPanel);
 
-  for (size_t i = 0; i < s.RecentFiles.size(); ++i)
-    ini.WriteString(kMru, "#" + std::to_string(i + 1), s.RecentFiles[i]);
+  // A name the file cannot keep is left out rather than stored changed, so
+  // "Load Again" never opens another file; "?" would end the list.
+  int stored = 0;
+  for (const std::string& file : s.RecentFiles)
+    if (IniValueKeepable(file) && file != "?") ini.WriteString(kMru, "#" + std::to_string(++stored), file);
   // Ends the list for readers that would otherwise find older, longer lists.
-  ini.WriteString(kMru, "#" + std::to_string(s.RecentFiles.size() + 1), "?");
+  ini.WriteString(kMru, "#" + std::to_string(stored + 1), "?");
 
   SaveBackground(ini, "Background Main", s.BackgroundMain);
   SaveBackground(ini, "Background Border", s.BackgroundBorder);
@@ -137,11 +146,11 @@ void SaveMainSettings(TIniFile& ini, const TMainSettings& s) {
   ini.WriteString(kOptions, "AutoConvertOptions", s.AutoConvertOptions);
   ini.WriteInteger(kOptions, "AutoConvertMode", s.AutoConvertMode);
 
-  for (int n = 1; n <= 32; ++n) {
-    const std::string& name = n <= static_cast<int>(s.DefaultVoiceNames.size()) ? s.DefaultVoiceNames[n - 1]
-                                                                                : std::string();
-    ini.WriteString(kVoiceNames, "#" + TwoDigits(n), name.empty() ? TwoDigits(n) : name);
-  }
+  // An empty name is a name too; only a list that lacks the entry gives the
+  // two-digit number.
+  for (int n = 1; n <= 32; ++n)
+    ini.WriteString(kVoiceNames, "#" + TwoDigits(n),
+                    n <= static_cast<int>(s.DefaultVoiceNames.size()) ? s.DefaultVoiceNames[n - 1] : TwoDigits(n));
 
   ini.WriteBool(kMidi, "Enabled", s.MidiEnabled);
   ini.WriteBool(kMidi, "UseVelocity", s.MidiUseVelocity);

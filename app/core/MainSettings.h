@@ -19,6 +19,9 @@ struct TBackgroundSetting {
   std::string Image;
 };
 
+// "01" .. "32": the default voice names of a settings file that names none.
+std::vector<std::string> DefaultVoiceNumbers();
+
 struct TMainSettings {
   double OpenTime = 0;         // days
   double CalculationTime = 0;  // days
@@ -27,13 +30,15 @@ struct TMainSettings {
   bool ShowHints = true;
   int DefaultCalculationQuality = 2;
   bool TopPanel = true, LeftPanel = true, BottomPanel = true;
-  std::vector<std::string> RecentFiles;  // entry 0 is shown first
+  // Entry 0 is shown first; a name the file cannot keep (IniValueKeepable)
+  // is not stored.
+  std::vector<std::string> RecentFiles;
   TBackgroundSetting BackgroundMain, BackgroundBorder;
   bool AutoConvert = false;
   std::string AutoConvertProgram = "wavconvert";
   std::string AutoConvertOptions;
   int AutoConvertMode = 2;
-  std::vector<std::string> DefaultVoiceNames = std::vector<std::string>(32);
+  std::vector<std::string> DefaultVoiceNames = DefaultVoiceNumbers();
   bool MidiEnabled = false, MidiUseVelocity = false, MidiUseSustainPedal = false;
   uint8_t MidiDeviceID = 0;
   int WaveviewDisplayMode = 0, WaveviewFFTWindowing = 0, WaveviewSonogramWindowing = 0,

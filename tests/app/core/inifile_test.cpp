@@ -80,6 +80,80 @@ TEST_F(IniTest, MissingFileAndUnwritableFolder) {
   EXPECT_THROW(bad.UpdateFile(), std::runtime_error);
 }
 
+// Values go through the writer and a fresh reader exactly as they were,
+// blanks at either end and quotes included; only what no line can hold (a
+// line break, a zero byte) is left out.
+TEST_F(IniTest, ValuesComeBackExactly) {
+  struct Case {
+    std::string value;
+    std::string line;  // as the file holds it
+    std::string back;
+  } cases[] = {
+      {"song.kvi", "k=song.kvi", "song.kvi"},
+      {"song.kvi ", "k=\"song.kvi \"", "song.kvi "},
+      {"  two  blanks", "k=\"  two  blanks\"", "  two  blanks"},
+      {"\ttab\t", "k=\"\ttab\t\"", "\ttab\t"},
+      {" ", "k=\" \"", " "},
+      {"", "k=", ""},
+      {"\"quoted\"", "k=\"\"quoted\"\"", "\"quoted\""},
+      {"\"", "k=\"\"\"", "\""},
+      {"\"\"", "k=\"\"\"\"", "\"\""},
+      {"say \"hi\" twice", "k=say \"hi\" twice", "say \"hi\" twice"},
+      {"\"open", "k=\"\"open\"", "\"open"},
+      {"a=b ;c", "k=a=b ;c", "a=b ;c"},
+      {"line\nbreak", "k=linebreak", "linebreak"},
+      {"crlf\r\n", "k=crlf", "crlf"},
+      {std::string("zero\0byte", 9), "k=zerobyte", "zerobyte"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    EXPECT_EQ(IniValueKeepable(c.value), c.value == c.back);
+    {
+      TIniFile ini(path_, false);
+      ini.WriteString("S", "k", c.value);
+      EXPECT_EQ(ini.ReadString("S", "k", "<absent>"), c.back);  // the same before the file is written
+      ini.UpdateFile();
+    }
+    EXPECT_EQ(ReadFile(), "[S]\r\n" + c.line + "\r\n");
+    EXPECT_EQ(TIniFile(path_).ReadString("S", "k", "<absent>"), c.back);
+  }
+  // Blanks outside the quotes of a hand-written line are not part of the value.
+  WriteFile("[S]\r\na =  \" padded \"  \r\nb=\"\"\r\nc=\"\r\nd=5\"\r\ne=\"7\"\r\n");
+  TIniFile ini(path_);
+  EXPECT_EQ(ini.ReadString("S", "a", ""), " padded ");
+  EXPECT_EQ(ini.ReadString("S", "b", "<absent>"), "");
+  EXPECT_EQ(ini.ReadString("S", "c", ""), "\"");
+  EXPECT_EQ(ini.ReadString("S", "d", ""), "5\"");
+  EXPECT_EQ(ini.ReadInteger("S", "e", 0), 7);
+}
+
+// The settings keep names with blanks and quotes; a recent file the settings
+// file cannot keep is left out of the stored list rather than changed.
+TEST_F(IniTest, RecentFilesAndVoiceNamesKeepTheirBlanks) {
+  TMainSettings s;
+  s.RecentFiles = {"/m/song.kvi ", "/m/two\nlines.kvi", " /m/lead.kvi", "?", "/m/\"q\".kvi", "/m/cr\r.kvi",
+                   "/m/plain.kvi"};
+  s.DefaultVoiceNames[0] = " Bass ";
+  s.DefaultVoiceNames[1] = "";
+  s.DefaultVoiceNames[2] = "\"Lead\"";
+  s.DefaultVoiceNames[3] = " ";
+  s.AutoConvertOptions = "-q 5 ";
+  {
+    TIniFile ini(path_);
+    SaveMainSettings(ini, s);
+    ini.UpdateFile();
+  }
+  TMainSettings back;
+  LoadMainSettings(TIniFile(path_), back);
+  EXPECT_EQ(back.RecentFiles,
+            (std::vector<std::string>{"/m/song.kvi ", " /m/lead.kvi", "/m/\"q\".kvi", "/m/plain.kvi"}));
+  EXPECT_EQ(back.DefaultVoiceNames, s.DefaultVoiceNames);
+  EXPECT_EQ(back.DefaultVoiceNames[4], "05");
+  EXPECT_EQ(back.AutoConvertOptions, "-q 5 ");
+  // The list ends right after the names it kept.
+  EXPECT_EQ(TIniFile(path_).ReadString("MRU File List", "#5", "<absent>"), "?");
+}
+
 TEST_F(IniTest, FreshStartGivesDefaultsAndWritesThem) {
   TMainSettings s;
   {

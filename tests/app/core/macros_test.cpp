@@ -1,13 +1,17 @@
 // Macro step lines, the recorder and the executor.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "DocumentFixture.h"
+#include "HexFixture.h"
 #include "core/Document.h"
 #include "core/Macros.h"
+#include "core/VoiceEdit.h"
+#include "formats/InstrumentFile.h"
 
 namespace {
 
@@ -21,10 +25,10 @@ struct Executed : ::testing::Test {
   void SetUp() override {
     doc.WavePresets.Clear();
     doc.WavePresets.PushBack(Preset("Sine"));
-    doc.WavePresets.PushBack(Preset("Saw"));
+    doc.WavePresets.PushBack(Preset("Saw", 20));  // shapes differ: a file keeps them apart
     doc.VolumeEnvelopes.Clear();
     doc.VolumeEnvelopes.PushBack(Envelope("Flat"));
-    doc.VolumeEnvelopes.PushBack(Envelope("Decay"));
+    doc.VolumeEnvelopes.PushBack(Envelope("Decay", {{0, 255}, {255, 0}}));
   }
 };
 
@@ -51,11 +55,11 @@ TEST_F(Executed, LinesOfTheStepTable) {
       {"003-7", true, 3, [](TVoice& v) { v.Pitch.Finetune = 50; }, [](const TVoice& v) { return v.Pitch.Finetune; }, 43},
       {"01075", true, 3, [](TVoice& v) { v.Morph.Phase = 100; }, [](const TVoice& v) { return v.Morph.Phase; }, 149},
       {"014300", true, 3, [](TVoice& v) { v.Vibrato.VibSpeedFrom = 10; }, [](const TVoice& v) { return v.Vibrato.VibSpeedFrom; }, 250},
-      {"006-5000", true, 3, [](TVoice& v) { v.Timing.Time = 1000; }, [](const TVoice& v) { return v.Timing.Time; }, 1},
+      {"006-5000", true, 3, [](TVoice& v) { v.Timing.Time = 1000; }, [](const TVoice& v) { return v.Timing.Time; }, 10},
       {"007-1", true, 3, [](TVoice& v) { v.Timing.Repeats = 1; }, [](const TVoice& v) { return v.Timing.Repeats; }, 1},
-      {"0087000", true, 3, [](TVoice& v) { v.Timing.StartDelay = 60000; }, [](const TVoice& v) { return v.Timing.StartDelay; }, 65535},
+      {"0087000", true, 3, [](TVoice& v) { v.Timing.StartDelay = 60000; }, [](const TVoice& v) { return v.Timing.StartDelay; }, 67000},
       {"004Saw", false, 3, [](TVoice& v) { v.Morph.SourcePreset = 1; }, [](const TVoice& v) { return v.Morph.SourcePreset; }, 2},
-      {"005Gone", true, 3, [](TVoice& v) { v.Morph.DestPreset = 2; }, [](const TVoice& v) { return v.Morph.DestPreset; }, 0},
+      {"005Gone", true, 3, [](TVoice& v) { v.Morph.DestPreset = 2; }, [](const TVoice& v) { return v.Morph.DestPreset; }, 1},
       {"013Decay", false, 3, [](TVoice& v) { v.Volume.Envelope = 1; }, [](const TVoice& v) { return v.Volume.Envelope; }, 2},
       {"025-10", true, 3, [](TVoice& v) { v.Lowpass.FilterTo = 5; }, [](const TVoice& v) { return v.Lowpass.FilterTo; }, 0},
       // A damaged absolute value is kept in the field's range, not wrapped.
@@ -148,6 +152,140 @@ TEST_F(Executed, ABadLineStopsTheMacroButTheSampleIsOutOfDate) {
     EXPECT_EQ(doc.Voice(2).Pitch.Note, 10);     // not reached
     EXPECT_FALSE(doc.SampleUpToDate());
   }
+}
+
+// What a step leaves in a field: inside the range the voice editor allows,
+// the value the editor had made when the step was recorded, and a voice that
+// an instrument file keeps as it is (or refuses whole, as it refuses the
+// same value made in the editor).
+TEST_F(Executed, StepValuesStayInTheEditorsRangeAndSurviveASave) {
+  using Field = int (*)(const TVoice&);
+  const Field time = [](const TVoice& v) { return int{v.Timing.Time}; };
+  const Field repeats = [](const TVoice& v) { return int{v.Timing.Repeats}; };
+  const Field delay = [](const TVoice& v) { return int{v.Timing.StartDelay}; };
+  const Field from = [](const TVoice& v) { return int{v.Lowpass.FilterFrom}; };
+  const Field to = [](const TVoice& v) { return int{v.Lowpass.FilterTo}; };
+  const Field speed = [](const TVoice& v) { return int{v.Vibrato.VibSpeedTo}; };
+  const Field finetune = [](const TVoice& v) { return int{v.Pitch.Finetune}; };
+  const Field envelope = [](const TVoice& v) { return int{v.Volume.Envelope}; };
+  struct Case {
+    const char* line;
+    bool relative;
+    int start;  // the field's value before the step
+    Field field;
+    int expected;
+    bool fileHolds;  // the instrument file keeps the value (Time and StartDelay 16 bits, Repeats 8)
+  } cases[] = {
+      // Time 10..65535 ms: an edit from 1000 to 10 recorded relatively.
+      {"006-990", true, 1000, time, 10, true},
+      {"006-990", true, 100, time, 10, true},
+      {"006-65535", true, 65535, time, 10, true},
+      {"00610", false, 1000, time, 10, true},
+      {"0060", false, 1000, time, 10, true},  // below the editor's range: a damaged line
+      {"00665535", false, 10, time, 65535, true},
+      {"006100000", false, 10, time, 65535, true},
+      {"0062147483647", true, 65535, time, 65535, true},
+      // Repeats 1..65535; the file holds 255.
+      {"007-300", true, 200, repeats, 1, true},
+      {"007255", false, 1, repeats, 255, true},
+      {"00756", true, 200, repeats, 256, false},
+      // Start delay 0..999999 ms; the file holds 65535.
+      {"00865535", false, 0, delay, 65535, true},
+      {"008-2147483648", true, 5, delay, 0, true},
+      {"008999999", false, 0, delay, 999999, false},
+      {"0081000000", false, 0, delay, 999999, false},
+      // Lowpass from/to 0..250, absolute values kept as the editor made them.
+      {"024250", false, 0, from, 250, true},
+      {"02410", true, 200, from, 210, true},
+      {"024100", true, 200, from, 250, true},
+      {"025251", false, 0, to, 250, true},
+      {"025-300", true, 250, to, 0, true},
+      {"016250", false, 0, speed, 250, true},
+      {"016251", false, 0, speed, 250, true},
+      {"003100", false, 50, finetune, 100, true},
+      {"003-51", true, 50, finetune, 0, true},
+      // A name that is no longer in the table gives entry 1, which a file keeps.
+      {"013Gone", false, 2, envelope, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line) + (c.relative ? " relative" : " absolute") + " from " + std::to_string(c.start));
+    for (int n = 1; n <= TInstrumentDocument::kVoices; ++n) doc.ResetVoice(n);
+    doc.CurrentVoice = 3;
+    TVoice& v = doc.Voice(3);
+    v.Active = true;
+    // Put the start value in through the editor's own field.
+    const int code = std::stoi(std::string(c.line).substr(0, 3));
+    if (code == kStepEnvelope) v.Volume.Envelope = static_cast<std::uint8_t>(c.start);
+    else VoiceIntField(code).set(v, c.start);
+    ASSERT_EQ(c.field(v), c.start);
+    ExecuteMacroSteps(doc, Macro({c.line}, c.relative));
+    EXPECT_EQ(c.field(doc.Voice(3)), c.expected);
+    if (!c.fileHolds) {
+      EXPECT_THROW(InstrumentBytes(doc), EInstrumentNotSaved);
+      continue;
+    }
+    TInstrumentDocument other;
+    other.WavePresets = doc.WavePresets;
+    other.VolumeEnvelopes = doc.VolumeEnvelopes;
+    ApplyInstrument(ParseInstrument(InstrumentBytes(doc)), other, {});
+    EXPECT_EQ(other.Voice(3), doc.Voice(3));
+  }
+  // With no entry at all there is no entry 1 to fall back on.
+  doc.VolumeEnvelopes.Clear();
+  ExecuteMacroSteps(doc, Macro({"013Decay"}, false));
+  EXPECT_EQ(doc.Voice(3).Volume.Envelope, 0);
+}
+
+// Every numeric field of the voice editor: an edit recorded relatively or
+// absolutely replays on a voice that holds the old value as the value the
+// editor set, and on any other voice stays inside the editor's range.
+TEST(MacroReplay, EveryRecordedEditReplaysAsTheEditorMadeIt) {
+  for (const TVoiceIntField& f : VoiceIntFields()) {
+    if (f.kind != TStepKind::Integer) continue;
+    const int mid = f.min + (f.max - f.min) / 3;
+    for (bool relative : {true, false})
+      for (auto [from, to] : {std::pair{f.max, f.min}, {f.min, f.max}, {mid, f.min}, {f.max, mid}}) {
+        SCOPED_TRACE("step " + std::to_string(f.step) + (relative ? " relative " : " absolute ") +
+                     std::to_string(from) + " -> " + std::to_string(to));
+        TInstrumentDocument doc;
+        TMacroRecorder rec(doc);
+        ASSERT_EQ(rec.Start({"edit", "", 0, relative, {}}), TStartRecording::Started);
+        RecordIntEdit(doc, &rec, f.step, from, to);
+        ASSERT_TRUE(rec.Stop());
+        for (int start : {from, f.min, f.max, mid}) {
+          doc.CurrentVoice = 5;
+          f.set(doc.Voice(5), start);
+          ExecuteMacroSteps(doc, doc.Macros[0]);
+          const int value = f.get(doc.Voice(5));
+          if (start == from) {
+            EXPECT_EQ(value, to) << "from " << start;
+          }
+          EXPECT_GE(value, f.min) << "from " << start;
+          EXPECT_LE(value, f.max) << "from " << start;
+        }
+      }
+  }
+}
+
+// The lines of a damaged library that the fuzz target starts from (its first
+// byte is the target's flag byte): each is shown by the manager and replayed
+// within the editor's ranges.
+TEST_F(Executed, DamagedLibraryLinesAreShownAndKeptInRange) {
+  std::ifstream in(kalvora::test::TestDataPath("macro_steps_damaged.txt"));
+  ASSERT_TRUE(in);
+  std::string first;
+  ASSERT_TRUE(std::getline(in, first));
+  std::vector<std::string> lines = {first.substr(1)};
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  const std::vector<std::string> shown = {"2147483648 Opt: 000000", "4294967295 Opt: 111111", "-990", "250"};
+  ASSERT_EQ(lines.size(), shown.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_EQ(MacroStepRow(lines[i], true).Value, shown[i]) << lines[i];
+  doc.CurrentVoice = 7;
+  doc.Voice(7).Timing.Time = 100;
+  ExecuteMacroSteps(doc, Macro(lines, true));
+  EXPECT_EQ(doc.CurrentVoice, 7);
+  EXPECT_EQ(doc.Voice(7).Timing.Time, 10);
+  EXPECT_EQ(doc.Voice(7).Lowpass.FilterFrom, 250);
 }
 
 struct Recording : ::testing::Test {
@@ -276,6 +414,9 @@ TEST(MacroManagerRows, EachStepInWords) {
       {"9010103110000", false, "Copy Voice", "2 Opt: 110000"},
       {"013Decay", true, "Volume Envelope", "Decay"},
       {"950x", false, "Unknown step", "x"},
+      // Offsets of a damaged line whose difference leaves 32 bits.
+      {"901-1;2147483647;", false, "Copy Voice", "2147483648 Opt: 000000"},
+      {"901-2147483648;2147483647;111111", true, "Copy Voice", "4294967295 Opt: 111111"},
       {"ab", false, "Unknown step", "ab"},
   };
   for (const Case& c : cases) {

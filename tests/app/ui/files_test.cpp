@@ -277,6 +277,31 @@ TEST_F(FilesTest, ARecentFileEntryLoadsThatFile) {
   EXPECT_TRUE(SaveScreenshot(main.MenuLoadAgain, "files_load_again_menu"));
 }
 
+// A name that ends in a blank comes back from the settings file as it was:
+// in the next run "Load Again" opens that file, not its neighbour without the
+// blank.
+TEST_F(FilesTest, ARecentNameWithABlankOpensThatFileInTheNextRun) {
+  fs::path blank, plain;
+  {
+    TfMain& main = Start();
+    plain = SavedInstrument(main, "song.kvi");
+    main.Document().Voice(3).Pitch.Note = 5;
+    blank = SavedInstrument(main, "song.kvi ");
+    EXPECT_TRUE(main.close());
+    windows_ = {};
+  }
+  TfMain& main = Start();
+  ASSERT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{blank.string(), plain.string()}));
+  main.SetInstrumentUpToDate(true);
+  main.MenuLoadAgain->actions()[0]->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, blank);
+  EXPECT_EQ(main.Document().Voice(3).Pitch.Note, 5);
+  EXPECT_EQ(main.windowTitle(), "Kalvora - song.kvi ");
+  EXPECT_TRUE(SaveScreenshot(&main, "files_main_blank_name"));
+  EXPECT_TRUE(ClippedTexts(&main).isEmpty()) << ClippedTexts(&main).join(", ").toStdString();
+}
+
 // Root deletes any file: the deletion runs in a child process as the user
 // "nobody", in a folder no one may write. The file stays, the message names
 // it and the reason, and the list is read again with the file in it.
