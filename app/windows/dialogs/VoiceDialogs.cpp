@@ -19,6 +19,7 @@
 #include "core/Macros.h"
 #include "core/VoiceEdit.h"
 #include "platform/Prompts.h"
+#include "views/Windows1252.h"
 #include "windows/Main.h"
 #include "windows/Tools.h"
 #include "windows/WaveGen.h"
@@ -34,8 +35,7 @@ W* Named(W* w, const char* name) {
 void FillVoiceNames(QComboBox* c, const TInstrumentDocument& doc) {
   c->clear();
   for (int n = 1; n <= TInstrumentDocument::kVoices; ++n) {
-    const std::string& name = doc.Voice(n).Name;
-    c->addItem(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    c->addItem(FromWindows1252(doc.Voice(n).Name));
   }
 }
 
