@@ -28,16 +28,6 @@
 namespace kalvora::test {
 namespace {
 
-// Runs `fn` on the modal dialog of type T once it is shown.
-template <class T>
-void WhenShown(std::function<void(T&)> fn) {
-  QTimer::singleShot(0, [fn] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) return fn(*d);
-    ADD_FAILURE() << "dialog not shown";
-  });
-}
-
 QAction* MacroAction(TfMain& main, const QString& name) {
   for (QAction* a : main.MenuMacro->actions())
     if (a->text() == name) return a;

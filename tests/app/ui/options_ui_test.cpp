@@ -32,18 +32,10 @@ namespace {
 
 using OptionsWindow = MainTest;
 
-void WhenShown(std::function<void(TfOptions&)> fn) {
-  QTimer::singleShot(0, [fn] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<TfOptions*>(w); d && d->isVisible()) return fn(*d);
-    ADD_FAILURE() << "options not shown";
-  });
-}
-
 TEST_F(OptionsWindow, EveryPageReadsAndCancelChangesNothing) {
   TfMain& main = Start();
   const TMainSettings before = main.Settings();
-  WhenShown([](TfOptions& o) {
+  WhenShown<TfOptions>([](TfOptions& o) {
     EXPECT_EQ(o.pcOptions->currentIndex(), 0);
     const char* names[] = {"kalvora_options_general", "kalvora_options_background", "kalvora_options_defaults",
                            "kalvora_options_midi"};
@@ -75,7 +67,7 @@ TEST_F(OptionsWindow, EveryPageReadsAndCancelChangesNothing) {
 TEST_F(OptionsWindow, OkStoresEverySetting) {
   TfMain& main = Start();
   main.Settings().MidiDeviceID = 3;  // beyond the one device of the fake backend
-  WhenShown([](TfOptions& o) {
+  WhenShown<TfOptions>([](TfOptions& o) {
     ASSERT_EQ(o.lbMidiDevices->count(), 1);
     EXPECT_EQ(o.lbMidiDevices->item(0)->text(), "Test MIDI Input");
     EXPECT_EQ(o.lbMidiDevices->currentRow(), -1);
@@ -146,7 +138,7 @@ TEST_F(OptionsWindow, PathsAndConverterOptionsKeepTheSystemsBytes) {
   TfMain& main = Start();
   dialogs_.expectOpen(program.string());
   dialogs_.expectOpen(picture.string());
-  WhenShown([&](TfOptions& o) {
+  WhenShown<TfOptions>([&](TfOptions& o) {
     o.cbAutoConvert->click();
     o.bSelectProgram->click();
     EXPECT_EQ(o.eAutoConvertProgram->text(), QString::fromUtf8(program.c_str()));

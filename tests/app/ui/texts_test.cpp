@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,10 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTimer>
 
 #include <functional>
-#include <optional>
 
 #include "MainFixture.h"
 #include "core/IniFile.h"
@@ -41,16 +38,6 @@
 
 namespace kalvora::test {
 namespace {
-
-// Runs `fn` on the modal dialog of type T once it is shown.
-template <class T>
-void WhenShown(std::function<void(T&)> fn) {
-  QTimer::singleShot(0, [fn] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) return fn(*d);
-    ADD_FAILURE() << "dialog not shown";
-  });
-}
 
 // As a person pastes: the field's whole text replaced by the clipboard's.
 void Paste(QLineEdit* e, const QString& text) {
@@ -201,6 +188,113 @@ class TextFields : public MainTest, public ::testing::WithParamInterface<std::tu
 
 QString Unquoted(const QString& s) { return s.mid(1, s.size() - 2); }
 
+// The converter's program or options on the options dialog's first page;
+// `key` is also the settings key.
+Field AutoConvertField(const char* key, QLineEdit* TfOptions::*edit) {
+  return {key, Kept::System, 0, true,
+          [edit](TextFields& t, TfMain& main, const QString& text) {
+            t.InOptions(main, [&](TfOptions& o) {
+              o.cbAutoConvert->click();
+              Paste(o.*edit, text);
+            }, true);
+          },
+          [key](TextFields& t) { return t.Setting("Options", key); },
+          [edit](TextFields& t, TfMain& main) {
+            return t.OptionsText(main, [edit](TfOptions& o) { return (o.*edit)->text(); });
+          }};
+}
+
+// The picture of one of the two backgrounds (0 main, 1 border).
+Field BackgroundImageField(const char* key, int element, const char* section) {
+  return {key, Kept::System, 0, true,
+          [element](TextFields& t, TfMain& main, const QString& text) { t.PasteImage(main, element, text); },
+          [section](TextFields& t) { return t.Setting(section, "Image"); },
+          [element](TextFields& t, TfMain& main) {
+            return t.OptionsText(main, [element](TfOptions& o) {
+              o.cbElement->setCurrentIndex(element);
+              return o.eImage->text();
+            });
+          }};
+}
+
+// A preset editor's name: Add keeps it as a new last entry.
+template <class Editor>
+Field PresetEditorField(const char* key) {
+  return {key, Kept::Windows1252, static_cast<int>(TWavePreset::kMaxName), false,
+          [](TextFields&, TfMain& main, const QString& text) {
+            Editor w(PresetWindowHost(main));
+            w.FormActivate();
+            Paste(w.eName, text);
+            w.bAddClick();
+          },
+          [](TextFields& t) { return t.SavedPreset().Name; },
+          [](TextFields&, TfMain& main) {
+            Editor w(PresetWindowHost(main));
+            w.FormActivate();
+            w.cbD->setCurrentIndex(w.cbD->count() - 1);
+            w.cbDChange();
+            return w.eName->text();
+          }};
+}
+
+// An envelope editor's name: Add keeps it as a new last entry.
+template <class Editor>
+Field EnvelopeEditorField(const char* key) {
+  return {key, Kept::Windows1252, static_cast<int>(TVolumeEnvelope::kMaxName), false,
+          [](TextFields&, TfMain& main, const QString& text) {
+            Editor d(main, 0);
+            d.FormActivate();
+            Paste(d.eName, text);
+            d.bAddClick();
+          },
+          [](TextFields& t) { return t.SavedEnvelope().Name; },
+          [](TextFields&, TfMain& main) {
+            Editor d(main, -1);  // the last entry
+            d.FormActivate();
+            return d.eName->text();
+          }};
+}
+
+// A library manager's Rename of its first entry.
+template <class Manager, class Dialog>
+Field ManagerNewNameField(const char* key, std::function<std::string(TextFields&)> stored) {
+  return {key, Kept::Windows1252, 0, false,
+          [](TextFields&, TfMain& main, const QString& text) {
+            Manager w(main);
+            w.FillList(1);
+            WhenShown<Dialog>([&](Dialog& d) {
+              Paste(d.eNewName, text);
+              d.bOK->click();
+            });
+            w.bRenameClick();
+          },
+          std::move(stored),
+          [](TextFields&, TfMain& main) {
+            Manager w(main);
+            w.FillList(1);
+            return w.list->item(0)->text();
+          }};
+}
+
+// The instrument load's new-name dialog: the name it gives, and the clashing
+// name it shows between double quotes.
+template <class Dialog>
+Field NewNameDialogField(const char* key, std::size_t maxLength, const char* pending) {
+  return {key, Kept::Windows1252, static_cast<int>(maxLength), false,
+          [](TextFields& t, TfMain&, const QString& text) {
+            Dialog d;
+            Paste(d.eNewName, text);
+            t.dialogBytes_ = d.NewName();
+          },
+          [](TextFields& t) { return t.dialogBytes_; },
+          [](TextFields& t, TfMain&) {
+            Dialog d;
+            d.SetClashingName(t.dialogBytes_);
+            return Unquoted(d.lName->text());
+          },
+          pending};
+}
+
 const std::vector<Field>& Fields() {
   static const std::vector<Field> fields = {
       {"InstrumentDescription", Kept::Windows1252, 0, false,
@@ -243,46 +337,10 @@ const std::vector<Field>& Fields() {
        [](TextFields& t, TfMain& main) {
          return t.OptionsText(main, [](TfOptions& o) { return o.sgVoiceNames->item(4, 1)->text(); });
        }},
-      {"AutoConvertProgram", Kept::System, 0, true,
-       [](TextFields& t, TfMain& main, const QString& text) {
-         t.InOptions(main, [&](TfOptions& o) {
-           o.cbAutoConvert->click();
-           Paste(o.eAutoConvertProgram, text);
-         }, true);
-       },
-       [](TextFields& t) { return t.Setting("Options", "AutoConvertProgram"); },
-       [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) { return o.eAutoConvertProgram->text(); });
-       }},
-      {"AutoConvertOptions", Kept::System, 0, true,
-       [](TextFields& t, TfMain& main, const QString& text) {
-         t.InOptions(main, [&](TfOptions& o) {
-           o.cbAutoConvert->click();
-           Paste(o.eAutoConvertOptions, text);
-         }, true);
-       },
-       [](TextFields& t) { return t.Setting("Options", "AutoConvertOptions"); },
-       [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) { return o.eAutoConvertOptions->text(); });
-       }},
-      {"MainBackgroundImage", Kept::System, 0, true,
-       [](TextFields& t, TfMain& main, const QString& text) { t.PasteImage(main, 0, text); },
-       [](TextFields& t) { return t.Setting("Background Main", "Image"); },
-       [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) {
-           o.cbElement->setCurrentIndex(0);
-           return o.eImage->text();
-         });
-       }},
-      {"BorderBackgroundImage", Kept::System, 0, true,
-       [](TextFields& t, TfMain& main, const QString& text) { t.PasteImage(main, 1, text); },
-       [](TextFields& t) { return t.Setting("Background Border", "Image"); },
-       [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) {
-           o.cbElement->setCurrentIndex(1);
-           return o.eImage->text();
-         });
-       }},
+      AutoConvertField("AutoConvertProgram", &TfOptions::eAutoConvertProgram),
+      AutoConvertField("AutoConvertOptions", &TfOptions::eAutoConvertOptions),
+      BackgroundImageField("MainBackgroundImage", 0, "Background Main"),
+      BackgroundImageField("BorderBackgroundImage", 1, "Background Border"),
       {"MacroName", Kept::Windows1252, 255, false,
        [](TextFields& t, TfMain& main, const QString& text) {
          t.Record(main, [&](TfMacroRec& d) { Paste(d.eName, text); });
@@ -324,124 +382,22 @@ const std::vector<Field>& Fields() {
        [](TextFields& t, TfMain& main) {
          return t.InMacroManager<QString>(main, 1, [](TfManagM& m) { return m.lbMacros->item(0)->text(); });
        }},
-      {"WavePresetName", Kept::Windows1252, static_cast<int>(TWavePreset::kMaxName), false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfFreeEdit w(PresetWindowHost(main));
-         w.FormActivate();
-         Paste(w.eName, text);
-         w.bAddClick();
-       },
-       [](TextFields& t) { return t.SavedPreset().Name; },
-       [](TextFields&, TfMain& main) {
-         TfFreeEdit w(PresetWindowHost(main));
-         w.FormActivate();
-         w.cbD->setCurrentIndex(w.cbD->count() - 1);
-         w.cbDChange();
-         return w.eName->text();
-       }},
-      {"SynthesisPresetName", Kept::Windows1252, static_cast<int>(TWavePreset::kMaxName), false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfAddSynth w(PresetWindowHost(main));
-         w.FormActivate();
-         Paste(w.eName, text);
-         w.bAddClick();
-       },
-       [](TextFields& t) { return t.SavedPreset().Name; },
-       [](TextFields&, TfMain& main) {
-         TfAddSynth w(PresetWindowHost(main));
-         w.FormActivate();
-         w.cbD->setCurrentIndex(w.cbD->count() - 1);
-         w.cbDChange();
-         return w.eName->text();
-       }},
-      {"EnvelopeName", Kept::Windows1252, static_cast<int>(TVolumeEnvelope::kMaxName), false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfEditVol d(main, 0);
-         d.FormActivate();
-         Paste(d.eName, text);
-         d.bAddClick();
-       },
-       [](TextFields& t) { return t.SavedEnvelope().Name; },
-       [](TextFields&, TfMain& main) {
-         TfEditVol d(main, -1);  // the last entry
-         d.FormActivate();
-         return d.eName->text();
-       }},
-      {"AdsrEnvelopeName", Kept::Windows1252, static_cast<int>(TVolumeEnvelope::kMaxName), false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfADSR d(main, 0);
-         d.FormActivate();
-         Paste(d.eName, text);
-         d.bAddClick();
-       },
-       [](TextFields& t) { return t.SavedEnvelope().Name; },
-       [](TextFields&, TfMain& main) {
-         TfADSR d(main, -1);
-         d.FormActivate();
-         return d.eName->text();
-       }},
-      {"WavePresetNewName", Kept::Windows1252, 0, false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfManagW w(main);
-         w.FillList(1);
-         WhenShown<TfRenWPreset>([&](TfRenWPreset& d) {
-           Paste(d.eNewName, text);
-           d.bOK->click();
-         });
-         w.bRenameClick();
-       },
-       [](TextFields& t) { return t.SavedPreset(1).Name; },
-       [](TextFields&, TfMain& main) {
-         TfManagW w(main);
-         w.FillList(1);
-         return w.list->item(0)->text();
-       }},
-      {"EnvelopeNewName", Kept::Windows1252, 0, false,
-       [](TextFields&, TfMain& main, const QString& text) {
-         TfManagV w(main);
-         w.FillList(1);
-         WhenShown<TfRenEnvelope>([&](TfRenEnvelope& d) {
-           Paste(d.eNewName, text);
-           d.bOK->click();
-         });
-         w.bRenameClick();
-       },
-       [](TextFields& t) { return t.SavedEnvelope(1).Name; },
-       [](TextFields&, TfMain& main) {
-         TfManagV w(main);
-         w.FillList(1);
-         return w.list->item(0)->text();
-       }},
+      PresetEditorField<TfFreeEdit>("WavePresetName"),
+      PresetEditorField<TfAddSynth>("SynthesisPresetName"),
+      EnvelopeEditorField<TfEditVol>("EnvelopeName"),
+      EnvelopeEditorField<TfADSR>("AdsrEnvelopeName"),
+      ManagerNewNameField<TfManagW, TfRenWPreset>("WavePresetNewName",
+                                                  [](TextFields& t) { return t.SavedPreset(1).Name; }),
+      ManagerNewNameField<TfManagV, TfRenEnvelope>("EnvelopeNewName",
+                                                   [](TextFields& t) { return t.SavedEnvelope(1).Name; }),
       // pending merge: the instrument load's new-name dialog for a preset (TfNewPresetName), rows BeyondLatin1
       // and Nul
-      {"NewPresetNameDialog", Kept::Windows1252, static_cast<int>(TWavePreset::kMaxName), false,
-       [](TextFields& t, TfMain&, const QString& text) {
-         TfNewPresetName d;
-         Paste(d.eNewName, text);
-         t.dialogBytes_ = d.NewName();
-       },
-       [](TextFields& t) { return t.dialogBytes_; },
-       [](TextFields& t, TfMain&) {
-         TfNewPresetName d;
-         d.SetClashingName(t.dialogBytes_);
-         return Unquoted(d.lPresetWaveName->text());
-       },
-       "the instrument load's new-name dialog for a preset"},
+      NewNameDialogField<TfNewPresetName>("NewPresetNameDialog", TWavePreset::kMaxName,
+                                          "the instrument load's new-name dialog for a preset"),
       // pending merge: the instrument load's new-name dialog for an envelope (TfNewEnvelopeName), rows BeyondLatin1
       // and Nul
-      {"NewEnvelopeNameDialog", Kept::Windows1252, static_cast<int>(TVolumeEnvelope::kMaxName), false,
-       [](TextFields& t, TfMain&, const QString& text) {
-         TfNewEnvelopeName d;
-         Paste(d.eNewName, text);
-         t.dialogBytes_ = d.NewName();
-       },
-       [](TextFields& t) { return t.dialogBytes_; },
-       [](TextFields& t, TfMain&) {
-         TfNewEnvelopeName d;
-         d.SetClashingName(t.dialogBytes_);
-         return Unquoted(d.lEnvelopeName->text());
-       },
-       "the instrument load's new-name dialog for an envelope"},
+      NewNameDialogField<TfNewEnvelopeName>("NewEnvelopeNameDialog", TVolumeEnvelope::kMaxName,
+                                            "the instrument load's new-name dialog for an envelope"),
   };
   return fields;
 }
