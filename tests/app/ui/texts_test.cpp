@@ -19,6 +19,7 @@
 
 #include <functional>
 
+#include "Legibility.h"
 #include "MainFixture.h"
 #include "core/IniFile.h"
 #include "formats/DescriptionFile.h"
@@ -140,9 +141,15 @@ class TextFields : public MainTest, public ::testing::WithParamInterface<std::tu
     });
     main.RunOptions();
   }
-  QString OptionsText(TfMain& main, std::function<QString(TfOptions&)> read) {
+  // The text of a field on page `page` of the options dialog.
+  QString OptionsText(TfMain& main, int page, std::function<QString(TfOptions&)> read) {
     QString text;
-    InOptions(main, [&](TfOptions& o) { text = read(o); }, false);
+    InOptions(main, [&](TfOptions& o) {
+      o.pcOptions->setCurrentIndex(page);
+      text = read(o);
+      QApplication::processEvents();
+      Picture(&o);
+    }, false);
     return text;
   }
   void PasteImage(TfMain& main, int element, const QString& text) {
@@ -170,6 +177,7 @@ class TextFields : public MainTest, public ::testing::WithParamInterface<std::tu
     TfManagM m(&main);
     m.FillMacroList(n);
     m.ShowMacroSteps();
+    Picture(&m);
     return read(m);
   }
   // The manager run from the main window: `fn` works on the first macro.
@@ -183,7 +191,13 @@ class TextFields : public MainTest, public ::testing::WithParamInterface<std::tu
     main.MacroManagerCommand();
   }
 
+  // A picture of the window that shows the text, for one row of each field.
+  void Picture(QWidget* w) {
+    if (!picture_.isEmpty()) EXPECT_TRUE(SaveScreenshot(w, picture_));
+  }
+
   std::string dialogBytes_;  // what a new-name dialog gave
+  QString picture_;
 };
 
 QString Unquoted(const QString& s) { return s.mid(1, s.size() - 2); }
@@ -200,7 +214,7 @@ Field AutoConvertField(const char* key, QLineEdit* TfOptions::*edit) {
           },
           [key](TextFields& t) { return t.Setting("Options", key); },
           [edit](TextFields& t, TfMain& main) {
-            return t.OptionsText(main, [edit](TfOptions& o) { return (o.*edit)->text(); });
+            return t.OptionsText(main, 0, [edit](TfOptions& o) { return (o.*edit)->text(); });
           }};
 }
 
@@ -210,7 +224,7 @@ Field BackgroundImageField(const char* key, int element, const char* section) {
           [element](TextFields& t, TfMain& main, const QString& text) { t.PasteImage(main, element, text); },
           [section](TextFields& t) { return t.Setting(section, "Image"); },
           [element](TextFields& t, TfMain& main) {
-            return t.OptionsText(main, [element](TfOptions& o) {
+            return t.OptionsText(main, 1, [element](TfOptions& o) {
               o.cbElement->setCurrentIndex(element);
               return o.eImage->text();
             });
@@ -228,11 +242,12 @@ Field PresetEditorField(const char* key) {
             w.bAddClick();
           },
           [](TextFields& t) { return t.SavedPreset().Name; },
-          [](TextFields&, TfMain& main) {
+          [](TextFields& t, TfMain& main) {
             Editor w(PresetWindowHost(main));
             w.FormActivate();
             w.cbD->setCurrentIndex(w.cbD->count() - 1);
             w.cbDChange();
+            t.Picture(&w);
             return w.eName->text();
           }};
 }
@@ -248,9 +263,10 @@ Field EnvelopeEditorField(const char* key) {
             d.bAddClick();
           },
           [](TextFields& t) { return t.SavedEnvelope().Name; },
-          [](TextFields&, TfMain& main) {
+          [](TextFields& t, TfMain& main) {
             Editor d(main, -1);  // the last entry
             d.FormActivate();
+            t.Picture(&d);
             return d.eName->text();
           }};
 }
@@ -269,9 +285,10 @@ Field ManagerNewNameField(const char* key, std::function<std::string(TextFields&
             w.bRenameClick();
           },
           std::move(stored),
-          [](TextFields&, TfMain& main) {
+          [](TextFields& t, TfMain& main) {
             Manager w(main);
             w.FillList(1);
+            t.Picture(&w);
             return w.list->item(0)->text();
           }};
 }
@@ -290,6 +307,7 @@ Field NewNameDialogField(const char* key, std::size_t maxLength, const char* pen
           [](TextFields& t, TfMain&) {
             Dialog d;
             d.SetClashingName(t.dialogBytes_);
+            t.Picture(&d);
             return Unquoted(d.lName->text());
           },
           pending};
@@ -306,6 +324,7 @@ const std::vector<Field>& Fields() {
        [](TextFields& t, TfMain& main) {
          main.SetInstrumentUpToDate(true);
          EXPECT_TRUE(main.LoadInstrumentFile(t.Instrument()));
+         t.Picture(t.Windows().InGlob);
          return t.Windows().InGlob->memoDescription->toPlainText();
        }},
       // pending merge: the voice editor's voice name (TfWaveGen ePartName), rows BeyondLatin1 and Nul
@@ -318,6 +337,7 @@ const std::vector<Field>& Fields() {
        [](TextFields& t, TfMain& main) {
          main.SetInstrumentUpToDate(true);
          EXPECT_TRUE(main.LoadInstrumentFile(t.Instrument()));
+         t.Picture(t.Windows().WaveGen);
          return t.Windows().WaveGen->ePartName->text();
        },
        "the voice editor's voice name"},
@@ -327,7 +347,7 @@ const std::vector<Field>& Fields() {
        },
        [](TextFields& t) { return Joined(ReadDescriptionFile(t.Data("kalvora.dad"))); },
        [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) { return o.memoDescription->toPlainText(); });
+         return t.OptionsText(main, 2, [](TfOptions& o) { return o.memoDescription->toPlainText(); });
        }},
       {"DefaultVoiceName", Kept::Windows1252, 0, true,
        [](TextFields& t, TfMain& main, const QString& text) {
@@ -335,7 +355,7 @@ const std::vector<Field>& Fields() {
        },
        [](TextFields& t) { return t.Setting("Default Voice Names", "#05"); },
        [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, [](TfOptions& o) { return o.sgVoiceNames->item(4, 1)->text(); });
+         return t.OptionsText(main, 2, [](TfOptions& o) { return o.sgVoiceNames->item(4, 1)->text(); });
        }},
       AutoConvertField("AutoConvertProgram", &TfOptions::eAutoConvertProgram),
       AutoConvertField("AutoConvertOptions", &TfOptions::eAutoConvertOptions),
@@ -426,6 +446,7 @@ TEST_P(TextFields, AreStoredAndShownAsTyped) {
   }
   EXPECT_EQ(field.stored(*this), bytes);
   TfMain& main = Start();
+  if (std::string(in.key) == "BeyondLatin1") picture_ = QStringLiteral("texts_") + field.key;
   EXPECT_EQ(field.shown(*this, main), shown);
   main.SetInstrumentUpToDate(true);
 }
