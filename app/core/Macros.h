@@ -94,6 +94,9 @@ inline constexpr const char* kMacroNameExists = "The name exist already.";
 inline constexpr const char* kMacroNameEmpty = "Please type in a name first.";
 // Said when a step finds the macro full and the recording stops.
 std::string MacroStepsFullMessage(bool stored);
+// A recording into a full table could not be stored, so it is not started.
+inline constexpr const char* kMacroTableFull =
+    "The macro table is full (255 macros). Delete a macro before recording a new one.";
 
 // The recorder: holds the pending macro and its lines between a start and a
 // stop, and merges runs of edits of one field into one line.

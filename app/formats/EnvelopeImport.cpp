@@ -50,7 +50,7 @@ TVolumeEnvelope ReadEnvelopeText(const std::vector<std::uint8_t>& bytes) {
   if (in.ReadLine() != kEnvelopeTextHeader) throw EEnvelopeImportError(kEnvelopeWrongFormat, true);
   if (in.AtEnd()) LineReader::Fail(PresetImportMessage::kEndOfFile);
   TVolumeEnvelope e;
-  e.Name = in.ReadLine().substr(0, TVolumeEnvelope::kMaxName);
+  e.Name = ImportedName(in.ReadLine(), TVolumeEnvelope::kMaxName);
   const long long count = in.ReadInteger();
   if (count < 1 || count > TVolumeEnvelope::kMaxPoints) LineReader::Fail(kEnvelopeCountOutOfRange);
   e.Count = static_cast<std::uint8_t>(count);

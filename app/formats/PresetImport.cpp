@@ -1,5 +1,6 @@
 #include "PresetImport.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -163,7 +164,7 @@ TImportedPreset ReadText(Source& src) {
   if (in.ReadLine() != kPresetTextHeader) throw EPresetImportError(kWrongTextFile);
   TImportedPreset p;
   if (in.AtEnd()) throw EPresetImportError(kEndOfFile);
-  p.Name = in.ReadUpTo(kImportedNameMax);
+  p.Name = ImportedName(in.ReadUpTo(kImportedNameMax), kImportedNameMax);
   in.SkipLine();
   for (int i = 0; i < kWaveSamples; ++i) {
     const long long v = in.ReadInteger();
@@ -209,6 +210,10 @@ TImportedPreset ReadWave(Source& src, const std::string& fileName) {
 }
 
 }  // namespace
+
+std::string ImportedName(const std::string& line, std::size_t maxLength) {
+  return line.substr(0, std::min(line.find('\0'), maxLength));
+}
 
 TImportedPreset ReadPresetText(const std::vector<std::uint8_t>& bytes) {
   VectorSource src(bytes);

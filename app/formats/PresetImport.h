@@ -42,6 +42,11 @@ struct TImportedPreset {
   TWaveCycle Data{};
 };
 
+// The name line of a text import: its first `maxLength` bytes, cut at a
+// NUL, where the library and instrument files end a name anyway (so two
+// names that differ only after it are one name).
+std::string ImportedName(const std::string& line, std::size_t maxLength);
+
 // The text reader. Throws EPresetImportError.
 TImportedPreset ReadPresetText(const std::vector<std::uint8_t>& bytes);
 

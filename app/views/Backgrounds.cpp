@@ -7,8 +7,8 @@
 
 #include "components/EffectDrawing.h"
 #include "components/TileControl.h"
+#include "platform/qt/LocalPaths.h"
 #include "views/Colors.h"
-#include "views/Windows1252.h"
 
 QImage BuiltInMainPicture() {
   QImage img(64, 64, QImage::Format_RGB32);
@@ -59,7 +59,7 @@ void TBackgroundPainter::Gradient(QPainter& p, const QRect& r) {
 }
 
 QImage BackgroundPicture(const TBackgroundSetting& setting, const QImage& builtIn) {
-  const QString path = FromWindows1252(setting.Image);
+  const QString path = kalvora::platform::ToQtPath(setting.Image);
   QImage img = path.isEmpty() ? QImage() : QImage(path);
   return img.isNull() ? builtIn : img;
 }
@@ -81,7 +81,7 @@ void ApplyTileSetting(TZRWTile& tile, const TBackgroundSetting& setting, const Q
 
 // The configured picture when it exists, else the built-in one.
 const QImage& TBackgroundPainter::Picture() {
-  const QString path = FromWindows1252(setting_->Image);
+  const QString path = kalvora::platform::ToQtPath(setting_->Image);
   if (path != loadedPath_) {
     loadedPath_ = path;
     loaded_ = path.isEmpty() ? QImage() : QImage(path);

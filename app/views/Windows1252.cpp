@@ -30,6 +30,7 @@ std::string ToWindows1252(const QString& text) {
   bytes.reserve(static_cast<std::size_t>(text.size()));
   for (QChar ch : text) {
     const char16_t u = ch.unicode();
+    if (u == 0) continue;
     char out = '?';
     if (u < 0x100 && CodePoint(static_cast<unsigned char>(u)) == u) {
       out = static_cast<char>(u);

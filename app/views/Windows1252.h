@@ -8,5 +8,6 @@
 #include <QString>
 
 QString FromWindows1252(std::string_view bytes);
-// Characters without a Windows-1252 code become '?'.
+// Characters without a Windows-1252 code become '?'. A NUL is dropped: the
+// files end a text at a zero byte, so the model never holds one.
 std::string ToWindows1252(const QString& text);

@@ -22,7 +22,9 @@ void TfMain::ExecuteMacro(int number) {
 }
 
 void TfMain::StartRecordingCommand() {
-  if (macroRec_) macroRec_->exec();
+  if (!macroRec_) return;
+  if (macroRec_->Recorder().TableFull()) return services_.Prompts->message(kMacroTableFull);
+  macroRec_->exec();
 }
 
 void TfMain::StopRecordingCommand() {

@@ -25,14 +25,19 @@
 #include "components/TileControl.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 
+using kalvora::platform::FromLocalBytes;
+using kalvora::platform::FromQtPath;
 using kalvora::platform::mrCancel;
 using kalvora::platform::mrOk;
+using kalvora::platform::ToLocalBytes;
+using kalvora::platform::ToQtPath;
 
 namespace {
 
@@ -202,8 +207,9 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
   border_ = s.BackgroundBorder;
   cbShowHints->setChecked(s.ShowHints);
   cbAutoConvert->setChecked(s.AutoConvert);
-  eAutoConvertProgram->setText(FromWindows1252(s.AutoConvertProgram));
-  eAutoConvertOptions->setText(FromWindows1252(s.AutoConvertOptions));
+  // The converter's path and options are the system's bytes, as it is started with them.
+  eAutoConvertProgram->setText(ToQtPath(s.AutoConvertProgram));
+  eAutoConvertOptions->setText(FromLocalBytes(s.AutoConvertOptions));
   (s.AutoConvertMode == 1 ? rbNormal : s.AutoConvertMode == 3 ? rbMaximized : rbMinimized)->setChecked(true);
   EnableAutoConvert();
   QStringList lines;
@@ -232,9 +238,9 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
     kalvora::platform::FileDialogOptions o;
     o.title = "Select The Auto-Convert Program";
     o.filter = "All Files|*";
-    o.initialFile = ToWindows1252(eAutoConvertProgram->text());
+    o.initialFile = FromQtPath(eAutoConvertProgram->text());
     if (dialogs_)
-      if (auto chosen = dialogs_->openFile(o)) eAutoConvertProgram->setText(QString::fromStdString(*chosen));
+      if (auto chosen = dialogs_->openFile(o)) eAutoConvertProgram->setText(ToQtPath(*chosen));
   });
   connect(cbElement, &QComboBox::currentIndexChanged, this, [this] { ShowBackgroundElement(); });
   for (QAbstractButton* w : std::initializer_list<QAbstractButton*>{cbDefaultDesign, rbGradient, rbImage, rbTile, rbStretch, rbCenter})
@@ -247,7 +253,7 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
     o.defaultExt = "bmp";
     if (dialogs_)
       if (auto chosen = dialogs_->openFile(o)) {
-        eImage->setText(QString::fromStdString(*chosen));
+        eImage->setText(ToQtPath(*chosen));
         PageChanged();
       }
   });
@@ -300,7 +306,7 @@ void TfOptions::ShowBackgroundElement() {
   rbGradient->setChecked(gradient);
   rbImage->setChecked(!gradient);
   (e.TileMode == tmCenter ? rbCenter : e.TileMode == tmStretch ? rbStretch : rbTile)->setChecked(true);
-  eImage->setText(FromWindows1252(e.Image));
+  eImage->setText(ToQtPath(e.Image));
   const bool free = !e.Default;
   for (QWidget* w : std::initializer_list<QWidget*>{rbGradient, rbImage}) w->setEnabled(free);
   for (QWidget* w : std::initializer_list<QWidget*>{bFrom, bTo, shFrom, shTo}) w->setEnabled(free && gradient);
@@ -318,7 +324,7 @@ void TfOptions::PageChanged() {
   e.Default = cbDefaultDesign->isChecked();
   if (rbGradient->isChecked()) e.TileMode = tmGradient;
   else e.TileMode = rbStretch->isChecked() ? tmStretch : rbCenter->isChecked() ? tmCenter : tmTile;
-  e.Image = ToWindows1252(eImage->text());
+  e.Image = FromQtPath(eImage->text());
   ShowBackgroundElement();
 }
 
@@ -341,8 +347,8 @@ void TfOptions::StoreOptions() {
   s.BackgroundBorder = border_;
   s.ShowHints = cbShowHints->isChecked();
   s.AutoConvert = cbAutoConvert->isChecked();
-  s.AutoConvertProgram = ToWindows1252(eAutoConvertProgram->text());
-  s.AutoConvertOptions = ToWindows1252(eAutoConvertOptions->text());
+  s.AutoConvertProgram = FromQtPath(eAutoConvertProgram->text());
+  s.AutoConvertOptions = ToLocalBytes(eAutoConvertOptions->text());
   s.AutoConvertMode = rbMinimized->isChecked() ? 2 : rbMaximized->isChecked() ? 3 : 1;
   std::vector<std::string>& description = mainWindow_->DefaultDescription();
   description.clear();

@@ -16,23 +16,30 @@ bool Exists(const fs::path& p) {
   return fs::exists(fs::symlink_status(p, ec));
 }
 
-std::string Bytes(const QString& text) { return QFile::encodeName(text).toStdString(); }
+QString WithoutNul(QString text) { return text.remove(QChar(u'\0')); }
 
 }  // namespace
 
-QString ToQtPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string ToLocalBytes(const QString& text) { return QFile::encodeName(WithoutNul(text)).toStdString(); }
 
-std::string FromQtPath(const QString& path) {
-  const std::string direct = Bytes(path);
+QString FromLocalBytes(const std::string& bytes) {
+  return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+QString ToQtPath(const std::string& path) { return FromLocalBytes(path); }
+
+std::string FromQtPath(const QString& typed) {
+  const QString path = WithoutNul(typed);
+  const std::string direct = ToLocalBytes(path);
   if (path.isEmpty() || Exists(direct)) return direct;
   fs::path built = path.startsWith(QLatin1Char('/')) ? fs::path("/") : fs::path();
   for (const QString& part : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-    fs::path next = built / Bytes(part);
+    fs::path next = built / ToLocalBytes(part);
     if (!Exists(next)) {
       std::error_code ec;
       for (const fs::directory_entry& e : fs::directory_iterator(built.empty() ? fs::path(".") : built, ec)) {
         const std::string name = e.path().filename().string();
-        if (QFile::decodeName(QByteArray::fromStdString(name)) == part) {
+        if (FromLocalBytes(name) == part) {
           next = built / name;
           break;
         }

@@ -1,7 +1,8 @@
-// Paths between Qt and the rest of the program. The program keeps a path as
-// the bytes the file system names it by; Qt keeps text, and a name that is
-// not UTF-8 does not survive the way there and back. These two are the only
-// crossings.
+// Paths and program arguments between Qt and the rest of the program. The
+// program keeps them as the bytes the system uses (the locale's 8-bit
+// encoding); Qt keeps text, and a name that is not in that encoding does not
+// survive the way there and back. These are the only crossings; none lets a
+// NUL through, which no path or argument can hold.
 #pragma once
 
 #include <QString>
@@ -9,6 +10,10 @@
 #include <string>
 
 namespace kalvora::platform {
+
+// Text that the system takes as bytes (a program's arguments) and back.
+std::string ToLocalBytes(const QString& text);
+QString FromLocalBytes(const std::string& bytes);
 
 // The path as Qt shows and opens it.
 QString ToQtPath(const std::string& path);

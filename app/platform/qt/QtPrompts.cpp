@@ -92,9 +92,10 @@ void QtHelp::show(const std::string& anchor) {
 
 bool QtProcessStarter::startDetached(const std::string& program, const std::vector<std::string>& arguments,
                                      const std::string& folder) {
+  // The program, its arguments and its folder are the system's bytes.
   QStringList args;
-  for (const auto& a : arguments) args << q(a);
-  return QProcess::startDetached(q(program), args, q(folder));
+  for (const auto& a : arguments) args << FromLocalBytes(a);
+  return QProcess::startDetached(ToQtPath(program), args, ToQtPath(folder));
 }
 
 }  // namespace kalvora::platform

@@ -242,6 +242,22 @@ TEST(EnvelopeImport, ReadsLfAndCrLfFiles) {
   EXPECT_EQ(ReadEnvelopeText(Bytes("Kalvora Volume Envelope Text File\nx\n1\n0 9")).Y[0], 9);
 }
 
+// The files end a name at a zero byte: the name line is cut there, so two
+// names that differ only after it are one name, as they will be once stored.
+TEST(EnvelopeImport, NameIsCutAtANul) {
+  struct Case {
+    std::string line, name;
+  } cases[] = {
+      {std::string("Bass\0one", 8), "Bass"},
+      {std::string("\0lead", 5), ""},
+      {std::string(19, 'n') + std::string("\0x", 2), std::string(19, 'n')},
+      {std::string(20, 'n') + std::string("\0x", 2), std::string(20, 'n')},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ReadEnvelopeText(Bytes("Kalvora Volume Envelope Text File\n" + c.line + "\n1\n0 9\n")).Name, c.name)
+        << c.line;
+}
+
 TEST(EnvelopeImport, RefusesBadFiles) {
   const std::string h = "Kalvora Volume Envelope Text File\n";
   struct Case {

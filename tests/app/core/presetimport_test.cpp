@@ -211,6 +211,22 @@ TEST(PresetImport, NameIsTheFileNameCutTo30) {
   EXPECT_EQ(ReadPresetWave(Wav(w), "/a/" + std::string(35, 'b') + ".wav").Name, std::string(30, 'b'));
 }
 
+// The files end a name at a zero byte: a name line is cut there, so two
+// names that differ only after it are one name, as they will be once stored.
+TEST(PresetImport, TextNameIsCutAtANul) {
+  struct Case {
+    std::string line, name;
+  } cases[] = {
+      {std::string("Bass\0one", 8), "Bass"},
+      {std::string("Bass\0two", 8), "Bass"},
+      {std::string("\0lead", 5), ""},
+      {std::string(29, 'n') + std::string("\0x", 2), std::string(29, 'n')},
+      {std::string(30, 'n') + std::string("\0x", 2), std::string(30, 'n')},
+      {"Bass one", "Bass one"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadPresetText(Text(PresetText(c.line, Levels(150)))).Name, c.name) << c.line;
+}
+
 TEST(PresetImport, FileNameChoosesTheReader) {
   struct Case {
     const char* name;

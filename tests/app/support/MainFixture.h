@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTimer>
+
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,16 @@
 namespace kalvora::test {
 
 namespace fs = std::filesystem;
+
+// Runs `fn` on the modal dialog of type T once its exec() has shown it.
+template <class T>
+void WhenShown(std::function<void(T&)> fn) {
+  QTimer::singleShot(0, [fn] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) return fn(*d);
+    ADD_FAILURE() << T::staticMetaObject.className() << " not shown";
+  });
+}
 
 class MainTest : public TempFolderTest {
  protected:

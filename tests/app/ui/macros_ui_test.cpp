@@ -28,16 +28,6 @@
 namespace kalvora::test {
 namespace {
 
-// Runs `fn` on the modal dialog of type T once it is shown.
-template <class T>
-void WhenShown(std::function<void(T&)> fn) {
-  QTimer::singleShot(0, [fn] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<T*>(w); d && d->isVisible()) return fn(*d);
-    ADD_FAILURE() << "dialog not shown";
-  });
-}
-
 QAction* MacroAction(TfMain& main, const QString& name) {
   for (QAction* a : main.MenuMacro->actions())
     if (a->text() == name) return a;
@@ -76,6 +66,42 @@ TEST_F(MacroWindows, HotKeysInUseAreLeftOff) {
   EXPECT_TRUE(MacroAction(main, "Plays")->shortcut().isEmpty());
   EXPECT_EQ(MacroAction(main, "First")->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
   EXPECT_TRUE(MacroAction(main, "Second")->shortcut().isEmpty());
+}
+
+// The table holds 255 macros: a recording that could not be stored is not
+// started, and the user is told why before typing anything.
+TEST_F(MacroWindows, AFullTableRefusesToStartRecording) {
+  TfMain& main = Start();
+  std::vector<TMacro>& macros = main.Document().Macros;
+  while (macros.size() < 254) macros.push_back({"M" + std::to_string(macros.size()), "", 0, false, {"01250"}});
+  WhenShown<TfMacroRec>([](TfMacroRec& d) {
+    d.eName->setText("Last");
+    d.bOK->click();
+  });
+  main.StartRecordingCommand();
+  ASSERT_TRUE(main.Document().Recording);
+  main.MacroRec()->RecordIntStep(kStepVolume, 40);
+  main.StopRecordingCommand();
+  ASSERT_EQ(macros.size(), 255u);
+  EXPECT_EQ(macros.back().Steps, std::vector<std::string>{"01240"});
+
+  prompts_.expectMessage(kMacroTableFull);
+  QTimer closeWrongDialog;  // ends with the test: it may not fire
+  closeWrongDialog.setSingleShot(true);
+  QObject::connect(&closeWrongDialog, &QTimer::timeout, [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<TfMacroRec*>(w); d && d->isVisible()) {
+        ADD_FAILURE() << "the recording dialog opened on a full table";
+        d->reject();
+      }
+  });
+  closeWrongDialog.start(0);
+  main.StartRecordingCommand();
+  EXPECT_TRUE(prompts_.allShown());
+  EXPECT_FALSE(main.Document().Recording);
+  EXPECT_TRUE(main.MenuStartRecording->isEnabled());
+  EXPECT_FALSE(main.MenuStopRecording->isEnabled());
+  main.SetInstrumentUpToDate(true);
 }
 
 TEST_F(MacroWindows, RecordingDialogChecksTheNameThenRecords) {

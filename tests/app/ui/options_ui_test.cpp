@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QImage>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "Legibility.h"
@@ -29,18 +32,10 @@ namespace {
 
 using OptionsWindow = MainTest;
 
-void WhenShown(std::function<void(TfOptions&)> fn) {
-  QTimer::singleShot(0, [fn] {
-    for (QWidget* w : QApplication::topLevelWidgets())
-      if (auto* d = qobject_cast<TfOptions*>(w); d && d->isVisible()) return fn(*d);
-    ADD_FAILURE() << "options not shown";
-  });
-}
-
 TEST_F(OptionsWindow, EveryPageReadsAndCancelChangesNothing) {
   TfMain& main = Start();
   const TMainSettings before = main.Settings();
-  WhenShown([](TfOptions& o) {
+  WhenShown<TfOptions>([](TfOptions& o) {
     EXPECT_EQ(o.pcOptions->currentIndex(), 0);
     const char* names[] = {"kalvora_options_general", "kalvora_options_background", "kalvora_options_defaults",
                            "kalvora_options_midi"};
@@ -72,7 +67,7 @@ TEST_F(OptionsWindow, EveryPageReadsAndCancelChangesNothing) {
 TEST_F(OptionsWindow, OkStoresEverySetting) {
   TfMain& main = Start();
   main.Settings().MidiDeviceID = 3;  // beyond the one device of the fake backend
-  WhenShown([](TfOptions& o) {
+  WhenShown<TfOptions>([](TfOptions& o) {
     ASSERT_EQ(o.lbMidiDevices->count(), 1);
     EXPECT_EQ(o.lbMidiDevices->item(0)->text(), "Test MIDI Input");
     EXPECT_EQ(o.lbMidiDevices->currentRow(), -1);
@@ -122,6 +117,64 @@ TEST_F(OptionsWindow, OkStoresEverySetting) {
   EXPECT_FALSE(s.BackgroundMain.Default);
   EXPECT_EQ(s.BackgroundMain.TileMode, tmStretch);
   EXPECT_EQ(s.BackgroundMain.Image, "/no/such/picture.bmp");
+}
+
+// A converter and a picture chosen in folders whose names are not ASCII:
+// stored as the system's bytes, found again, and the converter gets its
+// options as typed.
+TEST_F(OptionsWindow, PathsAndConverterOptionsKeepTheSystemsBytes) {
+  const std::filesystem::path program = dir_ / "Konvert\xC3\xA9r" / "conv";
+  const std::filesystem::path picture = dir_ / "\xE7\x94\xBB\xE5\x83\x8F" / "bg.bmp";  // 画像
+  std::filesystem::create_directories(program.parent_path());
+  std::filesystem::create_directories(picture.parent_path());
+  std::ofstream(program) << "#!/bin/sh\n";
+  QImage image(8, 6, QImage::Format_RGB32);
+  image.fill(QColor(10, 200, 30));
+  ASSERT_TRUE(image.save(QString::fromUtf8(picture.c_str()), "BMP"));
+  auto showsPicture = [](const QImage& shown) {
+    return shown.size() == QSize(8, 6) && shown.pixelColor(0, 0) == QColor(10, 200, 30);
+  };
+
+  TfMain& main = Start();
+  dialogs_.expectOpen(program.string());
+  dialogs_.expectOpen(picture.string());
+  WhenShown<TfOptions>([&](TfOptions& o) {
+    o.cbAutoConvert->click();
+    o.bSelectProgram->click();
+    EXPECT_EQ(o.eAutoConvertProgram->text(), QString::fromUtf8(program.c_str()));
+    o.eAutoConvertOptions->setText(QString::fromUtf8("--title=Café"));
+    QApplication::processEvents();
+    EXPECT_TRUE(SaveScreenshot(&o, "kalvora_options_converter_paths"));
+    o.cbElement->setCurrentIndex(1);
+    o.cbDefaultDesign->click();
+    o.rbImage->click();
+    o.bSelectImage->click();
+    EXPECT_TRUE(showsPicture(o.tPreviewTop->Bitmap()));
+    o.bOK->click();
+  });
+  main.RunOptions();
+  const TMainSettings& s = main.Settings();
+  EXPECT_EQ(s.AutoConvertProgram, program.string());
+  EXPECT_EQ(s.AutoConvertOptions, "--title=Caf\xC3\xA9");
+  EXPECT_EQ(s.BackgroundBorder.Image, picture.string());
+  EXPECT_TRUE(showsPicture(main.PanelTop->Bitmap()));
+
+  main.Document().ResultBuffer = {1, 0};
+  main.SetSampleUpToDate(true);
+  dialogs_.expectSave((dir_ / "bass.wav").string());
+  main.SaveSampleCommand();
+  ASSERT_EQ(processes_.starts.size(), 1u);
+  EXPECT_EQ(processes_.starts[0].program, program.string());
+  EXPECT_EQ(processes_.starts[0].arguments, (std::vector<std::string>{"bass.wav", "--title=Caf\xC3\xA9"}));
+
+  // After a restart the same bytes, the same picture.
+  main.SetInstrumentUpToDate(true);
+  ASSERT_TRUE(main.close());
+  TfMain& again = Start();
+  EXPECT_EQ(again.Settings().AutoConvertProgram, program.string());
+  EXPECT_EQ(again.Settings().AutoConvertOptions, "--title=Caf\xC3\xA9");
+  EXPECT_TRUE(showsPicture(again.PanelTop->Bitmap()));
+  again.SetInstrumentUpToDate(true);
 }
 
 TEST_F(OptionsWindow, NoMidiDeviceStoresDeviceZero) {
