@@ -31,9 +31,10 @@ class TLibraryManager {
   bool Rename(int n, const std::string& name);
 
   bool Modified() const;
+  // The longest name an entry keeps.
+  std::size_t MaxName() const;
 
  private:
-  std::size_t MaxName() const;
 
   TInstrumentDocument& doc_;
   TLibraryKind kind_;

@@ -44,6 +44,7 @@ TRenameDialog::TRenameDialog(const TLibraryManager& manager, const std::string& 
   prompt->setObjectName("lPrompt");
   eNewName = new QLineEdit(FromWindows1252(current), this);
   eNewName->setObjectName("eNewName");
+  eNewName->setMaxLength(static_cast<int>(manager.MaxName()));
   lStatus = new QLabel("Name is already in use.", this);
   lStatus->setObjectName("lStatus");
   lStatus->setStyleSheet("color: red");

@@ -29,6 +29,7 @@
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 
@@ -72,6 +73,8 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
   bSelectProgram->setToolTip(QStringLiteral("select the auto-convert program"));
   eAutoConvertOptions = new QLineEdit(general);
   eAutoConvertOptions->setToolTip(QStringLiteral("here you can set additional options for the program above"));
+  KeepOnOneLine(eAutoConvertProgram);
+  KeepOnOneLine(eAutoConvertOptions);
   rbNormal = new QRadioButton(QStringLiteral("Normal"), general);
   rbMinimized = new QRadioButton(QStringLiteral("Minimized"), general);
   rbMaximized = new QRadioButton(QStringLiteral("Maximized"), general);
@@ -112,6 +115,7 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
     f->setAutoFillBackground(true);
   }
   eImage = new QLineEdit(back);
+  KeepOnOneLine(eImage);
   bSelectImage = new QPushButton(QStringLiteral("..."), back);
   rbTile = new QRadioButton(QStringLiteral("Tile"), back);
   rbStretch = new QRadioButton(QStringLiteral("Stretch"), back);
@@ -162,6 +166,8 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
   sgVoiceNames->verticalHeader()->hide();
   sgVoiceNames->horizontalHeader()->setStretchLastSection(true);
   sgVoiceNames->setColumnWidth(0, 40);
+  // A default name becomes a voice's name, which holds 50 characters.
+  sgVoiceNames->setItemDelegateForColumn(1, new TSingleLineDelegate(static_cast<int>(TVoice::kMaxName), sgVoiceNames));
   cbQuality = new QComboBox(defaults);
   cbQuality->addItems({QStringLiteral("11025 Hz"), QStringLiteral("22050 Hz"), QStringLiteral("44100 Hz")});
   d->addWidget(new QLabel(QStringLiteral("Default instrument description:"), defaults), 0, 0);

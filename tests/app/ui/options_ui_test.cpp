@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QImage>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolTip>
 
 #include <filesystem>
 #include <fstream>
@@ -25,6 +27,7 @@
 #include "components/OfficeButton.h"
 #include "components/TileControl.h"
 #include "views/Backgrounds.h"
+#include "views/SingleLineField.h"
 #include "windows/Options.h"
 
 namespace kalvora::test {
@@ -175,6 +178,39 @@ TEST_F(OptionsWindow, PathsAndConverterOptionsKeepTheSystemsBytes) {
   EXPECT_EQ(again.Settings().AutoConvertOptions, "--title=Caf\xC3\xA9");
   EXPECT_TRUE(showsPicture(again.PanelTop->Bitmap()));
   again.SetInstrumentUpToDate(true);
+}
+
+// The settings file keeps each of these on one line: a paste that brings a
+// line break is refused whole and the field says why, so no value is
+// changed behind the person's back.
+TEST_F(OptionsWindow, FieldsKeptOnOneLineRefuseALineBreakAndSaySo) {
+  TfMain& main = Start();
+  WhenShown<TfOptions>([](TfOptions& o) {
+    o.pcOptions->setCurrentIndex(2);
+    o.sgVoiceNames->setCurrentCell(0, 1);
+    o.sgVoiceNames->editItem(o.sgVoiceNames->item(0, 1));
+    auto* voiceName = o.sgVoiceNames->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(voiceName, nullptr);
+    for (QLineEdit* e : {o.eAutoConvertProgram, o.eAutoConvertOptions, o.eImage, voiceName}) {
+      SCOPED_TRACE(e->objectName().toStdString());
+      e->setText(QStringLiteral("kept"));
+      QToolTip::hideText();
+      for (const char* text : {"two\nlines", "two\rlines", "ends\r\n"}) {
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(text));
+        e->selectAll();
+        e->paste();
+        EXPECT_EQ(e->text(), QStringLiteral("kept")) << text;
+        EXPECT_EQ(QToolTip::text(), TSingleLineValidator::RefusalText());
+      }
+      QGuiApplication::clipboard()->setText(QStringLiteral("one line"));
+      e->selectAll();
+      e->paste();
+      EXPECT_EQ(e->text(), QStringLiteral("one line"));
+    }
+    EXPECT_EQ(voiceName->maxLength(), static_cast<int>(TVoice::kMaxName));
+    o.bCancel->click();
+  });
+  main.RunOptions();
 }
 
 TEST_F(OptionsWindow, NoMidiDeviceStoresDeviceZero) {
