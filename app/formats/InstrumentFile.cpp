@@ -1,6 +1,9 @@
 #include "formats/InstrumentFile.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "formats/ByteStream.h"
@@ -220,6 +223,113 @@ TApplyResult ApplyInstrument(const TStagedInstrument& s, TInstrumentDocument& do
     result.EnvelopesAdded |= added;
   }
   return result;
+}
+
+namespace {
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// The entries a voice brought that a full table dropped (the voice uses
+// entry 1 in their place), by the names they had in the file.
+struct TDroppedEntries {
+  std::optional<std::string> Source, Dest, Envelope;
+  bool Any() const { return Source || Dest || Envelope; }
+  bool operator==(const TDroppedEntries&) const = default;
+};
+
+// Dropped: the voice's copy came inline, yet the entry the voice now uses has
+// another shape (a kept copy is equal to its entry, added or found).
+template <class Entry>
+std::optional<std::string> Dropped(bool byName, const Entry& copy, const TLibraryTable<Entry>& table, int used) {
+  if (byName || (used >= 1 && used <= table.Count() && SameShape(table[used], copy))) return std::nullopt;
+  return copy.Name;
+}
+
+std::array<TDroppedEntries, TInstrument::kVoices> DroppedEntries(const TStagedInstrument& staged,
+                                                                const TInstrumentDocument& doc) {
+  std::array<TDroppedEntries, TInstrument::kVoices> dropped{};
+  for (int n = 1; n <= TInstrument::kVoices; ++n) {
+    const TStagedVoice& s = staged.Voices[static_cast<std::size_t>(n - 1)];
+    if (!s.Active) continue;
+    const TVoice& v = doc.Voice(n);
+    TDroppedEntries& d = dropped[static_cast<std::size_t>(n - 1)];
+    d.Source = Dropped(s.Source.ByName, s.Source.Preset, doc.WavePresets, v.Morph.SourcePreset);
+    d.Dest = Dropped(s.Dest.ByName, s.Dest.Preset, doc.WavePresets, v.Morph.DestPreset);
+    d.Envelope = Dropped(s.Envelope.ByName, s.Envelope.Envelope, doc.VolumeEnvelopes, v.Volume.Envelope);
+  }
+  return dropped;
+}
+
+// "source "A", destination "B", envelope "C"", one name for an equal pair.
+std::string DroppedText(const TDroppedEntries& d) {
+  std::vector<std::string> parts;
+  if (d.Source && d.Source == d.Dest) {
+    parts.push_back("source and destination " + Quoted(*d.Source));
+  } else {
+    if (d.Source) parts.push_back("source " + Quoted(*d.Source));
+    if (d.Dest) parts.push_back("destination " + Quoted(*d.Dest));
+  }
+  if (d.Envelope) parts.push_back("envelope " + Quoted(*d.Envelope));
+  std::string text;
+  for (const std::string& p : parts) text += (text.empty() ? "" : ", ") + p;
+  return text;
+}
+
+// "Voice 5" or "Voices 1-4, 9, 10": runs of three or more as a span.
+std::string VoiceNumbers(const std::vector<int>& voices) {
+  std::string text = voices.size() == 1 ? "Voice " : "Voices ";
+  for (std::size_t i = 0; i < voices.size();) {
+    std::size_t j = i;
+    while (j + 1 < voices.size() && voices[j + 1] == voices[j] + 1) ++j;
+    if (i != 0) text += ", ";
+    if (j >= i + 2) {
+      text += std::to_string(voices[i]) + "-" + std::to_string(voices[j]);
+    } else {
+      text += std::to_string(voices[i]);
+      if (j == i + 1) text += ", " + std::to_string(voices[j]);
+    }
+    i = j + 1;
+  }
+  return text;
+}
+
+// One line for each set of voices that lost the same entries, so 32 voices
+// stay legible.
+std::string DroppedEntriesText(const std::array<TDroppedEntries, TInstrument::kVoices>& dropped,
+                               const TInstrumentDocument& doc) {
+  bool presets = false, envelopes = false;
+  std::vector<std::pair<TDroppedEntries, std::vector<int>>> lines;
+  for (int n = 1; n <= TInstrument::kVoices; ++n) {
+    const TDroppedEntries& d = dropped[static_cast<std::size_t>(n - 1)];
+    if (!d.Any()) continue;
+    presets |= d.Source || d.Dest;
+    envelopes |= d.Envelope.has_value();
+    auto same = std::find_if(lines.begin(), lines.end(), [&](const auto& l) { return l.first == d; });
+    if (same != lines.end()) same->second.push_back(n);
+    else lines.push_back({d, {n}});
+  }
+  if (lines.empty()) return {};
+  const std::string capacity = std::to_string(TWavePresetTable::kCapacity);
+  std::string text;
+  std::string instead;
+  if (presets && envelopes) {
+    text = "The wave preset and volume envelope libraries are full (" + capacity + " entries each).\n";
+    instead = "preset 1 " + Quoted(doc.WavePresets[1].Name) + " and envelope 1 " + Quoted(doc.VolumeEnvelopes[1].Name);
+  } else if (presets) {
+    text = "The wave preset library is full (" + capacity + " presets).\n";
+    instead = "preset 1 " + Quoted(doc.WavePresets[1].Name);
+  } else {
+    text = "The volume envelope library is full (" + capacity + " envelopes).\n";
+    instead = "envelope 1 " + Quoted(doc.VolumeEnvelopes[1].Name);
+  }
+  text += "These voices use " + instead + " in place of the entries named:";
+  for (const auto& [d, voices] : lines) text += "\n" + VoiceNumbers(voices) + ": " + DroppedText(d);
+  return text;
+}
+}  // namespace
+
+std::string DroppedEntriesMessage(const TStagedInstrument& staged, const TInstrumentDocument& doc) {
+  return DroppedEntriesText(DroppedEntries(staged, doc), doc);
 }
 
 std::vector<std::uint8_t> InstrumentBytes(const TInstrumentDocument& doc) {

@@ -57,6 +57,7 @@ class EWrongInstrumentFile : public EInstrumentFileError {
   EWrongInstrumentFile() : EInstrumentFileError(kWrongInstrumentFile) {}
 };
 // The instrument holds a value the file cannot keep; nothing was written.
+// The message names the voice and is Windows-1252 text, as the name is.
 class EInstrumentNotSaved : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -114,6 +115,12 @@ struct TApplyResult {
 // about, a full table gives entry 1). Sets the library modified flags.
 TApplyResult ApplyInstrument(const TStagedInstrument& staged, TInstrumentDocument& doc,
                              const TAskNewName& askName);
+
+// Said after ApplyInstrument: which voices use entry 1 because a full table
+// dropped the preset or envelope they brought, by the names those had, one
+// line for each set of voices that lost the same; empty when every voice kept
+// its own. Windows-1252 text, as the names are.
+std::string DroppedEntriesMessage(const TStagedInstrument& staged, const TInstrumentDocument& doc);
 
 // The merge of one inline entry; returns the index the voice is to use.
 int MergeWavePreset(TInstrumentDocument& doc, TWavePreset p, const TAskNewName& askName,

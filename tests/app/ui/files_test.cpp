@@ -587,8 +587,11 @@ TEST_F(FilesTest, TheMessageOfAFullTableStaysLegibleForThirtyTwoVoices) {
 TEST_F(FilesTest, AValueTheFileCannotHoldIsRefusedWithAMessage) {
   TfMain& main = Start();
   main.Document().Voice(1).Timing.Repeats = 1000;
+  main.Document().Voice(1).Name = "Bass \x93" "deep\x94 \x80";  // Windows-1252, as names are kept
   const fs::path file = dir_ / "big.kvi";
-  prompts_.expectMessage();
+  prompts_.expectMessage(
+      "Voice 1 \"Bass \u201Cdeep\u201D \u20AC\": it has more than 255 repeats, which the file holds; "
+      "the instrument was not saved.");
   EXPECT_FALSE(main.SaveInstrument(file));
   EXPECT_FALSE(fs::exists(file));
 }
