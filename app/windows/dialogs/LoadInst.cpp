@@ -190,7 +190,7 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
     ShowFileInfo();
     if (bLoad->isEnabled()) bLoadClick();
   });
-  // A click opens the folder, one of the path as one below; Return does so
+  // A click opens the folder, on the path or below it; Return does so
   // through the event filter.
   connect(DirectoryList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     openedByClickAt_ = lastRelease_;

@@ -16,6 +16,7 @@
 
 #include <fstream>
 #include <functional>
+#include <memory>
 
 #include "Legibility.h"
 #include "TempFolder.h"
@@ -216,6 +217,20 @@ class LoadInstTest : public TempFolderTest {
   QString Path(const std::string& folder) const {
     return QString::fromStdString((folder.empty() ? dir_ : dir_ / folder).string());
   }
+  // The dialog shown in `start` of a fresh set of folders, with what it loads.
+  struct Opened {
+    TfLoadInst d;
+    std::vector<std::filesystem::path> loaded;
+  };
+  std::unique_ptr<Opened> OpenIn(const std::string& start) {
+    std::filesystem::remove_all(dir_);
+    WriteFolders();
+    auto o = std::make_unique<Opened>();
+    o->d.Load = [o = o.get()](const std::filesystem::path& p) { o->loaded.push_back(p); };
+    o->d.SetFolder(Path(start));
+    o->d.show();
+    return o;
+  }
 };
 
 // After every re-read the highlighted file, the name field, its
@@ -277,30 +292,23 @@ TEST_F(LoadInstTest, TheHighlightedFileAndItsInformationAgreeAfterEveryReread) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::filesystem::remove_all(dir_);
-    WriteFolders();
-    TfLoadInst d;
-    std::vector<std::filesystem::path> loaded;
-    d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
-    d.SetFolder(Path(c.start));
-    d.show();
+    const auto opened = OpenIn(c.start);
+    TfLoadInst& d = opened->d;
     c.act(d);
     EXPECT_EQ(d.Folder().toStdString(), Path(c.folder).toStdString());
     EXPECT_EQ(Shown(d), Expected(c.folder, c.file, c.name, c.version, c.description, c.load));
     // Return loads the file the dialog shows, of any kind, or nothing when
     // none is.
     QTest::keyClick(d.FileList, Qt::Key_Return);
-    EXPECT_EQ(loaded, !c.file.empty() ? std::vector<std::filesystem::path>{dir_ / c.folder / c.file} : std::vector<std::filesystem::path>{});
+    EXPECT_EQ(opened->loaded, !c.file.empty() ? std::vector<std::filesystem::path>{dir_ / c.folder / c.file} : std::vector<std::filesystem::path>{});
   }
 }
 
 // A click on the file already highlighted shows its information again, as
 // the file is now.
 TEST_F(LoadInstTest, ClickingTheHighlightedFileShowsItsInformation) {
-  WriteFolders();
-  TfLoadInst d;
-  d.SetFolder(Path(""));
-  d.show();
+  const auto opened = OpenIn("");
+  TfLoadInst& d = opened->d;
   EXPECT_EQ(Shown(d), Expected("", "a.kvi", "a.kvi", "3.0", "alpha", true));
   Write("a.kvi", Instrument(29, "alpha, edited"));
   Click(d.FileList, "a.kvi");
@@ -327,30 +335,22 @@ TEST_F(LoadInstTest, ReturnOnAFolderOpensItAndLoadsNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-      std::filesystem::remove_all(dir_);
-      WriteFolders();
-      TfLoadInst d;
-      std::vector<std::filesystem::path> loaded;
-      d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
-      d.SetFolder(Path(c.start));
-      d.show();
+      const auto opened = OpenIn(c.start);
+      TfLoadInst& d = opened->d;
       d.DirectoryList->setFocus();
       for (const int k : c.keys) QTest::keyClick(d.DirectoryList, Qt::Key(k));
       QTest::keyClick(d.DirectoryList, Qt::Key(key));
-      EXPECT_TRUE(loaded.empty());
+      EXPECT_TRUE(opened->loaded.empty());
       EXPECT_TRUE(d.isVisible());
       EXPECT_EQ(d.Folder().toStdString(), Path(c.folder).toStdString());
       EXPECT_EQ(d.FileList->currentItem() ? d.FileList->currentItem()->text().toStdString() : "", c.highlighted);
     }
   }
-  TfLoadInst d;
-  std::vector<std::filesystem::path> loaded;
-  d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
-  d.SetFolder(Path("plain/songs"));
-  d.show();
+  const auto opened = OpenIn("plain/songs");
+  TfLoadInst& d = opened->d;
   QTest::keyClick(d.FileList, Qt::Key_Down);
   QTest::keyClick(d.FileList, Qt::Key_Return);
-  EXPECT_EQ(loaded, std::vector<std::filesystem::path>{dir_ / "plain/songs/d.kvi"});
+  EXPECT_EQ(opened->loaded, std::vector<std::filesystem::path>{dir_ / "plain/songs/d.kvi"});
   EXPECT_FALSE(d.isVisible());
 }
 
@@ -358,10 +358,8 @@ TEST_F(LoadInstTest, ReturnOnAFolderOpensItAndLoadsNothing) {
 // folder, which is highlighted, then its sub-folders one step further in;
 // a click on any of them lists that folder.
 TEST_F(LoadInstTest, TheFolderListShowsThePathAndAClickListsAnyOfItsFolders) {
-  WriteFolders();
-  TfLoadInst d;
-  d.SetFolder(Path("plain/songs"));
-  d.show();
+  const auto opened = OpenIn("plain/songs");
+  TfLoadInst& d = opened->d;
   auto listed = [&] {
     QStringList names;
     for (int i = 0; i < d.DirectoryList->count(); ++i) names << d.DirectoryList->item(i)->text();
