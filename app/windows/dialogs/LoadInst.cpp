@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -12,10 +13,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleHints>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -35,11 +40,10 @@ using kalvora::platform::ToQtPath;
 
 namespace {
 // The entries of a folder by the bytes of their names, as a folder view
-// lists them: no hidden entries but "..", sub-folders, or regular files
-// whose name ends in `suffix` (any case), sorted by their shown names.
+// lists them: no hidden entries, sub-folders or regular files whose name
+// ends in `suffix` (any case), sorted by their shown names.
 std::vector<std::string> FolderEntries(const std::string& folder, bool folders, const QString& suffix) {
   std::vector<std::string> names;
-  if (folders && folder != "/") names.push_back("..");
   std::error_code ec;
   for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
     const std::string name = e.path().filename().string();
@@ -49,7 +53,7 @@ std::vector<std::string> FolderEntries(const std::string& folder, bool folders, 
     if (!folders && !ToQtPath(name).endsWith(suffix, Qt::CaseInsensitive)) continue;
     names.push_back(name);
   }
-  std::sort(names.begin() + (folders && folder != "/" ? 1 : 0), names.end(), [&](const std::string& a, const std::string& b) {
+  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
     return ToQtPath(a).compare(ToQtPath(b), folders ? Qt::CaseSensitive : Qt::CaseInsensitive) < 0;
   });
   return names;
@@ -62,7 +66,37 @@ void AddEntries(QListWidget* list, const std::vector<std::string>& names) {
   }
 }
 
+// A file's name or a folder's whole path, as the file system names it.
 std::string EntryName(const QListWidgetItem* item) { return item->data(Qt::UserRole).toByteArray().toStdString(); }
+
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+void AddFolder(QListWidget* list, const std::string& shown, const std::string& path, int depth, bool open) {
+  const QIcon icon = list->style()->standardIcon(open ? QStyle::SP_DirOpenIcon : QStyle::SP_DirClosedIcon);
+  auto* item = new QListWidgetItem(icon, ToQtPath(shown), list);
+  item->setData(Qt::UserRole, QByteArray::fromStdString(path));
+  item->setData(kDepthRole, depth);
+}
+
+// Each folder is indented by its depth under the root, so the list reads as
+// the path down to the current folder with its sub-folders under it.
+class IndentedFolders : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem o(option);
+    o.rect.setLeft(o.rect.left() + Indent(o, index));
+    QStyledItemDelegate::paint(p, o, index);
+  }
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(option, index), 0);
+  }
+
+ private:
+  static int Indent(const QStyleOptionViewItem& o, const QModelIndex& index) {
+    return index.data(kDepthRole).toInt() * o.fontMetrics.height();
+  }
+};
 }  // namespace
 
 TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
@@ -88,7 +122,10 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
   sg->addWidget(FileList, 1, 0);
   DirectoryList = new QListWidget(sel);
   DirectoryList->setObjectName("DirectoryList");
-  DirectoryList->setMinimumSize(180, 200);
+  DirectoryList->setMinimumSize(260, 200);  // room for a path a few folders deep
+  DirectoryList->setItemDelegate(new IndentedFolders(DirectoryList));
+  DirectoryList->installEventFilter(this);
+  DirectoryList->viewport()->installEventFilter(this);
   sg->addWidget(DirectoryList, 1, 1);
   rbInstruments = new QRadioButton(QStringLiteral("Instruments"), sel);
   rbInstruments->setObjectName("rbInstruments");
@@ -137,10 +174,9 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
   connect(bCancel, &QPushButton::clicked, this, [this] { done(2); });
   connect(bHelp, &QPushButton::clicked, this, [this] { if (ShowHelp) ShowHelp("otherwindows_loadaninstrument"); });
 
-  connect(FileList, &QListWidget::currentRowChanged, this, [this] {
-    if (FileList->currentItem()) eFileName->setText(FileList->currentItem()->text());
-    ShowFileInfo();
-  });
+  connect(FileList, &QListWidget::currentRowChanged, this, &TfLoadInst::ShowSelection);
+  // Also the highlighted file, whose information may have changed on disk.
+  connect(FileList, &QListWidget::itemClicked, this, &TfLoadInst::ShowSelection);
   // The name field and the selection name the same file: a typed name that
   // is listed selects it, any other leaves nothing selected.
   connect(eFileName, &QLineEdit::textEdited, this, [this](const QString& typed) {
@@ -154,10 +190,11 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
     ShowFileInfo();
     if (bLoad->isEnabled()) bLoadClick();
   });
-  connect(DirectoryList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    folderBytes_ = (fs::path(folderBytes_) / EntryName(item)).lexically_normal().string();
-    if (folderBytes_.size() > 1 && folderBytes_.back() == '/') folderBytes_.pop_back();
-    ListFolder();
+  // A click opens the folder, on the path or below it; Return does so
+  // through the event filter.
+  connect(DirectoryList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    openedByClickAt_ = lastRelease_;
+    EnterFolder(EntryName(item));
   });
   connect(DriveList, &QComboBox::activated, this, [this] { SetFolder(DriveList->currentText()); });
   connect(rbInstruments, &QRadioButton::toggled, this, [this] { RereadFiles(); });
@@ -168,24 +205,67 @@ TfLoadInst::TfLoadInst(QWidget* parent) : QDialog(parent) {
 
 // A folder whose name is not UTF-8 reaches Qt's text altered: it is listed
 // by its bytes.
-void TfLoadInst::SetFolder(const QString& folder) {
-  folderBytes_ = FromQtPath(QDir(folder).absolutePath());
+void TfLoadInst::SetFolder(const QString& folder) { EnterFolder(FromQtPath(QDir(folder).absolutePath())); }
+
+void TfLoadInst::EnterFolder(const std::string& folder) {
+  folderBytes_ = fs::path(folder).lexically_normal().string();
+  if (folderBytes_.size() > 1 && folderBytes_.back() == '/') folderBytes_.pop_back();
+  {
+    const QSignalBlocker block(FileList);
+    FileList->clear();  // nothing to keep: the new folder starts at its first file
+  }
   ListFolder();
 }
 
+// The path from the root down to the current folder, which is highlighted,
+// then its sub-folders; every entry holds its whole path.
 void TfLoadInst::ListFolder() {
   DirectoryList->clear();
-  AddEntries(DirectoryList, FolderEntries(folderBytes_, true, {}));
+  int depth = 0;
+  fs::path path;
+  for (const fs::path& part : fs::path(folderBytes_)) {
+    if (part.empty()) continue;
+    path /= part;
+    AddFolder(DirectoryList, part.string(), path.string(), depth++, true);
+  }
+  if (QListWidgetItem* current = DirectoryList->item(DirectoryList->count() - 1)) {
+    QFont bold = DirectoryList->font();
+    bold.setBold(true);
+    current->setFont(bold);
+    DirectoryList->setCurrentItem(current);
+  }
+  for (const std::string& name : FolderEntries(folderBytes_, true, {}))
+    AddFolder(DirectoryList, name, (fs::path(folderBytes_) / name).string(), depth, false);
+  if (DirectoryList->currentItem()) DirectoryList->scrollToItem(DirectoryList->currentItem());
   RereadFiles();
 }
 
+// The file highlighted before stays highlighted; when it went (Delete), the
+// one now in its place; else the first.
 void TfLoadInst::RereadFiles() {
-  const int keep = FileList->currentRow();
-  const QSignalBlocker block(FileList);
-  FileList->clear();
-  AddEntries(FileList, FolderEntries(folderBytes_, false, rbInstruments->isChecked() ? QStringLiteral(".kvi") : QString()));
-  if (FileList->count() > 0) FileList->setCurrentRow(std::clamp(keep, 0, FileList->count() - 1));
-  if (FileList->currentItem()) eFileName->setText(FileList->currentItem()->text());
+  const int row = FileList->currentRow();
+  const QByteArray kept = FileList->currentItem() ? FileList->currentItem()->data(Qt::UserRole).toByteArray() : QByteArray();
+  {
+    const QSignalBlocker block(FileList);
+    FileList->clear();
+    AddEntries(FileList, FolderEntries(folderBytes_, false, rbInstruments->isChecked() ? QStringLiteral(".kvi") : QString()));
+    int at = FileList->count() > 0 ? std::clamp(row, 0, FileList->count() - 1) : -1;
+    for (int i = 0; i < FileList->count() && !kept.isEmpty(); ++i)
+      if (FileList->item(i)->data(Qt::UserRole).toByteArray() == kept) at = i;
+    FileList->setCurrentRow(at);
+  }
+  ShowSelection();
+}
+
+// With nothing highlighted the name field shows the mask, as when the dialog
+// was made.
+void TfLoadInst::ShowSelection() {
+  if (FileList->currentItem()) {
+    eFileName->setText(FileList->currentItem()->text());
+  } else {
+    eFileName->setText(rbInstruments->isChecked() ? QStringLiteral("*.kvi") : QStringLiteral("*.*"));
+  }
+  ShowFileInfo();
 }
 
 // The selected file first: two names that are not UTF-8 may show alike.
@@ -260,7 +340,6 @@ void TfLoadInst::bDeleteClick() {
   std::error_code ec;
   fs::remove(name, ec);
   RereadFiles();
-  ShowFileInfo();
   // A file that stays (a folder the user may not write) is said so.
   if (ec && ShowMessage) ShowMessage("Can not delete the file \"" + name + "\": " + ec.message());
 }
@@ -268,8 +347,6 @@ void TfLoadInst::bDeleteClick() {
 void TfLoadInst::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
   ListFolder();
-  mDescription->clear();
-  ShowFileInfo();
 }
 
 void TfLoadInst::keyPressEvent(QKeyEvent* e) {
@@ -282,4 +359,33 @@ void TfLoadInst::keyPressEvent(QKeyEvent* e) {
       return;
     default: QDialog::keyPressEvent(e);
   }
+}
+
+bool TfLoadInst::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == DirectoryList && e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    // The list would pass Return on to the dialog, which loads a file.
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (QListWidgetItem* item = DirectoryList->currentItem()) EnterFolder(EntryName(item));
+      return true;
+    }
+  } else if (watched == DirectoryList->viewport()) {
+    switch (e->type()) {
+      case QEvent::MouseButtonPress: {
+        const qint64 since = qint64(static_cast<QMouseEvent*>(e)->timestamp()) - openedByClickAt_;
+        swallowClick_ = openedByClickAt_ >= 0 && since >= 0 && since < QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        return swallowClick_;
+      }
+      case QEvent::MouseButtonDblClick: return true;  // its first click opened the folder
+      case QEvent::MouseButtonRelease:
+        lastRelease_ = qint64(static_cast<QMouseEvent*>(e)->timestamp());
+        if (swallowClick_) {
+          swallowClick_ = false;
+          return true;
+        }
+        break;
+      default: break;
+    }
+  }
+  return QDialog::eventFilter(watched, e);
 }

@@ -1,5 +1,6 @@
 // TfLoadInst: the instrument open dialog with a preview of the chosen file
-// (header check, version and description), created once and reused.
+// (header check, version and description), created once and reused. Its
+// folder list shows the folder's path from the root, then its sub-folders.
 #pragma once
 
 #include <QDialog>
@@ -53,9 +54,16 @@ class TfLoadInst : public QDialog {
  protected:
   void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void EnterFolder(const std::string& folder);  // lists it with its first file chosen
   void ListFolder();
+  void ShowSelection();  // the name field and the information follow the highlight
   QListWidgetItem* ListedFile(const QString& name) const;  // shown exactly so, or null
   std::string folderBytes_;  // as the file system names it
+  // A click opens a folder; the second click of a double click would land
+  // on the list that click made and open another.
+  qint64 lastRelease_ = 0, openedByClickAt_ = -1;
+  bool swallowClick_ = false;
 };

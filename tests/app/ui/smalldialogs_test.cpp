@@ -10,10 +10,13 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
 #include <fstream>
+#include <functional>
+#include <memory>
 
 #include "Legibility.h"
 #include "TempFolder.h"
@@ -169,7 +172,243 @@ class LoadInstTest : public TempFolderTest {
     ASSERT_EQ(items.size(), 1) << name.toStdString();
     d.FileList->setCurrentItem(items[0]);
   }
+  static std::string Instrument(int version, const std::string& description) {
+    using namespace std::string_literals;
+    return "Kalvora Instrument File\0"s + char(version) + "\x01\x00"s + description + '\0';
+  }
+  // a.kvi, b.kvi, notes.txt; plain/ holds no instrument, only other.txt and
+  // the folders more/ and songs/ (c.kvi, d.kvi, and the folder live/).
+  void WriteFolders() {
+    for (const char* folder : {"plain/more", "plain/songs/live"}) std::filesystem::create_directories(dir_ / folder);
+    Write("a.kvi", Instrument(30, "alpha"));
+    Write("b.kvi", Instrument(29, "beta"));
+    Write("notes.txt", "not listed under Instruments");
+    Write("plain/other.txt", "no instrument");
+    Write("plain/songs/c.kvi", Instrument(30, "gamma"));
+    Write("plain/songs/d.kvi", Instrument(30, "delta"));
+  }
+  // A click as a user's: pressed and released on the entry shown so.
+  static void Click(QListWidget* list, const QString& text) {
+    const auto items = list->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << text.toStdString();
+    list->scrollToItem(items[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(items[0]).center());
+  }
+  // A radio button takes a click on its circle or its text only.
+  static void Choose(QRadioButton* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->fontMetrics().height() / 2, b->height() / 2));
+    ASSERT_TRUE(b->isChecked()) << b->text().toStdString();
+  }
+  // What the dialog shows as one line: the highlighted file, the name
+  // field, the information and whether "&Load" is enabled.
+  static std::string Shown(const TfLoadInst& d) {
+    const QListWidgetItem* file = d.FileList->currentItem();
+    return "highlight=" + (file && file->isSelected() ? file->text().toStdString() : "") +
+           " name=" + d.eFileName->text().toStdString() + " version=" + d.lVersion->text().toStdString() +
+           " description=" + d.mDescription->toPlainText().toStdString() + " size=" + d.lSize->text().toStdString() +
+           " date=" + (d.lDate->text().isEmpty() ? "no" : "yes") + " load=" + (d.bLoad->isEnabled() ? "on" : "off");
+  }
+  std::string Expected(const std::string& folder, const std::string& file, const std::string& name,
+                       const std::string& version, const std::string& description, bool load) const {
+    const std::string size = file.empty() ? "" : std::to_string(std::filesystem::file_size(dir_ / folder / file)) + " Bytes";
+    return "highlight=" + file + " name=" + name + " version=" + version + " description=" + description +
+           " size=" + size + " date=" + (file.empty() ? "no" : "yes") + " load=" + (load ? "on" : "off");
+  }
+  QString Path(const std::string& folder) const {
+    return QString::fromStdString((folder.empty() ? dir_ : dir_ / folder).string());
+  }
+  // The dialog shown in `start` of a fresh set of folders, with what it loads.
+  struct Opened {
+    TfLoadInst d;
+    std::vector<std::filesystem::path> loaded;
+  };
+  std::unique_ptr<Opened> OpenIn(const std::string& start) {
+    std::filesystem::remove_all(dir_);
+    WriteFolders();
+    auto o = std::make_unique<Opened>();
+    o->d.Load = [o = o.get()](const std::filesystem::path& p) { o->loaded.push_back(p); };
+    o->d.SetFolder(Path(start));
+    o->d.show();
+    return o;
+  }
 };
+
+// After every re-read the highlighted file, the name field, its
+// information and "&Load" agree; with nothing highlighted the information
+// is empty, "&Load" disabled and the name field shows the mask.
+TEST_F(LoadInstTest, TheHighlightedFileAndItsInformationAgreeAfterEveryReread) {
+  const std::string wrongFormat = "              wrong file format\n              --------------------------";
+  using Act = std::function<void(TfLoadInst&)>;
+  auto confirmDelete = [](TfLoadInst& d) {
+    d.Confirm = [] { return true; };
+    QTest::mouseClick(d.bDelete, Qt::LeftButton);
+  };
+  struct Case {
+    const char* what;
+    std::string start;
+    Act act;
+    std::string folder, file, name, version, description;
+    bool load;
+  } cases[] = {
+      {"open", "", [](TfLoadInst&) {}, "", "a.kvi", "a.kvi", "3.0", "alpha", true},
+      {"open a folder without instruments", "plain", [](TfLoadInst&) {}, "plain", "", "*.kvi", "", "", false},
+      {"enter a folder", "plain", [](TfLoadInst& d) { Click(d.DirectoryList, "songs"); },
+       "plain/songs", "c.kvi", "c.kvi", "3.0", "gamma", true},
+      {"back up to a folder without instruments", "plain/songs",
+       [](TfLoadInst& d) {
+         Click(d.FileList, "d.kvi");
+         Click(d.DirectoryList, "plain");
+       },
+       "plain", "", "*.kvi", "", "", false},
+      {"Delete the highlighted file", "", confirmDelete, "", "b.kvi", "b.kvi", "2.9", "beta", true},
+      {"Delete the last one", "plain/songs",
+       [&](TfLoadInst& d) {
+         Click(d.FileList, "d.kvi");
+         confirmDelete(d);
+       },
+       "plain/songs", "c.kvi", "c.kvi", "3.0", "gamma", true},
+      {"All Files", "plain", [](TfLoadInst& d) { Choose(d.rbAllFiles); },
+       "plain", "other.txt", "other.txt", "", wrongFormat, false},
+      {"All Files keeps the highlighted file", "",
+       [](TfLoadInst& d) {
+         Click(d.FileList, "b.kvi");
+         Choose(d.rbAllFiles);
+       },
+       "", "b.kvi", "b.kvi", "2.9", "beta", true},
+      {"back to Instruments in a folder without them", "plain",
+       [](TfLoadInst& d) {
+         Choose(d.rbAllFiles);
+         Choose(d.rbInstruments);
+       },
+       "plain", "", "*.kvi", "", "", false},
+      {"open again after the highlighted file went", "",
+       [&](TfLoadInst& d) {
+         Click(d.FileList, "b.kvi");
+         d.hide();
+         std::filesystem::remove(dir_ / "b.kvi");
+         d.show();
+       },
+       "", "a.kvi", "a.kvi", "3.0", "alpha", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto opened = OpenIn(c.start);
+    TfLoadInst& d = opened->d;
+    c.act(d);
+    EXPECT_EQ(d.Folder().toStdString(), Path(c.folder).toStdString());
+    EXPECT_EQ(Shown(d), Expected(c.folder, c.file, c.name, c.version, c.description, c.load));
+    // Return loads the file the dialog shows, of any kind, or nothing when
+    // none is.
+    QTest::keyClick(d.FileList, Qt::Key_Return);
+    EXPECT_EQ(opened->loaded, !c.file.empty() ? std::vector<std::filesystem::path>{dir_ / c.folder / c.file} : std::vector<std::filesystem::path>{});
+  }
+}
+
+// A click on the file already highlighted shows its information again, as
+// the file is now.
+TEST_F(LoadInstTest, ClickingTheHighlightedFileShowsItsInformation) {
+  const auto opened = OpenIn("");
+  TfLoadInst& d = opened->d;
+  EXPECT_EQ(Shown(d), Expected("", "a.kvi", "a.kvi", "3.0", "alpha", true));
+  Write("a.kvi", Instrument(29, "alpha, edited"));
+  Click(d.FileList, "a.kvi");
+  EXPECT_EQ(Shown(d), Expected("", "a.kvi", "a.kvi", "2.9", "alpha, edited", true));
+  Write("a.kvi", "no instrument at all");
+  Click(d.FileList, "a.kvi");
+  EXPECT_EQ(Shown(d), Expected("", "a.kvi", "a.kvi", "", "              wrong file format\n              --------------------------", false));
+}
+
+// Return on a folder opens that folder and nothing else; Return anywhere
+// else loads the highlighted file and closes.
+TEST_F(LoadInstTest, ReturnOnAFolderOpensItAndLoadsNothing) {
+  struct Case {
+    const char* what;
+    std::string start;
+    std::vector<int> keys;  // pressed in the folder list before Return
+    std::string folder;     // listed afterwards
+    const char* highlighted;
+  } cases[] = {
+      {"a sub-folder", "plain", {Qt::Key_Down, Qt::Key_Down}, "plain/songs", "c.kvi"},
+      {"the parent", "plain/songs", {Qt::Key_Up}, "plain", ""},
+      {"the current folder", "plain/songs", {}, "plain/songs", "c.kvi"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+      const auto opened = OpenIn(c.start);
+      TfLoadInst& d = opened->d;
+      d.DirectoryList->setFocus();
+      for (const int k : c.keys) QTest::keyClick(d.DirectoryList, Qt::Key(k));
+      QTest::keyClick(d.DirectoryList, Qt::Key(key));
+      EXPECT_TRUE(opened->loaded.empty());
+      EXPECT_TRUE(d.isVisible());
+      EXPECT_EQ(d.Folder().toStdString(), Path(c.folder).toStdString());
+      EXPECT_EQ(d.FileList->currentItem() ? d.FileList->currentItem()->text().toStdString() : "", c.highlighted);
+    }
+  }
+  const auto opened = OpenIn("plain/songs");
+  TfLoadInst& d = opened->d;
+  QTest::keyClick(d.FileList, Qt::Key_Down);
+  QTest::keyClick(d.FileList, Qt::Key_Return);
+  EXPECT_EQ(opened->loaded, std::vector<std::filesystem::path>{dir_ / "plain/songs/d.kvi"});
+  EXPECT_FALSE(d.isVisible());
+}
+
+// The folder list reads as the path from the root down to the current
+// folder, which is highlighted, then its sub-folders one step further in;
+// a click on any of them lists that folder.
+TEST_F(LoadInstTest, TheFolderListShowsThePathAndAClickListsAnyOfItsFolders) {
+  const auto opened = OpenIn("plain/songs");
+  TfLoadInst& d = opened->d;
+  auto listed = [&] {
+    QStringList names;
+    for (int i = 0; i < d.DirectoryList->count(); ++i) names << d.DirectoryList->item(i)->text();
+    return names;
+  };
+  QStringList path{"/"};
+  for (const auto& part : dir_.relative_path()) path << QString::fromStdString(part.string());
+  EXPECT_EQ(listed(), (path + QStringList{"plain", "songs", "live"}));
+  EXPECT_EQ(d.DirectoryList->currentItem()->text(), "songs");
+  EXPECT_TRUE(d.DirectoryList->currentItem()->isSelected());
+  EXPECT_TRUE(d.DirectoryList->currentItem()->font().bold());
+  // Each entry stands further in than the one above it, the sub-folder
+  // under the current one: its width beside its text grows.
+  auto besideText = [&](int row) {
+    QStyleOptionViewItem o;
+    o.initFrom(d.DirectoryList);
+    const QListWidgetItem* item = d.DirectoryList->item(row);
+    return d.DirectoryList->itemDelegate()->sizeHint(o, d.DirectoryList->model()->index(row, 0)).width() -
+           QFontMetrics(item->font()).horizontalAdvance(item->text());
+  };
+  for (int i = 1; i < d.DirectoryList->count(); ++i) EXPECT_GT(besideText(i), besideText(i - 1)) << i;
+  SaveScreenshot(&d, "smalldialogs_loadinst_path");
+  EXPECT_TRUE(ClippedTexts(&d).isEmpty()) << ClippedTexts(&d).join("\n").toStdString();
+
+  Click(d.DirectoryList, QString::fromStdString(dir_.filename().string()));
+  EXPECT_EQ(d.Folder().toStdString(), Path("").toStdString());
+  EXPECT_EQ(listed(), (path + QStringList{"plain"}));
+  EXPECT_EQ(d.FileList->currentItem()->text(), "a.kvi");
+  Click(d.DirectoryList, "/");
+  EXPECT_EQ(d.Folder().toStdString(), "/");
+  EXPECT_EQ(d.DirectoryList->item(0)->text(), "/");
+  EXPECT_TRUE(d.DirectoryList->item(0)->isSelected());
+  EXPECT_TRUE(d.DirectoryList->findItems("..", Qt::MatchExactly).isEmpty());
+
+  // A double click opens the folder it is on only: its second click lands
+  // on the list the first one made, where another folder stands.
+  d.SetFolder(Path("plain"));
+  ASSERT_EQ(listed(), (path + QStringList{"plain", "more", "songs"}));
+  const QPoint at = d.DirectoryList->visualItemRect(d.DirectoryList->item(d.DirectoryList->count() - 1)).center();
+  ulong time = 1u << 30;
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonPress,
+                                  QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, at, d.DirectoryList->viewport()->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    e.setTimestamp(time += 50);
+    QApplication::sendEvent(d.DirectoryList->viewport(), &e);
+  }
+  EXPECT_EQ(d.Folder().toStdString(), Path("plain/songs").toStdString());
+}
 
 TEST_F(LoadInstTest, PreviewShowsVersionDescriptionOrWrongFormat) {
   using namespace std::string_literals;
@@ -279,7 +518,7 @@ TEST_F(LoadInstTest, LoadOpensOnlyTheFileTheNameFieldNames) {
     d.ShowMessage = [&](const std::string& m) { messages.push_back(m); };
     d.SetFolder(QString::fromStdString(dir_.string()));
     d.show();
-    EXPECT_EQ(d.eFileName->text(), "a.kvi");  // the quiet first selection
+    EXPECT_EQ(d.eFileName->text(), "a.kvi");  // the first file is highlighted
     Select(d, c.selected);
     EXPECT_EQ(d.eFileName->text(), c.selected);
     if (c.typed) {
@@ -328,21 +567,23 @@ TEST_F(LoadInstTest, NamesThatAreNotUtf8AreListedAndLoadedAsTheirBytes) {
   d.Load = [&](const std::filesystem::path& p) { loaded.push_back(p); };
   d.SetFolder(QString::fromStdString(dir_.string()));
   d.show();
-  const auto sub = d.DirectoryList->findItems(ToQtPath("caf\xE9"), Qt::MatchExactly);
-  ASSERT_EQ(sub.size(), 1);
-  emit d.DirectoryList->itemActivated(sub[0]);
+  Click(d.DirectoryList, ToQtPath("caf\xE9"));
   ASSERT_EQ(d.FileList->count(), 1);
-  d.ShowFileInfo();  // the listing selects the first file quietly
   EXPECT_EQ(d.lVersion->text(), "3.0");
   EXPECT_TRUE(d.bLoad->isEnabled());
   d.bLoadClick();
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_EQ(loaded[0], folder / "b\xE9ss.kvi");
-  // Qt's altered text of the folder is found again, and ".." leads back.
+  // Qt's altered text of the folder is found again, and the entry of the
+  // folder above leads back.
   d.SetFolder(ToQtPath(folder.string()));
   EXPECT_EQ(d.FileList->count(), 1);
-  emit d.DirectoryList->itemActivated(d.DirectoryList->item(0));
+  EXPECT_EQ(d.DirectoryList->currentItem()->text(), ToQtPath("caf\xE9"));
+  Click(d.DirectoryList, QString::fromStdString(dir_.filename().string()));
   EXPECT_EQ(d.Folder(), QString::fromStdString(dir_.string()));
+  // Back in it through its entry below the current folder.
+  Click(d.DirectoryList, ToQtPath("caf\xE9"));
+  EXPECT_EQ(d.SelectedPath(), (folder / "b\xE9ss.kvi").string());
 }
 
 }  // namespace
