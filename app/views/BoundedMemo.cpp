@@ -81,10 +81,11 @@ QValidator::State TCharacterBound::validate(QString& input, int& pos) const {
   if (state == Invalid) return state;
   qsizetype over = CharacterCount(input) - maxLength_;
   if (over <= 0) return state;
-  qsizetype start = std::clamp<qsizetype>(pos, 0, input.size());
+  const qsizetype caret = std::clamp<qsizetype>(pos, 0, input.size());
+  qsizetype start = caret;
   for (; over > 0 && start > 0; --over)
     start -= start >= 2 && input[start - 1].isLowSurrogate() && input[start - 2].isHighSurrogate() ? 2 : 1;
-  input.remove(start, pos - start);
+  input.remove(start, caret - start);
   pos = static_cast<int>(start);
   // Still too long only when the program set the text: keep its beginning.
   if (over > 0) input.truncate(FirstCharacters(input, maxLength_).size());
