@@ -5,9 +5,12 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QToolTip>
+
+#include "views/Windows1252.h"
 
 TBoundedMemo::TBoundedMemo(int maxLength, QWidget* parent) : QPlainTextEdit(parent), maxLength_(maxLength) {}
 
@@ -15,17 +18,30 @@ QString TBoundedMemo::BoundText() const {
   return QStringLiteral("This field holds at most %1 characters.").arg(maxLength_);
 }
 
+QString TBoundedMemo::Text() const {
+  // The raw text marks a paragraph's end with U+2029 and keeps the line
+  // separator of Shift+Return; both show as line breaks. The frame marks
+  // never occur in a plain-text document, but would show as breaks too.
+  QString text = document()->toRawText();
+  for (QChar& c : text)
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QChar(0xFDD0) || c == QChar(0xFDD1))
+      c = QLatin1Char('\n');
+  return text;
+}
+
 int TBoundedMemo::Room() const {
   const QTextCursor c = textCursor();
-  const int length = document()->characterCount() - 1;  // less the closing paragraph mark
-  return std::max(0, maxLength_ - (length - (c.selectionEnd() - c.selectionStart())));
+  // Cursor positions index the raw text: one unit a paragraph break.
+  const QString raw = document()->toRawText();
+  const qsizetype kept = CharacterCount(QStringView(raw).left(c.selectionStart())) +
+                         CharacterCount(QStringView(raw).mid(c.selectionEnd()));
+  return static_cast<int>(std::max<qsizetype>(0, maxLength_ - kept));
 }
 
 QString TBoundedMemo::Fitted(QString text) {
   const int room = Room();
-  if (text.size() <= room) return text;
-  text.truncate(room);
-  if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);  // never half a character
+  if (CharacterCount(text) <= room) return text;
+  text = FirstCharacters(text, room).toString();
   QApplication::beep();
   QToolTip::showText(viewport()->mapToGlobal(cursorRect().bottomLeft()), BoundText(), this);
   return text;
@@ -55,4 +71,35 @@ void TBoundedMemo::inputMethodEvent(QInputMethodEvent* e) {
   QInputMethodEvent fitted(e->preeditString(), e->attributes());
   fitted.setCommitString(Fitted(commit), e->replacementStart(), e->replacementLength());
   QPlainTextEdit::inputMethodEvent(&fitted);
+}
+
+TCharacterBound::TCharacterBound(int maxLength, const QValidator* before, QObject* parent)
+    : QValidator(parent), maxLength_(maxLength), before_(before) {}
+
+QValidator::State TCharacterBound::validate(QString& input, int& pos) const {
+  const State state = before_ ? before_->validate(input, pos) : Acceptable;
+  if (state == Invalid) return state;
+  qsizetype over = CharacterCount(input) - maxLength_;
+  if (over <= 0) return state;
+  const qsizetype caret = std::clamp<qsizetype>(pos, 0, input.size());
+  qsizetype start = caret;
+  for (; over > 0 && start > 0; --over)
+    start -= start >= 2 && input[start - 1].isLowSurrogate() && input[start - 2].isHighSurrogate() ? 2 : 1;
+  input.remove(start, caret - start);
+  pos = static_cast<int>(start);
+  // Still too long only when the program set the text: keep its beginning.
+  if (over > 0) input.truncate(FirstCharacters(input, maxLength_).size());
+  pos = std::min(pos, static_cast<int>(input.size()));
+  return state;
+}
+
+void BoundCharacters(QLineEdit* edit, int maxLength) {
+  // Room in UTF-16 units for the bound's characters, even all beyond 16 bits.
+  edit->setMaxLength(2 * maxLength);
+  edit->setValidator(new TCharacterBound(maxLength, edit->validator(), edit));
+}
+
+int CharacterBound(const QLineEdit* edit) {
+  const auto* bound = qobject_cast<const TCharacterBound*>(edit->validator());
+  return bound ? bound->MaxLength() : 0;
 }

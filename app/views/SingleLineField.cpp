@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QToolTip>
 
+#include "views/BoundedMemo.h"
+
 TSingleLineValidator::TSingleLineValidator(QWidget* field) : QValidator(field), field_(field) {}
 
 QString TSingleLineValidator::RefusalText() { return QStringLiteral("This field can not hold a line break."); }
@@ -23,7 +25,7 @@ TSingleLineDelegate::TSingleLineDelegate(int maxLength, QObject* parent)
 QWidget* TSingleLineDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
   auto* edit = new QLineEdit(parent);
   edit->setFrame(false);
-  edit->setMaxLength(maxLength_);
   KeepOnOneLine(edit);
+  BoundCharacters(edit, maxLength_);
   return edit;
 }

@@ -25,20 +25,43 @@ QString FromWindows1252(std::string_view bytes) {
   return text;
 }
 
-std::string ToWindows1252(const QString& text) {
+namespace {
+
+// UTF-16 units of the character at `i`: two for a whole surrogate pair.
+qsizetype UnitsAt(QStringView text, qsizetype i) {
+  return i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate() ? 2 : 1;
+}
+
+char Windows1252Byte(char16_t u) {
+  if (u < 0x100 && CodePoint(static_cast<unsigned char>(u)) == u) return static_cast<char>(u);
+  for (int i = 0; i < 32; ++i)
+    if (kHigh[i] == u) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+}  // namespace
+
+std::string ToWindows1252(QStringView text) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(text.size()));
-  for (QChar ch : text) {
-    const char16_t u = ch.unicode();
-    if (u == 0) continue;
-    char out = '?';
-    if (u < 0x100 && CodePoint(static_cast<unsigned char>(u)) == u) {
-      out = static_cast<char>(u);
-    } else {
-      for (int i = 0; i < 32; ++i)
-        if (kHigh[i] == u) out = static_cast<char>(0x80 + i);
-    }
-    bytes.push_back(out);
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype units = UnitsAt(text, i);
+    const char16_t u = text[i].unicode();
+    if (units == 2) bytes.push_back('?');
+    else if (u != 0) bytes.push_back(Windows1252Byte(u));
+    i += units;
   }
   return bytes;
+}
+
+qsizetype CharacterCount(QStringView text) {
+  qsizetype count = 0;
+  for (qsizetype i = 0; i < text.size(); i += UnitsAt(text, i)) ++count;
+  return count;
+}
+
+QStringView FirstCharacters(QStringView text, qsizetype count) {
+  qsizetype i = 0;
+  for (; i < text.size() && count > 0; --count) i += UnitsAt(text, i);
+  return text.left(i);
 }

@@ -18,6 +18,7 @@
 #include "platform/AudioSink.h"
 #include "platform/Prompts.h"
 #include "views/PresetCanvas.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
 
@@ -136,7 +137,7 @@ void TfAddSynth::BuildControls() {
   cbD->setMinimumContentsLength(30);
   eName = new QLineEdit(this);
   eName->setObjectName("eName");
-  eName->setMaxLength(static_cast<int>(TWavePreset::kMaxName));
+  BoundCharacters(eName, static_cast<int>(TWavePreset::kMaxName));
   dest->addWidget(new QLabel("Destination:", this), 0, 0);
   dest->addWidget(cbD, 0, 1);
   dest->addWidget(new QLabel("Name:", this), 1, 0);

@@ -18,6 +18,7 @@
 #include "platform/Prompts.h"
 #include "views/Colors.h"
 #include "views/PaintBox.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 #include "windows/Tools.h"
@@ -41,7 +42,7 @@ QLabel* Label(QWidget* parent, const char* name, const QString& text = {}) {
 QLineEdit* NameEdit(QWidget* parent, const QString& hint) {
   auto* e = new QLineEdit(parent);
   e->setObjectName("eName");
-  e->setMaxLength(static_cast<int>(TVolumeEnvelope::kMaxName));
+  BoundCharacters(e, static_cast<int>(TVolumeEnvelope::kMaxName));
   e->setToolTip(hint);
   return e;
 }

@@ -28,6 +28,7 @@
 #include "platform/Prompts.h"
 #include "platform/qt/LocalPaths.h"
 #include "views/PresetCanvas.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
 
@@ -154,7 +155,7 @@ void TfFreeEdit::BuildControls() {
   cbD->setMinimumContentsLength(30);
   eName = new QLineEdit(this);
   eName->setObjectName("eName");
-  eName->setMaxLength(static_cast<int>(TWavePreset::kMaxName));
+  BoundCharacters(eName, static_cast<int>(TWavePreset::kMaxName));
   auto* presetLabel = new QLabel("Preset:", this);
   auto* nameLabel = new QLabel("Name:", this);
   auto* grid = new QGridLayout;

@@ -181,7 +181,7 @@ void TfInGlob::BuildControls() {
   connect(memoDescription, &QPlainTextEdit::textChanged, this, [this] {
     // The description marks nothing.
     std::vector<std::string> lines;
-    for (const QString& line : memoDescription->toPlainText().split('\n'))
+    for (const QString& line : memoDescription->Text().split('\n'))
       lines.push_back(ToWindows1252(line));
     settings_.Description = std::move(lines);
   });
@@ -479,7 +479,7 @@ void TfInGlob::ShowSettings() {
     if (i) description += '\n';
     description += FromWindows1252(settings_.Description[i]);
   }
-  if (memoDescription->toPlainText() != description) {
+  if (memoDescription->Text() != description) {
     QSignalBlocker block(memoDescription);
     memoDescription->setPlainText(description);
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/InGlobSettings.h"
+#include "views/BoundedMemo.h"
 
 class TDistortionCurveBox;
 
@@ -19,7 +20,6 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -84,7 +84,7 @@ class TfInGlob : public QWidget {
   QTabWidget* pcInGlob;
   QWidget *tsGeneral, *tsEffects, *tsEQ, *tsDistortion, *tsVolume, *tsLowpass, *tsMaximize,
       *tsFade;
-  QPlainTextEdit* memoDescription;
+  TBoundedMemo* memoDescription;
   QComboBox* cbCalcQuality;
   QSpinBox *seGlobalDetuneOctave, *seGlobalDetuneNote;
   QListWidget* lbEffectRouting;

@@ -46,7 +46,7 @@ TfMacroRec::TfMacroRec(TfMain* main)
   eName = new QLineEdit(this);
   eName->setObjectName(QStringLiteral("eName"));
   eName->setToolTip(QStringLiteral("type in a unique name for the macro"));
-  eName->setMaxLength(static_cast<int>(TMacro::kMaxName));
+  BoundCharacters(eName, static_cast<int>(TMacro::kMaxName));
   memoDescription = new TBoundedMemo(static_cast<int>(TMacro::kMaxDescription), this);
   memoDescription->setObjectName(QStringLiteral("memoDescription"));
   memoDescription->setTabChangesFocus(true);
@@ -95,7 +95,7 @@ void TfMacroRec::keyPressEvent(QKeyEvent* e) {
 void TfMacroRec::StartRecording() {
   TMacro pending;
   pending.Name = ToWindows1252(eName->text());
-  pending.Description = ToWindows1252(memoDescription->toPlainText());
+  pending.Description = ToWindows1252(memoDescription->Text());
   pending.HotKey = KeySequenceToHotKey(HotKey->keySequence());
   pending.Relative = cbRelative->isChecked();
   switch (recorder_->Start(pending)) {

@@ -11,11 +11,11 @@
 
 #include "core/MacroRecorder.h"
 #include "core/Macros.h"
+#include "views/BoundedMemo.h"
 
 class QCheckBox;
 class QKeySequenceEdit;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class TfMain;
 
@@ -45,7 +45,7 @@ class TfMacroRec : public QDialog, public IMacroRecorder {
   void RecordTextStep(int code, const std::string& text) override { recorder_->RecordTextStep(code, text); }
 
   QLineEdit* eName;
-  QPlainTextEdit* memoDescription;
+  TBoundedMemo* memoDescription;
   QKeySequenceEdit* HotKey;
   QCheckBox* cbRelative;
   QPushButton *bOK, *bHelp, *bCancel;

@@ -38,7 +38,7 @@ TfRenMacro::TfRenMacro(TInstrumentDocument& doc, const std::string& name, QWidge
   eNewName = new QLineEdit(FromWindows1252(name), this);
   eNewName->setObjectName(QStringLiteral("eNewName"));
   eNewName->setToolTip(QStringLiteral("type in the new name of the macro"));
-  eNewName->setMaxLength(static_cast<int>(TMacro::kMaxName));
+  BoundCharacters(eNewName, static_cast<int>(TMacro::kMaxName));
   v->addWidget(eNewName);
   lStatus = new QLabel(QStringLiteral("Name is already in use."), this);
   lStatus->setObjectName(QStringLiteral("lStatus"));
@@ -164,7 +164,7 @@ TfManagM::TfManagM(TfMain* main) : QDialog(main), main_(main), doc_(main->Docume
     return i >= 1 ? &doc_.Macros[i - 1] : nullptr;
   };
   connect(memoDescription, &QPlainTextEdit::textChanged, this, [this, selected] {
-    if (TMacro* m = selected(); m && !filling_) m->Description = ToWindows1252(memoDescription->toPlainText());
+    if (TMacro* m = selected(); m && !filling_) m->Description = ToWindows1252(memoDescription->Text());
   });
   // The hot key is taken on every change, not only when the field is left,
   // so closing the window with the field focused keeps the new key.

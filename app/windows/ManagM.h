@@ -7,12 +7,13 @@
 
 #include <QDialog>
 
+#include "views/BoundedMemo.h"
+
 class QCheckBox;
 class QKeySequenceEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class TfMain;
@@ -59,7 +60,7 @@ class TfManagM : public QDialog {
   void DeleteMacro();
 
   QListWidget* lbMacros;
-  QPlainTextEdit* memoDescription;
+  TBoundedMemo* memoDescription;
   QKeySequenceEdit* HotKey;
   QTableWidget* sgCommands;
   QCheckBox* cbRelative;

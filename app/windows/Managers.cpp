@@ -15,6 +15,7 @@
 #include "platform/Prompts.h"
 #include "views/Colors.h"
 #include "views/PaintBox.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/LibraryReports.h"
 #include "windows/Main.h"
@@ -44,7 +45,7 @@ TRenameDialog::TRenameDialog(const TLibraryManager& manager, const std::string& 
   prompt->setObjectName("lPrompt");
   eNewName = new QLineEdit(FromWindows1252(current), this);
   eNewName->setObjectName("eNewName");
-  eNewName->setMaxLength(static_cast<int>(manager.MaxName()));
+  BoundCharacters(eNewName, static_cast<int>(manager.MaxName()));
   lStatus = new QLabel("Name is already in use.", this);
   lStatus->setObjectName("lStatus");
   lStatus->setStyleSheet("color: red");

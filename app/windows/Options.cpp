@@ -358,7 +358,7 @@ void TfOptions::StoreOptions() {
   s.AutoConvertMode = rbMinimized->isChecked() ? 2 : rbMaximized->isChecked() ? 3 : 1;
   std::vector<std::string>& description = mainWindow_->DefaultDescription();
   description.clear();
-  const QString text = memoDescription->toPlainText();
+  const QString text = memoDescription->Text();
   if (!text.isEmpty())
     for (const QString& line : text.split('\n')) description.push_back(ToWindows1252(line));
   s.DefaultVoiceNames.assign(32, std::string());

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "core/MainSettings.h"
+#include "views/BoundedMemo.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -13,7 +14,6 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -56,7 +56,7 @@ class TfOptions : public QDialog {
   QFrame *shFrom, *shTo;
   QLineEdit* eImage;
   TZRWTile *tPreviewMain, *tPreviewTop, *tPreviewLeft, *tPreviewBottom;
-  QPlainTextEdit* memoDescription;
+  TBoundedMemo* memoDescription;
   QTableWidget* sgVoiceNames;
   QComboBox* cbQuality;
   QCheckBox *cbMidiEnabled, *cbUseVelocity, *cbUseSustainPedal;

@@ -30,6 +30,7 @@
 #include "platform/Prompts.h"
 #include "views/Colors.h"
 #include "views/PaintBox.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 #include "windows/dialogs/VoiceDialogs.h"
@@ -132,7 +133,7 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   g->addWidget(cbActive, 0, 0, 1, 3);
   g->addWidget(new QLabel(QStringLiteral("Name:")), 1, 0);
   ePartName = Named(new QLineEdit(general), "ePartName");
-  ePartName->setMaxLength(50);
+  BoundCharacters(ePartName, static_cast<int>(TVoice::kMaxName));
   g->addWidget(ePartName, 1, 1, 1, 2);
   g->addWidget(new QLabel(QStringLiteral("Note:")), 2, 0);
   cbKey = Named(new QComboBox(general), "cbKey");

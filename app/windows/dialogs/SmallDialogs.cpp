@@ -15,6 +15,7 @@
 
 #include "components/AnimatedImage.h"
 #include "components/SharedClip.h"
+#include "views/BoundedMemo.h"
 #include "views/Windows1252.h"
 
 namespace {
@@ -177,7 +178,7 @@ TfNewName::TfNewName(const char* objectName, const char* what, const char* becau
   v->addWidget(l3);
   eNewName = new QLineEdit(this);
   eNewName->setObjectName("eNewName");
-  eNewName->setMaxLength(maxLength);
+  BoundCharacters(eNewName, maxLength);
   v->addWidget(eNewName);
   bOK = new QPushButton(QStringLiteral("&OK"), this);
   bOK->setObjectName("bOK");
@@ -192,7 +193,7 @@ void TfNewName::SetClashingName(const std::string& name) {
 }
 
 std::string TfNewName::NewName() const {
-  return ToWindows1252(eNewName->text().left(maxLength_));
+  return ToWindows1252(FirstCharacters(eNewName->text(), maxLength_));
 }
 
 void TfNewName::keyPressEvent(QKeyEvent* e) {

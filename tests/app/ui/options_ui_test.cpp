@@ -207,7 +207,7 @@ TEST_F(OptionsWindow, FieldsKeptOnOneLineRefuseALineBreakAndSaySo) {
       e->paste();
       EXPECT_EQ(e->text(), QStringLiteral("one line"));
     }
-    EXPECT_EQ(voiceName->maxLength(), static_cast<int>(TVoice::kMaxName));
+    EXPECT_EQ(CharacterBound(voiceName), static_cast<int>(TVoice::kMaxName));
     o.bCancel->click();
   });
   main.RunOptions();

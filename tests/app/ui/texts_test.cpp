@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
+#include <QTextCursor>
 
 #include <functional>
 
@@ -78,9 +80,18 @@ const Input kInputs[] = {
     {"BlanksAtBothEnds", QStringLiteral("  Pad  "), "  Pad  ", QStringLiteral("  Pad  "), "  Pad  "},
     {"LineBreak", QStringLiteral("Lead\nTwo"), "Lead\nTwo", QStringLiteral("Lead\nTwo"), "Lead\nTwo"},
     {"Nul", QStringLiteral("Bass") + kNul + QStringLiteral("one"), "Bassone", QStringLiteral("Bassone"), "Bassone"},
+    {"NoBreakSpace", QString::fromUtf8("\u00A0Pad\u00A0one\u00A0"), "\xA0Pad\xA0one\xA0",
+     QString::fromUtf8("\u00A0Pad\u00A0one\u00A0"), "\xC2\xA0Pad\xC2\xA0one\xC2\xA0"},
+    // One '?' for each character, though each is two UTF-16 units.
+    {"BeyondSixteenBits", QString::fromUtf8("Bass \U0001F3B9\U0001F600"), "Bass ??", QStringLiteral("Bass ??"),
+     "Bass \xF0\x9F\x8E\xB9\xF0\x9F\x98\x80"},
     {"OverLong", {}, {}, {}, {}},  // the field's own bound and five more
+    // One less than the bound of characters beyond 16 bits and two more:
+    // the first of those fits, as each counts once.
+    {"OverLongBeyondSixteenBits", {}, {}, {}, {}},
 };
 constexpr int kOverLong = 5;
+const QString kKeyboard = QString::fromUtf8("\U0001F3B9");
 
 class TextFields;
 
@@ -103,6 +114,7 @@ struct Field {
 // The fields' steps below reach the windows through this fixture.
 class TextFields : public MainTest, public ::testing::WithParamInterface<std::tuple<int, int>> {
  public:
+  using MainTest::Start;
   TKalvoraWindows& Windows() { return windows_; }
   std::filesystem::path Instrument() const { return dir_ / "texts.kvi"; }
   std::filesystem::path Data(const char* name) const { return dir_ / name; }
@@ -320,7 +332,7 @@ const std::vector<Field>& Fields() {
          main.SetInstrumentUpToDate(true);
          EXPECT_TRUE(main.LoadInstrumentFile(t.Instrument()));
          t.Picture(t.Windows().InGlob);
-         return t.Windows().InGlob->memoDescription->toPlainText();
+         return t.Windows().InGlob->memoDescription->Text();
        }},
       {"VoiceName", Kept::Windows1252, static_cast<int>(TVoice::kMaxName), false,
        [](TextFields& t, TfMain& main, const QString& text) {
@@ -340,7 +352,7 @@ const std::vector<Field>& Fields() {
        },
        [](TextFields& t) { return Joined(ReadDescriptionFile(t.Data("kalvora.dad"))); },
        [](TextFields& t, TfMain& main) {
-         return t.OptionsText(main, 2, [](TfOptions& o) { return o.memoDescription->toPlainText(); });
+         return t.OptionsText(main, 2, [](TfOptions& o) { return o.memoDescription->Text(); });
        }},
       {"DefaultVoiceName", Kept::Windows1252, static_cast<int>(TVoice::kMaxName), true,
        [](TextFields& t, TfMain& main, const QString& text) {
@@ -379,7 +391,7 @@ const std::vector<Field>& Fields() {
        },
        [](TextFields& t) { return t.SavedMacros().back().Description; },
        [](TextFields& t, TfMain& main) {
-         return t.InMacroManager<QString>(main, 3, [](TfManagM& m) { return m.memoDescription->toPlainText(); });
+         return t.InMacroManager<QString>(main, 3, [](TfManagM& m) { return m.memoDescription->Text(); });
        }},
       {"MacroManagerDescription", Kept::Windows1252, static_cast<int>(TMacro::kMaxDescription), false,
        [](TextFields& t, TfMain& main, const QString& text) {
@@ -387,7 +399,7 @@ const std::vector<Field>& Fields() {
        },
        [](TextFields& t) { return t.SavedMacros().front().Description; },
        [](TextFields& t, TfMain& main) {
-         return t.InMacroManager<QString>(main, 1, [](TfManagM& m) { return m.memoDescription->toPlainText(); });
+         return t.InMacroManager<QString>(main, 1, [](TfManagM& m) { return m.memoDescription->Text(); });
        }},
       {"MacroNewName", Kept::Windows1252, static_cast<int>(TMacro::kMaxName), false,
        [](TextFields& t, TfMain& main, const QString& text) {
@@ -426,6 +438,12 @@ TEST_P(TextFields, AreStoredAndShownAsTyped) {
     in.windows1252 = in.system = std::string(static_cast<std::size_t>(field.maxLength), 'x');
     in.windows1252Shown = QString(field.maxLength, QLatin1Char('x'));
   }
+  if (std::string(in.key) == "OverLongBeyondSixteenBits") {
+    if (field.maxLength == 0) GTEST_SKIP() << "the field has no bound of its own";
+    in.typed = kKeyboard.repeated(field.maxLength - 1) + QStringLiteral("ab");
+    in.windows1252 = std::string(static_cast<std::size_t>(field.maxLength - 1), '?') + "a";
+    in.windows1252Shown = FromWindows1252(in.windows1252);
+  }
   // The settings file keeps a value on one line: its fields refuse a line
   // break whole, and the value stays what it was before.
   if (field.inSettingsFile && std::string(in.key) == "LineBreak") {
@@ -463,6 +481,180 @@ INSTANTIATE_TEST_SUITE_P(EveryField, TextFields,
                          ::testing::Combine(::testing::Range(0, static_cast<int>(Fields().size())),
                                             ::testing::Range(0, static_cast<int>(std::size(kInputs)))),
                          RowName);
+
+// A description read from a file (or pasted) with no-break spaces, then one
+// line break (Shift+Return) and one letter typed at its end: only those
+// change, whatever the box.
+struct EditedBox {
+  const char* key;
+  // Puts the description into the files before the program starts.
+  std::function<void(TextFields&, const std::string&)> seed;
+  // Types `keys` at the end of the box and keeps the change.
+  std::function<void(TextFields&, TfMain&, const std::function<void(TBoundedMemo*)>&)> edit;
+  std::function<std::string(TextFields&)> stored;
+};
+
+const std::string kSeeded = "\xA0Pad\xA0one\nsecond\xA0line\xA0";
+
+const EditedBox kEditedBoxes[] = {
+    {"InstrumentDescription",
+     [](TextFields& t, const std::string& text) {
+       TfMain& main = t.Start();
+       t.Windows().InGlob->Settings().Description = {"\xA0Pad\xA0one", "second\xA0line\xA0"};
+       ASSERT_TRUE(main.SaveInstrumentFile(t.Instrument()));
+       main.SetInstrumentUpToDate(true);
+       ASSERT_TRUE(main.close());
+       ASSERT_EQ(Joined(t.SavedInstrument().Description), text);
+     },
+     [](TextFields& t, TfMain& main, const std::function<void(TBoundedMemo*)>& keys) {
+       main.SetInstrumentUpToDate(true);
+       ASSERT_TRUE(main.LoadInstrumentFile(t.Instrument()));
+       keys(t.Windows().InGlob->memoDescription);
+       t.Picture(t.Windows().InGlob);
+       ASSERT_TRUE(main.SaveInstrumentFile(t.Instrument()));
+     },
+     [](TextFields& t) { return Joined(t.SavedInstrument().Description); }},
+    {"DefaultDescription",
+     [](TextFields& t, const std::string&) {
+       WriteDescriptionFile(t.Data("kalvora.dad"), {"\xA0Pad\xA0one", "second\xA0line\xA0"});
+     },
+     [](TextFields& t, TfMain& main, const std::function<void(TBoundedMemo*)>& keys) {
+       t.InOptions(main, [&](TfOptions& o) {
+         o.pcOptions->setCurrentIndex(2);
+         keys(o.memoDescription);
+         t.Picture(&o);
+       }, true);
+     },
+     [](TextFields& t) { return Joined(ReadDescriptionFile(t.Data("kalvora.dad"))); }},
+    {"MacroDescription", [](TextFields&, const std::string&) {},
+     [](TextFields& t, TfMain& main, const std::function<void(TBoundedMemo*)>& keys) {
+       t.Record(main, [&](TfMacroRec& d) {
+         d.eName->setText("Texts");
+         Paste(d.memoDescription, FromWindows1252(kSeeded));
+         keys(d.memoDescription);
+         t.Picture(&d);
+       });
+     },
+     [](TextFields& t) { return t.SavedMacros().back().Description; }},
+    {"MacroManagerDescription",
+     [](TextFields& t, const std::string& text) {
+       std::vector<TMacro> macros = t.SavedMacros();
+       macros.front().Description = text;
+       SaveMacros(t.Data("kalvora.dam"), macros);
+     },
+     [](TextFields& t, TfMain& main, const std::function<void(TBoundedMemo*)>& keys) {
+       t.EditFirstMacro(main, [&](TfManagM& m) {
+         keys(m.memoDescription);
+         t.Picture(&m);
+       });
+     },
+     [](TextFields& t) { return t.SavedMacros().front().Description; }},
+};
+
+class EditedDescriptions : public TextFields {};
+
+TEST_P(EditedDescriptions, KeepTheirNoBreakSpaces) {
+  const EditedBox& box = kEditedBoxes[std::get<0>(GetParam())];
+  box.seed(*this, kSeeded);
+  if (HasFatalFailure()) return;
+  picture_ = QStringLiteral("texts_edited_") + box.key;
+  {
+    TfMain& main = Start();
+    box.edit(*this, main, [](TBoundedMemo* memo) {
+      QTest::keyClick(memo, Qt::Key_End, Qt::ControlModifier);
+      QTest::keyClick(memo, Qt::Key_Return, Qt::ShiftModifier);  // a line separator, not a new paragraph
+      QTest::keyClick(memo, Qt::Key_X);
+    });
+    main.SetInstrumentUpToDate(true);
+    ASSERT_TRUE(main.close());
+  }
+  EXPECT_EQ(box.stored(*this), kSeeded + "\nx");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBox, EditedDescriptions,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kEditedBoxes))),
+                                            ::testing::Values(0)),
+                         [](const ::testing::TestParamInfo<std::tuple<int, int>>& info) {
+                           return std::string(kEditedBoxes[std::get<0>(info.param)].key);
+                         });
+
+// The two kinds of bounded field, each holding at most five characters:
+// a paste at the caret keeps what fits, a character beyond 16 bits counts
+// once and is never cut in half.
+struct BoundCase {
+  const char* key;
+  QString before;
+  int caret;
+  QString pasted;
+  QString after;
+};
+
+const QString kSmile = QString::fromUtf8("\U0001F600");
+
+const BoundCase kBoundCases[] = {
+    {"FillsTheRoomLeft", "abc", 3, kSmile + kSmile + kSmile, "abc" + kSmile + kSmile},
+    {"OneCharacterOfRoom", "abcd", 4, kSmile, "abcd" + kSmile},
+    {"WholeFieldOfThem", "", 0, kSmile.repeated(6), kSmile.repeated(5)},
+    {"NeverHalfOfOne", "abc", 3, "x" + kSmile + "y", "abcx" + kSmile},
+    {"NoRoomForTheSecondUnit", "abcd", 4, "x" + kSmile, "abcdx"},
+    {"CutWhereThePasteEnds", "abcd", 2, kSmile + kSmile, "ab" + kSmile + "cd"},
+    {"NoRoomAtAll", "abcde", 5, kSmile, "abcde"},
+    {"ThoseThereCountOnce", kSmile.repeated(3), 6, "abc", kSmile.repeated(3) + "ab"},  // the caret in UTF-16 units
+};
+
+class Bounds : public ::testing::TestWithParam<std::tuple<int, bool>> {};
+
+TEST_P(Bounds, CountCharactersAsTheFilesKeepThem) {
+  const BoundCase& c = kBoundCases[std::get<0>(GetParam())];
+  QGuiApplication::clipboard()->setText(c.pasted);
+  if (std::get<1>(GetParam())) {
+    TBoundedMemo memo(5);
+    memo.setPlainText(c.before);
+    QTextCursor cursor = memo.textCursor();
+    cursor.setPosition(c.caret);
+    memo.setTextCursor(cursor);
+    memo.paste();
+    EXPECT_EQ(memo.Text(), c.after);
+    QTest::keyClick(&memo, Qt::Key_Z);  // typing stops at the bound too
+    if (CharacterCount(c.after) == 5) EXPECT_EQ(memo.Text(), c.after);
+  } else {
+    QLineEdit edit;
+    BoundCharacters(&edit, 5);
+    edit.setText(c.before);
+    edit.setCursorPosition(c.caret);
+    edit.paste();
+    EXPECT_EQ(edit.text(), c.after);
+    QTest::keyClick(&edit, Qt::Key_Z);
+    if (CharacterCount(c.after) == 5) EXPECT_EQ(edit.text(), c.after);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(MemoAndLine, Bounds,
+                         ::testing::Combine(::testing::Range(0, static_cast<int>(std::size(kBoundCases))),
+                                            ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<int, bool>>& info) {
+                           return std::string(kBoundCases[std::get<0>(info.param)].key) +
+                                  (std::get<1>(info.param) ? "_Memo" : "_Line");
+                         });
+
+TEST(Windows1252, OneByteForEachCharacter) {
+  const struct {
+    QString text;
+    std::string bytes;
+  } cases[] = {
+      {QString::fromUtf8("a\u00A0b"), "a\xA0" "b"},
+      {QString::fromUtf8("\u20AC\u0178\u00FF"), "\x80\x9F\xFF"},
+      {QString::fromUtf8("x\U0001F600y"), "x?y"},
+      {QString(QChar(0xD83D)) + "x" + QChar(0xDE00), "?x?"},  // halves of a pair, apart
+      {QString(QChar(0xDE00)) + QChar(0xD83D), "??"},          // a pair's halves in the wrong order
+      {QStringLiteral("a") + kNul + QStringLiteral("b"), "ab"},
+      {QString::fromUtf8("\u0081\u2028\u753B"), "\x81??"},     // an unassigned byte's control character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ToWindows1252(c.text), c.bytes) << c.text.toStdString();
+    EXPECT_EQ(ToWindows1252(FromWindows1252(c.bytes)), c.bytes);
+  }
+}
 
 }  // namespace
 }  // namespace kalvora::test
