@@ -53,6 +53,11 @@ std::vector<std::vector<uint8_t>> KalvoraFuzzSeeds() {
       "\t\xEF\xBB\xBF=",
       // Quoted values: blanks and quotes inside the outer pair are the value's.
       "[MRU File List]\n#1=\"/tmp/song.kvi \"\n#2= \"\"\" \nq=\"open\nr=\"\"\n",
+      // A CR read from between quotes was written back without them and
+      // trimmed on the next reading; a value ending in "]" after a key
+      // beginning with "[" was written back as a section header.
+      "k=\"x\r\"",
+      "[k=\"v]\"\n",
   };
   std::vector<std::vector<uint8_t>> out;
   for (const auto& s : seeds) out.emplace_back(s.begin(), s.end());

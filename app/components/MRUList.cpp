@@ -4,16 +4,20 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 
 namespace {
 
 const char* const kNumberProperty = "MRUItemNumber";
 
-bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
+// Names that differ only in letter case are two files here; on a folder that
+// ignores case (or through a link) two spellings can still be one file.
+// A name that does not exist (yet) matches only itself.
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), ec) && !ec;
 }
 
 }  // namespace
@@ -52,7 +56,10 @@ void TMRUFileList::SetFileMenu(QMenu* menu) {
 }
 
 void TMRUFileList::AddItem(const std::string& fileName) {
-  auto found = std::find_if(items_.begin(), items_.end(), [&](const std::string& s) { return SameName(s, fileName); });
+  // The entry spelled alike moves, before another spelling of the same file.
+  auto found = std::find(items_.begin(), items_.end(), fileName);
+  if (found == items_.end())
+    found = std::find_if(items_.begin(), items_.end(), [&](const std::string& s) { return SameFile(s, fileName); });
   if (found != items_.end()) {
     std::string kept = *found;
     items_.erase(found);

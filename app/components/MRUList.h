@@ -34,8 +34,9 @@ class TMRUFileList : public QObject {
   // (clicked item, file name)
   std::function<void(QAction*, const std::string&)> OnMRUItemClick;
 
-  // Adds the name at the top, or moves it there when the list holds it in any
-  // letter case (the entry keeps its own case); then rebuilds the menu.
+  // Adds the name at the top, or moves it there when the list holds it: the
+  // same bytes, or another name of the same existing file (that entry keeps
+  // its own spelling); then rebuilds the menu.
   void AddItem(const std::string& fileName);
   const std::vector<std::string>& Items() const { return items_; }
   // Replaces the list (entry 0 first), cut to Maximum.

@@ -6,10 +6,13 @@
 
 namespace {
 
+// What the reader takes off both ends of names and values.
+bool IsTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
 std::string Trim(const std::string& s) {
   size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  while (b < e && IsTrimmed(s[b])) ++b;
+  while (e > b && IsTrimmed(s[e - 1])) --e;
   return s.substr(b, e - b);
 }
 
@@ -32,13 +35,15 @@ std::string Unquoted(const std::string& v) {
   return v;
 }
 
-bool IsBlankOrQuote(char c) { return c == ' ' || c == '\t' || c == '"'; }
+bool IsTrimmedOrQuote(char c) { return IsTrimmed(c) || c == '"'; }
 
-// The value as its line holds it: quoted when the reader would otherwise
-// trim it or take its own quotes off.
-std::string QuotedWhereNeeded(const std::string& v) {
-  if (!v.empty() && (IsBlankOrQuote(v.front()) || IsBlankOrQuote(v.back()))) return '"' + v + '"';
-  return v;
+// The key's line: the value is quoted when the reader would otherwise trim
+// it (a CR read from between quotes included), take its own quotes off, or
+// read the whole line as a section header ("[a=b]").
+std::string KeyLine(const std::string& key, const std::string& v) {
+  const bool quote = !v.empty() && (IsTrimmedOrQuote(v.front()) || IsTrimmedOrQuote(v.back()) ||
+                                    (v.back() == ']' && !key.empty() && key.front() == '['));
+  return key + "=" + (quote ? '"' + v + '"' : v);
 }
 
 }  // namespace
@@ -200,7 +205,7 @@ std::string TIniFile::Text() const {
   std::string out;
   for (const Section& s : sections_) {
     if (s.hasHeader) out += "[" + s.name + "]\r\n";
-    for (const Line& l : s.lines) out += (l.isKey ? l.key + "=" + QuotedWhereNeeded(l.value) : l.raw) + "\r\n";
+    for (const Line& l : s.lines) out += (l.isKey ? KeyLine(l.key, l.value) : l.raw) + "\r\n";
   }
   return out;
 }

@@ -26,8 +26,9 @@ class TIniFile {
   bool ValueExists(const std::string& section, const std::string& key) const;
 
   // The value exactly as it was written: the file holds a value that begins
-  // or ends with a blank or a double quote between double quotes, and one
-  // such pair is taken off when reading. Blanks around an unquoted value
+  // or ends with a blank, tab, CR or double quote (or would make its line
+  // read as a section header) between double quotes, and one such pair is
+  // taken off when reading. Blanks, tabs and CRs around an unquoted value
   // are not part of it.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;

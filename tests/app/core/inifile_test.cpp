@@ -125,6 +125,73 @@ TEST_F(IniTest, ValuesComeBackExactly) {
   EXPECT_EQ(ini.ReadString("S", "c", ""), "\"");
   EXPECT_EQ(ini.ReadString("S", "d", ""), "5\"");
   EXPECT_EQ(ini.ReadInteger("S", "e", 0), 7);
+
+  // A value read from between quotes may hold what the reader trims (a CR
+  // as well as blanks) or end in "]" after a key that begins with "[": the
+  // file is written back so that the next reading gives the same value.
+  struct ReadCase {
+    std::string line;  // as found
+    std::string key;
+    std::string value;    // as read
+    std::string written;  // as written back
+  } readCases[] = {
+      {"k=\"x\r\"", "k", "x\r", "k=\"x\r\""},
+      {"k=\"\rx\"", "k", "\rx", "k=\"\rx\""},
+      {"k=\"\r\"", "k", "\r", "k=\"\r\""},
+      {"k=\"\r\r\"", "k", "\r\r", "k=\"\r\r\""},
+      {"k=\"a\rb\"", "k", "a\rb", "k=a\rb"},  // inside, a CR is kept without quotes
+      {"k=a\rb\r", "k", "a\rb", "k=a\rb"},
+      {"[k=\"v]\"", "[k", "v]", "[k=\"v]\""},  // "[k=v]" would be a section
+      {" [k = \"[v]\" ", "[k", "[v]", "[k=\"[v]\""},
+      {"[=\"]\"", "[", "]", "[=\"]\""},
+      {"k=\"v]\"", "k", "v]", "k=v]"},
+      {"[k]=\"v]\"", "[k]", "v]", "[k]=\"v]\""},
+  };
+  for (const ReadCase& c : readCases) {
+    SCOPED_TRACE(c.line);
+    WriteFile("[S]\r\n" + c.line + "\r\n");
+    const std::string written = "[S]\r\n" + c.written + "\r\n";
+    {
+      TIniFile read(path_);
+      EXPECT_EQ(read.ReadString("S", c.key, "<absent>"), c.value);
+      EXPECT_EQ(read.Text(), written);
+      read.UpdateFile();
+    }
+    TIniFile again(path_);
+    EXPECT_EQ(again.ReadString("S", c.key, "<absent>"), c.value);
+    EXPECT_EQ(again.Text(), written);
+  }
+}
+
+// Every byte a line can hold, at either end of a value read from between
+// quotes (the form that keeps any value), after a plain key and after one
+// that begins with "[": written back and read again, the value and the file
+// stay as they were. Quotes are added only where the reader needs them.
+TEST_F(IniTest, ReadThenWriteKeepsAnyByteAtEitherEnd) {
+  for (const std::string key : {"k", "[k"}) {
+    for (int b = 1; b < 256; ++b) {
+      if (b == '\n') continue;
+      const std::string c(1, static_cast<char>(b));
+      for (const std::string& value : {c, c + "x", "x" + c, c + "x" + c}) {
+        SCOPED_TRACE("key " + key + ", byte " + std::to_string(b) + ", value of " + std::to_string(value.size()));
+        WriteFile("[S]\r\n" + key + "=\"" + value + "\"\r\n");
+        std::string text;
+        {
+          TIniFile read(path_);
+          ASSERT_EQ(read.ReadString("S", key, "<absent>"), value);
+          text = read.Text();
+          read.UpdateFile();
+        }
+        TIniFile again(path_);
+        EXPECT_EQ(again.ReadString("S", key, "<absent>"), value);
+        EXPECT_EQ(again.Text(), text);
+        const auto trimmedOrQuote = [](char x) { return x == ' ' || x == '\t' || x == '\r' || x == '"'; };
+        const bool needsQuotes = trimmedOrQuote(value.front()) || trimmedOrQuote(value.back()) ||
+                                 (key[0] == '[' && value.back() == ']');
+        EXPECT_EQ(text, "[S]\r\n" + key + "=" + (needsQuotes ? '"' + value + '"' : value) + "\r\n");
+      }
+    }
+  }
 }
 
 // The settings keep names with blanks and quotes; a recent file the settings

@@ -24,6 +24,7 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <sys/wait.h>
@@ -300,6 +301,34 @@ TEST_F(FilesTest, ARecentNameWithABlankOpensThatFileInTheNextRun) {
   EXPECT_EQ(main.windowTitle(), "Kalvora - song.kvi ");
   EXPECT_TRUE(SaveScreenshot(&main, "files_main_blank_name"));
   EXPECT_TRUE(ClippedTexts(&main).isEmpty()) << ClippedTexts(&main).join(", ").toStdString();
+}
+
+// Names in other letter case are two files here: Save As "Song.kvi", then
+// "song.kvi" lists both, and "Load Again" 1 opens the file saved last.
+TEST_F(FilesTest, SaveAsInOtherLetterCaseListsBothFiles) {
+  TfMain& main = Start();
+  const fs::path upper = dir_ / "Song.kvi", lower = dir_ / "song.kvi";
+  main.Document().Voice(3).Active = true;
+  main.Document().Voice(3).Name = "Upper";
+  dialogs_.expectSave(upper.string());
+  FindAction(main.MenuInstrument, "Save &As")->trigger();
+  main.Document().Voice(3).Name = "Lower";
+  dialogs_.expectSave(lower.string());
+  FindAction(main.MenuInstrument, "Save &As")->trigger();
+  EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{lower.string(), upper.string()}));
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 2);
+  EXPECT_EQ(main.MenuLoadAgain->actions()[0]->text().toStdString(), "&1 " + lower.string());
+
+  for (const auto& [number, file, voiceName] : {std::tuple{1, lower, "Lower"}, std::tuple{2, upper, "Upper"}}) {
+    main.Document().Voice(3).Name = "Changed";
+    main.SetInstrumentUpToDate(true);
+    main.MenuLoadAgain->actions()[number - 1]->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(main.Document().CurrentInstrumentFile, file);
+    EXPECT_EQ(main.Document().Voice(3).Name, voiceName);
+  }
+  EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{upper.string(), lower.string()}));
+  EXPECT_TRUE(SaveScreenshot(&main, "files_main_names_in_other_case"));
 }
 
 // Root deletes any file: the deletion runs in a child process as the user
@@ -664,8 +693,8 @@ TEST(MRUFileList, KeepsTheMostRecentEntriesInItsMenu) {
   ASSERT_EQ(list.Items().size(), 10u);
   EXPECT_EQ(list.Items().front(), "/f11.kvi");
   EXPECT_EQ(list.Items().back(), "/f2.kvi");
-  // In other letter case: moved to the top, keeping its own case.
-  list.AddItem("/F9.KVI");
+  // Already listed: moved to the top.
+  list.AddItem("/f9.kvi");
   EXPECT_EQ(list.Items().front(), "/f9.kvi");
   EXPECT_EQ(list.Items()[1], "/f11.kvi");
   EXPECT_EQ(list.Items().size(), 10u);
@@ -693,6 +722,66 @@ TEST(MRUFileList, KeepsTheMostRecentEntriesInItsMenu) {
   ASSERT_EQ(menu.actions().size(), 4);  // Load, separator, two items
   EXPECT_EQ(menu.actions()[3]->text(), "&2 /f10.kvi");
   QApplication::processEvents();
+}
+
+class MRUFileListFiles : public TempFolderTest {};
+
+// Names that differ only in letter case are two files on this system: each
+// has its own entry. Two names are one entry when their bytes are equal or
+// when both exist and are the same file on disk (a hard link or a symbolic
+// link stands in for a folder that ignores case); the listed spelling stays.
+TEST_F(MRUFileListFiles, OneEntryPerFile) {
+  enum Kind { File, HardLink, SymLink };
+  struct Disk {
+    std::string name;
+    Kind kind;
+    std::string target;  // of a link
+  };
+  struct Case {
+    const char* what;
+    std::vector<Disk> disk;
+    std::vector<std::string> listed;  // the list before, entry 1 first
+    std::vector<std::string> added;   // in this order
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"other case, neither exists", {}, {}, {"Song.kvi", "song.kvi"}, {"song.kvi", "Song.kvi"}},
+      {"other case, two files", {{"Song.kvi", File, ""}, {"song.kvi", File, ""}}, {},
+       {"Song.kvi", "song.kvi"}, {"song.kvi", "Song.kvi"}},
+      {"other case, only the first exists", {{"Song.kvi", File, ""}}, {}, {"Song.kvi", "song.kvi"},
+       {"song.kvi", "Song.kvi"}},
+      {"same bytes, missing", {}, {}, {"a.kvi", "b.kvi", "a.kvi"}, {"a.kvi", "b.kvi"}},
+      {"same bytes, existing", {{"a.kvi", File, ""}}, {}, {"a.kvi", "b.kvi", "a.kvi"}, {"a.kvi", "b.kvi"}},
+      {"hard link in other case", {{"song.kvi", File, ""}, {"Song.kvi", HardLink, "song.kvi"}}, {},
+       {"song.kvi", "b.kvi", "Song.kvi"}, {"song.kvi", "b.kvi"}},
+      {"symbolic link", {{"song.kvi", File, ""}, {"link.kvi", SymLink, "song.kvi"}}, {},
+       {"link.kvi", "b.kvi", "song.kvi"}, {"link.kvi", "b.kvi"}},
+      {"the same file through another folder", {{"song.kvi", File, ""}}, {}, {"song.kvi", "b.kvi", "sub/../song.kvi"},
+       {"song.kvi", "b.kvi"}},
+      {"a link to a missing file", {{"link.kvi", SymLink, "gone.kvi"}}, {}, {"gone.kvi", "link.kvi"},
+       {"link.kvi", "gone.kvi"}},
+      {"the entry with equal bytes moves first", {{"song.kvi", File, ""}, {"Song.kvi", HardLink, "song.kvi"}},
+       {"Song.kvi", "b.kvi", "song.kvi"}, {"song.kvi"}, {"song.kvi", "Song.kvi", "b.kvi"}},
+  };
+  auto full = [this](const std::vector<std::string>& names) {
+    std::vector<std::string> out;
+    for (const std::string& n : names) out.push_back((dir_ / n).string());
+    return out;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "sub");
+    for (const Disk& d : c.disk) {
+      if (d.kind == File) std::ofstream(dir_ / d.name) << d.name;
+      if (d.kind == HardLink) fs::create_hard_link(dir_ / d.target, dir_ / d.name);
+      if (d.kind == SymLink) fs::create_symlink(d.target, dir_ / d.name);
+    }
+    TMRUFileList list;
+    list.SetMaximum(10);
+    list.SetItems(full(c.listed));
+    for (const std::string& name : full(c.added)) list.AddItem(name);
+    EXPECT_EQ(list.Items(), full(c.expected));
+  }
 }
 
 }  // namespace
