@@ -102,7 +102,8 @@ class TfMain : public QMainWindow {
   QMdiArea* MdiArea() const;
 
   // --- status line and hints
-  void ShowStatusText(const std::string& text);
+  void ShowStatusText(const std::string& text);  // Windows-1252, as the libraries' names
+  void ShowStatusLine(const QString& text);
   void ShowHint(const QString& longHint);
   QString StatusText() const;
 
@@ -124,6 +125,9 @@ class TfMain : public QMainWindow {
   void SaveVolumeEnvelopes();
   void SaveMacros();
   void RebuildMacroMenu();
+  // Takes the keys of the commands and macros off the child windows' system
+  // menus (called when a child is added and when the macros change).
+  void FreeCommandKeysInChildren();
 
   // --- commands
   void PlayCommand();
@@ -226,6 +230,7 @@ class TfMain : public QMainWindow {
   void ApplyPanelChecks();
   void ApplyHints();
   void RebuildLoadAgainMenu();
+  void MakeCurrentFile(const std::filesystem::path& file);
   void LoadDefaultDescription();
   void SaveDefaultDescription();
   void OpenMidiIn(int device);

@@ -23,6 +23,7 @@
 #include "formats/WavFile.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
+#include "platform/qt/LocalPaths.h"
 #include "views/Windows1252.h"
 #include "windows/ViewWave.h"
 #include "windows/dialogs/LoadInst.h"
@@ -187,7 +188,10 @@ void TfMain::LoadInstrumentCommand() {
 // Instrument files
 
 namespace {
-std::string LoadingText(const std::filesystem::path& file) { return "loading " + file.string() + " ..."; }
+// A path is the system's bytes, not Windows-1252 like the libraries' names.
+QString LoadingText(const std::filesystem::path& file) {
+  return QStringLiteral("loading ") + kalvora::platform::FromLocalBytes(file.string()) + QStringLiteral(" ...");
+}
 
 }  // namespace
 
@@ -216,7 +220,7 @@ bool TfMain::LoadInstrument(const std::filesystem::path& file) {
     if (answer == kalvora::platform::mrYes && !SaveCurrentInstrument()) return false;
   }
   SetStatus(TDocumentStatus::Working);
-  ShowStatusText(LoadingText(file));
+  ShowStatusLine(LoadingText(file));
   // A full table drops the entry whatever its name: nothing to ask then.
   auto askName = [this](TNameKind kind, const std::string& clash) -> std::optional<std::string> {
     if (kind == TNameKind::WavePreset)
@@ -225,15 +229,11 @@ bool TfMain::LoadInstrument(const std::filesystem::path& file) {
   };
   ApplyInstrument(*staged, doc_, askName);
   const std::string dropped = DroppedEntriesMessage(*staged, doc_);
-  if (MRUFileList) MRUFileList->AddItem(file.string());
-  if (MRUFileList) MenuLoadAgain = MRUFileList->Submenu();
-  doc_.CurrentInstrumentFile = file;
-  setWindowTitle(QString::fromStdString("Kalvora - " + file.filename().string()));
-  WaveFileName = WaveFileNameFor(file.string());
+  MakeCurrentFile(file);
   SetSampleUpToDate(false);
   SetInstrumentUpToDate(true);
   SetStatus(TDocumentStatus::Ready);
-  ShowStatusText(LoadingText(file) + " ready");
+  ShowStatusLine(LoadingText(file) + QStringLiteral(" ready"));
   ClearWaveView();
   if (OnInstrumentLoaded) OnInstrumentLoaded();
   // Said once the load is done, so the voices it names can be looked at.
@@ -255,13 +255,19 @@ bool TfMain::SaveInstrument(const std::filesystem::path& file) {
     services_.Prompts->message(e.what());
     return false;
   }
-  doc_.CurrentInstrumentFile = file;
+  MakeCurrentFile(file);
   SetInstrumentUpToDate(true);
+  return true;
+}
+
+// The file just loaded or saved: current, first of the recent files, named
+// in the title bar and giving the sample's file name.
+void TfMain::MakeCurrentFile(const std::filesystem::path& file) {
+  doc_.CurrentInstrumentFile = file;
   if (MRUFileList) MRUFileList->AddItem(file.string());
   if (MRUFileList) MenuLoadAgain = MRUFileList->Submenu();
   WaveFileName = WaveFileNameFor(file.string());
-  setWindowTitle(QString::fromStdString("Kalvora - " + file.filename().string()));
-  return true;
+  setWindowTitle(QStringLiteral("Kalvora - ") + kalvora::platform::FromLocalBytes(file.filename().string()));
 }
 
 // ---------------------------------------------------------------------------

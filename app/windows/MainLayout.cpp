@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -77,7 +78,7 @@ void TfMain::BuildPanels() {
   bSaveInstrument = makeButton(PanelTop, "bSaveInstrument", TToolPicture::SaveInstrument, QStringLiteral("Save instrument"),
                                QStringLiteral("save the instrument|shortcut: CTRL+W"));
   bOptions = makeButton(PanelTop, "bOptions", TToolPicture::Options, QStringLiteral("Options"),
-                        QStringLiteral("open the options window|shortcut CTRL+O"));
+                        QStringLiteral("open the options window|shortcut: CTRL+Z"));
   bStatistics = makeButton(PanelTop, "bStatistics", TToolPicture::Statistics, QStringLiteral("Statistics"),
                            QStringLiteral("open then statistics window|shortcut: CTRL+T"));
   int x = 6;
@@ -396,6 +397,26 @@ void TfMain::RebuildMacroMenu() {
     MenuMacro->addAction(a);
     macroActions_.push_back(a);
   }
+  FreeCommandKeysInChildren();
+}
+
+// A child window's system menu has the platform's keys (on X11 "Close" has
+// Ctrl+W as well as Ctrl+F4). Two actions on one key run neither, so the
+// menu keeps only the keys that no command or macro answers to; the
+// platform's keys are kept aside to be given back when a macro lets go.
+void TfMain::FreeCommandKeysInChildren() {
+  static const char* const kPlatformKeys = "kalvoraPlatformKeys";
+  for (QMdiSubWindow* frame : ClientArea->subWindowList()) {
+    QMenu* menu = frame->systemMenu();
+    if (!menu) continue;
+    for (QAction* a : menu->actions()) {
+      if (!a->property(kPlatformKeys).isValid()) a->setProperty(kPlatformKeys, QVariant::fromValue(a->shortcuts()));
+      QList<QKeySequence> keys;
+      for (const QKeySequence& key : a->property(kPlatformKeys).value<QList<QKeySequence>>())
+        if (!HotKeyInUse(key)) keys << key;
+      a->setShortcuts(keys);
+    }
+  }
 }
 
 
@@ -432,15 +453,14 @@ void TfMain::SetStatus(TDocumentStatus status) {
   }
 }
 
-void TfMain::ShowStatusText(const std::string& text) {
-  lStatus->setText(FromWindows1252(text));
+void TfMain::ShowStatusText(const std::string& text) { ShowStatusLine(FromWindows1252(text)); }
+
+void TfMain::ShowStatusLine(const QString& text) {
+  lStatus->setText(text);
   lStatus->repaint();
 }
 
-void TfMain::ShowHint(const QString& longHint) {
-  lStatus->setText(longHint);
-  lStatus->repaint();
-}
+void TfMain::ShowHint(const QString& longHint) { ShowStatusLine(longHint); }
 
 QString TfMain::StatusText() const { return lStatus->text(); }
 

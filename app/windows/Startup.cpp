@@ -39,8 +39,9 @@ class TMinimiseOnClose : public QObject {
 
 // The children that live for the whole run: a system menu and a minimise
 // button (and a maximise button on a resizable one); closing the frame (its
-// button, its system menu, Ctrl+F4) minimises it and never frees it: the
-// main window reads their places at the end.
+// button, its system menu, the platform's key for it) minimises it and never
+// frees it: the main window reads their places at the end. The frame's keys
+// that a command of the main window uses are taken off it.
 QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizable) {
   Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint;
@@ -50,6 +51,7 @@ QMdiSubWindow* AddChild(TfMain& main, QWidget* child, QPoint place, bool resizab
   sub->installEventFilter(new TMinimiseOnClose(sub));
   sub->move(place);
   sub->show();
+  main.FreeCommandKeysInChildren();
   return sub;
 }
 

@@ -75,6 +75,8 @@ void QtHelp::show(const std::string& anchor) {
     browser = new QTextBrowser;
     browser->setWindowTitle(appTitle() + QStringLiteral(" Help"));
     browser->resize(640, 480);
+    // The program ends when its main window closes, not when help does too.
+    browser->setAttribute(Qt::WA_QuitOnClose, false);
     window_ = browser;
   }
   const QFileInfo file(q(helpFile_));

@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QAbstractButton>
 
 #include <functional>
@@ -39,6 +41,7 @@
 #include "windows/Splash.h"
 #include "windows/Startup.h"
 #include "windows/Tools.h"
+#include "platform/qt/QtPrompts.h"
 #include "platform/null/NullAudioSink.h"
 #include "platform/null/NullMidiInput.h"
 
@@ -272,6 +275,7 @@ TEST_F(MainTest, CommandsAndHints) {
   } buttons[] = {
       {main.bPlay, "shortcut: CTRL+P or Sustain Pedal or MIDI note"},
       {main.bStatistics, "shortcut: CTRL+T"},
+      {main.bOptions, "shortcut: CTRL+Z"},  // Ctrl+O zooms out
       {main.bExit, "shortcut: ALT+F4"},
   };
   for (const Case& c : buttons) EXPECT_EQ(c.button->statusTip(), c.statusTip);
@@ -309,6 +313,72 @@ TEST_F(MainTest, CommandsAndHints) {
   main.SetSampleUpToDate(false);
   EXPECT_TRUE(main.bPlay->isEnabled());
   EXPECT_TRUE(main.bSave->isEnabled());
+}
+
+// File names in the status line read as the system's bytes decode, as in
+// the title bar; the libraries' names (a macro's) stay Windows-1252.
+TEST_F(MainTest, TheStatusLineNamesFilesAsTheTitleBarDoes) {
+  TfMain& main = Start();
+  const fs::path folder = dir_ / "f\xC3\xBCr";  // "für"
+  fs::create_directory(folder);
+  const QString shownFolder = QString::fromStdString(dir_.string()) + QString::fromUtf8("/für/");
+  struct Case {
+    std::string name;
+    QString shown;
+  } cases[] = {
+      {"S\xC3\xA4ge.kvi", QString::fromUtf8("Säge.kvi")},
+      {"b\xE9ss.kvi", QString::fromUtf8("b\uFFFDss.kvi")},  // not UTF-8
+  };
+  for (const Case& c : cases) {
+    const fs::path file = folder / c.name;
+    ASSERT_TRUE(main.SaveInstrument(file)) << c.name;
+    EXPECT_EQ(main.windowTitle().toStdString(), ("Kalvora - " + c.shown).toStdString());
+    main.SetInstrumentUpToDate(true);
+    ASSERT_TRUE(main.LoadInstrument(file)) << c.name;
+    EXPECT_EQ(main.StatusText().toStdString(), ("loading " + shownFolder + c.shown + " ... ready").toStdString());
+    EXPECT_EQ(main.windowTitle().toStdString(), ("Kalvora - " + c.shown).toStdString());
+  }
+  EXPECT_TRUE(main.grab().save(kalvora::test::ScreenshotFile("kalvora_status_file_name")));
+  main.Document().Macros.push_back({"Oct\xE4ve", "", 0, false, {}});
+  main.ExecuteMacro(static_cast<int>(main.Document().Macros.size()));
+  EXPECT_EQ(main.StatusText().toStdString(), "executing macro \"Oct\xC3\xA4ve\" ... ready");
+}
+
+// The real help window: shown by F1, it does not keep the program running
+// once Exit has closed the main window.
+TEST_F(MainTest, ExitEndsTheProgramWhileHelpIsShown) {
+  std::ofstream(dir_ / "kalvora.hlp") << "<html><body><h1>Kalvora</h1></body></html>";
+  kalvora::platform::QtHelp help((dir_ / "kalvora.hlp").string());
+  TMainServices services = Services();
+  services.Help = &help;
+  windows_ = CreateKalvoraWindows(std::move(services), {});
+  TfMain& main = *windows_.Main;
+  main.SetInstrumentUpToDate(true);  // no question at close
+  QTextBrowser* shown = nullptr;
+  auto context = std::make_unique<QObject>();
+  QTimer::singleShot(0, context.get(), [&] {
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_F1);
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* b = qobject_cast<QTextBrowser*>(w); b && b->isVisible()) shown = b;
+    if (shown) {
+      EXPECT_TRUE(shown->grab().save(kalvora::test::ScreenshotFile("kalvora_help_window")));
+    }
+    Click(main.bExit);
+    // Ends the loop in any case, after a quit that the close may have asked for.
+    QMetaObject::invokeMethod(context.get(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  });
+  // Qt's signal that the program ends with the main window (sent while
+  // the program runs its loop).
+  bool ends = false;
+  QObject::connect(qApp, &QGuiApplication::lastWindowClosed, context.get(), [&ends] { ends = true; });
+  QApplication::exec();
+  context.reset();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->toPlainText().contains("Kalvora"));
+  EXPECT_TRUE(ends) << "the help window keeps the program running";
+  EXPECT_TRUE(main.ClosingDone());
 }
 
 TEST_F(MainTest, MacroMenuListsTheStoredMacros) {
