@@ -201,7 +201,9 @@ class TextFields : public MainTest, public ::testing::WithParamInterface<std::tu
 
   // A picture of the window that shows the text, for one row of each field.
   void Picture(QWidget* w) {
-    if (!picture_.isEmpty()) EXPECT_TRUE(SaveScreenshot(w, picture_));
+    if (!picture_.isEmpty()) {
+      EXPECT_TRUE(SaveScreenshot(w, picture_));
+    }
   }
 
   std::string dialogBytes_;  // what a new-name dialog gave
@@ -616,7 +618,9 @@ TEST_P(Bounds, CountCharactersAsTheFilesKeepThem) {
     memo.paste();
     EXPECT_EQ(memo.Text(), c.after);
     QTest::keyClick(&memo, Qt::Key_Z);  // typing stops at the bound too
-    if (CharacterCount(c.after) == 5) EXPECT_EQ(memo.Text(), c.after);
+    if (CharacterCount(c.after) == 5) {
+      EXPECT_EQ(memo.Text(), c.after);
+    }
   } else {
     QLineEdit edit;
     BoundCharacters(&edit, 5);
@@ -625,7 +629,9 @@ TEST_P(Bounds, CountCharactersAsTheFilesKeepThem) {
     edit.paste();
     EXPECT_EQ(edit.text(), c.after);
     QTest::keyClick(&edit, Qt::Key_Z);
-    if (CharacterCount(c.after) == 5) EXPECT_EQ(edit.text(), c.after);
+    if (CharacterCount(c.after) == 5) {
+      EXPECT_EQ(edit.text(), c.after);
+    }
   }
 }
 
