@@ -51,8 +51,14 @@ void TInGlobSettings::Display() {
 }
 
 void TInGlobSettings::ResetDescription() {
-  Description = DefaultDescription;
+  Description = DefaultDescription ? DefaultDescription() : std::vector<std::string>{};
   Display();
+}
+
+void TInGlobSettings::EditDescription(std::vector<std::string> lines) {
+  if (lines == Description) return;
+  Description = std::move(lines);
+  if (OnInstrumentChanged) OnInstrumentChanged();
 }
 
 // --- quality and detune --------------------------------------------------------
@@ -70,7 +76,7 @@ void TInGlobSettings::SelectQuality(int index) {
   UpdateQualityLimits();
 }
 
-void TInGlobSettings::ResetQuality() { SetQuality(DefaultQuality); }
+void TInGlobSettings::ResetQuality() { SetQuality(DefaultQualityNow()); }
 
 void TInGlobSettings::UpdateQualityLimits() {
   const int f = cutOffMax_ + 20 - cutOffPos_;

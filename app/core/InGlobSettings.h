@@ -42,22 +42,31 @@ class TInGlobSettings {
   TInGlobSettings();
 
   // Observers: the sample is out of date (the main window's
-  // SetSampleUpToDate(false)); a text for the main window's status line; any
-  // stored value changed (the window refreshes its controls).
+  // SetSampleUpToDate(false)); only the instrument is out of date (its
+  // SetInstrumentUpToDate(false)); a text for the main window's status line;
+  // any stored value changed (the window refreshes its controls).
   std::function<void()> OnChanged;
+  std::function<void()> OnInstrumentChanged;
   std::function<void(const std::string&)> OnStatusText;
   std::function<void()> OnDisplay;
 
-  // Values the main window supplies from the settings file.
-  std::vector<std::string> DefaultDescription;  // Windows-1252 lines
-  int DefaultQuality = 2;
+  // The defaults for a new instrument, asked for at each reset: the main
+  // window holds them and the options dialog changes them during the run.
+  // Unset: no description, 44100 Hz.
+  std::function<std::vector<std::string>()> DefaultDescription;  // Windows-1252 lines
+  std::function<int()> DefaultQuality;
+  int DefaultQualityNow() const { return DefaultQuality ? DefaultQuality() : 2; }
 
-  // --- description (file only; changing it marks nothing). The memos where
-  // it and the default description are typed hold at most this many
-  // characters, line breaks included.
+  // --- description (file only: the sample does not depend on it). The memos
+  // where it and the default description are typed hold at most this many
+  // characters, line breaks included. Setting it directly (a load, a reset)
+  // marks nothing.
   static constexpr std::size_t kMaxDescription = 50000;
   std::vector<std::string> Description;
   void ResetDescription();
+  // The person's edit: lines that differ mark the instrument changed, not
+  // the sample.
+  void EditDescription(std::vector<std::string> lines);
 
   // --- stored forms, as the instrument file keeps them
   int GetQuality() const { return quality_; }

@@ -93,6 +93,9 @@ TfInGlob::TfInGlob(TInGlobSettings& settings, TInGlobHost host, QWidget* parent)
   settings_.OnChanged = [this] {
     if (host_.SampleChanged) host_.SampleChanged();
   };
+  settings_.OnInstrumentChanged = [this] {
+    if (host_.InstrumentChanged) host_.InstrumentChanged();
+  };
   settings_.OnStatusText = [this](const std::string& text) {
     if (host_.ShowStatusText) host_.ShowStatusText(text);
   };
@@ -104,6 +107,7 @@ TfInGlob::TfInGlob(TInGlobSettings& settings, TInGlobHost host, QWidget* parent)
 TfInGlob::~TfInGlob() {
   // The settings belong to the document and outlive the window.
   settings_.OnChanged = nullptr;
+  settings_.OnInstrumentChanged = nullptr;
   settings_.OnStatusText = nullptr;
   settings_.OnDisplay = nullptr;
 }
@@ -112,7 +116,7 @@ void TfInGlob::FormCreate() {
   if (host_.RestorePosition) host_.RestorePosition(this, "InGlob");
   {
     QSignalBlocker block(cbCalcQuality);
-    cbCalcQuality->setCurrentIndex(std::clamp(host_.DefaultQuality, 0, 2));
+    cbCalcQuality->setCurrentIndex(std::clamp(settings_.DefaultQualityNow(), 0, 2));
   }
   ResetDescription();
   ResetQuality();
@@ -178,12 +182,13 @@ void TfInGlob::BuildControls() {
     g->addWidget(new QLabel("Global detune, notes:"), 4, 0);
     g->addWidget(seGlobalDetuneNote, 4, 1);
   }
+  // Only the person's edits arrive here: the program fills the memo with its
+  // signals blocked, so a load, a reset or a refresh marks nothing.
   connect(memoDescription, &QPlainTextEdit::textChanged, this, [this] {
-    // The description marks nothing.
     std::vector<std::string> lines;
     for (const QString& line : memoDescription->Text().split('\n'))
       lines.push_back(ToWindows1252(line));
-    settings_.Description = std::move(lines);
+    settings_.EditDescription(std::move(lines));
   });
   connect(cbCalcQuality, &QComboBox::currentIndexChanged, this,
           [this](int i) { settings_.SelectQuality(i); });

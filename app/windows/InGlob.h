@@ -28,9 +28,12 @@ class QTabWidget;
 
 // What the window takes from the main window and the settings file.
 struct TInGlobHost {
-  std::vector<std::string> DefaultDescription;  // Windows-1252 lines
-  int DefaultQuality = 2;
+  // The defaults for a new instrument as they are at the moment of asking
+  // (the options dialog changes them); unset: no description, 44100 Hz.
+  std::function<std::vector<std::string>()> DefaultDescription;  // Windows-1252 lines
+  std::function<int()> DefaultQuality;
   std::function<void()> SampleChanged;                         // SetSampleUpToDate(false)
+  std::function<void()> InstrumentChanged;                     // SetInstrumentUpToDate(false)
   std::function<void(const std::string&)> ShowStatusText;      // main window status line
   std::function<void(QWidget*, const std::string&)> RestorePosition;  // key "InGlob"
   std::function<void(QWidget*, const std::string&)> StorePosition;

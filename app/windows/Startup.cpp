@@ -154,9 +154,11 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
   AddChild(main, w.WaveGen, QPoint(0, 0), false)->adjustSize();
 
   TInGlobHost host;
-  host.DefaultDescription = main.DefaultDescription();
-  host.DefaultQuality = main.Settings().DefaultCalculationQuality;
+  // Read at each reset: the options dialog changes them during the run.
+  host.DefaultDescription = [&main] { return main.DefaultDescription(); };
+  host.DefaultQuality = [&main] { return main.Settings().DefaultCalculationQuality; };
   host.SampleChanged = [&main] { main.SetSampleUpToDate(false); };
+  host.InstrumentChanged = [&main] { main.SetInstrumentUpToDate(false); };
   host.ShowStatusText = [&main](const std::string& text) { main.ShowStatusText(text); };
   // Placed here once it sits in its MDI frame; stored by the main window's settings.
   w.InGlob = new TfInGlob(main.Document().GlobalSettings(), std::move(host));

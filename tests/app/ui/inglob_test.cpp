@@ -23,15 +23,17 @@ namespace {
 struct Counted {
   explicit Counted(TInGlobSettings& s) {
     s.OnChanged = [this] { ++changes; };
+    s.OnInstrumentChanged = [this] { ++instrumentChanges; };
     s.OnStatusText = [this](const std::string& t) { status = t; };
   }
   int changes = 0;
+  int instrumentChanges = 0;
   std::string status;
 };
 
 TInGlobSettings Fresh(int quality = 2) {
   TInGlobSettings s;
-  s.DefaultQuality = quality;
+  s.DefaultQuality = [quality] { return quality; };
   s.ResetQuality();
   s.ResetGlobalDetune();
   s.ResetEffects();
@@ -232,10 +234,23 @@ TEST(InGlobSettings, Memories) {
   EXPECT_EQ(t.GetDistortion(), (std::array<std::uint8_t, 4>{60, 0, 12, 60}));
 }
 
-TEST(InGlobSettings, ChangesMarkTheSampleButTheDescriptionDoesNot) {
+TEST(InGlobSettings, ChangesMarkTheSampleAndADescriptionEditOnlyTheInstrument) {
   TInGlobSettings s = Fresh();
   Counted c(s);
+  // Filled by a load or a reset: nothing.
   s.Description = {"new text"};
+  s.DefaultDescription = [] { return std::vector<std::string>{"default"}; };
+  s.ResetDescription();
+  EXPECT_EQ(s.Description, std::vector<std::string>{"default"});
+  EXPECT_EQ(c.changes, 0);
+  EXPECT_EQ(c.instrumentChanges, 0);
+  // The person's edit: the instrument, not the sample; the same lines again
+  // are no edit.
+  s.EditDescription({"default"});
+  EXPECT_EQ(c.instrumentChanges, 0);
+  s.EditDescription({"default", ""});
+  EXPECT_EQ(s.Description, (std::vector<std::string>{"default", ""}));
+  EXPECT_EQ(c.instrumentChanges, 1);
   EXPECT_EQ(c.changes, 0);
   s.SetEqPosition(4, -6);
   EXPECT_EQ(c.changes, 1);

@@ -21,7 +21,9 @@
 #include "Legibility.h"
 #include "MainFixture.h"
 #include "core/Macros.h"
+#include "windows/InGlob.h"
 #include "windows/MacroRec.h"
+#include "windows/WaveGen.h"
 #include "windows/ManagM.h"
 #include "windows/Statist.h"
 
@@ -161,6 +163,26 @@ TEST_F(MacroWindows, RecordingDialogChecksTheNameThenRecords) {
   EXPECT_EQ(shown, 1);
   EXPECT_FALSE(main.IsSampleUpToDate());
   EXPECT_EQ(main.StatusText(), "executing macro \"Louder\" ... ready");
+}
+
+// The description is not part of a voice: typing it while recording adds no
+// step, so a replay never touches another instrument's description.
+TEST_F(MacroWindows, ADescriptionEditRecordsNothing) {
+  TfMain& main = Start();
+  WhenShown<TfMacroRec>([](TfMacroRec& d) {
+    d.eName->setText("Named");
+    d.bOK->click();
+  });
+  main.StartRecordingCommand();
+  ASSERT_TRUE(main.Document().Recording);
+  windows_.InGlob->memoDescription->insertPlainText("typed while recording");
+  windows_.WaveGen->ePartName->setText("Lead");
+  main.StopRecordingCommand();
+  ASSERT_FALSE(main.Document().Macros.empty());
+  EXPECT_EQ(main.Document().Macros.back().Name, "Named");
+  EXPECT_EQ(main.Document().Macros.back().Steps, std::vector<std::string>{"001Lead"});
+  EXPECT_EQ(windows_.InGlob->GetDescription(), std::vector<std::string>{"typed while recording"});
+  main.SetInstrumentUpToDate(true);
 }
 
 TEST_F(MacroWindows, ABadMacroLineIsShownAndTheSampleIsOutOfDate) {

@@ -16,6 +16,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QGuiApplication>
 
 #include <functional>
 
@@ -28,10 +30,12 @@
 #include "components/OfficeButton.h"
 #include "components/TileControl.h"
 #include "views/Backgrounds.h"
+#include "views/BoundedMemo.h"
 #include "views/Colors.h"
 #include "Fakes.h"
 #include "Legibility.h"
 #include "MainFixture.h"
+#include "formats/InstrumentFile.h"
 #include "formats/LibraryFiles.h"
 #include "windows/InGlob.h"
 #include "windows/ViewWave.h"
@@ -510,6 +514,122 @@ TEST_F(MainTest, CommandLineInstrument) {
     EXPECT_EQ(loaded.size(), c.loaded ? 1u : 0u) << c.arguments.size();
   }
   main.SetInstrumentUpToDate(true);
+}
+
+// What the person writes into the description belongs to the instrument:
+// Exit, Load and the command-line open ask before it is lost, and Yes keeps
+// it in the file. The sample does not depend on it. Filling the box (a load,
+// New) is not the person's edit and asks nothing by itself.
+TEST_F(MainTest, ADescriptionEditIsAskedAboutBeforeItIsLost) {
+  enum class Change { Typed, Pasted, TypedThenUndone, LoadOnly, NewOnly };
+  enum class Then { Exit, Load, CommandLine, New };
+  constexpr int kNotAsked = 0;
+  using Lines = std::vector<std::string>;
+  const fs::path song = dir_ / "song.kvi", other = dir_ / "other.kvi", fresh = dir_ / "new.kvi";
+  struct Row {
+    Change change;
+    Then then;
+    int answer;           // to the save question; kNotAsked: none may come
+    bool changedBefore;   // the instrument's state once the text changed
+    Lines shownBefore;
+    Lines saved;          // song.kvi (new.kvi after New) afterwards
+    Lines shownAfter;
+  } rows[] = {
+      {Change::Typed, Then::Exit, mrYes, true, {"song text typed"}, {"song text typed"}, {}},
+      {Change::Typed, Then::Load, mrYes, true, {"song text typed"}, {"song text typed"}, {"other text"}},
+      {Change::Typed, Then::CommandLine, mrNo, true, {"song text typed"}, {"song text"}, {"other text"}},
+      // New asks only whether the person is sure, whatever was changed.
+      {Change::Typed, Then::New, kNotAsked, true, {"song text typed"}, {"song text"}, {"Dflt"}},
+      {Change::Pasted, Then::Exit, mrYes, true, {"pasted", "lines"}, {"pasted", "lines"}, {}},
+      {Change::Pasted, Then::Load, mrCancel, true, {"pasted", "lines"}, {"song text"}, {"pasted", "lines"}},
+      {Change::Pasted, Then::CommandLine, mrYes, true, {"pasted", "lines"}, {"pasted", "lines"}, {"other text"}},
+      // Undone back to the loaded text it still counts as changed.
+      {Change::TypedThenUndone, Then::Exit, mrYes, true, {"song text"}, {"song text"}, {}},
+      {Change::LoadOnly, Then::Exit, kNotAsked, false, {"song text"}, {"song text"}, {}},
+      {Change::LoadOnly, Then::Load, kNotAsked, false, {"song text"}, {"song text"}, {"other text"}},
+      {Change::LoadOnly, Then::CommandLine, kNotAsked, false, {"song text"}, {"song text"}, {"other text"}},
+      {Change::LoadOnly, Then::New, kNotAsked, false, {"song text"}, {"song text"}, {"Dflt"}},
+      // New itself puts the sample out of date, and the question follows from that.
+      {Change::NewOnly, Then::Exit, mrYes, true, {"Dflt"}, {"Dflt"}, {}},
+      {Change::NewOnly, Then::Load, mrNo, true, {"Dflt"}, {"song text"}, {"other text"}},
+  };
+  for (const Row& r : rows) {
+    const char* changes[] = {"typed", "pasted", "typed then undone", "load only", "new only"};
+    const char* thens[] = {"Exit", "Load", "command line", "New"};
+    SCOPED_TRACE(std::string(changes[static_cast<int>(r.change)]) + ", then " + thens[static_cast<int>(r.then)]);
+    windows_ = {};
+    fs::remove(fresh);
+    TfMain& main = Start();
+    main.DefaultDescription() = {"Dflt"};
+    TfInGlob& globals = *windows_.InGlob;
+    TBoundedMemo* memo = globals.memoDescription;
+    globals.SetDescription({"other text"});
+    ASSERT_TRUE(main.SaveInstrument(other));
+    globals.SetDescription({"song text"});
+    ASSERT_TRUE(main.SaveInstrument(song));
+    ASSERT_TRUE(main.LoadInstrumentFile(song));
+    EXPECT_EQ(memo->Text().toStdString(), "song text");
+    main.SetSampleUpToDate(true);  // as after a calculation
+
+    switch (r.change) {
+      case Change::Typed:
+      case Change::TypedThenUndone:
+        memo->moveCursor(QTextCursor::End);
+        QTest::keyClicks(memo, " typed");
+        if (r.change == Change::TypedThenUndone)
+          for (int i = 0; i < 8 && memo->document()->isUndoAvailable(); ++i)
+            QTest::keyClick(memo, Qt::Key_Z, Qt::ControlModifier);  // in the box: undo, not Options
+        break;
+      case Change::Pasted:
+        QGuiApplication::clipboard()->setText("pasted\nlines");
+        memo->selectAll();
+        memo->paste();
+        break;
+      case Change::LoadOnly:
+        break;
+      case Change::NewOnly:
+        prompts_.expectConfirm("Are you sure?", mrYes);
+        windows_.WaveGen->NewInstrument();
+        break;
+    }
+    EXPECT_EQ(globals.GetDescription(), r.shownBefore);
+    EXPECT_EQ(main.IsInstrumentUpToDate(), !r.changedBefore);
+    EXPECT_EQ(TextColor(main.lInstrumentUpToDate), ColorFromBGR(r.changedBefore ? clBlack : clBlue));
+    EXPECT_EQ(main.IsSampleUpToDate(), r.change != Change::NewOnly);
+
+    if (r.answer != kNotAsked) prompts_.expectQuestion(kSaveChangesQuestion, r.answer);
+    if (r.answer == mrYes && r.change == Change::NewOnly) dialogs_.expectSave(fresh.string());
+    switch (r.then) {
+      case Then::Exit:
+        EXPECT_EQ(main.close(), r.answer != mrCancel);
+        break;
+      case Then::Load:
+        EXPECT_EQ(main.LoadInstrumentFile(other), r.answer != mrCancel);
+        break;
+      case Then::CommandLine:
+        main.LoadCommandLineInstrument({other.string()});
+        break;
+      case Then::New:
+        prompts_.expectConfirm("Are you sure?", mrYes);
+        windows_.WaveGen->NewInstrument();
+        break;
+    }
+    EXPECT_TRUE(prompts_.allShown());
+    const fs::path written = r.change == Change::NewOnly && r.answer == mrYes ? fresh : song;
+    const std::optional<TStagedInstrument> file = ReadInstrumentFile(written);
+    ASSERT_TRUE(file.has_value());
+    EXPECT_EQ(file->Description, r.saved);
+    if (r.then == Then::Exit) continue;
+    EXPECT_EQ(globals.GetDescription(), r.shownAfter);
+    std::string joined;
+    for (const std::string& line : r.shownAfter) joined += (joined.empty() ? "" : "\n") + line;
+    EXPECT_EQ(memo->Text().toStdString(), joined);
+    if (r.then == Then::Load || r.then == Then::CommandLine) {
+      EXPECT_EQ(main.Document().CurrentInstrumentFile, r.answer == mrCancel ? song : other);
+      EXPECT_EQ(main.IsInstrumentUpToDate(), r.answer != mrCancel);
+    }
+    main.SetInstrumentUpToDate(true);
+  }
 }
 
 TEST_F(MainTest, SettingsAreAppliedAtTheFirstActivation) {

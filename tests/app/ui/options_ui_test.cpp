@@ -28,7 +28,9 @@
 #include "components/TileControl.h"
 #include "views/Backgrounds.h"
 #include "views/SingleLineField.h"
+#include "windows/InGlob.h"
 #include "windows/Options.h"
+#include "windows/WaveGen.h"
 
 namespace kalvora::test {
 namespace {
@@ -211,6 +213,58 @@ TEST_F(OptionsWindow, FieldsKeptOnOneLineRefuseALineBreakAndSaySo) {
     o.bCancel->click();
   });
   main.RunOptions();
+}
+
+// The defaults set in Options are what the next new instrument gets, in the
+// same run and as often as they change; the instrument being edited keeps
+// its own description and quality. The first instrument takes the stored
+// defaults.
+TEST_F(OptionsWindow, NewTakesTheDefaultsAsTheyAreNow) {
+  std::ofstream(dir_ / "kalvora.dai") << "[General]\nDefault Calculation Quality=0\n";
+  std::ofstream(dir_ / "kalvora.dad") << "stored default\r\n";
+  TfMain& main = Start();
+  TfInGlob& globals = *windows_.InGlob;
+  EXPECT_EQ(globals.GetDescription(), std::vector<std::string>{"stored default"});
+  EXPECT_EQ(globals.GetQuality(), 0);
+  EXPECT_EQ(globals.cbCalcQuality->currentText().toStdString(), "11025 Hz");
+
+  struct Row {
+    const char* typed;  // into the Options memo
+    int quality;
+    std::vector<std::string> description;
+    const char* shown;  // the global settings' quality box
+    int cutOffMax;
+  } rows[] = {
+      {"Dflt", 1, {"Dflt"}, "22050 Hz", 11025},
+      {"two\nlines", 0, {"two", "lines"}, "11025 Hz", 5512},
+      {"", 2, {}, "44100 Hz", 22050},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.typed);
+    const std::vector<std::string> description = globals.GetDescription();
+    const int quality = globals.GetQuality();
+    main.SetSampleUpToDate(true);
+    main.SetInstrumentUpToDate(true);
+    WhenShown<TfOptions>([&r](TfOptions& o) {
+      o.memoDescription->setPlainText(QString::fromLatin1(r.typed));
+      o.cbQuality->setCurrentIndex(r.quality);
+      o.bOK->click();
+    });
+    main.RunOptions();
+    EXPECT_EQ(globals.GetDescription(), description);
+    EXPECT_EQ(globals.GetQuality(), quality);
+    EXPECT_TRUE(main.IsSampleUpToDate());
+    EXPECT_TRUE(main.IsInstrumentUpToDate());
+
+    prompts_.expectConfirm("Are you sure?", mrYes);
+    windows_.WaveGen->NewInstrument();
+    EXPECT_EQ(globals.GetDescription(), r.description);
+    EXPECT_EQ(globals.memoDescription->Text().toStdString(), r.typed);
+    EXPECT_EQ(globals.GetQuality(), r.quality);
+    EXPECT_EQ(globals.cbCalcQuality->currentText().toStdString(), r.shown);
+    EXPECT_EQ(globals.Settings().CutOffMax(), r.cutOffMax);
+  }
+  main.SetInstrumentUpToDate(true);
 }
 
 TEST_F(OptionsWindow, NoMidiDeviceStoresDeviceZero) {
