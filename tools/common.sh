@@ -7,7 +7,7 @@ BUILD_DIR=${BUILD_DIR:-$ROOT/build}
 
 PACKAGES="cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev
   qt6-base-dev librtaudio-dev librtmidi-dev libasound2-dev fonts-dejavu-core
-  sox xvfb xauth jackd1 python3 libfftw3-dev libkissfft-dev libbenchmark-dev
+  qt6-qpa-plugins sox xvfb xauth jackd1 python3 libfftw3-dev libkissfft-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev llvm-14"
 
 install_missing() {

@@ -6,10 +6,10 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QTextCursor>
 #include <QToolTip>
 
+#include "views/PasteGuard.h"
 #include "views/Windows1252.h"
 
 TBoundedMemo::TBoundedMemo(int maxLength, QWidget* parent) : QPlainTextEdit(parent), maxLength_(maxLength) {}
@@ -57,10 +57,15 @@ void TBoundedMemo::keyPressEvent(QKeyEvent* e) {
   QPlainTextEdit::keyPressEvent(e);
 }
 
+bool TBoundedMemo::canInsertFromMimeData(const QMimeData* source) const { return !PastedText(source).isEmpty(); }
+
 void TBoundedMemo::insertFromMimeData(const QMimeData* source) {
-  if (isReadOnly() || !source || !source->hasText()) return QPlainTextEdit::insertFromMimeData(source);
+  // Never the base class's paste: Qt 6.4 ends the program there on data
+  // without any format, which an empty X clipboard or selection gives.
+  const QString text = PastedText(source);
+  if (isReadOnly() || text.isEmpty()) return;
   QTextCursor c = textCursor();
-  c.insertText(Fitted(source->text()));
+  c.insertText(Fitted(text));
   setTextCursor(c);
   ensureCursorVisible();
 }

@@ -30,6 +30,8 @@ class TBoundedMemo : public QPlainTextEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
+  // Only text goes in: data without text changes nothing.
+  bool canInsertFromMimeData(const QMimeData* source) const override;
   void insertFromMimeData(const QMimeData* source) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
 

@@ -10,6 +10,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/qt/LocalPaths.h"
+#include "views/PasteGuard.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
 #include "windows/LibraryReports.h"
@@ -115,6 +116,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
 
   w.Main = std::make_unique<TfMain>(std::move(services));
   TfMain& main = *w.Main;
+  GuardEmptyPastes(&main);
   main.show();
   main.FormActivate();  // the first activation comes before any later window
   created("TfMain", &main);
