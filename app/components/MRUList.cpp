@@ -14,10 +14,14 @@ const char* const kNumberProperty = "MRUItemNumber";
 
 // Names that differ only in letter case are two files here; on a folder that
 // ignores case (or through a link) two spellings can still be one file.
-// A name that does not exist (yet) matches only itself.
+// A name that does not exist (yet) matches only itself, and so does one that
+// is not a full path (written by earlier builds): the folder it was typed in
+// is not known, and the current one may hold another file of that name.
 bool SameFile(const std::string& a, const std::string& b) {
+  const std::filesystem::path pa(a), pb(b);
+  if (!pa.is_absolute() || !pb.is_absolute()) return false;
   std::error_code ec;
-  return std::filesystem::equivalent(std::filesystem::path(a), std::filesystem::path(b), ec) && !ec;
+  return std::filesystem::equivalent(pa, pb, ec) && !ec;
 }
 
 }  // namespace
@@ -68,6 +72,13 @@ void TMRUFileList::AddItem(const std::string& fileName) {
     items_.insert(items_.begin(), fileName);
     if (static_cast<int>(items_.size()) > maximum_) items_.resize(static_cast<std::size_t>(maximum_));
   }
+  BuildMenu();
+}
+
+void TMRUFileList::RemoveItem(const std::string& fileName) {
+  const auto found = std::find(items_.begin(), items_.end(), fileName);
+  if (found == items_.end()) return;
+  items_.erase(found);
   BuildMenu();
 }
 

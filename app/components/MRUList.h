@@ -35,9 +35,11 @@ class TMRUFileList : public QObject {
   std::function<void(QAction*, const std::string&)> OnMRUItemClick;
 
   // Adds the name at the top, or moves it there when the list holds it: the
-  // same bytes, or another name of the same existing file (that entry keeps
-  // its own spelling); then rebuilds the menu.
+  // same bytes, or another full path of the same existing file (that entry
+  // keeps its own spelling); then rebuilds the menu.
   void AddItem(const std::string& fileName);
+  // Drops the entry of exactly these bytes, if any.
+  void RemoveItem(const std::string& fileName);
   const std::vector<std::string>& Items() const { return items_; }
   // Replaces the list (entry 0 first), cut to Maximum.
   void SetItems(std::vector<std::string> items);

@@ -21,6 +21,7 @@
 #include "platform/AudioSink.h"
 #include "platform/MidiInput.h"
 #include "platform/Prompts.h"
+#include "platform/qt/QtPrompts.h"
 #include "views/Backgrounds.h"
 #include "windows/Tools.h"
 
@@ -55,6 +56,8 @@ void TfMain::FormCreate() {
   SetStatus(TDocumentStatus::Working);
 
   doc_.SetDataFolder(services_.DataFolder);
+  // Before any dialog can write Qt's own settings.
+  if (!services_.DataFolder.empty()) kalvora::platform::KeepQtSettingsIn(services_.DataFolder.string());
   try {
     ini_ = std::make_unique<TIniFile>(doc_.SettingsPath.string());
   } catch (const EByteFileError& e) {

@@ -193,6 +193,19 @@ QString LoadingText(const std::filesystem::path& file) {
   return QStringLiteral("loading ") + kalvora::platform::FromLocalBytes(file.string()) + QStringLiteral(" ...");
 }
 
+// A file name that is kept (recent files, the current file) must name the
+// same file wherever the program starts next: made absolute against the
+// current folder, as bytes; links and ".." stay as typed.
+std::filesystem::path FullPath(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+  if (ec) return file;
+  std::filesystem::path full;
+  for (const std::filesystem::path& part : absolute)
+    if (part != ".") full /= part;
+  return full;
+}
+
 }  // namespace
 
 bool TfMain::LoadInstrument(const std::filesystem::path& file) {
@@ -262,7 +275,8 @@ bool TfMain::SaveInstrument(const std::filesystem::path& file) {
 
 // The file just loaded or saved: current, first of the recent files, named
 // in the title bar and giving the sample's file name.
-void TfMain::MakeCurrentFile(const std::filesystem::path& file) {
+void TfMain::MakeCurrentFile(const std::filesystem::path& name) {
+  const std::filesystem::path file = FullPath(name);
   doc_.CurrentInstrumentFile = file;
   if (MRUFileList) MRUFileList->AddItem(file.string());
   if (MRUFileList) MenuLoadAgain = MRUFileList->Submenu();
@@ -358,14 +372,8 @@ void TfMain::LoadCommandLineInstrument(const std::vector<std::string>& arguments
   const std::filesystem::path typed = arguments[0];
   // Anything else of that name (a folder, a FIFO) is refused by the load.
   if (!std::filesystem::exists(typed, ec)) return;
-  // The name is kept (recent files, the current file): a relative one would
-  // name another file once the program starts in another folder. Made
-  // absolute against the starting folder, as bytes; links stay as typed.
-  const std::filesystem::path absolute = std::filesystem::absolute(typed, ec);
-  if (ec) return;
-  std::filesystem::path file;
-  for (const std::filesystem::path& part : absolute)
-    if (part != ".") file /= part;
+  // Against the starting folder, whenever the load runs.
+  const std::filesystem::path file = FullPath(typed);
   AtCommandBoundary([&] { LoadInstrumentFile(file); });
 }
 

@@ -298,7 +298,14 @@ void TfMain::BuildMenus() {
   MRUFileList->SetSubmenuName("Load Again");
   MRUFileList->SetFileMenu(MenuInstrument);
   MRUFileList->OnMRUItemClick = [this](QAction*, const std::string& file) {
-    AtCommandBoundary([&] { LoadInstrumentFile(file); });
+    AtCommandBoundary([&] {
+      // An entry of an earlier build may not be a full path: once it has
+      // opened a file, that file's full path (listed by the load) replaces it.
+      if (LoadInstrumentFile(file) && !std::filesystem::path(file).is_absolute()) {
+        MRUFileList->RemoveItem(file);
+        MenuLoadAgain = MRUFileList->Submenu();
+      }
+    });
   };
   MenuLoadAgain = nullptr;
 

@@ -29,16 +29,15 @@
 #include "views/Backgrounds.h"
 #include "views/Colors.h"
 #include "views/BoundedMemo.h"
+#include "views/ShownBytes.h"
 #include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 
-using kalvora::platform::FromLocalBytes;
 using kalvora::platform::FromQtPath;
 using kalvora::platform::mrCancel;
 using kalvora::platform::mrOk;
 using kalvora::platform::ToLocalBytes;
-using kalvora::platform::ToQtPath;
 
 namespace {
 
@@ -214,8 +213,8 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
   cbShowHints->setChecked(s.ShowHints);
   cbAutoConvert->setChecked(s.AutoConvert);
   // The converter's path and options are the system's bytes, as it is started with them.
-  eAutoConvertProgram->setText(ToQtPath(s.AutoConvertProgram));
-  eAutoConvertOptions->setText(FromLocalBytes(s.AutoConvertOptions));
+  ShowBytes(eAutoConvertProgram, s.AutoConvertProgram);
+  ShowBytes(eAutoConvertOptions, s.AutoConvertOptions);
   (s.AutoConvertMode == 1 ? rbNormal : s.AutoConvertMode == 3 ? rbMaximized : rbMinimized)->setChecked(true);
   EnableAutoConvert();
   QStringList lines;
@@ -244,9 +243,9 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
     kalvora::platform::FileDialogOptions o;
     o.title = "Select The Auto-Convert Program";
     o.filter = "All Files|*";
-    o.initialFile = FromQtPath(eAutoConvertProgram->text());
+    o.initialFile = BytesOf(eAutoConvertProgram, FromQtPath);
     if (dialogs_)
-      if (auto chosen = dialogs_->openFile(o)) eAutoConvertProgram->setText(ToQtPath(*chosen));
+      if (auto chosen = dialogs_->openFile(o)) ShowBytes(eAutoConvertProgram, *chosen);
   });
   connect(cbElement, &QComboBox::currentIndexChanged, this, [this] { ShowBackgroundElement(); });
   for (QAbstractButton* w : std::initializer_list<QAbstractButton*>{cbDefaultDesign, rbGradient, rbImage, rbTile, rbStretch, rbCenter})
@@ -259,7 +258,7 @@ TfOptions::TfOptions(TfMain* main, kalvora::platform::FileDialogs* dialogs, kalv
     o.defaultExt = "bmp";
     if (dialogs_)
       if (auto chosen = dialogs_->openFile(o)) {
-        eImage->setText(ToQtPath(*chosen));
+        ShowBytes(eImage, *chosen);
         PageChanged();
       }
   });
@@ -312,7 +311,7 @@ void TfOptions::ShowBackgroundElement() {
   rbGradient->setChecked(gradient);
   rbImage->setChecked(!gradient);
   (e.TileMode == tmCenter ? rbCenter : e.TileMode == tmStretch ? rbStretch : rbTile)->setChecked(true);
-  eImage->setText(ToQtPath(e.Image));
+  ShowBytes(eImage, e.Image);
   const bool free = !e.Default;
   for (QWidget* w : std::initializer_list<QWidget*>{rbGradient, rbImage}) w->setEnabled(free);
   for (QWidget* w : std::initializer_list<QWidget*>{bFrom, bTo, shFrom, shTo}) w->setEnabled(free && gradient);
@@ -330,7 +329,7 @@ void TfOptions::PageChanged() {
   e.Default = cbDefaultDesign->isChecked();
   if (rbGradient->isChecked()) e.TileMode = tmGradient;
   else e.TileMode = rbStretch->isChecked() ? tmStretch : rbCenter->isChecked() ? tmCenter : tmTile;
-  e.Image = FromQtPath(eImage->text());
+  e.Image = BytesOf(eImage, FromQtPath);
   ShowBackgroundElement();
 }
 
@@ -353,8 +352,8 @@ void TfOptions::StoreOptions() {
   s.BackgroundBorder = border_;
   s.ShowHints = cbShowHints->isChecked();
   s.AutoConvert = cbAutoConvert->isChecked();
-  s.AutoConvertProgram = FromQtPath(eAutoConvertProgram->text());
-  s.AutoConvertOptions = ToLocalBytes(eAutoConvertOptions->text());
+  s.AutoConvertProgram = BytesOf(eAutoConvertProgram, FromQtPath);
+  s.AutoConvertOptions = BytesOf(eAutoConvertOptions, ToLocalBytes);
   s.AutoConvertMode = rbMinimized->isChecked() ? 2 : rbMaximized->isChecked() ? 3 : 1;
   std::vector<std::string>& description = mainWindow_->DefaultDescription();
   description.clear();

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -38,6 +39,14 @@ std::string QtFilterFromPairs(const std::string& filter) {
     out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
   }
   return s(out.join(QStringLiteral(";;")));
+}
+
+void KeepQtSettingsIn(const std::string& folder) {
+  QString path = ToQtPath(folder);
+  // A path no folder can be made at, so nothing is written anywhere.
+  if (ToLocalBytes(path) != folder) path = QStringLiteral("/dev/null/kalvora");
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, path);
 }
 
 std::optional<std::string> QtFileDialogs::openFile(const FileDialogOptions& o) {

@@ -51,6 +51,12 @@ class SystemClock : public Clock {
   std::chrono::system_clock::time_point now() override { return std::chrono::system_clock::now(); }
 };
 
+// Qt keeps settings of its own (the file dialogs' recent folders and view,
+// the colour dialog's custom colours); they go to the program's folder with
+// its other files, not to the home folder. A folder whose name Qt cannot
+// spell (not UTF-8) would be created anew beside it: nothing is kept then.
+void KeepQtSettingsIn(const std::string& folder);
+
 // Turns a filter of the form "Name|*.ext|Name|*.*" into Qt's "Name (*.ext);;Name (*.*)".
 std::string QtFilterFromPairs(const std::string& filter);
 

@@ -728,8 +728,13 @@ class MRUFileListFiles : public TempFolderTest {};
 
 // Names that differ only in letter case are two files on this system: each
 // has its own entry. Two names are one entry when their bytes are equal or
-// when both exist and are the same file on disk (a hard link or a symbolic
-// link stands in for a folder that ignores case); the listed spelling stays.
+// when both are full paths, exist and are the same file on disk (a hard link
+// or a symbolic link stands in for a folder that ignores case); the listed
+// spelling stays. A name that is not a full path (as earlier builds listed
+// names typed on the command line) matches only its own bytes, even where
+// the current folder holds that file. Names are taken in the folder
+// (which is the current one) unless they begin with "rel:", which marks a
+// relative name listed as it stands.
 TEST_F(MRUFileListFiles, OneEntryPerFile) {
   enum Kind { File, HardLink, SymLink };
   struct Disk {
@@ -761,12 +766,23 @@ TEST_F(MRUFileListFiles, OneEntryPerFile) {
        {"link.kvi", "gone.kvi"}},
       {"the entry with equal bytes moves first", {{"song.kvi", File, ""}, {"Song.kvi", HardLink, "song.kvi"}},
        {"Song.kvi", "b.kvi", "song.kvi"}, {"song.kvi"}, {"song.kvi", "Song.kvi", "b.kvi"}},
+      {"a relative entry stays when its file is added by full path", {{"song.kvi", File, ""}},
+       {"b.kvi", "rel:song.kvi"}, {"song.kvi"}, {"song.kvi", "b.kvi", "rel:song.kvi"}},
+      {"a relative name added beside the full path", {{"song.kvi", File, ""}}, {"song.kvi", "b.kvi"},
+       {"rel:song.kvi"}, {"rel:song.kvi", "song.kvi", "b.kvi"}},
+      {"two relative spellings of one file", {{"song.kvi", File, ""}}, {"rel:sub/../song.kvi"},
+       {"rel:./song.kvi"}, {"rel:./song.kvi", "rel:sub/../song.kvi"}},
+      {"a relative link", {{"song.kvi", File, ""}, {"link.kvi", SymLink, "song.kvi"}}, {"rel:link.kvi"},
+       {"song.kvi"}, {"song.kvi", "rel:link.kvi"}},
+      {"a relative entry moves on equal bytes", {{"song.kvi", File, ""}}, {"b.kvi", "rel:song.kvi"},
+       {"rel:song.kvi"}, {"rel:song.kvi", "b.kvi"}},
   };
   auto full = [this](const std::vector<std::string>& names) {
     std::vector<std::string> out;
-    for (const std::string& n : names) out.push_back((dir_ / n).string());
+    for (const std::string& n : names) out.push_back(n.rfind("rel:", 0) == 0 ? n.substr(4) : (dir_ / n).string());
     return out;
   };
+  const fs::path started = fs::current_path();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     fs::remove_all(dir_);
@@ -776,11 +792,13 @@ TEST_F(MRUFileListFiles, OneEntryPerFile) {
       if (d.kind == HardLink) fs::create_hard_link(dir_ / d.target, dir_ / d.name);
       if (d.kind == SymLink) fs::create_symlink(d.target, dir_ / d.name);
     }
+    fs::current_path(dir_);
     TMRUFileList list;
     list.SetMaximum(10);
     list.SetItems(full(c.listed));
     for (const std::string& name : full(c.added)) list.AddItem(name);
     EXPECT_EQ(list.Items(), full(c.expected));
+    fs::current_path(started);
   }
 }
 
@@ -908,6 +926,72 @@ TEST_F(FilesTest, TheCommandLineInstrumentIsRememberedByItsAbsolutePath) {
     EXPECT_EQ(main.Document().CurrentInstrumentFile, file) << typed;
     windows_ = {};
   }
+}
+
+// Earlier builds listed names as typed on the command line, such as
+// "song.kvi". Opening that file by its full path lists the full path first
+// and leaves the old entry alone, so "Load Again" started from another
+// folder, holding another song.kvi, loads the file opened. The old entry
+// then opens the file of the current folder, whose full path takes its place;
+// a save under a relative name is listed by its full path too.
+TEST_F(FilesTest, AnOldRelativeEntryDoesNotStandForAFullPath) {
+  UseFixtureLibraries();
+  const fs::path d = dir_ / "d", e = dir_ / "e";
+  fs::create_directories(d);
+  fs::create_directories(e);
+  WriteBytes(d / "song.kvi", ReadHexFixture("instrument_v30_one_voice.hex"));  // voice 2 "Lead"
+  Bytes other = ReadHexFixture("instrument_v30_one_voice.hex");
+  const std::string lead = "Lead";
+  const auto name = std::search(other.begin(), other.end(), lead.begin(), lead.end());
+  ASSERT_NE(name, other.end());
+  std::copy_n("Solo", 4, name);
+  WriteBytes(e / "song.kvi", other);
+  {
+    TIniFile ini((dir_ / "kalvora.dai").string());
+    ini.WriteString("MRU File List", "#1", "/elsewhere/x.kvi");
+    ini.WriteString("MRU File List", "#2", "song.kvi");
+    ini.UpdateFile();
+  }
+  struct BackWhenDone {
+    fs::path folder = fs::current_path();
+    ~BackWhenDone() { fs::current_path(folder); }
+  } back;
+  const std::string song = (d / "song.kvi").string();
+  fs::current_path(d);
+  {
+    TfMain& main = Start();
+    ASSERT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{"/elsewhere/x.kvi", "song.kvi"}));
+    main.SetInstrumentUpToDate(true);
+    ASSERT_TRUE(main.LoadInstrumentFile(d / "song.kvi"));
+    EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{song, "/elsewhere/x.kvi", "song.kvi"}));
+    EXPECT_TRUE(main.close());
+    windows_ = {};
+  }
+  EXPECT_EQ(TIniFile((dir_ / "kalvora.dai").string()).ReadString("MRU File List", "#1", ""), song);
+
+  fs::current_path(e);
+  TfMain& main = Start();
+  main.SetInstrumentUpToDate(true);
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 3);
+  main.MenuLoadAgain->actions()[0]->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(main.Document().Voice(2).Name, "Lead");
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, d / "song.kvi");
+
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 3);
+  EXPECT_EQ(main.MenuLoadAgain->actions()[2]->text(), "&3 song.kvi");
+  main.MenuLoadAgain->actions()[2]->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(main.Document().Voice(2).Name, "Solo");
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, e / "song.kvi");
+  EXPECT_EQ(main.MRUFileList->Items(), (std::vector<std::string>{(e / "song.kvi").string(), song, "/elsewhere/x.kvi"}));
+  ASSERT_EQ(main.MenuLoadAgain->actions().size(), 3);
+  EXPECT_EQ(main.MenuLoadAgain->actions()[0]->text(), QString::fromStdString("&1 " + (e / "song.kvi").string()));
+
+  ASSERT_TRUE(main.SaveInstrumentFile("saved.kvi"));
+  EXPECT_EQ(main.Document().CurrentInstrumentFile, e / "saved.kvi");
+  EXPECT_EQ(main.MRUFileList->Items().front(), (e / "saved.kvi").string());
+  windows_ = {};
 }
 
 }  // namespace

@@ -182,6 +182,79 @@ TEST_F(OptionsWindow, PathsAndConverterOptionsKeepTheSystemsBytes) {
   again.SetInstrumentUpToDate(true);
 }
 
+// Paths and converter options are the system's bytes, which need not decode
+// (written under another locale, or by hand): OK keeps the bytes of every
+// field nobody changed, even when other controls of its page were used; an
+// edited field stores its text, where an undecodable byte shows as U+FFFD.
+TEST_F(OptionsWindow, OkKeepsTheBytesOfFieldsNobodyChanged) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+  struct Row {
+    const char* what;
+    std::string stored, edited;  // edited: after " x" is typed at the end
+  } rows[] = {
+      {"valid UTF-8", "-q Caf\xC3\xA9 \xE7\x94\xBB", "-q Caf\xC3\xA9 \xE7\x94\xBB x"},
+      {"Latin-1", "-q \xE4\xF6\xFC", "-q " + r + r + r + " x"},
+      {"mixed", "\xC3\xA9\xE9/\xFF.exe", "\xC3\xA9" + r + "/" + r + ".exe x"},
+      {"empty", "", " x"},
+  };
+  TfMain& main = Start();
+  for (const Row& row : rows)
+    for (bool edit : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (edit ? ", edited" : ", untouched"));
+      TMainSettings& s = main.Settings();
+      s.AutoConvert = true;
+      s.AutoConvertProgram = s.AutoConvertOptions = row.stored;
+      for (TBackgroundSetting* b : {&s.BackgroundMain, &s.BackgroundBorder}) {
+        b->Default = false;
+        b->TileMode = tmTile;
+        b->Image = row.stored;
+      }
+      WhenShown<TfOptions>([edit](TfOptions& o) {
+        auto type = [edit](QLineEdit* e) {
+          if (!edit) return;
+          e->end(false);
+          e->insert(QStringLiteral(" x"));  // as typed: the field reports an edit
+        };
+        type(o.eAutoConvertProgram);
+        type(o.eAutoConvertOptions);
+        // Both backgrounds: the image mode changes, which rereads the page.
+        for (int element : {0, 1}) {
+          o.cbElement->setCurrentIndex(element);
+          o.rbStretch->click();
+          type(o.eImage);
+          o.rbTile->click();
+        }
+        o.cbElement->setCurrentIndex(0);
+        o.cbAutoConvert->click();
+        o.cbAutoConvert->click();
+        o.bOK->click();
+      });
+      main.RunOptions();
+      const std::string& expected = edit ? row.edited : row.stored;
+      EXPECT_EQ(s.AutoConvertProgram, expected);
+      EXPECT_EQ(s.AutoConvertOptions, expected);
+      EXPECT_EQ(s.BackgroundMain.Image, expected);
+      EXPECT_EQ(s.BackgroundBorder.Image, expected);
+    }
+}
+
+// Each key typed into the image name rereads the page; the text it shows
+// again is the same, and the cursor stays where the key went.
+TEST_F(OptionsWindow, TypingInsideTheImageNameKeepsTheCursor) {
+  TfMain& main = Start();
+  main.Settings().BackgroundMain.Default = false;
+  main.Settings().BackgroundMain.TileMode = tmTile;
+  main.Settings().BackgroundMain.Image = "/abc.bmp";
+  WhenShown<TfOptions>([](TfOptions& o) {
+    o.eImage->setCursorPosition(1);
+    o.eImage->insert(QStringLiteral("x"));
+    EXPECT_EQ(o.WorkingMain().Image, "/xabc.bmp");
+    EXPECT_EQ(o.eImage->cursorPosition(), 2);
+    o.bCancel->click();
+  });
+  main.RunOptions();
+}
+
 // The settings file keeps each of these on one line: a paste that brings a
 // line break is refused whole and the field says why, so no value is
 // changed behind the person's back.
