@@ -5,10 +5,10 @@
 #pragma once
 
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QValidator>
 
 class QLineEdit;
+class TSingleLineValidator;
 
 // A memo: typing stops at the bound and a paste, drop or input-method text
 // is cut to the room left; the field then says so in a tip at the caret.
@@ -44,24 +44,43 @@ class TBoundedMemo : public QPlainTextEdit {
   const int maxLength_;
 };
 
-// A line edit's bound in characters, where QLineEdit::setMaxLength counts
-// UTF-16 units. What goes past the bound is cut just before the caret, where
-// the typed or pasted text ends, as setMaxLength cuts; a validator the field
-// already had (one that refuses line breaks) still decides first.
+// A name field's bound in characters, where QLineEdit::setMaxLength counts
+// UTF-16 units; the field keeps one line as well (views/SingleLineField.h).
+// As with setMaxLength, a key that would pass the bound changes nothing and
+// signals nothing, so the undo steps stay; a paste, drop or input-method
+// text is cut to the room left before the field takes it, and is undone in
+// one step. Text the program sets that is longer keeps its beginning.
 class TCharacterBound : public QValidator {
   Q_OBJECT
 
  public:
-  TCharacterBound(int maxLength, const QValidator* before, QObject* parent);
+  TCharacterBound(int maxLength, QLineEdit* edit);
   State validate(QString& input, int& pos) const override;
   int MaxLength() const { return maxLength_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
  private:
+  // The text without the selection, which a paste or typed text replaces.
+  QString TextBesideSelection() const;
+  // Characters that may still go in beside the kept text.
+  int Room(QStringView kept) const;
+  // Whether the edit takes `text` cut to `room` rather than as QLineEdit
+  // would: only a one-line text longer than the room.
+  bool Cuts(const QString& text, int room) const;
+  // Puts what fits of `text` at the caret, in place of the selection, as
+  // one undo step; false when nothing changed.
+  bool InsertCut(const QString& text, int room);
+  // The clipboard's text, cut to fit.
+  void Paste();
+
   const int maxLength_;
-  QPointer<const QValidator> before_;
+  QLineEdit* const edit_;
+  const TSingleLineValidator* const oneLine_;
 };
 
-// Bounds the edit to maxLength characters (set its other validator first).
+// Makes the edit a name field: one line of at most maxLength characters.
 void BoundCharacters(QLineEdit* edit, int maxLength);
 // The edit's bound in characters, 0 when it has none.
 int CharacterBound(const QLineEdit* edit);

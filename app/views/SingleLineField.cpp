@@ -1,19 +1,32 @@
 #include "views/SingleLineField.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QToolTip>
 
 #include "views/BoundedMemo.h"
 
-TSingleLineValidator::TSingleLineValidator(QWidget* field) : QValidator(field), field_(field) {}
+bool IsLineBreak(QChar c) {
+  const char16_t u = c.unicode();
+  return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+bool HasLineBreak(QStringView text) { return std::any_of(text.begin(), text.end(), IsLineBreak); }
+
+TSingleLineValidator::TSingleLineValidator(QLineEdit* field) : QValidator(field), field_(field) {}
 
 QString TSingleLineValidator::RefusalText() { return QStringLiteral("This field can not hold a line break."); }
 
 QValidator::State TSingleLineValidator::validate(QString& input, int&) const {
-  if (!input.contains(QLatin1Char('\n')) && !input.contains(QLatin1Char('\r'))) return Acceptable;
-  QApplication::beep();
-  QToolTip::showText(field_->mapToGlobal(QPoint(0, field_->height())), RefusalText(), field_);
+  if (!HasLineBreak(input)) return Acceptable;
+  // The person's edit can be undone; the program's setText leaves nothing
+  // to undo.
+  if (field_->isUndoAvailable()) {
+    QApplication::beep();
+    QToolTip::showText(field_->mapToGlobal(QPoint(0, field_->height())), RefusalText(), field_);
+  }
   return Invalid;
 }
 
@@ -25,7 +38,6 @@ TSingleLineDelegate::TSingleLineDelegate(int maxLength, QObject* parent)
 QWidget* TSingleLineDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
   auto* edit = new QLineEdit(parent);
   edit->setFrame(false);
-  KeepOnOneLine(edit);
   BoundCharacters(edit, maxLength_);
   return edit;
 }

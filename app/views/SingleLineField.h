@@ -1,7 +1,7 @@
-// Fields whose text the settings file keeps as one line: a line break can
-// not go in. A paste or typed text that would bring one is refused whole,
-// and the field says why in a tip, so nothing is changed behind the
-// person's back when the options are stored.
+// Fields whose text is kept as one line (a value of the settings file, a
+// name): a line break can not go in. A paste or typed text that would bring
+// one is refused whole, and the field says why in a tip, so what the field
+// shows is what is kept.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -9,17 +9,24 @@
 
 class QLineEdit;
 
+// LF, CR, VT, FF, NEL and the line and paragraph separators: each ends a
+// line, yet a line edit shows it as a blank.
+bool IsLineBreak(QChar c);
+bool HasLineBreak(QStringView text);
+
 class TSingleLineValidator : public QValidator {
   Q_OBJECT
 
  public:
-  explicit TSingleLineValidator(QWidget* field);
+  explicit TSingleLineValidator(QLineEdit* field);
+  // Refuses a text with a line break; says so when the person brought it
+  // (text the program set is shown as it is, without a word).
   State validate(QString& input, int& pos) const override;
   // "This field can not hold a line break."
   static QString RefusalText();
 
  private:
-  QWidget* field_;
+  QLineEdit* field_;
 };
 
 // Makes a line edit refuse line breaks.

@@ -111,7 +111,9 @@ TEST_F(FileBoundWindows, MacroNamesStopAtTheirBound) {
   TfRenMacro rename(main.Document(), "Octave up", &main);
   for (QLineEdit* name : {main.MacroRec()->eName, rename.eNewName}) {
     name->clear();
-    name->insert(QString(1000, QLatin1Char('n')));
+    QApplication::clipboard()->setText(QString(1000, QLatin1Char('n')));
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(name, &paste);
     EXPECT_EQ(name->text().size(), static_cast<int>(TMacro::kMaxName));
   }
 }
