@@ -91,10 +91,9 @@ TCharacterBound::TCharacterBound(int maxLength, QLineEdit* edit)
 }
 
 QValidator::State TCharacterBound::validate(QString& input, int& pos) const {
-  // The person's edit can be undone; the program's setText leaves nothing
-  // to undo. Refused, an edit leaves the text, its undo steps and the
+  // Refused, the person's edit leaves the text, its undo steps and the
   // signals as they were.
-  if (edit_->isUndoAvailable()) {
+  if (IsPersonsEdit(edit_)) {
     if (oneLine_->validate(input, pos) == Invalid) return Invalid;
     return CharacterCount(input) > maxLength_ ? Invalid : Acceptable;
   }
@@ -135,13 +134,16 @@ bool TCharacterBound::InsertCut(const QString& text, int room) {
   return true;
 }
 
-void TCharacterBound::Paste() {
+bool TCharacterBound::PasteCut() {
   const QString text = QGuiApplication::clipboard()->text();
   const int room = Room(TextBesideSelection());
-  if (Cuts(text, room))
-    InsertCut(text, room);
-  else
-    edit_->paste();
+  if (!Cuts(text, room)) return false;
+  InsertCut(text, room);
+  return true;
+}
+
+void TCharacterBound::Paste() {
+  if (!PasteCut()) edit_->paste();
 }
 
 bool TCharacterBound::eventFilter(QObject* watched, QEvent* e) {
@@ -154,14 +156,8 @@ bool TCharacterBound::eventFilter(QObject* watched, QEvent* e) {
   if (watched != edit_ || edit_->isReadOnly()) return false;
   QClipboard* clipboard = QGuiApplication::clipboard();
   switch (type) {
-    case QEvent::KeyPress: {
-      if (!static_cast<QKeyEvent*>(e)->matches(QKeySequence::Paste)) return false;
-      const QString text = clipboard->text();
-      const int room = Room(TextBesideSelection());
-      if (!Cuts(text, room)) return false;
-      InsertCut(text, room);
-      return true;
-    }
+    case QEvent::KeyPress:
+      return static_cast<QKeyEvent*>(e)->matches(QKeySequence::Paste) && PasteCut();
     case QEvent::MouseButtonRelease: {
       // The middle button puts the selection of the system at the caret.
       if (static_cast<QMouseEvent*>(e)->button() != Qt::MiddleButton || !clipboard->supportsSelection()) return false;

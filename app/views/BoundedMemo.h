@@ -72,6 +72,9 @@ class TCharacterBound : public QValidator {
   // Puts what fits of `text` at the caret, in place of the selection, as
   // one undo step; false when nothing changed.
   bool InsertCut(const QString& text, int room);
+  // Puts the clipboard's text in cut to fit when it is too long; false when
+  // the edit's own paste should take it.
+  bool PasteCut();
   // The clipboard's text, cut to fit.
   void Paste();
 

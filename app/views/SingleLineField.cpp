@@ -15,15 +15,15 @@ bool IsLineBreak(QChar c) {
 
 bool HasLineBreak(QStringView text) { return std::any_of(text.begin(), text.end(), IsLineBreak); }
 
+bool IsPersonsEdit(const QLineEdit* field) { return field->isUndoAvailable(); }
+
 TSingleLineValidator::TSingleLineValidator(QLineEdit* field) : QValidator(field), field_(field) {}
 
 QString TSingleLineValidator::RefusalText() { return QStringLiteral("This field can not hold a line break."); }
 
 QValidator::State TSingleLineValidator::validate(QString& input, int&) const {
   if (!HasLineBreak(input)) return Acceptable;
-  // The person's edit can be undone; the program's setText leaves nothing
-  // to undo.
-  if (field_->isUndoAvailable()) {
+  if (IsPersonsEdit(field_)) {
     QApplication::beep();
     QToolTip::showText(field_->mapToGlobal(QPoint(0, field_->height())), RefusalText(), field_);
   }

@@ -14,6 +14,10 @@ class QLineEdit;
 bool IsLineBreak(QChar c);
 bool HasLineBreak(QStringView text);
 
+// Whether the text being validated comes from the person: an edit adds an
+// undo step, while the program's setText leaves nothing to undo.
+bool IsPersonsEdit(const QLineEdit* field);
+
 class TSingleLineValidator : public QValidator {
   Q_OBJECT
 
