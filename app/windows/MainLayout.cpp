@@ -299,13 +299,24 @@ void TfMain::BuildMenus() {
   MRUFileList->SetFileMenu(MenuInstrument);
   MRUFileList->OnMRUItemClick = [this](QAction*, const std::string& file) {
     AtCommandBoundary([&] {
-      // An entry of an earlier build may not be a full path: once it has
-      // opened a file, that file's full path (listed by the load) replaces it.
-      if (LoadInstrumentFile(file) && !std::filesystem::path(file).is_absolute()) {
-        MRUFileList->RemoveItem(file);
-        MenuLoadAgain = MRUFileList->Submenu();
+      if (std::filesystem::path(file).is_absolute()) {
+        LoadInstrumentFile(file);
+        return;
       }
+      // An entry of an earlier build may not be a full path: once it has
+      // opened a file, that file's full path takes its place. The load lists
+      // the full path before the old entry goes, so the list has room for one
+      // more meanwhile: a full list loses no other entry. A failed load adds
+      // nothing, and the list is as it was.
+      struct TRoomForOneMore {
+        TMRUFileList* list;
+        int maximum = list->Maximum();
+        ~TRoomForOneMore() { list->SetMaximum(maximum); }
+      } room{MRUFileList};
+      MRUFileList->SetMaximum(room.maximum + 1);
+      if (LoadInstrumentFile(file)) MRUFileList->RemoveItem(file);
     });
+    MenuLoadAgain = MRUFileList->Submenu();
   };
   MenuLoadAgain = nullptr;
 

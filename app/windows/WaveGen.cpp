@@ -369,7 +369,11 @@ TfWaveGen::TfWaveGen(TfMain& main, QWidget* parent) : QWidget(parent), main_(mai
   connect(cbFilterActive, &QCheckBox::toggled, this, [this](bool on) { EditInt(stFilterActive, on); });
   connect(ePartName, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (refreshing_) return;
-    V().Name = CutName(ToWindows1252(text), TVoice::kMaxName);
+    // Qt signals a selection replaced by the same text too: a name whose
+    // stored bytes stay as they were is no edit, marked or recorded.
+    const std::string name = CutName(ToWindows1252(text), TVoice::kMaxName);
+    if (name == V().Name) return ShowStoredName();
+    V().Name = name;
     ShowStoredName();
     PaintVoiceTabs();
     main_.SetInstrumentUpToDate(false);

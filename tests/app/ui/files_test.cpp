@@ -994,4 +994,97 @@ TEST_F(FilesTest, AnOldRelativeEntryDoesNotStandForAFullPath) {
   windows_ = {};
 }
 
+// A full list of ten written by an earlier build, entry 4 "song.kvi" (not a
+// full path): Load Again on it puts the file's full path at the top in its
+// place, and the nine others stay in their order, the last one included.
+// When the full path is listed as well, the two become one entry at the top
+// and nothing else goes. A load that fails or is cancelled leaves the list
+// as it was, the old entry included. The settings file keeps what the menu
+// shows.
+TEST_F(FilesTest, LoadAgainOnAnOldRelativeEntryOfAFullListLosesNoOtherEntry) {
+  UseFixtureLibraries();
+  enum Disk { Instrument, Missing, Folder, Foreign };
+  struct Case {
+    const char* what;
+    Disk disk;
+    bool fullPathListed;  // as entry 7, in place of an unrelated one
+    bool cancelled;       // the instrument has changes; the question is cancelled
+    bool message;         // the failed load says why
+    bool loads;
+  } cases[] = {
+      {"loads", Instrument, false, false, false, true},
+      {"loads, its full path listed too", Instrument, true, false, false, true},
+      {"the file is gone", Missing, false, false, false, false},
+      {"the file is gone, its full path listed too", Missing, true, false, false, false},
+      {"a folder of that name", Folder, false, false, true, false},
+      {"not an instrument", Foreign, false, false, true, false},
+      {"the question to save is cancelled", Instrument, false, true, false, false},
+  };
+  struct BackWhenDone {
+    fs::path folder = fs::current_path();
+    ~BackWhenDone() { fs::current_path(folder); }
+  } back;
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path folder = dir_ / ("case " + std::to_string(++n));
+    fs::create_directories(folder);
+    const fs::path song = folder / "song.kvi";
+    if (c.disk == Instrument) WriteBytes(song, ReadHexFixture("instrument_v30_one_voice.hex"));
+    if (c.disk == Folder) fs::create_directory(song);
+    if (c.disk == Foreign) std::ofstream(song) << "not an instrument";
+    std::vector<std::string> listed;
+    for (int i = 1; i <= 10; ++i) listed.push_back("/elsewhere/" + std::to_string(i) + ".kvi");
+    listed[3] = "song.kvi";
+    if (c.fullPathListed) listed[6] = song.string();
+    fs::remove(dir_ / "kalvora.dai");
+    {
+      TIniFile ini((dir_ / "kalvora.dai").string());
+      for (std::size_t i = 0; i < listed.size(); ++i)
+        ini.WriteString("MRU File List", "#" + std::to_string(i + 1), listed[i]);
+      ini.UpdateFile();
+    }
+    std::vector<std::string> expected = listed;
+    if (c.loads) {
+      expected.erase(std::remove_if(expected.begin(), expected.end(),
+                                    [&](const std::string& e) { return e == "song.kvi" || e == song.string(); }),
+                     expected.end());
+      expected.insert(expected.begin(), song.string());
+    }
+
+    fs::current_path(folder);
+    TfMain& main = Start();
+    ASSERT_EQ(main.MRUFileList->Items(), listed);
+    main.SetInstrumentUpToDate(!c.cancelled);
+    if (c.cancelled) prompts_.expectQuestion(kSaveChangesQuestion, mrCancel);
+    if (c.message) prompts_.expectMessage();
+    ASSERT_NE(main.MenuLoadAgain, nullptr);
+    QAction* entry = main.MenuLoadAgain->actions().value(3);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_EQ(entry->text(), "&4 song.kvi");
+    entry->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(prompts_.allShown());
+    EXPECT_EQ(main.Document().CurrentInstrumentFile, c.loads ? song : fs::path());
+    EXPECT_EQ(main.MRUFileList->Items(), expected);
+    ASSERT_NE(main.MenuLoadAgain, nullptr);
+    std::vector<std::string> shown, numbered;
+    for (QAction* a : main.MenuLoadAgain->actions()) shown.push_back(a->text().toStdString());
+    for (std::size_t i = 0; i < expected.size(); ++i) numbered.push_back("&" + std::to_string(i + 1) + " " + expected[i]);
+    EXPECT_EQ(shown, numbered);
+
+    main.SetInstrumentUpToDate(true);
+    EXPECT_TRUE(main.close());
+    windows_ = {};
+    TIniFile ini((dir_ / "kalvora.dai").string());
+    std::vector<std::string> stored;  // "?" ends the list
+    for (int i = 1; i <= 11; ++i) {
+      const std::string value = ini.ReadString("MRU File List", "#" + std::to_string(i), "?");
+      if (value == "?") break;
+      stored.push_back(value);
+    }
+    EXPECT_EQ(stored, expected);
+  }
+}
+
 }  // namespace

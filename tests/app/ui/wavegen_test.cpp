@@ -7,19 +7,24 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -28,7 +33,10 @@
 #include "views/PaintBox.h"
 #include "components/LrsBmp.h"
 #include "formats/InstrumentFile.h"
+#include "views/BoundedMemo.h"
+#include "views/Windows1252.h"
 #include "windows/EnvelopeEditors.h"
+#include "windows/InGlob.h"
 #include "windows/FreeEdit.h"
 #include "windows/MacroRec.h"
 #include "windows/Managers.h"
@@ -722,6 +730,101 @@ TEST_F(WaveGenTest, NamesBeyondLatin1AreKeptShownAndReadBackUnchanged) {
   EXPECT_EQ(w.cbS->currentText(), kSaw);
   EXPECT_EQ(w.cbV->currentText(), kRound);
   EXPECT_EQ(doc.WavePresets.Count(), 2) << "the same preset is not added twice";
+}
+
+// Ctrl+A, Ctrl+C, Ctrl+V in a field puts back the text it holds, and Qt still
+// signals a change. A text whose stored bytes stay as they were (after the
+// Windows-1252 conversion and the cut to the field's bound) is no edit: the
+// instrument stays up to date and a recording macro gets no step. A real
+// change, however small, still marks and records.
+TEST_F(WaveGenTest, ATextPastedOverItselfChangesNothing) {
+  TfWaveGen& w = Editor();
+  TfMain& main = *main_;
+  TInstrumentDocument& doc = main.Document();
+  TfInGlob& globals = *windows_.InGlob;
+  QPlainTextEdit* memo = globals.memoDescription;
+  enum Field { Name, Description };
+  const std::string longest(TVoice::kMaxName, 'x');
+  struct Case {
+    const char* what;
+    Field field;
+    std::string stored;              // as the instrument holds it
+    std::optional<QString> pasted;   // nothing: what Ctrl+C copied
+    std::string after;               // as the instrument holds it then
+    QString shown;
+    bool changes;                    // marked, and a name records a step
+  } cases[] = {
+      {"a name", Name, "Lead", {}, "Lead", "Lead", false},
+      {"a name beyond Latin-1", Name, kBassBytes, {}, kBassBytes, kBass, false},
+      {"a name at its bound", Name, longest, {}, longest, QString::fromStdString(longest), false},
+      {"a name whose new character is kept as its '?'", Name, "Lead ?", QString::fromUtf8("Lead \u2192"),
+       "Lead ?", "Lead ?", false},
+      {"a name cut to the same bytes", Name, longest, QString::fromStdString(longest + "yz"), longest,
+       QString::fromStdString(longest), false},
+      {"a name replaced", Name, "Lead", QStringLiteral("Bass"), "Bass", "Bass", true},
+      {"a name that gains a blank", Name, "Lead", QStringLiteral("Lead "), "Lead ", "Lead ", true},
+      {"a name that changes only its case", Name, "Lead", QStringLiteral("lead"), "lead", "lead", true},
+      {"a description", Description, "one line", {}, "one line", "one line", false},
+      {"a description of two lines beyond Latin-1", Description, "Bass \x93" "deep\x94\nsecond \x80", {},
+       "Bass \x93" "deep\x94\nsecond \x80", QString::fromUtf8("Bass \u201Cdeep\u201D\nsecond \u20AC"), false},
+      {"a description replaced", Description, "one line", QStringLiteral("one line."), "one line.", "one line.",
+       true},
+  };
+  QMdiArea* area = main.MdiArea();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QWidget* field = c.field == Name ? static_cast<QWidget*>(w.ePartName) : memo;
+    QWidget* window = c.field == Name ? static_cast<QWidget*>(&w) : &globals;
+    if (c.field == Name) {
+      Voice().Name = c.stored;
+      w.DrawPart();
+    } else {
+      std::vector<std::string> lines;
+      for (const QString& line : FromWindows1252(c.stored).split('\n')) lines.push_back(ToWindows1252(line));
+      globals.SetDescription(lines);
+    }
+    main.SetInstrumentUpToDate(true);
+    doc.Recording = true;
+    rec_.steps.clear();
+    QGuiApplication::clipboard()->clear();
+    // The keys go where a person's go: to the focused field of the active
+    // window, past the main menu's Ctrl+A, Ctrl+C and Ctrl+V.
+    main.activateWindow();
+    QApplication::setActiveWindow(&main);
+    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    field->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), field);
+
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (c.pasted) {
+      QGuiApplication::clipboard()->setText(*c.pasted);
+    } else {
+      QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+      ASSERT_EQ(QGuiApplication::clipboard()->text(), FromWindows1252(c.stored));
+    }
+    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    doc.Recording = false;
+
+    if (c.field == Name) {
+      EXPECT_EQ(Voice().Name, c.after);
+      EXPECT_EQ(w.ePartName->text(), c.shown);
+    } else {
+      std::string joined;
+      for (const std::string& line : globals.GetDescription()) joined += (joined.empty() ? "" : "\n") + line;
+      EXPECT_EQ(joined, c.after);
+      EXPECT_EQ(memo->toPlainText(), c.shown);
+    }
+    EXPECT_EQ(main.IsInstrumentUpToDate(), !c.changes);
+    // The description is not part of a voice: it never records a step.
+    const std::vector<std::tuple<int, std::string>> steps =
+        c.changes && c.field == Name ? std::vector<std::tuple<int, std::string>>{{1, c.after}}
+                                     : std::vector<std::tuple<int, std::string>>{};
+    EXPECT_EQ(rec_.steps, steps);
+    EXPECT_TRUE(prompts_.shown().empty());
+  }
+  main.SetInstrumentUpToDate(true);
 }
 
 }  // namespace
