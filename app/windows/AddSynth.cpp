@@ -18,7 +18,7 @@
 #include "platform/AudioSink.h"
 #include "platform/Prompts.h"
 #include "views/PresetCanvas.h"
-#include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
 

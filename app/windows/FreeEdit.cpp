@@ -28,7 +28,7 @@
 #include "platform/Prompts.h"
 #include "platform/qt/LocalPaths.h"
 #include "views/PresetCanvas.h"
-#include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/Tools.h"
 

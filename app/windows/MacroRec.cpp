@@ -12,6 +12,7 @@
 
 #include "platform/Prompts.h"
 #include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/Main.h"
 

@@ -18,6 +18,7 @@
 #include "core/Macros.h"
 #include "platform/Prompts.h"
 #include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/MacroRec.h"
 #include "windows/Main.h"

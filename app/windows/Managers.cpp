@@ -15,7 +15,7 @@
 #include "platform/Prompts.h"
 #include "views/Colors.h"
 #include "views/PaintBox.h"
-#include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/LibraryReports.h"
 #include "windows/Main.h"

@@ -10,7 +10,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/qt/LocalPaths.h"
-#include "views/PasteGuard.h"
+#include "views/PastePath.h"
 #include "windows/InGlob.h"
 #include "windows/MacroRec.h"
 #include "windows/LibraryReports.h"
@@ -116,7 +116,7 @@ TKalvoraWindows CreateKalvoraWindows(TMainServices services, const std::vector<s
 
   w.Main = std::make_unique<TfMain>(std::move(services));
   TfMain& main = *w.Main;
-  GuardEmptyPastes(&main);
+  GuardPastes();
   main.show();
   main.FormActivate();  // the first activation comes before any later window
   created("TfMain", &main);

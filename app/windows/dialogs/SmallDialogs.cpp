@@ -15,7 +15,7 @@
 
 #include "components/AnimatedImage.h"
 #include "components/SharedClip.h"
-#include "views/BoundedMemo.h"
+#include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 
 namespace {

@@ -32,6 +32,7 @@
 #include "formats/DescriptionFile.h"
 #include "formats/InstrumentFile.h"
 #include "formats/LibraryFiles.h"
+#include "views/BoundedMemo.h"
 #include "views/SingleLineField.h"
 #include "views/Windows1252.h"
 #include "windows/AddSynth.h"
