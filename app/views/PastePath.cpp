@@ -71,9 +71,14 @@ QLineEdit* LineEditOf(QObject* o) {
 
 QLineEdit* Editable(QLineEdit* edit) { return edit && !edit->isReadOnly() ? edit : nullptr; }
 
-void PasteFrom(QLineEdit* edit, QClipboard::Mode mode) {
+// The one read of a paste's source. The middle button pastes at the caret
+// its press put there, so its selection goes first; data without text keeps
+// the selection as well.
+void PasteFrom(QLineEdit* edit, QClipboard::Mode mode, bool deselect = false) {
   const QString text = PastedText(QGuiApplication::clipboard()->mimeData(mode));
-  if (!text.isEmpty()) PasteInto(edit, text);
+  if (text.isEmpty()) return;
+  if (deselect) edit->deselect();
+  PasteInto(edit, text);
 }
 
 class TPasteGuard : public QObject {
@@ -108,12 +113,7 @@ class TPasteGuard : public QObject {
     if (!Editable(edit)) return false;
     const std::optional<QClipboard::Mode> source = PasteSource(e);
     if (!source) return false;
-    const QString text = PastedText(QGuiApplication::clipboard()->mimeData(*source));
-    if (!text.isEmpty()) {
-      // The middle button pastes at the caret its press put there.
-      if (e->type() == QEvent::MouseButtonRelease) edit->deselect();
-      PasteInto(edit, text);
-    }
+    PasteFrom(edit, *source, e->type() == QEvent::MouseButtonRelease);
     return true;
   }
 
